@@ -1,0 +1,33 @@
+# The two commands of the README, plus benchmarks and formatting.
+# Each installs what is missing, configures and builds before it acts.
+
+WERROR := $(if $(CI),ON,OFF)
+JOBS   ?= $(shell nproc)
+
+.PHONY: run test bench deps debug release clean format
+
+deps:
+	@scripts/install-deps.sh
+
+debug: deps
+	@cmake --preset debug -DALMANARY_WERROR=$(WERROR) >/dev/null
+	@cmake --build --preset debug -j $(JOBS)
+
+release: deps
+	@cmake --preset release -DALMANARY_WERROR=$(WERROR) >/dev/null
+	@cmake --build --preset release -j $(JOBS)
+
+run: release
+	@build/release/src/cli/almanary-cli --help
+
+test: debug
+	@ctest --preset debug -j $(JOBS)
+
+bench: release
+	@for b in build/release/bench/bench_*; do echo "== $$b"; $$b; done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf build

@@ -1,0 +1,14 @@
+# Common compile settings: warnings that matter, and the sanitizers of the
+# debug preset. Every target of the project links almanary_options.
+add_library(almanary_options INTERFACE)
+target_compile_options(almanary_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual
+  -Wshadow)
+if(ALMANARY_WERROR)
+  target_compile_options(almanary_options INTERFACE -Werror)
+endif()
+if(ALMANARY_SANITIZE)
+  target_compile_options(almanary_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(almanary_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,84 @@
+#pragma once
+// Calendar arithmetic and local-time conversion of date-time values.
+// A date-time is whole seconds since 1970-01-01 00:00:00 UTC; an almanary
+// file keeps it as an unsigned 32-bit number, so the storable range is
+// 1970-01-01 to 2106-02-07.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace almanary {
+
+using DateTime = std::int64_t;
+
+inline constexpr DateTime kFirstStorableDateTime = 0;
+inline constexpr DateTime kLastStorableDateTime = 0xFFFFFFFFLL;
+
+struct CalendarDate {
+    int year = 0;
+    int month = 0;  // 1..12
+    int day = 0;    // 1..31
+    bool operator==(const CalendarDate&) const = default;
+};
+
+// Local calendar fields of a date-time value.
+struct LocalFields {
+    int year = 0;
+    int month = 0;    // 1..12
+    int day = 0;      // 1..31
+    int hour = 0;     // 0..23
+    int minute = 0;   // 0..59
+    int second = 0;   // 0..60
+    int weekday = 0;  // 0 = Sunday .. 6 = Saturday
+    CalendarDate date() const { return {year, month, day}; }
+};
+
+namespace Calendar {
+
+// Days since 1970-01-01 of a proleptic Gregorian date. A month outside
+// 1..12 counts no days before it; the day is added as it stands.
+std::int64_t DayNumber(int year, int month, int day);
+inline std::int64_t DayNumber(const CalendarDate& d) { return DayNumber(d.year, d.month, d.day); }
+
+// The Gregorian date of a day number (inverse of DayNumber for valid dates).
+CalendarDate DateOfDayNumber(std::int64_t dayNumber);
+
+// The whole-minute scale used for conflicts and reminders.
+inline std::int64_t MinuteOf(std::int64_t dayNumber, std::int64_t hour, std::int64_t minute) {
+    return dayNumber * 1440 + hour * 60 + minute;
+}
+
+bool IsLeapYear(int year);
+int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
+
+// Local calendar fields of a value in the process time zone. Fast for runs
+// of nearby values: the UTC offset is cached per day.
+LocalFields ToLocal(DateTime value);
+inline CalendarDate LocalDate(DateTime value) { return ToLocal(value).date(); }
+
+// The value of a local date and clock time, or nothing when the fields are
+// not a real date or time. A clock time that a daylight-saving change skips
+// is moved forward as the C library does.
+std::optional<DateTime> FromLocal(int year, int month, int day, int hour = 0, int minute = 0,
+                                  int second = 0);
+
+// The same local clock time `days` calendar days later (earlier when
+// negative). Every day step of the program goes through here, so a
+// daylight-saving change never repeats or skips a date.
+DateTime AddDays(DateTime value, int days);
+
+// True when the value fits the file's unsigned 32-bit field.
+inline bool IsStorable(DateTime value) {
+    return value >= kFirstStorableDateTime && value <= kLastStorableDateTime;
+}
+
+// The text shown when a date outside the storable range is refused.
+std::string OutOfRangeMessage();
+
+// Call after the TZ environment variable changed (tests do), so cached
+// offsets are dropped and the C library rereads the zone.
+void TimeZoneChanged();
+
+}  // namespace Calendar
+}  // namespace almanary

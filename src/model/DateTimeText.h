@@ -1,0 +1,30 @@
+#pragma once
+// Every text form of dates, times, time spans and weekdays that Almanary
+// shows or prints: English names, month/day/year, no locale lookup.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/Calendar.h"
+
+namespace almanary::DateTimeText {
+
+// Reads a number the way every stored text is read: leading white space,
+// one optional sign, then decimal digits up to the first other character.
+// No digits reads as 0; values beyond 32 bits saturate.
+std::int32_t ReadNumber(std::string_view text);
+
+std::string NumberText(std::int64_t value);
+std::string WeekdayName(int dayNumber);  // 1 = "Sunday" .. 7 = "Saturday", else "Bad Day"
+std::string DateText(DateTime value);    // local m/d/yyyy
+std::string ClockText(int hour, int minute, bool suffixWanted);
+std::string TimeRangeText(std::string_view hourText, std::string_view minuteText,
+                          std::string_view durationText, bool twelveHour);
+std::string StartTimeText(std::string_view hourText, std::string_view minuteText);
+
+// The process-wide 12-hour clock flag; mirrors the open document's setting.
+void SetTwelveHourClock(bool on);
+bool GetTwelveHourClock();
+
+}  // namespace almanary::DateTimeText

@@ -1,0 +1,83 @@
+#pragma once
+// One calendar entry: start date and clock time, duration, category, notes
+// and an optional reminder. Hour, minute and duration are kept as the texts
+// the user picked; the start key and the minute-scale values are derived
+// when the date is set, so queries never convert time zones per event.
+
+#include <cstdint>
+#include <string>
+
+#include "model/Calendar.h"
+#include "model/StartKey.h"
+
+namespace almanary {
+
+class Event {
+public:
+    Event() = default;
+
+    const std::string& category() const { return category_; }
+    void setCategory(std::string value) { category_ = std::move(value); }
+
+    const std::string& notes() const { return notes_; }
+    void setNotes(std::string value) { notes_ = std::move(value); }
+
+    // Only the local calendar date of `date` is used. Setting it recomputes
+    // the key from the date and the current hour and minute texts, so a
+    // writer sets hour and minute first and the date last.
+    DateTime date() const { return date_; }
+    void setDate(DateTime value);
+
+    const std::string& hour() const { return hour_; }
+    void setHour(std::string value) { hour_ = std::move(value); }
+
+    const std::string& minute() const { return minute_; }
+    void setMinute(std::string value) { minute_ = std::move(value); }
+
+    const std::string& duration() const { return duration_; }
+    void setDuration(std::string value);
+    std::int32_t durationMinutes() const { return durationMinutes_; }
+
+    bool remind() const { return remind_; }
+    void setRemind(bool value) { remind_ = value; }
+
+    std::int32_t remindMinutes() const { return remindMinutes_; }
+    void setRemindMinutes(std::int32_t value) { remindMinutes_ = value; }
+
+    // Transient: set while the event is shown in an edit or reminder window.
+    bool open() const { return open_; }
+    bool MarkOpen();  // true and sets the mark when it was clear
+    void ClearOpen() { open_ = false; }
+
+    const StartKey& key() const { return key_; }
+    // Recomputes the key (and the start minute) from the date, hour and minute.
+    void RecomputeKey();
+
+    bool SameStart(const Event& other) const { return key_ == other.key_; }
+    bool SameContent(const Event& other) const;
+
+    // Start and end on the whole-minute scale (real Gregorian day numbers),
+    // as of the last time the key was computed.
+    std::int64_t StartMinute() const { return startMinute_; }
+    std::int64_t EndMinute() const { return startMinute_ + durationMinutes_; }
+
+    bool IsOnDay(const CalendarDate& date) const {
+        return key_.year == date.year && key_.month == date.month && key_.day == date.day;
+    }
+
+private:
+    std::string category_;
+    std::string notes_;
+    std::string hour_ = "0";
+    std::string minute_ = "0";
+    std::string duration_ = "0";
+    DateTime date_ = 0;
+    std::int64_t startMinute_ = 0;
+    StartKey key_;
+    std::int32_t durationMinutes_ = 0;
+    std::int32_t remindMinutes_ = 0;
+    bool remind_ = false;
+    bool open_ = false;
+};
+
+}  // namespace almanary
