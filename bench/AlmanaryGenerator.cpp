@@ -1,1 +1,96 @@
-// placeholder: filled in by its owner
+#include "AlmanaryGenerator.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "model/Calendar.h"
+#include "model/DateTimeText.h"
+
+namespace almanary::bench {
+namespace {
+
+// SplitMix64: tiny, fast and the same on every platform, unlike the
+// standard distributions.
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t Next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
+    std::size_t Below(std::size_t bound) { return static_cast<std::size_t>(Next() % bound); }
+
+private:
+    std::uint64_t state_;
+};
+
+constexpr std::array<const char*, 14> kDurations = {
+    "0", "15", "30", "45", "60", "75", "90", "120", "150", "180", "210", "240", "270", "300"};
+constexpr std::array<int, 12> kReminderLeads = {0, 5, 10, 15, 20, 30, 45, 60, 75, 90, 120, 180};
+constexpr std::array<const char*, 4> kMinutes = {"00", "15", "30", "45"};
+constexpr std::array<const char*, 6> kCategories = {"Work",   "Home",   "Family",
+                                                    "Health", "Travel", "<No Category>"};
+constexpr std::array<const char*, 8> kWords = {"Call",   "Meet", "Dentist",  "Lunch",
+                                               "Review", "Gym",  "Pay rent", "Train"};
+
+struct Start {
+    std::int64_t day;
+    int hour;
+    int quarter;
+    bool operator<(const Start& o) const {
+        return std::tie(day, hour, quarter) < std::tie(o.day, o.hour, o.quarter);
+    }
+};
+
+}  // namespace
+
+AlmanaryDocument GenerateAlmanary(std::size_t eventCount, std::uint64_t seed) {
+    Random random(seed);
+    const std::int64_t firstDay = Calendar::DayNumber(2020, 1, 1);
+    const std::int64_t dayCount = Calendar::DayNumber(2036, 1, 1) - firstDay;
+
+    // Starts are drawn first and sorted, so the events go in by appending.
+    std::vector<Start> starts(eventCount);
+    for (auto& s : starts) {
+        s = {firstDay + static_cast<std::int64_t>(random.Below(static_cast<std::size_t>(dayCount))),
+             static_cast<int>(random.Below(24)), static_cast<int>(random.Below(4))};
+    }
+    std::sort(starts.begin(), starts.end());
+
+    AlmanaryDocument document;
+    for (std::size_t i = 0; i + 1 < kCategories.size(); ++i)
+        document.categories.Append(kCategories[i]);
+    document.events.Reserve(eventCount);
+
+    std::int64_t cachedDay = -1;
+    DateTime cachedNoon = 0;
+    for (const Start& s : starts) {
+        if (s.day != cachedDay) {
+            const CalendarDate date = Calendar::DateOfDayNumber(s.day);
+            cachedNoon = Calendar::FromLocal(date.year, date.month, date.day, 12).value_or(0);
+            cachedDay = s.day;
+        }
+        Event event;
+        event.setHour(DateTimeText::NumberText(s.hour));
+        event.setMinute(kMinutes[static_cast<std::size_t>(s.quarter)]);
+        event.setDuration(kDurations[random.Below(kDurations.size())]);
+        event.setCategory(kCategories[random.Below(kCategories.size())]);
+        event.setNotes(std::string(kWords[random.Below(kWords.size())]) + " #" +
+                       DateTimeText::NumberText(static_cast<std::int64_t>(random.Below(10000))));
+        if (random.Below(2) == 0) {
+            event.setRemind(true);
+            event.setRemindMinutes(kReminderLeads[random.Below(kReminderLeads.size())]);
+        }
+        event.setDate(cachedNoon);
+        document.events.Insert(std::move(event));
+    }
+    document.events.SetModified(false);
+    return document;
+}
+
+}  // namespace almanary::bench

@@ -1,1 +1,50 @@
-// placeholder: filled in by its owner
+#include "app/MessageTable.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace almanary::MessageTable {
+namespace {
+
+#define MESSAGE(id, icon, buttons, text) \
+    Message{id, MessageIcon::icon, MessageButtons::buttons, text},
+constexpr Message kMessages[] = {
+#include "../../resources/messages.def"
+};
+#undef MESSAGE
+
+}  // namespace
+
+const Message& Find(int id) {
+    const auto* found = std::find_if(std::begin(kMessages), std::end(kMessages),
+                                     [id](const Message& m) { return m.id == id; });
+    if (found != std::end(kMessages))
+        return *found;
+    static const Message unknown{0, MessageIcon::Stop, MessageButtons::Ok, "Unknown message."};
+    return unknown;
+}
+
+std::string Fill(std::string_view text, std::initializer_list<std::string_view> args) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '%' && next >= '1' && next <= '9') {
+            const auto index = static_cast<std::size_t>(next - '1');
+            if (index < args.size()) {
+                out += *(args.begin() + index);
+                ++i;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::string Format(int id, std::initializer_list<std::string_view> args) {
+    return Fill(Find(id).text, args);
+}
+
+}  // namespace almanary::MessageTable

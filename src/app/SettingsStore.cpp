@@ -1,1 +1,414 @@
-// placeholder: filled in by its owner
+#include "app/SettingsStore.h"
+
+#include <pwd.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "model/FilePaths.h"
+
+namespace fs = std::filesystem;
+
+namespace almanary {
+
+namespace {
+
+// Concurrent writers (other copies, share-server threads) wait this long for
+// the lock rather than failing.
+constexpr int kBusyTimeoutMs = 5000;
+
+// Share names travel in a 21-byte field with its terminating zero.
+constexpr std::size_t kMaxShareNameBytes = 20;
+
+constexpr const char* kSchema =
+    "CREATE TABLE IF NOT EXISTS settings ("
+    " id INTEGER PRIMARY KEY,"
+    " name TEXT NOT NULL COLLATE NOCASE UNIQUE,"
+    " type INTEGER NOT NULL,"
+    " data BLOB)";
+
+// Owns one prepared statement; a failed preparation leaves it empty and
+// remembers the reason.
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) {
+        rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    int rc() const { return rc_; }
+    bool ok() const { return rc_ == SQLITE_OK; }
+    sqlite3_stmt* get() const { return stmt_; }
+
+    bool BindText(int index, std::string_view text) {
+        rc_ = sqlite3_bind_text64(stmt_, index, text.empty() ? "" : text.data(), text.size(),
+                                  SQLITE_TRANSIENT, SQLITE_UTF8);
+        return ok();
+    }
+    bool BindBlob(int index, std::string_view bytes) {
+        rc_ = sqlite3_bind_blob64(stmt_, index, bytes.empty() ? "" : bytes.data(), bytes.size(),
+                                  SQLITE_TRANSIENT);
+        return ok();
+    }
+    bool BindInt(int index, std::int64_t value) {
+        rc_ = sqlite3_bind_int64(stmt_, index, value);
+        return ok();
+    }
+    // SQLITE_ROW, SQLITE_DONE or an error code (kept in rc()).
+    int Step() {
+        int rc = sqlite3_step(stmt_);
+        rc_ = (rc == SQLITE_ROW || rc == SQLITE_DONE) ? SQLITE_OK : rc;
+        return rc;
+    }
+
+    std::string_view Bytes(int column) const {
+        const void* data = sqlite3_column_blob(stmt_, column);
+        int size = sqlite3_column_bytes(stmt_, column);
+        if (data == nullptr || size <= 0)
+            return {};
+        return {static_cast<const char*>(data), static_cast<std::size_t>(size)};
+    }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+    int rc_ = SQLITE_OK;
+};
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// Names of the program's own values, which are never shares.
+bool IsReservedName(std::string_view name) {
+    return EqualsIgnoringCase(name, "FileName") || EqualsIgnoringCase(name, "LoadOnStart");
+}
+
+// A value name has at least one byte and no zero byte (the case-blind
+// comparison would stop at one).
+bool ValidName(std::string_view name) {
+    return !name.empty() && name.find('\0') == std::string_view::npos;
+}
+
+// Creates the missing folders of `dir`, each readable by the owner only.
+bool EnsureFolder(const fs::path& dir) {
+    if (dir.empty())
+        return true;
+    std::error_code error;
+    fs::file_status status = fs::status(dir, error);
+    if (fs::exists(status))
+        return fs::is_directory(status);
+    if (dir.has_parent_path() && dir.parent_path() != dir && !EnsureFolder(dir.parent_path())) {
+        return false;
+    }
+    if (::mkdir(dir.c_str(), 0700) == 0)
+        return true;
+    return errno == EEXIST && fs::is_directory(dir, error);
+}
+
+// Creates the store file readable by the owner only before SQLite opens it;
+// SQLite gives its journal files the same mode. The empty file is made under
+// a temporary name and linked into place, so no descriptor is ever opened and
+// closed on the store itself: closing one would drop the locks that another
+// connection of this process holds on it.
+void CreatePrivateFile(const std::string& path) {
+    std::string temporary = path + ".new-XXXXXX";
+    int fd = ::mkstemp(temporary.data());  // mode 0600
+    if (fd < 0)
+        return;
+    ::close(fd);
+    (void)::link(temporary.c_str(), path.c_str());  // fails harmlessly when it exists
+    ::unlink(temporary.c_str());
+}
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0')
+        return home;
+    if (const passwd* entry = ::getpwuid(::getuid())) {
+        if (entry->pw_dir != nullptr)
+            return entry->pw_dir;
+    }
+    return {};
+}
+
+// SQLITE_OK when the file holds no tables yet or holds the store's table.
+// Tables are only ever added, so counting first and then looking for ours
+// cannot mistake a store another connection is creating for a foreign file.
+int CheckOwnership(sqlite3* db) {
+    {
+        Statement tables(db, "SELECT count(*) FROM sqlite_master");
+        if (!tables.ok())
+            return tables.rc();
+        if (tables.Step() != SQLITE_ROW)
+            return tables.rc();
+        if (sqlite3_column_int64(tables.get(), 0) == 0)
+            return SQLITE_OK;
+    }
+    Statement columns(db, "SELECT id, name, type, data FROM settings LIMIT 0");
+    // Another program's database is left as it is.
+    return columns.ok() ? SQLITE_OK : SQLITE_NOTADB;
+}
+
+// Reads the whole file once: SQLITE_OK when it is a sound database.
+int CheckIntegrity(sqlite3* db) {
+    Statement check(db, "PRAGMA quick_check(1)");
+    if (!check.ok())
+        return check.rc();
+    if (check.Step() != SQLITE_ROW)
+        return check.ok() ? SQLITE_CORRUPT : check.rc();
+    return check.Bytes(0) == "ok" ? SQLITE_OK : SQLITE_CORRUPT;
+}
+
+// Switches the file to write-ahead logging, which lets readers go on while
+// another connection writes. The switch upgrades a read lock to a write lock,
+// and SQLite reports a clash there at once instead of waiting; so while
+// several copies create the store together, wait here as the busy timeout
+// would.
+int UseWriteAheadLog(sqlite3* db) {
+    constexpr int kPauseMs = 5;
+    int rc = SQLITE_BUSY;
+    for (int waited = 0; rc == SQLITE_BUSY && waited <= kBusyTimeoutMs; waited += kPauseMs) {
+        rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_BUSY)
+            sqlite3_sleep(kPauseMs);
+    }
+    return rc;
+}
+
+// Checks the file and sets the connection up; SQLITE_OK when the store can
+// be used. Nothing is written before the file is known to be a sound store.
+int PrepareConnection(sqlite3* db) {
+    int rc = sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    if (rc == SQLITE_OK)
+        rc = CheckIntegrity(db);
+    if (rc == SQLITE_OK)
+        rc = CheckOwnership(db);
+    if (rc == SQLITE_OK)
+        rc = UseWriteAheadLog(db);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr);
+    return rc;
+}
+
+}  // namespace
+
+SettingsStore::~SettingsStore() {
+    Close();
+}
+
+std::string SettingsStore::DefaultPath() {
+    const char* explicitPath = std::getenv("ALMANARY_SETTINGS");
+    if (explicitPath != nullptr && *explicitPath != '\0')
+        return explicitPath;
+    try {
+        fs::path config;
+        const char* xdg = std::getenv("XDG_CONFIG_HOME");
+        // A relative XDG_CONFIG_HOME is invalid and is ignored.
+        if (xdg != nullptr && *xdg == '/') {
+            config = xdg;
+        } else {
+            std::string home = HomeFolder();
+            if (home.empty())
+                return {};
+            config = fs::path(home) / ".config";
+        }
+        return (config / "almanary" / "settings.sqlite").string();
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+bool SettingsStore::Open() {
+    return Open(DefaultPath());
+}
+
+bool SettingsStore::Open(const std::string& path) {
+    Close();
+    if (path.empty() || path.find('\0') != std::string::npos)
+        return Fail(SQLITE_CANTOPEN);
+    try {
+        if (!EnsureFolder(fs::path(path).parent_path()))
+            return Fail(SQLITE_CANTOPEN);
+    } catch (const std::exception&) {
+        return Fail(SQLITE_CANTOPEN);
+    }
+    CreatePrivateFile(path);
+
+    sqlite3* db = nullptr;
+    int rc =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = PrepareConnection(db);
+    if (rc != SQLITE_OK) {
+        sqlite3_close_v2(db);  // accepts a null handle
+        return Fail(rc);
+    }
+    db_ = db;
+    lastError_ = SQLITE_OK;
+    return true;
+}
+
+bool SettingsStore::Close() {
+    if (db_ == nullptr)
+        return false;
+    lastError_ = sqlite3_close_v2(db_);
+    db_ = nullptr;
+    return true;
+}
+
+bool SettingsStore::Fail(int code) {
+    lastError_ = code;
+    return false;
+}
+
+bool SettingsStore::QueryNumber(std::string_view name, std::int32_t& value) {
+    if (db_ == nullptr)
+        return false;
+    if (!ValidName(name))
+        return Fail(SQLITE_MISUSE);
+    Statement query(db_, "SELECT type, data FROM settings WHERE name = ?1");
+    if (!query.ok() || !query.BindText(1, name))
+        return Fail(query.rc());
+    int step = query.Step();
+    if (step == SQLITE_DONE)
+        return Fail(SQLITE_NOTFOUND);
+    if (step != SQLITE_ROW)
+        return Fail(query.rc());
+
+    sqlite3_stmt* row = query.get();
+    if (sqlite3_column_int(row, 0) != static_cast<int>(ValueType::kNumber) ||
+        sqlite3_column_type(row, 1) != SQLITE_INTEGER) {
+        return Fail(SQLITE_MISMATCH);
+    }
+    std::int64_t stored = sqlite3_column_int64(row, 1);
+    if (stored < INT32_MIN || stored > INT32_MAX)
+        return Fail(SQLITE_MISMATCH);
+    value = static_cast<std::int32_t>(stored);
+    lastError_ = SQLITE_OK;
+    return true;
+}
+
+bool SettingsStore::QueryText(std::string_view name, std::string& text, std::size_t capacity) {
+    text.clear();
+    if (db_ == nullptr)
+        return false;
+    if (!ValidName(name))
+        return Fail(SQLITE_MISUSE);
+    Statement query(db_, "SELECT type, data FROM settings WHERE name = ?1");
+    if (!query.ok() || !query.BindText(1, name))
+        return Fail(query.rc());
+    int step = query.Step();
+    if (step == SQLITE_DONE)
+        return Fail(SQLITE_NOTFOUND);
+    if (step != SQLITE_ROW)
+        return Fail(query.rc());
+
+    sqlite3_stmt* row = query.get();
+    int dataType = sqlite3_column_type(row, 1);
+    if (sqlite3_column_int(row, 0) != static_cast<int>(ValueType::kText) ||
+        (dataType != SQLITE_BLOB && dataType != SQLITE_TEXT && dataType != SQLITE_NULL)) {
+        return Fail(SQLITE_MISMATCH);
+    }
+    std::string_view bytes = query.Bytes(1);
+    // The capacity counts the terminating zero the text is read with.
+    if (bytes.size() >= capacity)
+        return Fail(SQLITE_TOOBIG);
+    text.assign(bytes);
+    lastError_ = SQLITE_OK;
+    return true;
+}
+
+bool SettingsStore::SetNumber(std::string_view name, std::int32_t value) {
+    return WriteValue(name, ValueType::kNumber, value, {});
+}
+
+bool SettingsStore::SetText(std::string_view name, std::string_view text) {
+    return WriteValue(name, ValueType::kText, 0, text);
+}
+
+bool SettingsStore::WriteValue(std::string_view name, ValueType type, std::int64_t number,
+                               std::string_view text) {
+    if (db_ == nullptr)
+        return false;
+    if (!ValidName(name))
+        return Fail(SQLITE_MISUSE);
+    // An existing value keeps its name's case and its place in the order.
+    Statement write(db_,
+                    "INSERT INTO settings (name, type, data) VALUES (?1, ?2, ?3)"
+                    " ON CONFLICT (name) DO UPDATE SET type = excluded.type, data = excluded.data");
+    if (!write.ok() || !write.BindText(1, name) || !write.BindInt(2, static_cast<int>(type))) {
+        return Fail(write.rc());
+    }
+    bool bound = type == ValueType::kNumber ? write.BindInt(3, number) : write.BindBlob(3, text);
+    if (!bound)
+        return Fail(write.rc());
+    if (write.Step() != SQLITE_DONE)
+        return Fail(write.ok() ? SQLITE_ERROR : write.rc());
+    lastError_ = SQLITE_OK;
+    return true;
+}
+
+bool SettingsStore::DeleteValue(std::string_view name) {
+    if (db_ == nullptr)
+        return false;
+    if (!ValidName(name))
+        return Fail(SQLITE_MISUSE);
+    Statement erase(db_, "DELETE FROM settings WHERE name = ?1");
+    if (!erase.ok() || !erase.BindText(1, name))
+        return Fail(erase.rc());
+    if (erase.Step() != SQLITE_DONE)
+        return Fail(erase.ok() ? SQLITE_ERROR : erase.rc());
+    if (sqlite3_changes(db_) == 0)
+        return Fail(SQLITE_NOTFOUND);
+    lastError_ = SQLITE_OK;
+    return true;
+}
+
+std::string SettingsStore::FindShareName(const std::string& path) {
+    if (db_ == nullptr)
+        return {};
+    if (path.empty()) {
+        Fail(SQLITE_NOTFOUND);
+        return {};
+    }
+    Statement walk(db_, "SELECT name, type, data FROM settings ORDER BY id");
+    if (!walk.ok()) {
+        Fail(walk.rc());
+        return {};
+    }
+    int step;
+    while ((step = walk.Step()) == SQLITE_ROW) {
+        std::string_view name = walk.Bytes(0);
+        if (name.empty() || name.size() > kMaxShareNameBytes || IsReservedName(name))
+            continue;
+        if (sqlite3_column_int(walk.get(), 1) != static_cast<int>(ValueType::kText))
+            continue;
+        std::string_view data = walk.Bytes(2);
+        // A share is served only when its path fits a text read.
+        if (data.empty() || data.size() >= kTextCapacity)
+            continue;
+        if (SamePath(std::string(data), path)) {
+            lastError_ = SQLITE_OK;
+            return std::string(name);
+        }
+    }
+    Fail(step == SQLITE_DONE ? SQLITE_NOTFOUND : walk.rc());
+    return {};
+}
+
+}  // namespace almanary

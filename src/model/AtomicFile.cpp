@@ -1,1 +1,176 @@
-// placeholder: filled in by its owner
+#include "model/AtomicFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace almanary {
+namespace {
+
+// How many bytes a write may put out before it fails; -1: no limit.
+std::atomic<long long> failAfterBytes{-1};
+
+std::string SystemReason(int error) {
+    return std::generic_category().message(error);
+}
+
+// Closes the descriptor when the scope ends, unless it was closed already.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    int Close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+
+// A link is followed so the file it names is replaced, not the link.
+std::string ResolveLink(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    std::error_code error;
+    const auto target = std::filesystem::canonical(path, error);
+    return error ? path : target.string();
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto folder = std::filesystem::path(path).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
+std::optional<std::string> CheckFolder(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return "the folder " + folder + " does not exist";
+        return "the folder " + folder + " cannot be reached (" + SystemReason(errno) + ")";
+    }
+    if (!S_ISDIR(info.st_mode))
+        return folder + " is not a folder";
+    return std::nullopt;
+}
+
+// Writes every byte, or fails with errno set. `limit` is the test hook's
+// budget: past it the write fails as a full disk would.
+bool WriteAll(int fd, std::string_view bytes, long long limit) {
+    if (limit >= 0 && static_cast<unsigned long long>(limit) < bytes.size()) {
+        if (!WriteAll(fd, bytes.substr(0, static_cast<std::size_t>(limit)), -1))
+            return false;
+        errno = ENOSPC;
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Gives the new file the mode and owner of the file it replaces, or the
+// owner-only mode of a private document when there is none.
+void TakeOverPermissions(int fd, const struct stat* replaced) {
+    if (replaced == nullptr) {
+        ::fchmod(fd, S_IRUSR | S_IWUSR);
+        return;
+    }
+    if (::fchown(fd, replaced->st_uid, replaced->st_gid) != 0) {
+        // Only a privileged process may give a file away; it stays ours.
+    }
+    ::fchmod(fd, replaced->st_mode & 07777);
+}
+
+// Makes the rename itself durable. Some file systems cannot sync a folder;
+// the new contents are in place either way, so this is best effort.
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::optional<std::string> WriteTemporaryAndRename(const std::string& target,
+                                                   const std::string& folder,
+                                                   const struct stat* replaced,
+                                                   std::string_view bytes) {
+    std::string temporary =
+        folder + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
+    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.get() < 0) {
+        return "a new file cannot be made in " + folder + " (" + SystemReason(errno) + ")";
+    }
+    TakeOverPermissions(fd.get(), replaced);
+
+    std::optional<std::string> failure;
+    if (!WriteAll(fd.get(), bytes, failAfterBytes.load())) {
+        failure = "the new contents cannot be written (" + SystemReason(errno) + ")";
+    } else if (::fsync(fd.get()) != 0) {
+        failure = "the new contents cannot be flushed to disk (" + SystemReason(errno) + ")";
+    } else if (fd.Close() != 0) {
+        failure = "the new contents cannot be written (" + SystemReason(errno) + ")";
+    } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        failure = target + " cannot be replaced (" + SystemReason(errno) + ")";
+    }
+    if (failure) {
+        ::unlink(temporary.c_str());
+        return failure;
+    }
+    SyncFolder(folder);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> AtomicFile::Write(const std::string& path, std::string_view bytes) {
+    if (path.empty())
+        return "no file name was given";
+    const std::string target = ResolveLink(path);
+    const std::string folder = FolderOf(target);
+    if (auto problem = CheckFolder(folder))
+        return problem;
+
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) {
+        return target + " cannot be reached (" + SystemReason(errno) + ")";
+    }
+    if (exists && S_ISDIR(existing.st_mode))
+        return target + " is a folder";
+    if (exists && !S_ISREG(existing.st_mode))
+        return target + " is not an ordinary file";
+    // Renaming would replace a read-only file as easily as any other; the
+    // owner marked it so it would not change.
+    if (exists && ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
+        return target + " is read-only";
+    }
+    return WriteTemporaryAndRename(target, folder, exists ? &existing : nullptr, bytes);
+}
+
+void AtomicFile::FailAfterBytesForTesting(std::optional<std::size_t> bytes) {
+    failAfterBytes.store(bytes ? static_cast<long long>(*bytes) : -1);
+}
+
+}  // namespace almanary

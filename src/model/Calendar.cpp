@@ -1,12 +1,12 @@
 #include "model/Calendar.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <ctime>
 #include <mutex>
 
-#include "model/DateTimeText.h"
 
 namespace almanary::Calendar {
 namespace {
@@ -24,14 +24,16 @@ std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
-// A direct-mapped cache of the UTC offset of whole UTC days. A day whose
-// offset is the same at its first and last second has no change inside it,
-// so every value of that day converts with the cached offset.
+// A direct-mapped cache of the UTC offset of whole UTC days. A day is
+// "uniform" when the C library gives the same offset at its first and last
+// second and splitting those two seconds by hand agrees with it; every value
+// of such a day converts with the cached offset. Days with a change inside,
+// and zones that count leap seconds, always go through the C library.
 struct OffsetCache {
     static constexpr std::size_t kSize = 4096;
     struct Entry {
         std::int64_t day = INT64_MIN;
-        long offset = 0;
+        std::int64_t offset = 0;
         bool uniform = false;
     };
     std::array<Entry, kSize> entries;
@@ -41,28 +43,145 @@ struct OffsetCache {
 std::atomic<unsigned> zoneGeneration{1};
 std::once_flag tzsetOnce;
 
-bool LocalTm(std::int64_t value, std::tm& out) {
-    const std::time_t t = static_cast<std::time_t>(value);
-    return ::localtime_r(&t, &out) != nullptr;
-}
+// Values beyond about 35 million years either side of 1970 are taken as that
+// bound, so years fit an int and no day arithmetic overflows.
+constexpr std::int64_t kValueBound = std::int64_t{1} << 50;
+constexpr std::int64_t kSecondsPerDay = 86400;
 
-LocalFields FieldsOf(const std::tm& tm) {
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-            tm.tm_min,         tm.tm_sec,     tm.tm_wday};
-}
+// The C library may set errno while it reads the zone; a date conversion
+// between a failed call and its report must not change the reason.
+class ErrnoKeeper {
+public:
+    ErrnoKeeper() : saved_(errno) {}
+    ~ErrnoKeeper() { errno = saved_; }
+    ErrnoKeeper(const ErrnoKeeper&) = delete;
+    ErrnoKeeper& operator=(const ErrnoKeeper&) = delete;
+
+private:
+    int saved_;
+};
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     const std::int64_t q = a / b;
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
+bool LocalTm(std::int64_t value, std::tm& out) {
+    const std::time_t t = static_cast<std::time_t>(value);
+    return ::localtime_r(&t, &out) != nullptr;
+}
+
+LocalFields FieldsOfTm(const std::tm& tm) {
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+            tm.tm_min,         tm.tm_sec,     tm.tm_wday};
+}
+
+// Splits seconds of local time (already shifted by the offset) into fields.
+LocalFields SplitLocal(std::int64_t local) {
+    const std::int64_t localDay = FloorDiv(local, kSecondsPerDay);
+    const std::int64_t secondOfDay = local - localDay * kSecondsPerDay;
+    const CalendarDate date = DateOfDayNumber(localDay);
+    LocalFields fields;
+    fields.year = date.year;
+    fields.month = date.month;
+    fields.day = date.day;
+    fields.hour = static_cast<int>(secondOfDay / 3600);
+    fields.minute = static_cast<int>(secondOfDay / 60 % 60);
+    fields.second = static_cast<int>(secondOfDay % 60);
+    fields.weekday = static_cast<int>(((localDay + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
+    return fields;
+}
+
+bool SameClock(const LocalFields& a, const LocalFields& b) {
+    return a.date() == b.date() && a.hour == b.hour && a.minute == b.minute && a.second == b.second;
+}
+
+// Seconds of local time the fields stand for, counted like UTC seconds.
+std::int64_t LocalSeconds(const LocalFields& f) {
+    return DayNumber(f.year, f.month, f.day) * kSecondsPerDay + f.hour * 3600 + f.minute * 60 +
+           f.second;
+}
+
+std::int64_t OffsetAt(DateTime value) {
+    return LocalSeconds(ToLocal(value)) - value;
+}
+
+OffsetCache::Entry MakeEntry(std::int64_t utcDay) {
+    const std::int64_t first = utcDay * kSecondsPerDay;
+    const std::int64_t last = first + kSecondsPerDay - 1;
+    std::tm firstTm{}, lastTm{};
+    if (!LocalTm(first, firstTm) || !LocalTm(last, lastTm))
+        return {utcDay, 0, false};
+    const std::int64_t offset = firstTm.tm_gmtoff;
+    const bool uniform = lastTm.tm_gmtoff == offset &&
+                         SameClock(SplitLocal(first + offset), FieldsOfTm(firstTm)) &&
+                         SameClock(SplitLocal(last + offset), FieldsOfTm(lastTm));
+    return {utcDay, offset, uniform};
+}
+
+std::tm TmOf(const CalendarDate& date, int hour, int minute, int second) {
+    std::tm tm{};
+    tm.tm_year = date.year - 1900;
+    tm.tm_mon = date.month - 1;
+    tm.tm_mday = date.day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = -1;
+    return tm;
+}
+
+enum class GapSide { kAfter, kBefore };
+
+// The value of a local clock time that a change of offset skips. After the
+// gap it is read with the offset in force before the change, so the clock
+// moves forward by the size of the gap; before it, with the offset after the
+// change. The C library moves some of these backward (a skipped whole day,
+// for one), which would make a forward day step land on the day it started
+// from.
+std::optional<DateTime> AcrossGap(const LocalFields& wanted, GapSide side) {
+    // Any offset is under 30 hours, so these two instants bracket the change.
+    constexpr std::int64_t kReach = 30 * 3600;
+    const std::int64_t naive = LocalSeconds(wanted);
+    const std::int64_t before = OffsetAt(naive - kReach);
+    const std::int64_t after = OffsetAt(naive + kReach);
+    if (before >= after)
+        return std::nullopt;
+    const DateTime moved = naive - (side == GapSide::kAfter ? before : after);
+    const std::int64_t shown = LocalSeconds(ToLocal(moved));
+    const bool movedRightWay = side == GapSide::kAfter ? shown > naive : shown < naive;
+    if (!movedRightWay)
+        return std::nullopt;
+    return moved;
+}
+
+// The value of local fields, checked against the C library's own reading
+// back: mktime's -1 is both an error and a real second, and a skipped clock
+// time has no exact value.
+std::optional<DateTime> ValueOfLocal(const CalendarDate& date, int hour, int minute, int second,
+                                     GapSide side = GapSide::kAfter) {
+    std::tm tm = TmOf(date, hour, minute, second);
+    const std::time_t t = ::mktime(&tm);
+    const LocalFields wanted{date.year, date.month, date.day, hour, minute, second, 0};
+    if (SameClock(ToLocal(t), wanted))
+        return static_cast<DateTime>(t);
+    if (const auto moved = AcrossGap(wanted, side))
+        return moved;
+    if (t == static_cast<std::time_t>(-1))
+        return std::nullopt;
+    return static_cast<DateTime>(t);
+}
+
 }  // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
+    if (month < 1 || month > 12)
+        return 0;
     return month == 2 && IsLeapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
 }
 
@@ -70,7 +189,8 @@ std::int64_t DayNumber(int year, int month, int day) {
     std::int64_t days = DaysFromCivil(year, 1, 1);
     if (month >= 1 && month <= 12) {
         days += kDaysBeforeMonth[static_cast<std::size_t>(month - 1)];
-        if (month > 2 && IsLeapYear(year)) ++days;
+        if (month > 2 && IsLeapYear(year))
+            ++days;
     }
     return days + day - 1;
 }
@@ -89,83 +209,65 @@ CalendarDate DateOfDayNumber(std::int64_t z) {
 }
 
 LocalFields ToLocal(DateTime value) {
+    const ErrnoKeeper keepErrno;
     std::call_once(tzsetOnce, [] { ::tzset(); });
+    value = std::clamp(value, -kValueBound, kValueBound);
     thread_local OffsetCache cache;
-    const unsigned generation = zoneGeneration.load(std::memory_order_relaxed);
+    const unsigned generation = zoneGeneration.load(std::memory_order_acquire);
     if (cache.generation != generation) {
         cache.entries.fill({});
         cache.generation = generation;
     }
 
-    const std::int64_t utcDay = FloorDiv(value, 86400);
+    const std::int64_t utcDay = FloorDiv(value, kSecondsPerDay);
     auto& entry = cache.entries[static_cast<std::size_t>(utcDay) % OffsetCache::kSize];
-    if (entry.day != utcDay) {
-        std::tm first{}, last{};
-        const bool ok = LocalTm(utcDay * 86400, first) && LocalTm(utcDay * 86400 + 86399, last);
-        entry = {utcDay, first.tm_gmtoff, ok && first.tm_gmtoff == last.tm_gmtoff};
-    }
+    if (entry.day != utcDay)
+        entry = MakeEntry(utcDay);
+    if (entry.uniform)
+        return SplitLocal(value + entry.offset);
 
     std::tm tm{};
-    if (!entry.uniform) {
-        LocalTm(value, tm);
-        return FieldsOf(tm);
-    }
-    // Same offset all day: shift into local time and split it by hand.
-    const std::int64_t local = value + entry.offset;
-    const std::int64_t localDay = FloorDiv(local, 86400);
-    const std::int64_t secondOfDay = local - localDay * 86400;
-    const CalendarDate date = DateOfDayNumber(localDay);
-    LocalFields fields;
-    fields.year = date.year;
-    fields.month = date.month;
-    fields.day = date.day;
-    fields.hour = static_cast<int>(secondOfDay / 3600);
-    fields.minute = static_cast<int>(secondOfDay / 60 % 60);
-    fields.second = static_cast<int>(secondOfDay % 60);
-    fields.weekday = static_cast<int>(((localDay + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
-    return fields;
+    if (LocalTm(value, tm))
+        return FieldsOfTm(tm);
+    return SplitLocal(value);  // beyond the C library's years: UTC
 }
 
 std::optional<DateTime> FromLocal(int year, int month, int day, int hour, int minute, int second) {
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return std::nullopt;
+    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+        return std::nullopt;
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         return std::nullopt;
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1;
-    errno = 0;
-    const std::time_t t = ::mktime(&tm);
-    if (t == static_cast<std::time_t>(-1) && errno != 0) return std::nullopt;
-    return static_cast<DateTime>(t);
+    const ErrnoKeeper keepErrno;
+    return ValueOfLocal({year, month, day}, hour, minute, second);
 }
 
 DateTime AddDays(DateTime value, int days) {
+    if (days == 0)
+        return value;  // an ambiguous clock time keeps its side
+    const ErrnoKeeper keepErrno;
     const LocalFields from = ToLocal(value);
-    const CalendarDate to = DateOfDayNumber(DayNumber(from.date()) + days);
-    std::tm tm{};
-    tm.tm_year = to.year - 1900;
-    tm.tm_mon = to.month - 1;
-    tm.tm_mday = to.day;
-    tm.tm_hour = from.hour;
-    tm.tm_min = from.minute;
-    tm.tm_sec = from.second;
-    tm.tm_isdst = -1;
-    return static_cast<DateTime>(::mktime(&tm));
+    const std::int64_t fromDay = DayNumber(from.date());
+    const CalendarDate to = DateOfDayNumber(fromDay + days);
+    auto moved = ValueOfLocal(to, from.hour, from.minute, from.second);
+    // A backward step into a skipped day lands after it, on the starting
+    // date or later; take the clock time before the gap instead.
+    if (moved && days < 0 && DayNumber(LocalDate(*moved)) >= fromDay)
+        moved = ValueOfLocal(to, from.hour, from.minute, from.second, GapSide::kBefore);
+    if (moved)
+        return *moved;
+    // Beyond what the C library converts: whole days of 86,400 seconds.
+    const DateTime start = std::clamp(value, -kValueBound, kValueBound);
+    return start + static_cast<std::int64_t>(days) * kSecondsPerDay;
 }
 
 std::string OutOfRangeMessage() {
-    return "Dates from " + DateTimeText::DateText(kFirstStorableDateTime) + " to " +
-           DateTimeText::DateText(kLastStorableDateTime) + " can be stored; that date cannot.";
+    return "An almanary keeps dates from 1/1/1970 to 2/7/2106 (UTC); that date lies outside.";
 }
 
 void TimeZoneChanged() {
+    const ErrnoKeeper keepErrno;
     ::tzset();
-    zoneGeneration.fetch_add(1, std::memory_order_relaxed);
+    zoneGeneration.fetch_add(1, std::memory_order_release);
 }
 
 }  // namespace almanary::Calendar

@@ -58,14 +58,16 @@ LocalFields ToLocal(DateTime value);
 inline CalendarDate LocalDate(DateTime value) { return ToLocal(value).date(); }
 
 // The value of a local date and clock time, or nothing when the fields are
-// not a real date or time. A clock time that a daylight-saving change skips
-// is moved forward as the C library does.
+// not a real date or time. A clock time that a change of UTC offset skips is
+// moved forward by the size of the gap (02:30 becomes 03:30).
 std::optional<DateTime> FromLocal(int year, int month, int day, int hour = 0, int minute = 0,
                                   int second = 0);
 
 // The same local clock time `days` calendar days later (earlier when
 // negative). Every day step of the program goes through here, so a
-// daylight-saving change never repeats or skips a date.
+// daylight-saving change never repeats or skips a date. A clock time the
+// target date skips is moved forward; a backward step over a whole skipped
+// day lands on the day before it. Zero days returns the value unchanged.
 DateTime AddDays(DateTime value, int days);
 
 // True when the value fits the file's unsigned 32-bit field.

@@ -1,1 +1,41 @@
-// placeholder: filled in by its owner
+#include "model/CategoryList.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace almanary {
+namespace {
+
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return FoldAscii(x) == FoldAscii(y);
+           });
+}
+
+}  // namespace
+
+CategoryList::CategoryList(const std::vector<std::string>& names) {
+    const auto end = std::find_if(names.begin(), names.end(),
+                                  [](const std::string& name) { return name.empty(); });
+    names_.assign(names.begin(), end);
+}
+
+void CategoryList::Append(std::string name) {
+    if (!name.empty())
+        names_.push_back(std::move(name));
+}
+
+bool CategoryList::Contains(const std::string& name) const {
+    return std::find(names_.begin(), names_.end(), name) != names_.end();
+}
+
+bool CategoryList::ContainsIgnoringCase(const std::string& name) const {
+    return std::any_of(names_.begin(), names_.end(),
+                       [&](const std::string& held) { return EqualIgnoringCase(held, name); });
+}
+
+}  // namespace almanary

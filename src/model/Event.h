@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "model/Calendar.h"
 #include "model/StartKey.h"
@@ -14,7 +15,12 @@ namespace almanary {
 
 class Event {
 public:
+    // A fresh event: every text "0" or empty, date 0 and the all-zero key,
+    // which sorts before any real date.
     Event() = default;
+
+    // The minute-scale start of the all-zero key (day 0 of month 0 of year 0).
+    static constexpr std::int64_t kUndatedStartMinute = -719529LL * 1440;
 
     const std::string& category() const { return category_; }
     void setCategory(std::string value) { category_ = std::move(value); }
@@ -72,7 +78,7 @@ private:
     std::string minute_ = "0";
     std::string duration_ = "0";
     DateTime date_ = 0;
-    std::int64_t startMinute_ = 0;
+    std::int64_t startMinute_ = kUndatedStartMinute;
     StartKey key_;
     std::int32_t durationMinutes_ = 0;
     std::int32_t remindMinutes_ = 0;

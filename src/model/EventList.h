@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "model/Calendar.h"
 #include "model/SortedEventList.h"
@@ -51,6 +52,13 @@ public:
     // returns the due reminders at `now`. When the stream is damaged the
     // reader holds the reason, nothing is returned and the list is unchanged.
     std::optional<EventQuery> Read(ArchiveReader& in, DateTime now);
+
+private:
+    // Copies of the events that match, in list order. The matches are noted
+    // first, so the result is sized once and filled by appending.
+    template <typename Match>
+    EventQuery CopiesWhere(Match&& match) const;
+    static EventQuery QueryOf(const std::vector<const Event*>& events);
 };
 
 // The result of a query: the matching events and whether any matched.

@@ -34,6 +34,7 @@ public:
     virtual int Count() const;
     // Copies the event in at its place in key order; sets modified.
     virtual bool Insert(const Event& event);
+    // Moves the event in; it must not be one of this list's own events.
     bool Insert(Event&& event);
     virtual bool RemoveByKey(const StartKey& key);
     // A copy of the event at a position; nothing outside 1..Count().
@@ -50,13 +51,18 @@ public:
     bool IsModified() const { return modified_; }
     void SetModified(bool value) { modified_ = value; }
 
-    // Makes room for `count` events without changing the list.
-    void Reserve(std::size_t count);
+    // The most events a list holds; Insert fails beyond it.
+    static constexpr int kMaxCount = 0x7FFFFFFF;
+
+    // Makes room for `count` events in all without changing the list; false
+    // when the room cannot be had. Only a hint: Insert grows as it needs.
+    bool Reserve(std::size_t count);
 
     // Iteration in key order, for queries and writers.
     template <typename F>
     void ForEach(F&& visit) const {
-        for (Slot slot : order_) visit(pool_[slot]);
+        for (Slot slot : order_)
+            visit(pool_[slot]);
     }
 
 protected:
@@ -66,12 +72,28 @@ protected:
     virtual void DeleteElement(Slot slot);
 
     Event* MutableNodeAt(int position);
+    template <typename F>
+    void ForEachMutable(F&& visit) {
+        for (Slot slot : order_)
+            visit(pool_[slot]);
+    }
     // Index into order_ of the first event whose key is not less than `key`.
     std::size_t LowerBound(const StartKey& key) const;
     std::size_t UpperBound(const StartKey& key) const;
 
+    // Copies in events taken in order from another sorted list: each goes on
+    // the end, copy-constructed in place. Falls back to Insert when an event
+    // would break the order. False when memory runs out.
+    bool AppendInOrder(const Event& event);
+
 private:
-    bool InsertSlot(Slot slot);
+    // True when the event is stored in this list's own pool.
+    bool Holds(const Event& event) const;
+    // Where an event with `key` goes: after every event with a key not later.
+    std::size_t InsertIndex(const StartKey& key) const;
+    // Takes a slot and makes room in order_ for it; nothing when out of memory.
+    std::optional<Slot> PrepareInsert();
+    void LinkSlot(Slot slot, std::size_t index);
 
     std::vector<Event> pool_;
     std::vector<Slot> freeSlots_;

@@ -1,0 +1,140 @@
+// The categories command of almanary-cli: list, add, rename and delete
+// category names with the rules of the Categories dialog.
+#include <algorithm>
+
+#include "app/MessageTable.h"
+#include "cli/CliDocument.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "model/EventChoices.h"
+
+namespace almanary::cli {
+namespace {
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n\f\v");
+    if (first == std::string::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t\r\n\f\v");
+    return text.substr(first, last - first + 1);
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        return lower(x) < lower(y);
+    });
+}
+
+// A name the list may take in place of `replacing` (empty for an add):
+// not empty, not the reserved "<No Category>", at most 20 characters and
+// unlike every other name regardless of letter case.
+bool CheckNewName(const std::string& name, const CategoryList& list, const std::string& replacing,
+                  CliContext& context) {
+    if (name.empty() || name == kNoCategory) {
+        context.err << MessageTable::Format(MessageId::kNameCategory) << '\n';
+        return false;
+    }
+    if (name.size() > EventChoices::kMaxCategoryLength) {
+        context.err << "A category name has at most " << EventChoices::kMaxCategoryLength
+                    << " characters.\n";
+        return false;
+    }
+    for (const std::string& existing : list.names()) {
+        if (existing != replacing && EqualIgnoringCase(existing, name)) {
+            context.err << MessageTable::Format(MessageId::kCategoryNotUnique) << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
+// The list with `remove` taken out and `add` put in, in the sorted order
+// the Categories dialog keeps.
+CategoryList Rebuilt(const CategoryList& list, const std::string& remove, const std::string& add) {
+    std::vector<std::string> names;
+    for (const std::string& name : list.names()) {
+        if (name != remove)
+            names.push_back(name);
+    }
+    if (!add.empty())
+        names.push_back(add);
+    std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
+    return CategoryList(names);
+}
+
+bool CheckExisting(const std::string& name, const CategoryList& list, CliContext& context) {
+    if (list.Contains(name))
+        return true;
+    context.err << "There is no category named " << name << ".\n";
+    return false;
+}
+
+}  // namespace
+
+int RunCategories(const Words& words, CliContext& context) {
+    std::string error;
+    const auto line = CommandLine::Parse(
+        words, {{"--add"}, {"--rename", 2}, {"--events", 0}, {"--delete"}, {"--password"}}, error);
+    if (!line)
+        return UsageError(context, error);
+    if (line->countOf({"--add", "--rename", "--delete"}) > 1) {
+        return UsageError(context, "give at most one of --add, --rename and --delete");
+    }
+    if (line->has("--events") && !line->has("--rename")) {
+        return UsageError(context, "--events goes with --rename");
+    }
+    int status = kDone;
+    auto document = CliDocument::Open(line->file(), line->value("--password"), context, status);
+    if (!document)
+        return status;
+    CategoryList& list = document->categories;
+
+    if (const auto added = line->value("--add")) {
+        const std::string name = Trimmed(*added);
+        if (!CheckNewName(name, list, {}, context))
+            return kRefused;
+        list = Rebuilt(list, {}, name);
+    } else if (line->has("--rename")) {
+        const std::string oldName = line->values("--rename")[0];
+        const std::string newName = Trimmed(line->values("--rename")[1]);
+        if (!CheckExisting(oldName, list, context))
+            return kRefused;
+        if (newName.empty()) {
+            context.err << MessageTable::Format(MessageId::kUseDeleteButton) << '\n';
+            return kRefused;
+        }
+        if (!CheckNewName(newName, list, oldName, context))
+            return kRefused;
+        list = Rebuilt(list, oldName, newName);
+        if (line->has("--events")) {
+            document->events.RenameCategory(oldName, newName);
+        } else if (document->events.EventsInCategory(oldName, true).found) {
+            context.err << "Events of the category " << oldName
+                        << " keep that name; add --events to rename them too.\n";
+        }
+    } else if (const auto deleted = line->value("--delete")) {
+        if (!CheckExisting(*deleted, list, context))
+            return kRefused;
+        list = Rebuilt(list, *deleted, {});
+        if (document->events.EventsInCategory(*deleted, true).found) {
+            context.err << "Events of the category " << *deleted << " keep that name.\n";
+        }
+    }
+    if (line->countOf({"--add", "--rename", "--delete"}) > 0 &&
+        !CliDocument::Save(*document, line->file(), context)) {
+        return kFileUnusable;
+    }
+    for (const std::string& name : list.names())
+        context.out << name << '\n';
+    return kDone;
+}
+
+}  // namespace almanary::cli

@@ -1,0 +1,40 @@
+#pragma once
+// almanary-cli: reads and changes almanary files from the command line.
+// RunCli carries out one call; main() only gathers its surroundings.
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "model/Calendar.h"
+
+namespace almanary::cli {
+
+enum ExitStatus : int {
+    kDone = 0,
+    kWrongUsage = 1,
+    kFileUnusable = 2,  // missing, not an almanary, damaged, wrong or missing password
+    kRefused = 3,       // refused by a rule of the program
+};
+
+struct CliContext {
+    CliContext(std::ostream& output, std::ostream& errors) : out(output), err(errors) {}
+
+    std::ostream& out;
+    std::ostream& err;
+    DateTime now = 0;                        // the local "now" of due and defaults
+    std::optional<std::string> envPassword;  // ALMANARY_PASSWORD
+    // Asks for the password of a file without echo; empty when there is no
+    // terminal to ask on.
+    std::function<std::optional<std::string>(const std::string& file)> askPassword;
+};
+
+// Runs the command in `args` (the words after the program name) and
+// returns the exit status.
+int RunCli(const std::vector<std::string>& args, CliContext& context);
+
+std::string UsageText();
+
+}  // namespace almanary::cli

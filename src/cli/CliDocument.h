@@ -1,0 +1,28 @@
+#pragma once
+// Opening and saving the almanary a command works on: the load with its
+// password check, and the atomic save, each reporting in the program's
+// own words.
+
+#include <optional>
+#include <string>
+
+#include "cli/CliApp.h"
+#include "model/AlmanaryFile.h"
+
+namespace almanary::cli {
+
+class CliDocument {
+public:
+    // Loads `path`; a protected file needs its password from `--password`
+    // (given as `password`), ALMANARY_PASSWORD or the terminal. On failure
+    // the reason is printed and `status` says which exit status to use.
+    static std::optional<AlmanaryDocument> Open(const std::string& path,
+                                                const std::optional<std::string>& password,
+                                                CliContext& context, int& status,
+                                                const AlmanaryFile::KeepEvent& keep = {});
+
+    // Saves atomically; prints the reason and returns false on failure.
+    static bool Save(AlmanaryDocument& document, const std::string& path, CliContext& context);
+};
+
+}  // namespace almanary::cli

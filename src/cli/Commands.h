@@ -1,0 +1,32 @@
+#pragma once
+// The commands of almanary-cli. Each takes the words after its name,
+// checks them, does its work and returns the exit status.
+
+#include <string>
+#include <vector>
+
+#include "cli/CliApp.h"
+
+namespace almanary::cli {
+
+using Words = std::vector<std::string>;
+
+// Events (EventCommands.cpp)
+int RunAdd(const Words& words, CliContext& context);
+int RunRemove(const Words& words, CliContext& context);
+int RunList(const Words& words, CliContext& context);
+int RunConflicts(const Words& words, CliContext& context);
+int RunDue(const Words& words, CliContext& context);
+
+// The document as a whole (DocumentCommands.cpp)
+int RunNew(const Words& words, CliContext& context);
+int RunInfo(const Words& words, CliContext& context);
+int RunSettings(const Words& words, CliContext& context);
+
+// Category names (CategoryCommands.cpp)
+int RunCategories(const Words& words, CliContext& context);
+
+// Prints a usage error and returns kWrongUsage.
+int UsageError(CliContext& context, const std::string& problem);
+
+}  // namespace almanary::cli

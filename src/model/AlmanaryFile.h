@@ -1,0 +1,94 @@
+#pragma once
+// Whole almanary files: the plain stream of a document (header word,
+// settings, categories, skin name, events), its scrambling, and loading and
+// saving with every failure reported in a message that names the file.
+//
+// A load is all or nothing: it parses into a fresh document, and the
+// caller replaces its own only when the result holds one. The plain stream
+// lives only in memory; the file on disk is always the scrambled form,
+// written atomically.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/Calendar.h"
+#include "model/CategoryList.h"
+#include "model/DocumentSettings.h"
+#include "model/EventList.h"
+
+namespace almanary {
+
+class ArchiveReader;
+class ArchiveWriter;
+
+// Everything an almanary file holds.
+struct AlmanaryDocument {
+    DocumentSettings settings;
+    CategoryList categories;
+    std::string skinName = "Default";
+    EventList events;
+};
+
+struct AlmanaryProblem {
+    enum class Kind { CannotOpen, NotAlmanary, Damaged, CannotWrite };
+    Kind kind = Kind::Damaged;
+    std::string message;  // the program's full message, naming the file
+};
+
+// The outcome of a load: a document and its due reminders, or a problem.
+struct AlmanaryLoad {
+    std::optional<AlmanaryDocument> document;
+    EventQuery dueReminders;
+    std::optional<AlmanaryProblem> problem;
+
+    bool ok() const { return document.has_value(); }
+};
+
+class AlmanaryFile {
+public:
+    // Decides, event by event while reading, which events the loaded
+    // document keeps; an empty function keeps them all.
+    using KeepEvent = std::function<bool(const Event&)>;
+
+    static constexpr std::string_view kHeaderWord = "Almanary";
+    static constexpr unsigned char kScrambleKey = 0x6B;
+    // The header word with its length byte: the first bytes of every file.
+    static constexpr std::size_t kHeaderSize = 9;
+
+    // The unscrambled bytes of a document; an empty skin name is written as
+    // "Default". Clears the events' modified flag, unless a value cannot be
+    // stored (a date outside 1970-2106): then `problem` (when given) says
+    // which, and the flag stays.
+    static std::string PlainStream(AlmanaryDocument& document, std::string* problem = nullptr);
+
+    // Exclusive-or with the key, in place; its own inverse.
+    static void Scramble(std::string& bytes, std::size_t from = 0);
+
+    // True when the bytes of a file begin with the scrambled header word.
+    static bool HasHeader(std::string_view fileBytes);
+
+    // The six settings saved in the file, in file order. Reading changes
+    // only those six; loadOnStart and shareName keep their values.
+    static void WriteDocumentSettings(ArchiveWriter& out, const DocumentSettings& settings);
+    static bool ReadDocumentSettings(ArchiveReader& in, DocumentSettings& settings);
+
+    // Reads the file at `path` with Parse. Problems: CannotOpen (the file
+    // cannot be opened or read), NotAlmanary, Damaged.
+    static AlmanaryLoad Load(const std::string& path, DateTime now, const KeepEvent& keep = {});
+
+    // Parses the bytes of a file; `path` only names it in messages. The
+    // bytes are unscrambled in place, so pass them by move to keep one copy.
+    // The due reminders are those of the kept events at `now`; bytes after
+    // the last event record are ignored.
+    static AlmanaryLoad Parse(std::string fileBytes, const std::string& path, DateTime now,
+                              const KeepEvent& keep = {});
+
+    // Writes the scrambled document to `path` atomically. On success the
+    // events' modified flag is clear; on failure (CannotWrite, naming the
+    // system's reason) the file on disk and the flag are as they were.
+    static std::optional<AlmanaryProblem> Save(AlmanaryDocument& document, const std::string& path);
+};
+
+}  // namespace almanary
