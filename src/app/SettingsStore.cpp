@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "model/AsciiText.h"
 #include "model/FilePaths.h"
 
 namespace fs = std::filesystem;
@@ -82,20 +83,10 @@ private:
     int rc_ = SQLITE_OK;
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 // Names of the program's own values, which are never shares.
 bool IsReservedName(std::string_view name) {
-    return EqualsIgnoringCase(name, "FileName") || EqualsIgnoringCase(name, "LoadOnStart");
+    return AsciiText::EqualIgnoringCase(name, "FileName") ||
+           AsciiText::EqualIgnoringCase(name, "LoadOnStart");
 }
 
 // A value name has at least one byte and no zero byte (the case-blind

@@ -6,32 +6,11 @@
 #include "cli/CliDocument.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "model/AsciiText.h"
 #include "model/EventChoices.h"
 
 namespace almanary::cli {
 namespace {
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n\f\v");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r\n\f\v");
-    return text.substr(first, last - first + 1);
-}
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        return lower(x) == lower(y);
-    });
-}
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        return lower(x) < lower(y);
-    });
-}
 
 // A name the list may take in place of `replacing` (empty for an add):
 // not empty, not the reserved "<No Category>", at most 20 characters and
@@ -48,7 +27,7 @@ bool CheckNewName(const std::string& name, const CategoryList& list, const std::
         return false;
     }
     for (const std::string& existing : list.names()) {
-        if (existing != replacing && EqualIgnoringCase(existing, name)) {
+        if (existing != replacing && AsciiText::EqualIgnoringCase(existing, name)) {
             context.err << MessageTable::Format(MessageId::kCategoryNotUnique) << '\n';
             return false;
         }
@@ -66,7 +45,9 @@ CategoryList Rebuilt(const CategoryList& list, const std::string& remove, const 
     }
     if (!add.empty())
         names.push_back(add);
-    std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return AsciiText::LessIgnoringCase(a, b);
+    });
     return CategoryList(names);
 }
 
@@ -98,13 +79,13 @@ int RunCategories(const Words& words, CliContext& context) {
     CategoryList& list = document->categories;
 
     if (const auto added = line->value("--add")) {
-        const std::string name = Trimmed(*added);
+        const std::string name = AsciiText::Trimmed(*added);
         if (!CheckNewName(name, list, {}, context))
             return kRefused;
         list = Rebuilt(list, {}, name);
     } else if (line->has("--rename")) {
         const std::string oldName = line->values("--rename")[0];
-        const std::string newName = Trimmed(line->values("--rename")[1]);
+        const std::string newName = AsciiText::Trimmed(line->values("--rename")[1]);
         if (!CheckExisting(oldName, list, context))
             return kRefused;
         if (newName.empty()) {

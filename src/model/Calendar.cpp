@@ -7,7 +7,6 @@
 #include <ctime>
 #include <mutex>
 
-
 namespace almanary::Calendar {
 namespace {
 

@@ -39,7 +39,9 @@ namespace Calendar {
 // Days since 1970-01-01 of a proleptic Gregorian date. A month outside
 // 1..12 counts no days before it; the day is added as it stands.
 std::int64_t DayNumber(int year, int month, int day);
-inline std::int64_t DayNumber(const CalendarDate& d) { return DayNumber(d.year, d.month, d.day); }
+inline std::int64_t DayNumber(const CalendarDate& d) {
+    return DayNumber(d.year, d.month, d.day);
+}
 
 // The Gregorian date of a day number (inverse of DayNumber for valid dates).
 CalendarDate DateOfDayNumber(std::int64_t dayNumber);
@@ -55,7 +57,9 @@ int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
 // Local calendar fields of a value in the process time zone. Fast for runs
 // of nearby values: the UTC offset is cached per day.
 LocalFields ToLocal(DateTime value);
-inline CalendarDate LocalDate(DateTime value) { return ToLocal(value).date(); }
+inline CalendarDate LocalDate(DateTime value) {
+    return ToLocal(value).date();
+}
 
 // The value of a local date and clock time, or nothing when the fields are
 // not a real date or time. A clock time that a change of UTC offset skips is

@@ -3,20 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/AsciiText.h"
+
 namespace almanary {
-namespace {
-
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
-}
-
-}  // namespace
 
 CategoryList::CategoryList(const std::vector<std::string>& names) {
     const auto end = std::find_if(names.begin(), names.end(),
@@ -34,8 +23,9 @@ bool CategoryList::Contains(const std::string& name) const {
 }
 
 bool CategoryList::ContainsIgnoringCase(const std::string& name) const {
-    return std::any_of(names_.begin(), names_.end(),
-                       [&](const std::string& held) { return EqualIgnoringCase(held, name); });
+    return std::any_of(names_.begin(), names_.end(), [&](const std::string& held) {
+        return AsciiText::EqualIgnoringCase(held, name);
+    });
 }
 
 }  // namespace almanary

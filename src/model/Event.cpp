@@ -1,7 +1,5 @@
 #include "model/Event.h"
 
-#include <utility>
-
 #include "model/DateTimeText.h"
 
 namespace almanary {
@@ -20,9 +18,9 @@ void Event::setDate(DateTime value) {
     RecomputeKey();
 }
 
-void Event::setDuration(std::string value) {
-    duration_ = std::move(value);
-    durationMinutes_ = DateTimeText::ReadNumber(duration_);
+void Event::setDuration(std::string_view value) {
+    duration_ = ShortText(value);
+    durationMinutes_ = DateTimeText::ReadNumber(duration_.view());
 }
 
 bool Event::MarkOpen() {
@@ -34,8 +32,8 @@ bool Event::MarkOpen() {
 
 void Event::RecomputeKey() {
     const CalendarDate local = Calendar::LocalDate(date_);
-    key_ = StartKey{local.year, local.month, local.day, DateTimeText::ReadNumber(hour_),
-                    DateTimeText::ReadNumber(minute_)};
+    key_ = StartKey{local.year, local.month, local.day, DateTimeText::ReadNumber(hour_.view()),
+                    DateTimeText::ReadNumber(minute_.view())};
     startMinute_ = StartMinuteOf(key_);
 }
 

@@ -3,12 +3,16 @@
 // and an optional reminder. Hour, minute and duration are kept as the texts
 // the user picked; the start key and the minute-scale values are derived
 // when the date is set, so queries never convert time zones per event.
+// Those three texts are nearly always a few characters and are kept inline,
+// so copying an event allocates nothing for them.
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "model/Calendar.h"
+#include "model/ShortText.h"
 #include "model/StartKey.h"
 
 namespace almanary {
@@ -34,14 +38,14 @@ public:
     DateTime date() const { return date_; }
     void setDate(DateTime value);
 
-    const std::string& hour() const { return hour_; }
-    void setHour(std::string value) { hour_ = std::move(value); }
+    std::string_view hour() const { return hour_.view(); }
+    void setHour(std::string_view value) { hour_ = ShortText(value); }
 
-    const std::string& minute() const { return minute_; }
-    void setMinute(std::string value) { minute_ = std::move(value); }
+    std::string_view minute() const { return minute_.view(); }
+    void setMinute(std::string_view value) { minute_ = ShortText(value); }
 
-    const std::string& duration() const { return duration_; }
-    void setDuration(std::string value);
+    std::string_view duration() const { return duration_.view(); }
+    void setDuration(std::string_view value);
     std::int32_t durationMinutes() const { return durationMinutes_; }
 
     bool remind() const { return remind_; }
@@ -72,18 +76,20 @@ public:
     }
 
 private:
-    std::string category_;
-    std::string notes_;
-    std::string hour_ = "0";
-    std::string minute_ = "0";
-    std::string duration_ = "0";
-    DateTime date_ = 0;
+    // The fields every query reads come first, so a scan over many events
+    // touches one cache line of each.
     std::int64_t startMinute_ = kUndatedStartMinute;
     StartKey key_;
     std::int32_t durationMinutes_ = 0;
     std::int32_t remindMinutes_ = 0;
     bool remind_ = false;
     bool open_ = false;
+    DateTime date_ = 0;
+    std::string category_;
+    std::string notes_;
+    ShortText hour_{"0"};
+    ShortText minute_{"0"};
+    ShortText duration_{"0"};
 };
 
 }  // namespace almanary

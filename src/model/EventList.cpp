@@ -1,6 +1,7 @@
 #include "model/EventList.h"
 
 #include <climits>
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -92,6 +93,27 @@ EventQuery EventList::CopiesWhere(Match&& match) const {
     return QueryOf(hits);
 }
 
+template <typename Timed, typename Check>
+EventQuery EventList::CopiesWhereTimed(Timed&& timed, Check&& check) const {
+    // Counted first from the timings alone: the result is sized once, and
+    // each event is read only while it is copied.
+    const auto count = static_cast<std::size_t>(Count());
+    std::size_t candidates = 0;
+    for (std::size_t index = 0; index < count; ++index)
+        candidates += timed(TimingAt(index)) ? 1 : 0;
+    EventQuery query;
+    query.events.Reserve(candidates);
+    for (std::size_t index = 0; index < count; ++index) {
+        if (timed(TimingAt(index))) {
+            const Event& event = EventAt(index);
+            if (check(event))
+                query.events.AppendInOrder(event);
+        }
+    }
+    query.found = !query.events.IsEmpty();
+    return query;
+}
+
 EventQuery EventList::QueryOf(const std::vector<const Event*>& events) {
     EventQuery query;
     query.found = !events.empty();
@@ -146,10 +168,8 @@ EventQuery EventList::DueReminders(DateTime now) const {
     const LocalFields local = Calendar::ToLocal(now);
     const std::int64_t nowMinute =
         Calendar::MinuteOf(Calendar::DayNumber(local.date()), local.hour, local.minute);
-    return CopiesWhere([&](const Event& event) {
-        return event.remind() && !event.open() &&
-               event.StartMinute() <= nowMinute + event.remindMinutes();
-    });
+    return CopiesWhereTimed([nowMinute](const Timing& t) { return t.remindAt <= nowMinute; },
+                            [](const Event& event) { return !event.open(); });
 }
 
 EventList EventList::Conflicts(const Event& candidate, const Event* excluded) const {
@@ -157,15 +177,14 @@ EventList EventList::Conflicts(const Event& candidate, const Event* excluded) co
     // order says nothing certain about where spans lie on the minute scale.
     const std::int64_t start = candidate.StartMinute();
     const std::int64_t finish = candidate.EndMinute();
-    const auto touches = [&](const Event& event) {
-        if (excluded != nullptr && event.key() == excluded->key())
-            return false;
-        const std::int64_t s = event.StartMinute();
-        const std::int64_t f = event.EndMinute();
-        return (s <= start && start <= f) || (s <= finish && finish <= f) ||
-               (start <= s && f <= finish);
+    const auto touches = [&](const Timing& t) {
+        return (t.start <= start && start <= t.end) || (t.start <= finish && finish <= t.end) ||
+               (start <= t.start && t.end <= finish);
     };
-    return CopiesWhere(touches).events;
+    const auto notExcluded = [excluded](const Event& event) {
+        return excluded == nullptr || event.key() != excluded->key();
+    };
+    return CopiesWhereTimed(touches, notExcluded).events;
 }
 
 bool EventList::MarkOpen(const StartKey& key) {

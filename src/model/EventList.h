@@ -58,6 +58,10 @@ private:
     // first, so the result is sized once and filled by appending.
     template <typename Match>
     EventQuery CopiesWhere(Match&& match) const;
+    // Copies of the events whose timing passes `timed` and which then pass
+    // `check`, in list order; `check` sees only the events `timed` let by.
+    template <typename Timed, typename Check>
+    EventQuery CopiesWhereTimed(Timed&& timed, Check&& check) const;
     static EventQuery QueryOf(const std::vector<const Event*>& events);
 };
 

@@ -8,18 +8,47 @@
 namespace almanary {
 
 // Invariants: every slot of pool_ is either in order_ (a live event) or in
-// freeSlots_ (a default event waiting for reuse), never both; and
-// freeSlots_ always has capacity for every slot of the pool, so freeing a
-// slot never allocates.
+// freeSlots_ (a default event waiting for reuse), never both; freeSlots_
+// always has capacity for every slot of the pool, so freeing a slot never
+// allocates; and timing_ has one entry per slot, describing that slot's event.
+
+SortedEventList::Timing SortedEventList::Timing::Of(const Event& event) {
+    const std::int64_t start = event.StartMinute();
+    // start <= now + lead is start - lead <= now; both stay far inside the
+    // 64-bit range, as the lead is a 32-bit number.
+    return {start, event.EndMinute(), event.remind() ? start - event.remindMinutes() : kNoReminder};
+}
+
+template <typename E>
+void SortedEventList::Store(Slot slot, E&& event) {
+    if (slot == pool_.size()) {
+        // Room for the timing first, so the two grow together or not at all.
+        if (timing_.size() == timing_.capacity())
+            timing_.reserve(std::max<std::size_t>(16, timing_.capacity() * 2));
+        pool_.push_back(std::forward<E>(event));
+        timing_.push_back(Timing::Of(pool_.back()));
+        return;
+    }
+    try {
+        pool_[slot] = std::forward<E>(event);
+    } catch (...) {
+        // A copy that ran out of memory half way: describe what is there.
+        timing_[slot] = Timing::Of(pool_[slot]);
+        throw;
+    }
+    timing_[slot] = Timing::Of(pool_[slot]);
+}
 
 SortedEventList::SortedEventList(const SortedEventList& other) : modified_(other.modified_) {
     const std::size_t count = other.order_.size();
     pool_.reserve(count);
+    timing_.reserve(count);
     freeSlots_.reserve(count);
     order_.reserve(count);
     for (Slot slot : other.order_) {
-        order_.push_back(static_cast<Slot>(pool_.size()));
-        pool_.push_back(other.pool_[slot]);
+        const auto at = static_cast<Slot>(pool_.size());
+        Store(at, other.pool_[slot]);
+        order_.push_back(at);
     }
 }
 
@@ -27,6 +56,7 @@ SortedEventList& SortedEventList::operator=(const SortedEventList& other) {
     if (this != &other) {
         SortedEventList copy(other);
         pool_.swap(copy.pool_);
+        timing_.swap(copy.timing_);
         freeSlots_.swap(copy.freeSlots_);
         order_.swap(copy.order_);
         modified_ = copy.modified_;
@@ -36,10 +66,12 @@ SortedEventList& SortedEventList::operator=(const SortedEventList& other) {
 
 SortedEventList::SortedEventList(SortedEventList&& other) noexcept
     : pool_(std::move(other.pool_)),
+      timing_(std::move(other.timing_)),
       freeSlots_(std::move(other.freeSlots_)),
       order_(std::move(other.order_)),
       modified_(other.modified_) {
     other.pool_.clear();
+    other.timing_.clear();
     other.freeSlots_.clear();
     other.order_.clear();
     other.modified_ = false;
@@ -48,10 +80,12 @@ SortedEventList::SortedEventList(SortedEventList&& other) noexcept
 SortedEventList& SortedEventList::operator=(SortedEventList&& other) noexcept {
     if (this != &other) {
         pool_ = std::move(other.pool_);
+        timing_ = std::move(other.timing_);
         freeSlots_ = std::move(other.freeSlots_);
         order_ = std::move(other.order_);
         modified_ = other.modified_;
         other.pool_.clear();
+        other.timing_.clear();
         other.freeSlots_.clear();
         other.order_.clear();
         other.modified_ = false;
@@ -84,7 +118,7 @@ bool SortedEventList::Insert(const Event& event) {
     if (!slot)
         return false;
     try {
-        pool_[*slot] = event;
+        Store(*slot, event);
     } catch (const std::bad_alloc&) {
         DeleteElement(*slot);
         return false;
@@ -98,7 +132,7 @@ bool SortedEventList::Insert(Event&& event) {
     if (!slot)
         return false;
     const std::size_t index = InsertIndex(event.key());
-    pool_[*slot] = std::move(event);
+    Store(*slot, std::move(event));
     LinkSlot(*slot, index);
     return true;
 }
@@ -113,7 +147,7 @@ bool SortedEventList::AppendInOrder(const Event& event) {
             order_.reserve(std::max<std::size_t>(16, order_.capacity() * 2));
         if (freeSlots_.capacity() <= pool_.size())
             freeSlots_.reserve(std::max(pool_.size() + 1, freeSlots_.capacity() * 2));
-        pool_.push_back(event);
+        Store(static_cast<Slot>(pool_.size()), event);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -168,6 +202,7 @@ bool SortedEventList::RemoveAt(int position) {
     if (order_.empty()) {
         // Nothing live is left: drop the spare slots rather than keep them.
         pool_.clear();
+        timing_.clear();
         freeSlots_.clear();
     }
     modified_ = true;
@@ -181,6 +216,7 @@ void SortedEventList::Clear() {
         DeleteElement(slot);
     order_.clear();
     pool_.clear();
+    timing_.clear();
     freeSlots_.clear();
     modified_ = true;
 }
@@ -190,6 +226,7 @@ bool SortedEventList::Reserve(std::size_t count) {
         return false;
     try {
         pool_.reserve(count);
+        timing_.reserve(count);
         freeSlots_.reserve(count);
         order_.reserve(count);
     } catch (const std::bad_alloc&) {
@@ -202,7 +239,7 @@ std::optional<SortedEventList::Slot> SortedEventList::NewElement() {
     if (!freeSlots_.empty()) {
         const Slot slot = freeSlots_.back();
         freeSlots_.pop_back();
-        pool_[slot] = Event();
+        Store(slot, Event());
         return slot;
     }
     if (pool_.size() >= static_cast<std::size_t>(kMaxCount))
@@ -210,7 +247,7 @@ std::optional<SortedEventList::Slot> SortedEventList::NewElement() {
     try {
         if (freeSlots_.capacity() <= pool_.size())
             freeSlots_.reserve(std::max(pool_.size() + 1, freeSlots_.capacity() * 2));
-        pool_.emplace_back();
+        Store(static_cast<Slot>(pool_.size()), Event());
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
@@ -218,7 +255,7 @@ std::optional<SortedEventList::Slot> SortedEventList::NewElement() {
 }
 
 void SortedEventList::DeleteElement(Slot slot) {
-    pool_[slot] = Event();  // releases the texts now, not when the slot is reused
+    Store(slot, Event());  // releases the texts now, not when the slot is reused
     freeSlots_.push_back(slot);
 }
 

@@ -4,8 +4,19 @@
 // Positions are 1-based. The events live in a pool of slots; a separate
 // vector of slot numbers holds them in key order, so positions are found by
 // binary search and an insert moves only four bytes per later event.
+// Beside the pool, slot by slot, a compact array holds what the minute-scale
+// queries read, so scanning every event touches a few bytes of each.
+//
+// Every write of a whole slot goes through one private function that also
+// refreshes the slot's compact entry. Changes made in place, through
+// MutableNodeAt or ForEachMutable, may touch only the category, the notes
+// and the open mark: the date, hour, minute, duration and reminder decide
+// the key order and the compact entry, and neither would follow them.
 
+#include <cassert>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -66,16 +77,39 @@ public:
     }
 
 protected:
+    static constexpr std::int64_t kNoReminder = std::numeric_limits<std::int64_t>::max();
+
+    // What the minute-scale queries read of one event. The open mark is not
+    // here: it changes in place, so queries read it from the event itself.
+    struct Timing {
+        std::int64_t start = Event::kUndatedStartMinute;  // Event::StartMinute()
+        std::int64_t end = Event::kUndatedStartMinute;    // Event::EndMinute()
+        // The first minute its reminder is due (start minus the lead);
+        // kNoReminder when it has none.
+        std::int64_t remindAt = kNoReminder;
+
+        static Timing Of(const Event& event);
+        bool operator==(const Timing&) const = default;
+    };
+
+    // The timing and the event at an index into key order (0-based).
+    const Timing& TimingAt(std::size_t index) const { return timing_[order_[index]]; }
+    const Event& EventAt(std::size_t index) const { return pool_[order_[index]]; }
+
     // Makes a default event in a free slot; nothing when memory runs out.
     virtual std::optional<Slot> NewElement();
     // Destroys the event in a slot and frees the slot.
     virtual void DeleteElement(Slot slot);
 
+    // In-place access: only the category, the notes and the open mark may
+    // change (see the top of this file).
     Event* MutableNodeAt(int position);
     template <typename F>
     void ForEachMutable(F&& visit) {
-        for (Slot slot : order_)
+        for (Slot slot : order_) {
             visit(pool_[slot]);
+            assert(Timing::Of(pool_[slot]) == timing_[slot]);
+        }
     }
     // Index into order_ of the first event whose key is not less than `key`.
     std::size_t LowerBound(const StartKey& key) const;
@@ -94,8 +128,13 @@ private:
     // Takes a slot and makes room in order_ for it; nothing when out of memory.
     std::optional<Slot> PrepareInsert();
     void LinkSlot(Slot slot, std::size_t index);
+    // Stores an event into a slot (pool_.size() for a new one at the end)
+    // and refreshes the slot's timing; the only writer of whole slots.
+    template <typename E>
+    void Store(Slot slot, E&& event);
 
     std::vector<Event> pool_;
+    std::vector<Timing> timing_;  // slot by slot, in step with pool_
     std::vector<Slot> freeSlots_;
     std::vector<Slot> order_;
     bool modified_ = false;

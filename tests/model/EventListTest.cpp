@@ -473,6 +473,128 @@ TEST_F(EventListUtc, ConflictsSkipEveryEventAtTheExcludedStart) {
     EXPECT_EQ(NotesOf(list.Conflicts(changed, &elsewhere)), (Notes{"edited", "twin", "after"}));
 }
 
+TEST_F(EventListUtc, OpenMarksChangeDueRemindersAtOnce) {
+    EventList list;
+    for (const char* notes : {"first", "second"}) {
+        Event event = Make({2024, 1, 1, "9", "0", notes});
+        event.setRemind(true);
+        ASSERT_TRUE(list.Insert(event));
+    }
+    const DateTime now = Local(2024, 1, 1, 9, 0);
+    const StartKey key = list.NodeAt(1)->key();
+    ASSERT_TRUE(list.MarkOpen(key));
+    EXPECT_EQ(NotesOf(list.DueReminders(now).events), (Notes{"second"}));
+    ASSERT_TRUE(list.ClearOpen(key));
+    EXPECT_EQ(NotesOf(list.DueReminders(now).events), (Notes{"first", "second"}));
+    // Marked while the list is a copy: each list keeps its own marks.
+    EventList copy = list;
+    ASSERT_TRUE(copy.MarkOpen(key));
+    EXPECT_EQ(NotesOf(copy.DueReminders(now).events), (Notes{"second"}));
+    EXPECT_EQ(NotesOf(list.DueReminders(now).events), (Notes{"first", "second"}));
+}
+
+// Due reminders worked out the slow way from the events themselves; with
+// the time zone at UTC the minute scale is whole minutes since 1970.
+Notes DueByHand(const EventList& list, DateTime now) {
+    Notes due;
+    list.ForEach([&](const Event& event) {
+        if (event.remind() && !event.open() &&
+            event.StartMinute() - event.remindMinutes() <= now / 60)
+            due.push_back(event.notes());
+    });
+    return due;
+}
+
+// Conflicts worked out the slow way: closed spans sharing a minute.
+Notes ConflictsByHand(const EventList& list, const Event& candidate, const Event* excluded) {
+    const std::int64_t start = candidate.StartMinute();
+    const std::int64_t finish = candidate.EndMinute();
+    Notes conflicts;
+    list.ForEach([&](const Event& event) {
+        if (excluded != nullptr && event.SameStart(*excluded))
+            return;
+        const std::int64_t s = event.StartMinute();
+        const std::int64_t f = event.EndMinute();
+        if ((s <= start && start <= f) || (s <= finish && finish <= f) ||
+            (start <= s && f <= finish))
+            conflicts.push_back(event.notes());
+    });
+    return conflicts;
+}
+
+TEST_F(EventListUtc, TimingQueriesFollowEveryChangeToTheList) {
+    // Queries answer from a compact copy of each event's timing; any change
+    // to the list that left it behind shows up as a difference from the
+    // answers worked out from the events.
+    std::mt19937 random(20261206);
+    const auto pick = [&random](const auto& values) { return values[random() % values.size()]; };
+    const std::vector<std::string> hours = {"0", "9", "09", "23", "-1", "30"};
+    const std::vector<std::string> minutes = {"0", "30", "59", "75"};
+    const std::vector<std::string> durations = {"0", "15", "90", "-60", "1440", "123456789"};
+    const std::vector<int> leads = {-30, 0, 15, 1440, 100000};
+    int serial = 0;
+    const auto fresh = [&] {
+        Event event = Make({2024, 6, 1 + static_cast<int>(random() % 4), pick(hours), pick(minutes),
+                            std::to_string(serial++), pick(durations)});
+        event.setRemind(random() % 2 == 0);
+        event.setRemindMinutes(pick(leads));
+        return event;
+    };
+    const auto someKey = [&](const EventList& list) {
+        if (list.IsEmpty())
+            return fresh().key();
+        return list.NodeAt(static_cast<int>(random() % list.Count()) + 1)->key();
+    };
+
+    EventList list;
+    EventList other;  // a second list to copy and move between
+    for (int step = 0; step < 2000; ++step) {
+        const int action = static_cast<int>(random() % 16);
+        SCOPED_TRACE("step " + std::to_string(step) + ", action " + std::to_string(action));
+        if (action < 5) {
+            ASSERT_TRUE(list.Insert(fresh()));
+        } else if (action == 5) {
+            const Event event = fresh();
+            ASSERT_TRUE(list.Insert(event));
+        } else if (action == 6 && !list.IsEmpty()) {
+            ASSERT_TRUE(list.Insert(*list.NodeAt(static_cast<int>(random() % list.Count()) + 1)));
+        } else if (action == 7 && !list.IsEmpty()) {
+            ASSERT_TRUE(list.RemoveAt(static_cast<int>(random() % list.Count()) + 1));
+        } else if (action == 8) {
+            list.RemoveByKey(someKey(list));
+        } else if (action == 9) {
+            list.MarkOpen(someKey(list));
+        } else if (action == 10) {
+            list.ClearOpen(someKey(list));
+        } else if (action == 11) {
+            other = list;  // copies are compacted: slots are renumbered
+            list = random() % 2 == 0 ? EventList(other) : std::move(other);
+        } else if (action == 12) {
+            std::swap(list, other);
+        } else if (action == 13) {
+            // A query result, built by appending, becomes the list.
+            list = list.DueReminders(Local(2024, 6, 1 + static_cast<int>(random() % 5))).events;
+        } else if (action == 14 && random() % 4 == 0) {
+            list.Clear();
+        } else {
+            list.RenameCategory("", "renamed");
+        }
+
+        const DateTime now = Local(2024, 5, 31) + static_cast<DateTime>(random() % (6 * 86400));
+        EXPECT_EQ(NotesOf(list.DueReminders(now).events), DueByHand(list, now)) << now;
+        const Event candidate = fresh();
+        EXPECT_EQ(NotesOf(list.Conflicts(candidate, nullptr)),
+                  ConflictsByHand(list, candidate, nullptr));
+        if (!list.IsEmpty()) {
+            const Event* excluded = list.NodeAt(static_cast<int>(random() % list.Count()) + 1);
+            EXPECT_EQ(NotesOf(list.Conflicts(candidate, excluded)),
+                      ConflictsByHand(list, candidate, excluded));
+        }
+        if (::testing::Test::HasFailure())
+            return;
+    }
+}
+
 TEST_F(EventListUtc, OpenMarksByKeyLeaveModifiedAlone) {
     EventList list = ListOf({{2024, 1, 1, "9", "0", "a1"}, {2024, 1, 1, "9", "0", "a2"}});
     list.SetModified(false);

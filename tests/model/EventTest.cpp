@@ -5,6 +5,8 @@
 #include <climits>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/ScopedTimeZone.h"
 
@@ -137,6 +139,95 @@ TEST(EventTest, OpenMarkIsSetOnceAndCopied) {
     event.ClearOpen();
     EXPECT_FALSE(event.open());
     EXPECT_TRUE(copy.open());
+}
+
+// Texts of every length the clock fields may hold: short ones are kept
+// inside the event, longer ones (hand-made or damaged files) elsewhere.
+const std::vector<std::string>& ClockTexts() {
+    static const std::vector<std::string> texts = {"",
+                                                   "0",
+                                                   "23",
+                                                   "1234567",
+                                                   "12345678",
+                                                   std::string("1\0"
+                                                               "2",
+                                                               3),
+                                                   "\xff\xfe",
+                                                   " 45 minutes or so ",
+                                                   std::string(300, '9')};
+    return texts;
+}
+
+void ExpectClockTexts(const Event& event, const std::string& text) {
+    EXPECT_EQ(event.hour(), text);
+    EXPECT_EQ(event.minute(), text);
+    EXPECT_EQ(event.duration(), text);
+}
+
+Event WithClockTexts(const std::string& text) {
+    Event event;
+    event.setHour(text);
+    event.setMinute(text);
+    event.setDuration(text);
+    return event;
+}
+
+TEST(EventTest, ClockTextsComeBackByteForByte) {
+    for (const std::string& text : ClockTexts()) {
+        SCOPED_TRACE(text.size());
+        Event event = WithClockTexts(text);
+        ExpectClockTexts(event, text);
+        {
+            Event copy = event;
+            ExpectClockTexts(copy, text);
+            const Event moved = std::move(copy);
+            ExpectClockTexts(moved, text);
+        }
+        ExpectClockTexts(event, text);  // the copies took nothing with them
+
+        // Set from its own texts: the old text must outlive the reading.
+        event.setHour(event.hour());
+        event.setMinute(event.minute());
+        event.setDuration(event.duration());
+        ExpectClockTexts(event, text);
+    }
+}
+
+TEST(EventTest, ClockTextsSurviveAssignmentBetweenLengths) {
+    for (const std::string& from : ClockTexts()) {
+        for (const std::string& to : ClockTexts()) {
+            SCOPED_TRACE(std::to_string(from.size()) + " over " + std::to_string(to.size()));
+            Event target = WithClockTexts(to);
+            const Event source = WithClockTexts(from);
+            target = source;
+            ExpectClockTexts(target, from);
+            ExpectClockTexts(source, from);
+
+            Event donor = WithClockTexts(to);
+            target = std::move(donor);
+            ExpectClockTexts(target, to);
+        }
+    }
+}
+
+TEST(EventTest, DurationMinutesFollowTheDurationText) {
+    const struct {
+        std::string text;
+        std::int32_t minutes;
+    } cases[] = {{"90", 90},
+                 {"1234567", 1234567},
+                 {"12345678", 12345678},
+                 {"0000000090", 90},
+                 {"", 0},
+                 {std::string(300, '9'), INT_MAX},
+                 {"15 minutes", 15}};
+    for (const auto& c : cases) {
+        Event event;
+        event.setDuration(c.text);
+        EXPECT_EQ(event.durationMinutes(), c.minutes) << c.text;
+        const Event copy = event;
+        EXPECT_EQ(copy.durationMinutes(), c.minutes) << c.text;
+    }
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ namespace almanary::testing {
 class ScopedTimeZone {
 public:
     explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) previous_ = old;
+        if (const char* old = std::getenv("TZ"))
+            previous_ = old;
         ::setenv("TZ", zone, 1);
         Calendar::TimeZoneChanged();
     }
