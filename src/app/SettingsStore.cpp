@@ -262,6 +262,23 @@ bool SettingsStore::Close() {
     return true;
 }
 
+namespace {
+
+constexpr const char* kSelectValue = "SELECT type, data FROM settings WHERE name = ?1";
+
+// Runs a value look-up: SQLITE_ROW with the query on the value's row, or the
+// code to fail with.
+int StepToValue(Statement& query, std::string_view name) {
+    if (!query.ok() || !query.BindText(1, name))
+        return query.rc();
+    const int step = query.Step();
+    if (step == SQLITE_DONE)
+        return SQLITE_NOTFOUND;
+    return step == SQLITE_ROW ? SQLITE_ROW : query.rc();
+}
+
+}  // namespace
+
 bool SettingsStore::Fail(int code) {
     lastError_ = code;
     return false;
@@ -272,14 +289,9 @@ bool SettingsStore::QueryNumber(std::string_view name, std::int32_t& value) {
         return false;
     if (!ValidName(name))
         return Fail(SQLITE_MISUSE);
-    Statement query(db_, "SELECT type, data FROM settings WHERE name = ?1");
-    if (!query.ok() || !query.BindText(1, name))
-        return Fail(query.rc());
-    int step = query.Step();
-    if (step == SQLITE_DONE)
-        return Fail(SQLITE_NOTFOUND);
-    if (step != SQLITE_ROW)
-        return Fail(query.rc());
+    Statement query(db_, kSelectValue);
+    if (const int found = StepToValue(query, name); found != SQLITE_ROW)
+        return Fail(found);
 
     sqlite3_stmt* row = query.get();
     if (sqlite3_column_int(row, 0) != static_cast<int>(ValueType::kNumber) ||
@@ -300,14 +312,9 @@ bool SettingsStore::QueryText(std::string_view name, std::string& text, std::siz
         return false;
     if (!ValidName(name))
         return Fail(SQLITE_MISUSE);
-    Statement query(db_, "SELECT type, data FROM settings WHERE name = ?1");
-    if (!query.ok() || !query.BindText(1, name))
-        return Fail(query.rc());
-    int step = query.Step();
-    if (step == SQLITE_DONE)
-        return Fail(SQLITE_NOTFOUND);
-    if (step != SQLITE_ROW)
-        return Fail(query.rc());
+    Statement query(db_, kSelectValue);
+    if (const int found = StepToValue(query, name); found != SQLITE_ROW)
+        return Fail(found);
 
     sqlite3_stmt* row = query.get();
     int dataType = sqlite3_column_type(row, 1);

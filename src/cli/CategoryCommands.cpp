@@ -61,18 +61,18 @@ bool CheckExisting(const std::string& name, const CategoryList& list, CliContext
 }  // namespace
 
 int RunCategories(const Words& words, CliContext& context) {
-    std::string error;
-    const auto line = CommandLine::Parse(
-        words, {{"--add"}, {"--rename", 2}, {"--events", 0}, {"--delete"}, {"--password"}}, error);
+    int status = kDone;
+    const auto line = ParseOrReport(
+        words, {{"--add"}, {"--rename", 2}, {"--events", 0}, {"--delete"}, {"--password"}}, context,
+        status);
     if (!line)
-        return UsageError(context, error);
+        return status;
     if (line->countOf({"--add", "--rename", "--delete"}) > 1) {
         return UsageError(context, "give at most one of --add, --rename and --delete");
     }
     if (line->has("--events") && !line->has("--rename")) {
         return UsageError(context, "--events goes with --rename");
     }
-    int status = kDone;
     auto document = CliDocument::Open(line->file(), line->value("--password"), context, status);
     if (!document)
         return status;

@@ -50,6 +50,15 @@ int UsageError(CliContext& context, const std::string& problem) {
     return kWrongUsage;
 }
 
+std::optional<CommandLine> ParseOrReport(const Words& words, const std::vector<OptionSpec>& specs,
+                                         CliContext& context, int& status) {
+    std::string error;
+    auto line = CommandLine::Parse(words, specs, error);
+    if (!line)
+        status = UsageError(context, error);
+    return line;
+}
+
 int RunCli(const std::vector<std::string>& args, CliContext& context) {
     using Command = int (*)(const Words&, CliContext&);
     static const std::map<std::string, Command> kCommands = {

@@ -12,9 +12,9 @@ std::optional<CommandLine> CommandLine::Parse(const std::vector<std::string>& wo
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word.size() > 2 && word.starts_with("--")) {
-            const auto spec = std::find_if(specs.begin(), specs.end(),
-                                           [&](const OptionSpec& s) { return s.name == word; });
-            if (spec == specs.end()) {
+            const auto option = std::find_if(specs.begin(), specs.end(),
+                                             [&](const OptionSpec& o) { return o.name == word; });
+            if (option == specs.end()) {
                 error = "unknown option " + word;
                 return std::nullopt;
             }
@@ -22,12 +22,12 @@ std::optional<CommandLine> CommandLine::Parse(const std::vector<std::string>& wo
                 error = word + " is given twice";
                 return std::nullopt;
             }
-            if (i + static_cast<std::size_t>(spec->values) >= words.size()) {
-                error = word + " needs " + (spec->values == 1 ? "a value" : "two values");
+            if (i + static_cast<std::size_t>(option->values) >= words.size()) {
+                error = word + " needs " + (option->values == 1 ? "a value" : "two values");
                 return std::nullopt;
             }
             auto& values = line.values_[word];
-            for (int v = 0; v < spec->values; ++v)
+            for (int v = 0; v < option->values; ++v)
                 values.push_back(words[++i]);
         } else if (!haveFile) {
             line.file_ = word;

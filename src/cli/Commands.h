@@ -2,10 +2,12 @@
 // The commands of almanary-cli. Each takes the words after its name,
 // checks them, does its work and returns the exit status.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/CliApp.h"
+#include "cli/CommandLine.h"
 
 namespace almanary::cli {
 
@@ -28,5 +30,10 @@ int RunCategories(const Words& words, CliContext& context);
 
 // Prints a usage error and returns kWrongUsage.
 int UsageError(CliContext& context, const std::string& problem);
+
+// Parses a command's words; on wrong usage prints why, sets `status` and
+// returns nothing.
+std::optional<CommandLine> ParseOrReport(const Words& words, const std::vector<OptionSpec>& specs,
+                                         CliContext& context, int& status);
 
 }  // namespace almanary::cli

@@ -25,15 +25,6 @@ void PrintSettings(std::ostream& out, const DocumentSettings& settings) {
     out << "Clock: " << (settings.twelveHourClock ? "12-hour" : "24-hour") << '\n';
 }
 
-std::optional<CommandLine> ParseWords(const Words& words, const std::vector<OptionSpec>& specs,
-                                      CliContext& context, int& status) {
-    std::string error;
-    auto line = CommandLine::Parse(words, specs, error);
-    if (!line)
-        status = UsageError(context, error);
-    return line;
-}
-
 std::optional<int> WholeNumber(const std::string& text) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -88,7 +79,7 @@ std::optional<DocumentSettings> ChangedSettings(const CommandLine& line, Documen
 
 int RunNew(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseWords(words, {{"--password"}, {"--force", 0}}, context, status);
+    const auto line = ParseOrReport(words, {{"--password"}, {"--force", 0}}, context, status);
     if (!line)
         return status;
     std::error_code error;
@@ -107,7 +98,7 @@ int RunNew(const Words& words, CliContext& context) {
 
 int RunInfo(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseWords(words, {{"--password"}}, context, status);
+    const auto line = ParseOrReport(words, {{"--password"}}, context, status);
     if (!line)
         return status;
     const auto document =
@@ -125,8 +116,8 @@ int RunInfo(const Words& words, CliContext& context) {
 
 int RunSettings(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseWords(words, {{"--autosave"}, {"--sound"}, {"--password"}, {"--clock"}},
-                                 context, status);
+    const auto line = ParseOrReport(
+        words, {{"--autosave"}, {"--sound"}, {"--password"}, {"--clock"}}, context, status);
     if (!line)
         return status;
     // --password names the new password here, so the current one comes

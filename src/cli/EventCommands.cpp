@@ -84,28 +84,19 @@ LineStyle StyleOf(const CommandLine& line, const DocumentSettings& settings) {
     return style;
 }
 
-std::optional<CommandLine> ParseWords(const Words& words, const std::vector<OptionSpec>& specs,
-                                      CliContext& context, int& status) {
-    std::string error;
-    auto line = CommandLine::Parse(words, specs, error);
-    if (!line)
-        status = UsageError(context, error);
-    return line;
-}
-
 }  // namespace
 
 int RunAdd(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseWords(words,
-                                 {{"--date"},
-                                  {"--time"},
-                                  {"--notes"},
-                                  {"--duration"},
-                                  {"--category"},
-                                  {"--remind"},
-                                  {"--password"}},
-                                 context, status);
+    const auto line = ParseOrReport(words,
+                                    {{"--date"},
+                                     {"--time"},
+                                     {"--notes"},
+                                     {"--duration"},
+                                     {"--category"},
+                                     {"--remind"},
+                                     {"--password"}},
+                                    context, status);
     if (!line)
         return status;
     if (!line->has("--notes"))
@@ -169,7 +160,8 @@ int RunAdd(const Words& words, CliContext& context) {
 
 int RunRemove(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseWords(words, {{"--date"}, {"--time"}, {"--password"}}, context, status);
+    const auto line =
+        ParseOrReport(words, {{"--date"}, {"--time"}, {"--password"}}, context, status);
     if (!line)
         return status;
     const auto start = ReadStart(*line, context, status);
@@ -197,15 +189,15 @@ int RunRemove(const Words& words, CliContext& context) {
 
 int RunList(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseWords(words,
-                                 {{"--day"},
-                                  {"--category"},
-                                  {"--search"},
-                                  {"--12h", 0},
-                                  {"--24h", 0},
-                                  {"--tsv", 0},
-                                  {"--password"}},
-                                 context, status);
+    const auto line = ParseOrReport(words,
+                                    {{"--day"},
+                                     {"--category"},
+                                     {"--search"},
+                                     {"--12h", 0},
+                                     {"--24h", 0},
+                                     {"--tsv", 0},
+                                     {"--password"}},
+                                    context, status);
     if (!line)
         return status;
     if (line->countOf({"--day", "--category", "--search"}) > 1) {
@@ -240,8 +232,8 @@ int RunList(const Words& words, CliContext& context) {
 
 int RunConflicts(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseWords(words, {{"--date"}, {"--time"}, {"--duration"}, {"--password"}},
-                                 context, status);
+    const auto line = ParseOrReport(words, {{"--date"}, {"--time"}, {"--duration"}, {"--password"}},
+                                    context, status);
     if (!line)
         return status;
     const auto start = ReadStart(*line, context, status);
@@ -262,7 +254,7 @@ int RunConflicts(const Words& words, CliContext& context) {
 
 int RunDue(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseWords(words, {{"--at"}, {"--password"}}, context, status);
+    const auto line = ParseOrReport(words, {{"--at"}, {"--password"}}, context, status);
     if (!line)
         return status;
     DateTime now = context.now;
