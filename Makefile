@@ -4,7 +4,7 @@
 WERROR := $(if $(CI),ON,OFF)
 JOBS   ?= $(shell nproc)
 
-.PHONY: run test bench deps debug release clean format
+.PHONY: run test bench screenshots deps debug release clean format
 
 deps:
 	@scripts/install-deps.sh
@@ -18,7 +18,14 @@ release: deps
 	@cmake --build --preset release -j $(JOBS)
 
 run: release
-	@build/release/src/cli/almanary-cli --help
+	@build/release/src/almanary
+
+# The windows rendered offscreen with a sample almanary, into build/screenshots;
+# the main window's picture also goes to docs/ for the README.
+screenshots: release
+	@QT_QPA_PLATFORM=offscreen build/release/tools/screenshots/almanary-screenshots build/screenshots
+	@mkdir -p docs
+	@cp build/screenshots/main-window.png docs/main-window.png
 
 test: debug
 	@ctest --preset debug -j $(JOBS)

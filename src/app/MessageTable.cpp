@@ -1,8 +1,7 @@
 #include "app/MessageTable.h"
 
 #include <algorithm>
-#include <array>
-#include <vector>
+#include <iterator>
 
 namespace almanary::MessageTable {
 namespace {
@@ -25,7 +24,11 @@ const Message& Find(int id) {
     return unknown;
 }
 
-std::string Fill(std::string_view text, std::initializer_list<std::string_view> args) {
+std::span<const Message> All() {
+    return kMessages;
+}
+
+std::string Fill(std::string_view text, std::span<const std::string_view> args) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -33,7 +36,7 @@ std::string Fill(std::string_view text, std::initializer_list<std::string_view> 
         if (text[i] == '%' && next >= '1' && next <= '9') {
             const auto index = static_cast<std::size_t>(next - '1');
             if (index < args.size()) {
-                out += *(args.begin() + index);
+                out += args[index];
                 ++i;
                 continue;
             }
@@ -43,8 +46,17 @@ std::string Fill(std::string_view text, std::initializer_list<std::string_view> 
     return out;
 }
 
+std::string Fill(std::string_view text, std::initializer_list<std::string_view> args) {
+    return Fill(text, std::span<const std::string_view>(args.begin(), args.size()));
+}
+
 std::string Format(int id, std::initializer_list<std::string_view> args) {
     return Fill(Find(id).text, args);
+}
+
+std::string FormatWith(int id, const std::vector<std::string>& args) {
+    const std::vector<std::string_view> views(args.begin(), args.end());
+    return Fill(Find(id).text, std::span<const std::string_view>(views));
 }
 
 }  // namespace almanary::MessageTable

@@ -38,9 +38,24 @@ std::size_t PlainStreamSize(const AlmanaryDocument& document, std::string_view s
     return size;
 }
 
-AlmanaryLoad Failed(AlmanaryProblem::Kind kind, std::string message) {
+// A problem told by message `id`, filled with the file's path and, when
+// given, the reason.
+AlmanaryProblem Problem(AlmanaryProblem::Kind kind, int id, const std::string& path,
+                        const std::optional<std::string>& reason = std::nullopt) {
+    AlmanaryProblem problem;
+    problem.kind = kind;
+    problem.messageId = id;
+    problem.message =
+        reason ? MessageTable::Format(id, {path, *reason}) : MessageTable::Format(id, {path});
+    problem.arguments.push_back(path);
+    if (reason)
+        problem.arguments.push_back(*reason);
+    return problem;
+}
+
+AlmanaryLoad Failed(AlmanaryProblem problem) {
     AlmanaryLoad result;
-    result.problem = AlmanaryProblem{kind, std::move(message)};
+    result.problem = std::move(problem);
     return result;
 }
 
@@ -212,15 +227,14 @@ AlmanaryLoad AlmanaryFile::Load(const std::string& path, DateTime now, const Kee
     // refused, and reads of an ordinary file are not affected.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return Failed(AlmanaryProblem::Kind::CannotOpen,
-                      MessageTable::Format(MessageId::kFileNotFound, {path}));
+        return Failed(Problem(AlmanaryProblem::Kind::CannotOpen, MessageId::kFileNotFound, path));
     }
     std::string bytes;
     const std::optional<std::string> unreadable = ReadWholeFile(fd, bytes);
     ::close(fd);
     if (unreadable) {
-        return Failed(AlmanaryProblem::Kind::CannotOpen,
-                      MessageTable::Format(MessageId::kFileUnreadable, {path, *unreadable}));
+        return Failed(Problem(AlmanaryProblem::Kind::CannotOpen, MessageId::kFileUnreadable, path,
+                              unreadable));
     }
     return Parse(std::move(bytes), path, now, keep);
 }
@@ -228,8 +242,7 @@ AlmanaryLoad AlmanaryFile::Load(const std::string& path, DateTime now, const Kee
 AlmanaryLoad AlmanaryFile::Parse(std::string fileBytes, const std::string& path, DateTime now,
                                  const KeepEvent& keep) {
     if (!HasHeader(fileBytes)) {
-        return Failed(AlmanaryProblem::Kind::NotAlmanary,
-                      MessageTable::Format(MessageId::kNotAlmanary, {path}));
+        return Failed(Problem(AlmanaryProblem::Kind::NotAlmanary, MessageId::kNotAlmanary, path));
     }
     Scramble(fileBytes, kHeaderSize);
     ArchiveReader in(std::string_view(fileBytes).substr(kHeaderSize));
@@ -243,8 +256,8 @@ AlmanaryLoad AlmanaryFile::Parse(std::string fileBytes, const std::string& path,
     } catch (const std::bad_alloc&) {
         in.Fail("there is not enough memory to hold it");
     }
-    return Failed(AlmanaryProblem::Kind::Damaged,
-                  MessageTable::Format(MessageId::kFileDamaged, {path, in.error()}));
+    return Failed(
+        Problem(AlmanaryProblem::Kind::Damaged, MessageId::kFileDamaged, path, in.error()));
 }
 
 std::optional<AlmanaryProblem> AlmanaryFile::Save(AlmanaryDocument& document,
@@ -266,8 +279,7 @@ std::optional<AlmanaryProblem> AlmanaryFile::Save(AlmanaryDocument& document,
     if (!reason)
         return std::nullopt;
     document.events.SetModified(wasModified);
-    return AlmanaryProblem{AlmanaryProblem::Kind::CannotWrite,
-                           MessageTable::Format(MessageId::kSaveFailed, {path, *reason})};
+    return Problem(AlmanaryProblem::Kind::CannotWrite, MessageId::kSaveFailed, path, reason);
 }
 
 }  // namespace almanary

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/Calendar.h"
 #include "model/CategoryList.h"
@@ -34,7 +35,9 @@ struct AlmanaryDocument {
 struct AlmanaryProblem {
     enum class Kind { CannotOpen, NotAlmanary, Damaged, CannotWrite };
     Kind kind = Kind::Damaged;
-    std::string message;  // the program's full message, naming the file
+    std::string message;                 // the program's full message, naming the file
+    int messageId = 0;                   // its entry in the message table
+    std::vector<std::string> arguments;  // what fills its "%1", "%2", in order
 };
 
 // The outcome of a load: a document and its due reminders, or a problem.

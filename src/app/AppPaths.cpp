@@ -1,0 +1,50 @@
+#include "app/AppPaths.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "app/SettingsStore.h"
+
+namespace almanary {
+
+namespace {
+
+// A variable that is set and not empty, or null.
+const char* Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return (value != nullptr && *value != '\0') ? value : nullptr;
+}
+
+std::string HomeFolder() {
+    if (const char* home = Variable("HOME"))
+        return home;
+    if (const passwd* entry = ::getpwuid(::getuid())) {
+        if (entry->pw_dir != nullptr)
+            return entry->pw_dir;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string AppPaths::SettingsPath() {
+    return SettingsStore::DefaultPath();
+}
+
+std::string AppPaths::SkinsFolder() {
+    if (const char* skins = Variable("ALMANARY_SKINS"))
+        return skins;
+    // The base directory specification asks for relative values to be
+    // ignored, as the settings path does with XDG_CONFIG_HOME.
+    const char* data = Variable("XDG_DATA_HOME");
+    if (data != nullptr && *data == '/')
+        return std::string(data) + "/almanary/Skins";
+    const std::string home = HomeFolder();
+    if (home.empty())
+        return {};
+    return home + "/.local/share/almanary/Skins";
+}
+
+}  // namespace almanary

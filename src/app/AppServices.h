@@ -1,0 +1,25 @@
+#pragma once
+// What the windows get from outside at construction: the seams to the
+// desktop (messages, file choosers, sound, clock) and the places where the
+// program keeps its settings and skins. Tests pass doubles and temporary
+// folders.
+
+#include <string>
+
+namespace almanary {
+
+class Clock;
+class FileChooser;
+class Prompter;
+class SoundPlayer;
+
+struct AppServices {
+    Prompter& prompter;
+    FileChooser& files;
+    SoundPlayer& sound;
+    const Clock& clock;
+    std::string settingsPath;  // the SettingsStore file
+    std::string skinsFolder;   // where "<name>.skn" skin files live
+};
+
+}  // namespace almanary

@@ -1,0 +1,59 @@
+#pragma once
+// Saving and loading the main window's document, with every question these
+// ask: the file choosers, overwrite, unsaved changes, the password of a
+// protected file, and the skin a loaded document names. A load changes
+// nothing of the open document until the new one has been read whole and
+// its password given.
+
+#include <optional>
+#include <string>
+
+namespace almanary {
+
+class MainWindow;
+struct AlmanaryLoad;
+struct AlmanaryProblem;
+
+class DocumentFiles {
+public:
+    explicit DocumentFiles(MainWindow& window);
+
+    // Writes the document to its file, asking for a name when it has none
+    // (or always, unless silentSave is set). True when the file was written.
+    bool Save();
+    // Replaces the document with the file at `path`, or one the user picks
+    // when there is none. True when a file was loaded and when the user
+    // cancelled the file chooser; false otherwise, and then the open
+    // document is exactly as it was.
+    bool Load(const std::optional<std::string>& path, bool fromServer);
+
+    // Changes since the last save or load; a reload asked by the share
+    // server does not count option changes.
+    bool HasUnsavedChanges(bool ignoreOptions) const;
+    // Applies the document's skin: colours and picture, or the default look.
+    void ApplySkin();
+
+    // True while a save or load is under way (a chooser, question or the
+    // password prompt may be on screen).
+    bool busy() const { return busy_ > 0; }
+
+private:
+    class Pause;
+
+    bool SaveUnpaused();
+    std::optional<std::string> ChooseSaveTarget();
+    bool ConfirmOverwrite(const std::string& target);
+    // Asks whether to save pending changes; false when the load should stop.
+    bool SettlePendingChanges(bool fromServer);
+    bool AskPassword(const std::string& path, const std::string& password);
+    void Replace(const std::string& path, AlmanaryLoad& loaded);
+    void ApplyDefaultLook();
+    void ShowProblem(const AlmanaryProblem& problem);
+    // When a chooser is on screen, brings it forward: true.
+    bool RaiseOpenChooser();
+
+    MainWindow& window_;
+    int busy_ = 0;
+};
+
+}  // namespace almanary

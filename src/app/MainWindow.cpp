@@ -1,0 +1,429 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFont>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <array>
+#include <cstdint>
+
+#include "app/AboutDialog.h"
+#include "app/DocumentFiles.h"
+#include "app/MainTimers.h"
+#include "app/MessageTable.h"
+#include "app/SettingsStore.h"
+#include "platform/Clock.h"
+#include "platform/FileChooser.h"
+#include "platform/Prompter.h"
+#include "platform/TextConversion.h"
+#include "ui_MainWindow.h"
+
+// The icons live in a static library; naming their initialiser keeps the
+// linker from dropping them. Outside any namespace, as the macro requires.
+static void InitAlmanaryResources() {
+    Q_INIT_RESOURCE(almanary);
+}
+
+namespace almanary {
+
+namespace {
+
+constexpr const char* kTitle = "Almanary";
+constexpr const char* kIconPath = ":/icons/almanary.svg";
+constexpr const char* kLoadOnStart = "LoadOnStart";
+constexpr const char* kFileName = "FileName";
+
+struct CommandSpec {
+    MainCommand command;
+    const char* text;
+    const char* button;  // objectName of its button; null when it has none
+    // False until the dialog behind the command exists: the command is
+    // shown disabled rather than doing nothing.
+    bool available;
+};
+
+// In tray menu order, which is also the order of MainCommand.
+constexpr std::array<CommandSpec, 12> kCommands{{
+    {MainCommand::OpenAlmanary, "&Open Almanary", nullptr, true},
+    {MainCommand::EnterEvent, "&Enter Event(s)", "enterEventButton", false},
+    {MainCommand::ViewEvents, "&View Event(s)", "viewEventsButton", false},
+    {MainCommand::Categories, "&Categories", "categoriesButton", false},
+    {MainCommand::PrintWeek, "&Print Week", "printWeekButton", false},
+    {MainCommand::Internet, "&Internet", "internetButton", false},
+    {MainCommand::Options, "&Options", "optionsButton", false},
+    {MainCommand::Skins, "S&kins", "skinsButton", false},
+    {MainCommand::Save, "&Save", "saveButton", true},
+    {MainCommand::Load, "&Load", "loadButton", true},
+    {MainCommand::About, "&About Almanary...", nullptr, true},
+    {MainCommand::Exit, "E&xit", "exitButton", true},
+}};
+
+int IndexOf(MainCommand command) {
+    return static_cast<int>(command);
+}
+
+// Brings a dialog that is already open to the front; false when none is.
+bool BringForward(QDialog* dialog) {
+    if (dialog == nullptr)
+        return false;
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return true;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppServices services, QWidget* parent)
+    : SkinnedDialog(parent, Colouring::StaticsAndEdits),
+      services_(std::move(services)),
+      ui_(std::make_unique<Ui::MainWindow>()),
+      files_(std::make_unique<DocumentFiles>(*this)),
+      timers_(new MainTimers(this)),
+      trayAvailable_(&QSystemTrayIcon::isSystemTrayAvailable) {
+    [[maybe_unused]] static const bool resourcesReady = (::InitAlmanaryResources(), true);
+    ui_->setupUi(this);
+    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowIcon(QIcon(QString::fromLatin1(kIconPath)));
+    setBackground(&background);
+    ui_->fileLabel->setPathEllipsis(true);
+    BuildCommands();
+    BuildTray();
+    connect(timers_, &MainTimers::reminderCheckDue, this, &MainWindow::OnReminderTimer);
+    connect(timers_, &MainTimers::autosaveDue, this, &MainWindow::OnAutosaveTimer);
+    connect(timers_, &MainTimers::reviveDue, this, &MainWindow::OnReviveTimer);
+    timers_->Start();
+    RefreshFileLabel();
+    reskin();
+}
+
+MainWindow::~MainWindow() {
+    Finish();
+}
+
+void MainWindow::BuildCommands() {
+    for (const CommandSpec& spec : kCommands) {
+        auto* action = new QAction(QString::fromLatin1(spec.text), this);
+        action->setEnabled(spec.available);
+        connect(action, &QAction::triggered, this, [this, c = spec.command] { RunCommand(c); });
+        actions_.append(action);
+        if (spec.button == nullptr)
+            continue;
+        auto* button = findChild<QPushButton*>(QString::fromLatin1(spec.button));
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        button->setEnabled(spec.available);
+        connect(button, &QPushButton::clicked, this, [this, c = spec.command] { RunCommand(c); });
+    }
+    // About lives in the window's context menu and on F1, as the window
+    // manager's menu cannot take items.
+    QAction* about = commandAction(MainCommand::About);
+    about->setShortcut(QKeySequence::HelpContents);
+    about->setShortcutContext(Qt::WindowShortcut);
+    addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void MainWindow::BuildTray() {
+    trayMenu_ = new QMenu(this);
+    for (const CommandSpec& spec : kCommands) {
+        if (spec.command == MainCommand::About || spec.command == MainCommand::Exit)
+            trayMenu_->addSeparator();
+        trayMenu_->addAction(commandAction(spec.command));
+    }
+    QAction* open = commandAction(MainCommand::OpenAlmanary);
+    QFont bold = open->font();
+    bold.setBold(true);
+    open->setFont(bold);
+    trayMenu_->setDefaultAction(open);
+
+    tray_ = new QSystemTrayIcon(windowIcon(), this);
+    tray_->setToolTip(QString::fromLatin1(kTitle));
+    tray_->setContextMenu(trayMenu_);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        // Some trays report a plain click where others report a double one.
+        if (r == QSystemTrayIcon::DoubleClick || r == QSystemTrayIcon::Trigger)
+            RunCommand(MainCommand::OpenAlmanary);
+    });
+    tray_->show();
+}
+
+void MainWindow::Initialise() {
+    ReadStartSettings();
+    RefreshFileLabel();
+}
+
+void MainWindow::ReadStartSettings() {
+    SettingsStore store;
+    if (!store.Open(services_.settingsPath))
+        return;
+    std::int32_t loadOnStart = 0;
+    if (!store.QueryNumber(kLoadOnStart, loadOnStart) || loadOnStart != 1)
+        return;
+    document.settings.loadOnStart = true;
+    std::string fileName;
+    store.QueryText(kFileName, fileName);
+    store.Close();
+    LoadDocument(fileName, false);
+    RestartTimers();
+}
+
+void MainWindow::WriteExitSettings() {
+    SettingsStore store;
+    if (!store.Open(services_.settingsPath))
+        return;  // the settings cannot be kept; nothing to tell at exit
+    if (document.settings.loadOnStart) {
+        store.SetNumber(kLoadOnStart, 1);
+        store.SetText(kFileName, currentPath);
+    } else {
+        store.SetNumber(kLoadOnStart, 0);
+    }
+}
+
+void MainWindow::StopShareServer() {
+    // The share server, once it runs in this window, is told to stop here.
+}
+
+void MainWindow::ShowAndActivate() {
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+bool MainWindow::SaveDocument() {
+    return files_->Save();
+}
+
+bool MainWindow::LoadDocument(const std::optional<std::string>& path, bool fromServer) {
+    return files_->Load(path, fromServer);
+}
+
+bool MainWindow::HasUnsavedChanges(bool ignoreOptions) const {
+    return files_->HasUnsavedChanges(ignoreOptions);
+}
+
+void MainWindow::ApplyAutosaveTimer() {
+    timers_->ApplyAutosave(document.settings);
+}
+
+void MainWindow::RestartTimers() {
+    timers_->Restart(document.settings);
+}
+
+void MainWindow::StopTimers() {
+    timers_->Stop();
+}
+
+const QTimer& MainWindow::reminderTimer() const {
+    return timers_->reminder();
+}
+
+const QTimer& MainWindow::autosaveTimer() const {
+    return timers_->autosave();
+}
+
+const QTimer& MainWindow::reviveTimer() const {
+    return timers_->reviver();
+}
+
+void MainWindow::CloseChildWindows() {
+    for (QDialog* dialog :
+         {openDialogs.internet.data(), openDialogs.skins.data(), openDialogs.options.data(),
+          openDialogs.categories.data(), openDialogs.viewEvents.data(),
+          openDialogs.enterEvent.data(), openDialogs.printWeek.data(), openDialogs.about.data()}) {
+        if (dialog != nullptr)
+            dialog->reject();
+    }
+    for (const QPointer<QDialog>& window : openDialogs.eventWindows) {
+        if (window)
+            window->reject();
+    }
+}
+
+void MainWindow::RaiseReminders([[maybe_unused]] const EventList& due) {
+    // Reminder windows open here, one per due event, once the event dialog
+    // exists to show them.
+}
+
+void MainWindow::RefreshFileLabel() {
+    ui_->fileLabel->setText(ToQString(currentPath));
+}
+
+void MainWindow::OnReminderTimer() {
+    if (files_->busy())
+        return;
+    RaiseReminders(document.events.DueReminders(services_.clock.Now()).events);
+}
+
+void MainWindow::OnAutosaveTimer() {
+    silentSave = true;
+    SaveDocument();
+    silentSave = false;
+}
+
+void MainWindow::OnReviveTimer() {
+    // A save or load under way restarts the timers itself when it ends.
+    if (files_->busy())
+        return;
+    timers_->Revive(document.settings);
+}
+
+void MainWindow::SetTrayAvailableCheck(std::function<bool()> check) {
+    trayAvailable_ = std::move(check);
+}
+
+QAction* MainWindow::commandAction(MainCommand command) const {
+    return actions_.value(IndexOf(command));
+}
+
+bool MainWindow::IsCommandAvailable(MainCommand command) const {
+    const QAction* action = commandAction(command);
+    return action != nullptr && action->isEnabled();
+}
+
+MainCommand MainWindow::CommandForEnterKey() const {
+    const QWidget* focused = focusWidget();
+    for (const CommandSpec& spec : kCommands) {
+        if (spec.button != nullptr && focused != nullptr &&
+            focused->objectName() == QLatin1String(spec.button)) {
+            return spec.command;
+        }
+    }
+    return MainCommand::EnterEvent;
+}
+
+void MainWindow::RunCommand(MainCommand command) {
+    if (!IsCommandAvailable(command) || finished_)
+        return;
+    switch (command) {
+        case MainCommand::OpenAlmanary:
+            return ShowAndActivate();
+        case MainCommand::Save:
+            return OnSave();
+        case MainCommand::Load:
+            return OnLoad();
+        case MainCommand::About:
+            return OnAbout();
+        case MainCommand::Exit:
+            return OnExit();
+        case MainCommand::EnterEvent:
+        case MainCommand::ViewEvents:
+        case MainCommand::Categories:
+        case MainCommand::PrintWeek:
+        case MainCommand::Internet:
+        case MainCommand::Options:
+        case MainCommand::Skins:
+            return;  // disabled until their dialogs exist
+    }
+}
+
+void MainWindow::OnSave() {
+    SaveDocument();
+}
+
+void MainWindow::OnLoad() {
+    // Closing the print dialogs for a load would end a print job midway.
+    if (printJobRunning) {
+        BringForward(openDialogs.printWeek);
+        return;
+    }
+    if (services_.files.IsOpen()) {
+        services_.files.Raise();
+        return;
+    }
+    internetServer.clear();
+    internetShare.clear();
+    LoadDocument(std::nullopt, false);
+}
+
+void MainWindow::OnAbout() {
+    if (BringForward(openDialogs.about))
+        return;
+    AboutDialog dialog(this, &background);
+    openDialogs.about = &dialog;
+    dialog.exec();
+}
+
+void MainWindow::OnExit() {
+    if (printJobRunning) {
+        BringForward(openDialogs.printWeek);
+        return;
+    }
+    // A chooser or the password prompt of a save or load is on screen; the
+    // window cannot end under it.
+    if (files_->busy()) {
+        if (services_.files.IsOpen())
+            services_.files.Raise();
+        return;
+    }
+    if (HasUnsavedChanges()) {
+        switch (services_.prompter.Show(this, MessageId::kUnsavedChanges)) {
+            case MessageAnswer::Yes:
+                if (!SaveDocument())
+                    return;
+                break;
+            case MessageAnswer::No:
+                break;
+            default:
+                return;
+        }
+    }
+    CloseChildWindows();
+    StopTimers();
+    ended_ = true;
+    accept();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            RunCommand(CommandForEnterKey());
+            return;
+        case Qt::Key_Escape:
+            RunCommand(MainCommand::Exit);
+            return;
+        default:
+            SkinnedDialog::keyPressEvent(event);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (finished_) {
+        event->accept();
+        return;
+    }
+    // The program goes on in the tray; without a tray the window is only
+    // minimised, so it can always be found again.
+    event->ignore();
+    if (trayAvailable_ && trayAvailable_()) {
+        hide();
+    } else {
+        setWindowState(windowState() | Qt::WindowMinimized);
+    }
+}
+
+void MainWindow::reject() {
+    RunCommand(MainCommand::Exit);
+}
+
+void MainWindow::done(int result) {
+    Finish();
+    SkinnedDialog::done(result);
+}
+
+void MainWindow::Finish() {
+    if (finished_)
+        return;
+    finished_ = true;
+    WriteExitSettings();
+    timers_->StopAll();
+    tray_->hide();
+    StopShareServer();
+}
+
+}  // namespace almanary

@@ -1,0 +1,71 @@
+#include "app/PasswordDialog.h"
+
+#include <QKeyEvent>
+
+#include "app/MessageTable.h"
+#include "platform/Prompter.h"
+#include "platform/TextConversion.h"
+#include "ui_PasswordDialog.h"
+
+namespace almanary {
+
+PasswordDialog::PasswordDialog(QWidget* parent, Prompter& prompter,
+                               const BackgroundImage* background)
+    : SkinnedDialog(parent, Colouring::StaticsAndEdits),
+      ui_(std::make_unique<Ui::PasswordDialog>()),
+      prompter_(prompter) {
+    ui_->setupUi(this);
+    setBackground(background);
+    connect(ui_->okButton, &QPushButton::clicked, this, &PasswordDialog::accept);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &PasswordDialog::reject);
+    ui_->passwordEdit->setFocus();
+    reskin();
+}
+
+PasswordDialog::~PasswordDialog() = default;
+
+void PasswordDialog::SetExpected(const std::string& password) {
+    expected_ = password;
+}
+
+void PasswordDialog::SetFileName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    fileName_ = slash == std::string::npos ? path : path.substr(slash + 1);
+    prompt_ = fileName_ + "\nis password protected.  Please enter the password:";
+    ui_->promptLabel->setText(ToQString(prompt_));
+}
+
+bool PasswordDialog::Run() {
+    return exec() == QDialog::Accepted;
+}
+
+bool PasswordDialog::EntryMatches() const {
+    // Compared as the user sees the text, so a password stored in an older
+    // 8-bit encoding can still be typed; letter case matters.
+    return ui_->passwordEdit->text() == ToQString(expected_);
+}
+
+void PasswordDialog::accept() {
+    if (EntryMatches()) {
+        SkinnedDialog::accept();
+        return;
+    }
+    prompter_.Show(this, MessageId::kWrongPassword);
+    ui_->passwordEdit->clear();
+    ui_->passwordEdit->setFocus();
+}
+
+void PasswordDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter) {
+        SkinnedDialog::keyPressEvent(event);
+        return;
+    }
+    if (focusWidget() == ui_->cancelButton) {
+        reject();
+    } else {
+        accept();
+    }
+}
+
+}  // namespace almanary

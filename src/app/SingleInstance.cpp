@@ -1,0 +1,175 @@
+#include "app/SingleInstance.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QTimer>
+#include <cerrno>
+
+namespace almanary {
+
+namespace {
+
+// The whole conversation: one line from the new start, nothing back.
+constexpr char kRequest[] = "activate\n";
+constexpr qsizetype kRequestSize = sizeof(kRequest) - 1;
+
+// How long a new start waits for the running copy to take its request, and
+// how long the running copy lets a client take to send it.
+constexpr int kActivateWaitMs = 2000;
+constexpr int kClientWaitMs = 2000;
+// Clients served at once; more are turned away, so nothing on the socket
+// can make the running copy hold an unbounded number of connections.
+constexpr int kMaxClients = 8;
+
+QString DefaultName() {
+    return QStringLiteral("almanary-%1").arg(::getuid());
+}
+
+// The name becomes part of two file names in one folder.
+QString FileNamePart(QString name) {
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return name;
+}
+
+// The per-user runtime folder is private to the user and cleared at
+// logout, the right place for a lock and a socket.
+QString RuntimeFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? QDir::tempPath() : folder;
+}
+
+bool ProcessIsGone(qint64 pid) {
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
+}
+
+void Drop(QLocalSocket* socket) {
+    socket->abort();
+    socket->deleteLater();
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& name, QObject* parent)
+    : QObject(parent),
+      name_(FileNamePart(name.isEmpty() ? DefaultName() : name)),
+      folder_(RuntimeFolder()) {}
+
+SingleInstance::~SingleInstance() {
+    // The socket goes before the lock: closing the server removes its file,
+    // which must not happen after a new copy has taken the lock and listens.
+    server_.reset();
+    lock_.reset();
+}
+
+QString SingleInstance::lockFilePath() const {
+    return folder_ + QLatin1Char('/') + name_ + QStringLiteral(".lock");
+}
+
+QString SingleInstance::serverPath() const {
+    return folder_ + QLatin1Char('/') + name_ + QStringLiteral(".socket");
+}
+
+bool SingleInstance::TryBecomePrimary() {
+    if (lock_ != nullptr)
+        return true;
+    lock_ = std::make_unique<QLockFile>(lockFilePath());
+    // Age never makes a lock stale, only an owner that has died: a copy may
+    // run for months.
+    lock_->setStaleLockTime(0);
+    if (TakeLock()) {
+        Listen();
+        return true;
+    }
+    const bool heldByAnother = lock_->error() == QLockFile::LockFailedError;
+    lock_.reset();
+    if (heldByAnother)
+        return false;
+    qWarning("Almanary: cannot create %s; a second copy will not be noticed.",
+             qPrintable(lockFilePath()));
+    return true;
+}
+
+bool SingleInstance::TakeLock() {
+    if (lock_->tryLock(0))
+        return true;
+    if (lock_->error() != QLockFile::LockFailedError)
+        return false;
+    // QLockFile already clears a lock whose owner is gone; this repeats the
+    // check for a lock it judged otherwise, e.g. an owner it could not name.
+    qint64 pid = 0;
+    if (!lock_->getLockInfo(&pid, nullptr, nullptr) || !ProcessIsGone(pid))
+        return false;
+    return lock_->removeStaleLockFile() && lock_->tryLock(0);
+}
+
+void SingleInstance::Listen() {
+    // A copy that crashed leaves its socket file behind. Only the holder of
+    // the lock gets here, so no live copy owns that file.
+    QLocalServer::removeServer(serverPath());
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(server_.get(), &QLocalServer::newConnection, this, &SingleInstance::AcceptConnections);
+    if (!server_->listen(serverPath())) {
+        qWarning("Almanary: cannot listen on %s (%s); a second start will not find this copy.",
+                 qPrintable(serverPath()), qPrintable(server_->errorString()));
+        server_.reset();
+    }
+}
+
+void SingleInstance::AcceptConnections() {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        if (clients_ >= kMaxClients) {
+            Drop(socket);
+            continue;
+        }
+        ++clients_;
+        connect(socket, &QObject::destroyed, this, [this] { --clients_; });
+        // The socket buffers no more than a request, whatever is sent.
+        socket->setReadBufferSize(kRequestSize);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadRequest(socket); });
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        QTimer::singleShot(kClientWaitMs, socket, [socket] { Drop(socket); });
+        ReadRequest(socket);
+    }
+}
+
+void SingleInstance::ReadRequest(QLocalSocket* socket) {
+    const qsizetype available = socket->bytesAvailable();
+    if (available < kRequestSize) {
+        // Part of a request may arrive first; anything else is not one.
+        if (socket->peek(available) != QByteArrayView(kRequest, available))
+            Drop(socket);
+        return;
+    }
+    const bool isRequest = socket->read(kRequestSize) == QByteArrayView(kRequest, kRequestSize);
+    Drop(socket);
+    if (isRequest)
+        emit activationRequested();
+}
+
+bool SingleInstance::ActivateRunningCopy() {
+    QLocalSocket socket;
+    qint64 written = 0;
+    connect(&socket, &QLocalSocket::bytesWritten, this,
+            [&written](qint64 bytes) { written += bytes; });
+    socket.connectToServer(serverPath(), QIODevice::WriteOnly);
+    if (!socket.waitForConnected(kActivateWaitMs))
+        return false;
+    socket.write(kRequest, kRequestSize);
+    // Each wait returns when some bytes have gone out or the time is up.
+    const QDeadlineTimer deadline(kActivateWaitMs);
+    while (written < kRequestSize && !deadline.hasExpired() &&
+           socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
+    }
+    socket.disconnectFromServer();
+    return written >= kRequestSize;
+}
+
+}  // namespace almanary

@@ -1,0 +1,12 @@
+#include "platform/Clock.h"
+
+#include <chrono>
+
+namespace almanary {
+
+DateTime SystemClock::Now() const {
+    const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::seconds>(since_epoch).count();
+}
+
+}  // namespace almanary

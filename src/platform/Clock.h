@@ -1,0 +1,20 @@
+#pragma once
+// The current time. Nothing in the program reads the system clock
+// directly, so reminders, default times and "today" are testable.
+
+#include "model/Calendar.h"
+
+namespace almanary {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual DateTime Now() const = 0;
+};
+
+class SystemClock : public Clock {
+public:
+    DateTime Now() const override;
+};
+
+}  // namespace almanary

@@ -1,0 +1,29 @@
+#pragma once
+// Asks the user for a file to open or to save: almanaries, sounds and
+// background pictures. Tests give a chooser that answers from a list.
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace almanary {
+
+enum class FileKind { Almanary, Sound, Bitmap };
+
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // An existing file, or nothing when the user cancels.
+    virtual std::optional<std::string> ChooseToOpen(QWidget* parent, FileKind kind,
+                                                    const std::string& start) = 0;
+    // A file name to write (no overwrite question: the caller asks its
+    // own), or nothing when the user cancels.
+    virtual std::optional<std::string> ChooseToSave(QWidget* parent, FileKind kind,
+                                                    const std::string& start) = 0;
+    // True while a chooser is on screen; Raise brings it to the front.
+    virtual bool IsOpen() const = 0;
+    virtual void Raise() = 0;
+};
+
+}  // namespace almanary

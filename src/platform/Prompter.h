@@ -1,0 +1,24 @@
+#pragma once
+// Shows the program's messages (by id, from the message table) and returns
+// the button pressed. Windows get one at construction; tests give a
+// scripted one, so no message box ever blocks a test.
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace almanary {
+
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // Shows message `id` with "%1", "%2", ... replaced by `args`, with the
+    // icon and buttons the table gives it, over `parent`.
+    virtual MessageAnswer Show(QWidget* parent, int id,
+                               const std::vector<std::string>& args = {}) = 0;
+};
+
+}  // namespace almanary

@@ -1,0 +1,81 @@
+#include "platform/QtPrompter.h"
+
+#include <QMessageBox>
+
+#include "app/MessageTable.h"
+#include "platform/TextConversion.h"
+
+namespace almanary {
+namespace {
+
+QMessageBox::Icon IconOf(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::Stop:
+            return QMessageBox::Critical;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MessageButtons::Ok:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
+// Closing the box without a button (Escape, the close box) gives the answer
+// of its escape button, which Qt picks as Cancel, No or the only button.
+MessageAnswer AnswerOf(QMessageBox::StandardButton button, MessageButtons buttons) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return MessageAnswer::Ok;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        default:
+            break;
+    }
+    switch (buttons) {
+        case MessageButtons::Ok:
+            return MessageAnswer::Ok;
+        case MessageButtons::YesNo:
+            return MessageAnswer::No;
+        case MessageButtons::OkCancel:
+        case MessageButtons::YesNoCancel:
+            break;
+    }
+    return MessageAnswer::Cancel;
+}
+
+}  // namespace
+
+MessageAnswer QtPrompter::Show(QWidget* parent, int id, const std::vector<std::string>& args) {
+    const Message& message = MessageTable::Find(id);
+    QMessageBox box(IconOf(message.icon), ToQString(MessageTable::Find(MessageId::kAppTitle).text),
+                    ToQString(MessageTable::FormatWith(id, args)), ButtonsOf(message.buttons),
+                    parent);
+    // Paths and names may hold "<" or "&": the text is never markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    return AnswerOf(box.standardButton(box.clickedButton()), message.buttons);
+}
+
+}  // namespace almanary

@@ -1,0 +1,14 @@
+#pragma once
+// Prompter on QMessageBox: the message table's icon, buttons and text,
+// under the program's title.
+
+#include "platform/Prompter.h"
+
+namespace almanary {
+
+class QtPrompter : public Prompter {
+public:
+    MessageAnswer Show(QWidget* parent, int id, const std::vector<std::string>& args = {}) override;
+};
+
+}  // namespace almanary

@@ -1,0 +1,109 @@
+#pragma once
+// A main window on test doubles: scripted messages and file choices, a
+// clock that stands still, and its settings store and skins folder in a
+// fresh temporary folder. Also writes almanaries and skins for the tests.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/AppServices.h"
+#include "app/MainWindow.h"
+#include "model/AlmanaryFile.h"
+#include "model/DateTimeText.h"
+#include "skins/SkinColours.h"
+#include "skins/SkinFile.h"
+#include "support/FakeClock.h"
+#include "support/FakeFileChooser.h"
+#include "support/FakePrompter.h"
+#include "support/FakeSoundPlayer.h"
+#include "support/SampleEvents.h"
+#include "support/ScopedTimeZone.h"
+#include "support/TempDir.h"
+
+namespace almanary::testing {
+
+class MainWindowHarness : public ::testing::Test {
+protected:
+    MainWindowHarness() {
+        // The skin colours and the 12-hour display are process-wide.
+        SkinColours::SetPlatformColours();
+        DateTimeText::SetTwelveHourClock(false);
+        clock.Set(LocalTime(2024, 3, 1, 12));
+    }
+
+    AppServices Services() {
+        return AppServices{prompter,         files, sound, clock, dir.file("settings.sqlite"),
+                           dir.file("Skins")};
+    }
+
+    MainWindow& Window() {
+        if (!window)
+            window = std::make_unique<MainWindow>(Services());
+        return *window;
+    }
+
+    // A document with one event per note, on consecutive days of March 2024.
+    static AlmanaryDocument Document(const Notes& notes) {
+        AlmanaryDocument document;
+        int day = 4;
+        for (const std::string& note : notes)
+            document.events.Insert(MakeEvent({2024, 3, day++, "9", "0", note, "30"}));
+        document.events.SetModified(false);
+        return document;
+    }
+
+    // Writes an almanary file; the path.
+    std::string WriteAlmanary(const std::string& name, AlmanaryDocument document) {
+        const std::string path = dir.file(name);
+        const auto problem = AlmanaryFile::Save(document, path);
+        EXPECT_FALSE(problem) << problem->message;
+        return path;
+    }
+
+    // The document a file holds, read as the core reads it.
+    AlmanaryDocument ReadBack(const std::string& path) {
+        AlmanaryLoad loaded = AlmanaryFile::Load(path, clock.Now());
+        EXPECT_TRUE(loaded.ok()) << loaded.problem->message;
+        return loaded.ok() ? std::move(*loaded.document) : AlmanaryDocument{};
+    }
+
+    void WriteSkin(const std::string& name, const Skin& skin) {
+        std::filesystem::create_directories(dir.file("Skins"));
+        const auto problem = SkinFile::WriteNamed(dir.file("Skins"), name, skin);
+        EXPECT_FALSE(problem) << problem->reason;
+    }
+
+    // Acts on the modal dialog a flow is about to open, once it is up. Not
+    // called at all when no event loop runs before the test ends.
+    template <typename Dialog>
+    void WhenModal(std::function<void(Dialog&)> act) {
+        QTimer::singleShot(0, &modalContext, [act] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                ADD_FAILURE() << "no modal dialog of the expected kind";
+                if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                    other->reject();
+                return;
+            }
+            act(*dialog);
+        });
+    }
+
+    ScopedTimeZone zone{"Europe/London"};
+    TempDir dir;
+    FakePrompter prompter;
+    FakeFileChooser files;
+    FakeSoundPlayer sound;
+    FakeClock clock;
+    std::unique_ptr<MainWindow> window;  // destroyed before the doubles it uses
+    QObject modalContext;                // ends pending WhenModal actions
+};
+
+}  // namespace almanary::testing

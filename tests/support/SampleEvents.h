@@ -1,0 +1,53 @@
+#pragma once
+// Events and lists for tests: local times, events built from a few fields,
+// and the notes of a list in order (tests tell their events apart by them).
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/Calendar.h"
+#include "model/SortedEventList.h"
+
+namespace almanary::testing {
+
+// The value of a local time in the current zone; the fields must be real.
+inline DateTime LocalTime(int year, int month, int day, int hour = 0, int minute = 0,
+                          int second = 0) {
+    const std::optional<DateTime> value =
+        Calendar::FromLocal(year, month, day, hour, minute, second);
+    EXPECT_TRUE(value.has_value()) << year << "-" << month << "-" << day;
+    return value.value_or(0);
+}
+
+struct EventSpec {
+    int year, month, day;
+    std::string hour, minute, notes;
+    std::string duration = "0";
+    std::string category = "";
+};
+
+// Hour and minute are set before the date, as a writer must, so the key
+// follows them; the date is noon of the day.
+inline Event MakeEvent(const EventSpec& spec) {
+    Event event;
+    event.setNotes(spec.notes);
+    event.setCategory(spec.category);
+    event.setHour(spec.hour);
+    event.setMinute(spec.minute);
+    event.setDuration(spec.duration);
+    event.setDate(LocalTime(spec.year, spec.month, spec.day, 12));
+    return event;
+}
+
+using Notes = std::vector<std::string>;
+
+inline Notes NotesOf(const SortedEventList& list) {
+    Notes notes;
+    list.ForEach([&](const Event& event) { notes.push_back(event.notes()); });
+    return notes;
+}
+
+}  // namespace almanary::testing

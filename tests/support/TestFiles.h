@@ -1,0 +1,47 @@
+#pragma once
+// Whole-file reads and writes, permission bits and a hex view of bytes,
+// shared by the tests.
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include <sys/stat.h>
+
+namespace almanary::testing {
+
+// The whole file; empty when it is no ordinary file or cannot be read.
+inline std::string ReadFile(const std::string& path) {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored))
+        return {};
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteFile(const std::string& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The permission bits of a file; 0 when it is missing.
+inline unsigned ModeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 0777) : 0;
+}
+
+// Bytes as upper-case hex pairs ("08 41 6C"), so a mismatch reads easily.
+inline std::string Hex(std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const unsigned char c : bytes) {
+        if (!out.empty())
+            out += ' ';
+        out += kDigits[c >> 4];
+        out += kDigits[c & 15];
+    }
+    return out;
+}
+
+}  // namespace almanary::testing
