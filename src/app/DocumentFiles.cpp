@@ -72,15 +72,15 @@ bool DocumentFiles::RaiseOpenChooser() {
     return true;
 }
 
-bool DocumentFiles::Save() {
+bool DocumentFiles::Save(bool chooseName) {
     if (RaiseOpenChooser() || busy())
         return false;
     Pause pause(*this);
-    return SaveUnpaused();
+    return SaveUnpaused(chooseName);
 }
 
-bool DocumentFiles::SaveUnpaused() {
-    const std::optional<std::string> target = ChooseSaveTarget();
+bool DocumentFiles::SaveUnpaused(bool chooseName) {
+    const std::optional<std::string> target = ChooseSaveTarget(chooseName);
     if (!target || !ConfirmOverwrite(*target))
         return false;
     if (const std::optional<AlmanaryProblem> problem =
@@ -100,8 +100,10 @@ bool DocumentFiles::SaveUnpaused() {
     return true;
 }
 
-std::optional<std::string> DocumentFiles::ChooseSaveTarget() {
-    if (window_.silentSave && !window_.currentPath.empty())
+std::optional<std::string> DocumentFiles::ChooseSaveTarget(bool chooseName) {
+    // A document with a file saves to it without a question; autosave and
+    // the Save command alike. Save As always asks.
+    if (!chooseName && !window_.currentPath.empty())
         return window_.currentPath;
     std::optional<std::string> chosen =
         window_.services().files.ChooseToSave(&window_, FileKind::Almanary, window_.currentPath);
@@ -152,7 +154,7 @@ bool DocumentFiles::SettlePendingChanges(bool fromServer) {
         return true;
     switch (window_.services().prompter.Show(&window_, MessageId::kUnsavedChanges)) {
         case MessageAnswer::Yes:
-            return SaveUnpaused();
+            return SaveUnpaused(false);
         case MessageAnswer::No:
             return true;
         default:

@@ -19,8 +19,8 @@ public:
     explicit DocumentFiles(MainWindow& window);
 
     // Writes the document to its file, asking for a name when it has none
-    // (or always, unless silentSave is set). True when the file was written.
-    bool Save();
+    // or when `chooseName` (Save As). True when the file was written.
+    bool Save(bool chooseName = false);
     // Replaces the document with the file at `path`, or one the user picks
     // when there is none. True when a file was loaded and when the user
     // cancelled the file chooser; false otherwise, and then the open
@@ -40,8 +40,8 @@ public:
 private:
     class Pause;
 
-    bool SaveUnpaused();
-    std::optional<std::string> ChooseSaveTarget();
+    bool SaveUnpaused(bool chooseName);
+    std::optional<std::string> ChooseSaveTarget(bool chooseName);
     bool ConfirmOverwrite(const std::string& target);
     // Asks whether to save pending changes; false when the load should stop.
     bool SettlePendingChanges(bool fromServer);

@@ -46,7 +46,7 @@ struct CommandSpec {
 };
 
 // In tray menu order, which is also the order of MainCommand.
-constexpr std::array<CommandSpec, 12> kCommands{{
+constexpr std::array<CommandSpec, 13> kCommands{{
     {MainCommand::OpenAlmanary, "&Open Almanary", nullptr, true},
     {MainCommand::EnterEvent, "&Enter Event(s)", "enterEventButton", false},
     {MainCommand::ViewEvents, "&View Event(s)", "viewEventsButton", false},
@@ -56,6 +56,7 @@ constexpr std::array<CommandSpec, 12> kCommands{{
     {MainCommand::Options, "&Options", "optionsButton", false},
     {MainCommand::Skins, "S&kins", "skinsButton", false},
     {MainCommand::Save, "&Save", "saveButton", true},
+    {MainCommand::SaveAs, "Save &As...", nullptr, true},
     {MainCommand::Load, "&Load", "loadButton", true},
     {MainCommand::About, "&About Almanary...", nullptr, true},
     {MainCommand::Exit, "E&xit", "exitButton", true},
@@ -118,12 +119,19 @@ void MainWindow::BuildCommands() {
         button->setEnabled(spec.available);
         connect(button, &QPushButton::clicked, this, [this, c = spec.command] { RunCommand(c); });
     }
-    // About lives in the window's context menu and on F1, as the window
-    // manager's menu cannot take items.
-    QAction* about = commandAction(MainCommand::About);
-    about->setShortcut(QKeySequence::HelpContents);
-    about->setShortcutContext(Qt::WindowShortcut);
-    addAction(about);
+    // Save As and About live in the window's context menu and on keys, as
+    // the window manager's menu cannot take items.
+    const std::pair<MainCommand, QKeySequence> keyed[] = {
+        {MainCommand::Save, QKeySequence::Save},
+        {MainCommand::SaveAs, QKeySequence::SaveAs},
+        {MainCommand::About, QKeySequence::HelpContents},
+    };
+    for (const auto& [command, keys] : keyed) {
+        QAction* action = commandAction(command);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -194,8 +202,8 @@ void MainWindow::ShowAndActivate() {
     activateWindow();
 }
 
-bool MainWindow::SaveDocument() {
-    return files_->Save();
+bool MainWindow::SaveDocument(bool chooseName) {
+    return files_->Save(chooseName);
 }
 
 bool MainWindow::LoadDocument(const std::optional<std::string>& path, bool fromServer) {
@@ -304,6 +312,9 @@ void MainWindow::RunCommand(MainCommand command) {
             return ShowAndActivate();
         case MainCommand::Save:
             return OnSave();
+        case MainCommand::SaveAs:
+            SaveDocument(true);
+            return;
         case MainCommand::Load:
             return OnLoad();
         case MainCommand::About:

@@ -41,6 +41,7 @@ enum class MainCommand {
     Options,
     Skins,
     Save,
+    SaveAs,
     Load,
     About,
     Exit,
@@ -73,7 +74,8 @@ public:
     void ShowAndActivate();
 
     // Save and load with every question they ask; see DocumentFiles.
-    bool SaveDocument();
+    // chooseName: Save As, which always asks for the file.
+    bool SaveDocument(bool chooseName = false);
     // With no path the user picks the file; an empty path does nothing.
     bool LoadDocument(const std::optional<std::string>& path, bool fromServer = false);
     bool HasUnsavedChanges(bool ignoreOptions = false) const;

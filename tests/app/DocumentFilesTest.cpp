@@ -115,12 +115,20 @@ TEST_F(DocumentFilesTest, SavingToTheOpenFileUnderAnyOfItsNamesAsksNothing) {
     MainWindow& w = WindowWithSavedDocument(path, {"one"});
     w.document.settings.shareName = "home";
 
+    // Save on a document with a file writes it again without any dialog.
+    AddEvent(w, "resaved");
+    EXPECT_TRUE(w.SaveDocument());
+    EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ(NotesOf(ReadBack(path).events), (Notes{"one", "resaved"}));
+    EXPECT_FALSE(w.HasUnsavedChanges());
+
+    // Save As to the same file under any of its names asks nothing either.
     for (const std::string& spelling :
          {path, dir.file("sub/../cal.alm"), dir.file("./cal.alm"), dir.file("link.alm")}) {
         SCOPED_TRACE(spelling);
         AddEvent(w, "again");
         files.Choose(spelling);
-        EXPECT_TRUE(w.SaveDocument());
+        EXPECT_TRUE(w.SaveDocument(true));
         EXPECT_TRUE(prompter.shown().empty()) << "no overwrite question for the same file";
         EXPECT_EQ(w.document.settings.shareName, "home") << "still the published file";
     }
@@ -137,7 +145,7 @@ TEST_F(DocumentFilesTest, SavingOverAnotherExistingFileAsksFirst) {
     // No: nothing is written and the document stays as it was.
     prompter.Answer(MessageAnswer::No);
     files.Choose(other);
-    EXPECT_FALSE(w.SaveDocument());
+    EXPECT_FALSE(w.SaveDocument(true));
     EXPECT_EQ(prompter.ids(), Ids{MessageId::kOverwriteAlmanary});
     EXPECT_EQ(prompter.shown()[0].args, std::vector<std::string>{other});
     EXPECT_EQ(NotesOf(ReadBack(other).events), Notes{"theirs"});
@@ -147,7 +155,7 @@ TEST_F(DocumentFilesTest, SavingOverAnotherExistingFileAsksFirst) {
     // Yes: the other file is replaced; the copy is no longer the shared one.
     prompter.Answer(MessageAnswer::Yes);
     files.Choose(other);
-    EXPECT_TRUE(w.SaveDocument());
+    EXPECT_TRUE(w.SaveDocument(true));
     EXPECT_EQ(NotesOf(ReadBack(other).events), (Notes{"ours", "more"}));
     EXPECT_EQ(w.currentPath, other);
     EXPECT_EQ(w.document.settings.shareName, "");
@@ -187,7 +195,7 @@ TEST_F(DocumentFilesTest, AFailedSaveSaysWhyAndKeepsTheDocumentChangedUnderItsOl
             files.Choose(target);
 
         w.silentSave = c.silent;
-        EXPECT_FALSE(w.SaveDocument());
+        EXPECT_FALSE(w.SaveDocument(/*chooseName=*/!c.silent));
         w.silentSave = false;
 
         ASSERT_EQ(prompter.ids(), Ids{MessageId::kSaveFailed});
@@ -218,9 +226,7 @@ TEST_F(DocumentFilesTest, LoadingAsksAboutUnsavedChangesFirst) {
         const std::string next = WriteAlmanary("next.alm", Document({"next"}));
         MainWindow& w = WindowWithSavedDocument(mine, {"mine"});
         AddEvent(w, "pending");
-        prompter.Answer(c.answer);
-        if (c.answer == MessageAnswer::Yes)
-            files.Choose(mine);
+        prompter.Answer(c.answer);  // Yes saves to the open file, asking nothing more
 
         EXPECT_EQ(w.LoadDocument(next), c.loaded);
 

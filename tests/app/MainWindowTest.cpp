@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, TheTrayMenuRepeatsTheCommandsWithOpenAsItsBoldDefault) {
     }
     EXPECT_EQ(texts, (QStringList{"&Open Almanary", "&Enter Event(s)", "&View Event(s)",
                                   "&Categories", "&Print Week", "&Internet", "&Options", "S&kins",
-                                  "&Save", "&Load", "&About Almanary...", "E&xit"}));
+                                  "&Save", "Save &As...", "&Load", "&About Almanary...", "E&xit"}));
     QAction* open = w.commandAction(MainCommand::OpenAlmanary);
     EXPECT_EQ(w.trayMenu()->defaultAction(), open);
     EXPECT_TRUE(open->font().bold());
