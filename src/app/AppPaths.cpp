@@ -36,8 +36,8 @@ std::string AppPaths::SettingsPath() {
 std::string AppPaths::SkinsFolder() {
     if (const char* skins = Variable("ALMANARY_SKINS"))
         return skins;
-    // The base directory specification asks for relative values to be
-    // ignored, as the settings path does with XDG_CONFIG_HOME.
+    // XDG base directories must be absolute; a relative value is ignored,
+    // as the settings path does with XDG_CONFIG_HOME.
     const char* data = Variable("XDG_DATA_HOME");
     if (data != nullptr && *data == '/')
         return std::string(data) + "/almanary/Skins";
