@@ -9,16 +9,21 @@
 #include <QSystemTrayIcon>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "app/AboutDialog.h"
 #include "app/DocumentFiles.h"
 #include "app/MainTimers.h"
 #include "app/MessageTable.h"
 #include "app/SettingsStore.h"
+#include "events/CategoriesDialog.h"
+#include "events/EventDialog.h"
+#include "events/ViewEventsDialog.h"
 #include "platform/Clock.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/TextConversion.h"
+#include "reminders/ReminderAlert.h"
 #include "ui_MainWindow.h"
 
 // The icons live in a static library; naming their initialiser keeps the
@@ -48,9 +53,9 @@ struct CommandSpec {
 // In tray menu order, which is also the order of MainCommand.
 constexpr std::array<CommandSpec, 13> kCommands{{
     {MainCommand::OpenAlmanary, "&Open Almanary", nullptr, true},
-    {MainCommand::EnterEvent, "&Enter Event(s)", "enterEventButton", false},
-    {MainCommand::ViewEvents, "&View Event(s)", "viewEventsButton", false},
-    {MainCommand::Categories, "&Categories", "categoriesButton", false},
+    {MainCommand::EnterEvent, "&Enter Event(s)", "enterEventButton", true},
+    {MainCommand::ViewEvents, "&View Event(s)", "viewEventsButton", true},
+    {MainCommand::Categories, "&Categories", "categoriesButton", true},
     {MainCommand::PrintWeek, "&Print Week", "printWeekButton", false},
     {MainCommand::Internet, "&Internet", "internetButton", false},
     {MainCommand::Options, "&Options", "optionsButton", false},
@@ -74,6 +79,13 @@ bool BringForward(QDialog* dialog) {
     dialog->raise();
     dialog->activateWindow();
     return true;
+}
+
+// Runs a dialog of the main window. It blocks this window only, so the
+// reminder pop-ups, which have no owner, stay usable beside it.
+int RunModal(QDialog& dialog) {
+    dialog.setWindowModality(Qt::WindowModal);
+    return dialog.exec();
 }
 
 }  // namespace
@@ -103,6 +115,9 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
 
 MainWindow::~MainWindow() {
     Finish();
+    // The pop-ups work on the document, which goes with this window.
+    for (const QPointer<QDialog>& window : std::as_const(openDialogs.eventWindows))
+        delete window.data();
 }
 
 void MainWindow::BuildCommands() {
@@ -241,20 +256,30 @@ const QTimer& MainWindow::reviveTimer() const {
 void MainWindow::CloseChildWindows() {
     for (QDialog* dialog :
          {openDialogs.internet.data(), openDialogs.skins.data(), openDialogs.options.data(),
-          openDialogs.categories.data(), openDialogs.viewEvents.data(),
-          openDialogs.enterEvent.data(), openDialogs.printWeek.data(), openDialogs.about.data()}) {
+          openDialogs.categories.data(), openDialogs.printWeek.data(), openDialogs.about.data()}) {
         if (dialog != nullptr)
             dialog->reject();
     }
-    for (const QPointer<QDialog>& window : openDialogs.eventWindows) {
-        if (window)
-            window->reject();
-    }
+    // The event windows include the pop-ups and those opened from View
+    // Events; each is cancelled once.
+    ViewEventsDialog::closeAll();
+    EventDialog::cancelAll();
+    openDialogs.eventWindows.removeAll(QPointer<QDialog>());
 }
 
-void MainWindow::RaiseReminders([[maybe_unused]] const EventList& due) {
-    // Reminder windows open here, one per due event, once the event dialog
-    // exists to show them.
+void MainWindow::RaiseReminders(const EventList& due) {
+    ReminderAlert(*this).RaiseReminders(due);
+}
+
+void MainWindow::RepaintSkinnedWindows() {
+    ViewEventsDialog::repaintAll();
+    EventDialog::repaintAll();
+    for (QDialog* dialog :
+         {openDialogs.categories.data(), openDialogs.about.data(), openDialogs.options.data()}) {
+        if (auto* skinned = qobject_cast<SkinnedDialog*>(dialog))
+            skinned->reskin();
+    }
+    reskin();
 }
 
 void MainWindow::RefreshFileLabel() {
@@ -322,14 +347,53 @@ void MainWindow::RunCommand(MainCommand command) {
         case MainCommand::Exit:
             return OnExit();
         case MainCommand::EnterEvent:
+            return OnEnterEvent();
         case MainCommand::ViewEvents:
+            return OnViewEvents();
         case MainCommand::Categories:
+            return OnCategories();
         case MainCommand::PrintWeek:
         case MainCommand::Internet:
         case MainCommand::Options:
         case MainCommand::Skins:
             return;  // disabled until their dialogs exist
     }
+}
+
+void MainWindow::OnEnterEvent() {
+    if (BringForward(openDialogs.enterEvent))
+        return;
+    EventDialog dialog(this, document.events, document.categories, services_.prompter,
+                       services_.clock);
+    dialog.setBackground(&background);
+    openDialogs.enterEvent = &dialog;
+    RunModal(dialog);
+}
+
+void MainWindow::OnViewEvents() {
+    if (BringForward(openDialogs.viewEvents))
+        return;
+    ViewEventsDialog dialog(this, document.events, document.categories, services_.prompter,
+                            services_.clock);
+    dialog.setBackground(&background);
+    openDialogs.viewEvents = &dialog;
+    RunModal(dialog);
+}
+
+void MainWindow::OnCategories() {
+    if (BringForward(openDialogs.categories))
+        return;
+    CategoriesDialog dialog(this, document.categories, document.events, services_.prompter);
+    dialog.setBackground(&background);
+    // Marked as the dialog ends, not after: a load that closes it goes on to
+    // replace the document, and the new one must not count as changed.
+    // Nothing done leaves an earlier unsaved change as it was.
+    connect(&dialog, &QDialog::finished, this, [this, &dialog] {
+        if (dialog.changed())
+            documentChanged = true;
+    });
+    openDialogs.categories = &dialog;
+    RunModal(dialog);
 }
 
 void MainWindow::OnSave() {
@@ -356,7 +420,7 @@ void MainWindow::OnAbout() {
         return;
     AboutDialog dialog(this, &background);
     openDialogs.about = &dialog;
-    dialog.exec();
+    RunModal(dialog);
 }
 
 void MainWindow::OnExit() {

@@ -90,6 +90,9 @@ public:
     void CloseChildWindows();
     // Opens a reminder window for each event of the list.
     void RaiseReminders(const EventList& due);
+    // Repaints every open window in the skin now current, this one last;
+    // for after a change of skin.
+    void RepaintSkinnedWindows();
     // Shows currentPath in the file label.
     void RefreshFileLabel();
 

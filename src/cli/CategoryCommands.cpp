@@ -1,36 +1,36 @@
 // The categories command of almanary-cli: list, add, rename and delete
 // category names with the rules of the Categories dialog.
-#include <algorithm>
+#include <utility>
 
 #include "app/MessageTable.h"
 #include "cli/CliDocument.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "model/AsciiText.h"
+#include "model/CategoryRules.h"
 #include "model/EventChoices.h"
 
 namespace almanary::cli {
 namespace {
 
 // A name the list may take in place of `replacing` (empty for an add):
-// not empty, not the reserved "<No Category>", at most 20 characters and
-// unlike every other name regardless of letter case.
+// the shared rules, and at most 20 characters.
 bool CheckNewName(const std::string& name, const CategoryList& list, const std::string& replacing,
                   CliContext& context) {
-    if (name.empty() || name == kNoCategory) {
-        context.err << MessageTable::Format(MessageId::kNameCategory) << '\n';
-        return false;
+    switch (CategoryRules::CheckNewName(name, list.names(), replacing)) {
+        case CategoryRules::NameProblem::Unnamed:
+            context.err << MessageTable::Format(MessageId::kNameCategory) << '\n';
+            return false;
+        case CategoryRules::NameProblem::NotUnique:
+            context.err << MessageTable::Format(MessageId::kCategoryNotUnique) << '\n';
+            return false;
+        case CategoryRules::NameProblem::None:
+            break;
     }
     if (name.size() > EventChoices::kMaxCategoryLength) {
         context.err << "A category name has at most " << EventChoices::kMaxCategoryLength
                     << " characters.\n";
         return false;
-    }
-    for (const std::string& existing : list.names()) {
-        if (existing != replacing && AsciiText::EqualIgnoringCase(existing, name)) {
-            context.err << MessageTable::Format(MessageId::kCategoryNotUnique) << '\n';
-            return false;
-        }
     }
     return true;
 }
@@ -45,10 +45,7 @@ CategoryList Rebuilt(const CategoryList& list, const std::string& remove, const 
     }
     if (!add.empty())
         names.push_back(add);
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return AsciiText::LessIgnoringCase(a, b);
-    });
-    return CategoryList(names);
+    return CategoryList(CategoryRules::Sorted(std::move(names)));
 }
 
 bool CheckExisting(const std::string& name, const CategoryList& list, CliContext& context) {

@@ -1,12 +1,14 @@
 // The main window: its controls and tray menu, the keys, the close box,
-// the exit sequence, the start-up and exit settings, the timers, and the
-// About and password dialogs.
+// the exit sequence, the start-up and exit settings, the timers, the
+// dialogs it opens, and the About and password dialogs.
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +24,9 @@
 #include "app/MessageTable.h"
 #include "app/PasswordDialog.h"
 #include "app/SettingsStore.h"
+#include "events/CategoriesDialog.h"
+#include "events/EventDialog.h"
+#include "events/ViewEventsDialog.h"
 #include "skins/CCustomButton.h"
 #include "skins/SkinLabel.h"
 
@@ -38,9 +43,9 @@ struct ButtonSpec {
 };
 
 const std::vector<ButtonSpec> kButtons = {
-    {"enterEventButton", "&Enter Event(s)", MainCommand::EnterEvent, false},
-    {"viewEventsButton", "&View Event(s)", MainCommand::ViewEvents, false},
-    {"categoriesButton", "&Categories", MainCommand::Categories, false},
+    {"enterEventButton", "&Enter Event(s)", MainCommand::EnterEvent, true},
+    {"viewEventsButton", "&View Event(s)", MainCommand::ViewEvents, true},
+    {"categoriesButton", "&Categories", MainCommand::Categories, true},
     {"skinsButton", "S&kins", MainCommand::Skins, false},
     {"printWeekButton", "&Print Week", MainCommand::PrintWeek, false},
     {"internetButton", "&Internet", MainCommand::Internet, false},
@@ -79,6 +84,31 @@ protected:
         if (!store.Open(dir.file("settings.sqlite")) || !store.QueryText(name, value))
             return std::nullopt;
         return value;
+    }
+
+    // Opens a dialog through its command, checks what it was given, asks
+    // for it again while it runs, and cancels it.
+    template <typename Dialog>
+    void OpensOnceAndComesForward(MainCommand command, const QPointer<QDialog>& reference,
+                                  std::function<void(Dialog&)> check) {
+        MainWindow& w = Window();
+        bool ran = false;
+        WhenModal<Dialog>([&](Dialog& dialog) {
+            ran = true;
+            EXPECT_EQ(reference, &dialog);
+            EXPECT_EQ(dialog.parentWidget(), &w);
+            EXPECT_EQ(dialog.windowModality(), Qt::WindowModal) << "pop-ups stay usable beside it";
+            EXPECT_EQ(dialog.background(), &w.background);
+            check(dialog);
+            // Asked again, from the tray this time: the running one comes forward.
+            w.commandAction(command)->trigger();
+            EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
+            EXPECT_EQ(w.findChildren<Dialog*>().size(), 1);
+            dialog.reject();
+        });
+        w.RunCommand(command);
+        EXPECT_TRUE(ran);
+        EXPECT_TRUE(reference.isNull()) << "the reference goes with the dialog";
     }
 };
 
@@ -405,20 +435,97 @@ TEST_F(MainWindowTest, F1OpensTheAboutDialogOnce) {
     EXPECT_TRUE(w.openDialogs.about.isNull());
 }
 
-TEST_F(MainWindowTest, ALoadClosesTheOpenDialogs) {
-    const std::string path = WriteAlmanary("cal.alm", Document({"next"}));
+TEST_F(MainWindowTest, TheEventCommandsOpenTheirDialogsOnTheDocument) {
     MainWindow& w = Window();
-    auto* child = new QDialog(&w);
-    child->show();
-    w.openDialogs.options = child;
-    w.openDialogs.eventWindows.append(new QDialog(&w));
-    w.openDialogs.eventWindows.back()->show();
+    w.show();
+    w.document = Document({"today"});
+    w.document.events.Insert(MakeEvent({2024, 3, 1, "8", "0", "this morning"}));
+    w.document.categories = CategoryList({"Work"});
 
-    EXPECT_TRUE(w.LoadDocument(path));
+    OpensOnceAndComesForward<EventDialog>(
+        MainCommand::EnterEvent, w.openDialogs.enterEvent, [](EventDialog& d) {
+            EXPECT_FALSE(d.editMode());
+            EXPECT_EQ(d.windowTitle(), "Enter Event");
+            EXPECT_GE(d.findChild<QComboBox*>("categoryCombo")->findText("Work"), 0);
+        });
+    OpensOnceAndComesForward<ViewEventsDialog>(
+        MainCommand::ViewEvents, w.openDialogs.viewEvents, [](ViewEventsDialog& d) {
+            EXPECT_FALSE(d.conflictMode());
+            EXPECT_EQ(NotesOf(d.results()), Notes{"this morning"}) << "today's events";
+        });
+    OpensOnceAndComesForward<CategoriesDialog>(
+        MainCommand::Categories, w.openDialogs.categories,
+        [](CategoriesDialog& d) { EXPECT_EQ(d.names(), std::vector<std::string>{"Work"}); });
+    EXPECT_FALSE(w.documentChanged);
+    EXPECT_TRUE(prompter.shown().empty());
+}
 
-    EXPECT_FALSE(child->isVisible());
-    EXPECT_EQ(child->result(), QDialog::Rejected);
-    EXPECT_FALSE(w.openDialogs.eventWindows.back()->isVisible());
+TEST_F(MainWindowTest, ALoadClosesTheOpenDialogsAndPopupsAndStartsUnchanged) {
+    AlmanaryDocument next = Document({"next"});
+    next.categories = CategoryList({"Loaded"});
+    const std::string path = WriteAlmanary("cal.alm", next);
+    MainWindow& w = Window();
+    auto* options = new QDialog(&w);
+    options->show();
+    w.openDialogs.options = options;
+    Event due = MakeEvent({2024, 3, 1, "9", "0", "due"});
+    due.setRemind(true);
+    w.document.events.Insert(due);
+    w.OnReminderTimer();
+    ASSERT_EQ(w.openDialogs.eventWindows.size(), 1);
+    const QPointer<QDialog> popup = w.openDialogs.eventWindows[0];
+    ASSERT_TRUE(popup && popup->isVisible());
+
+    // A load from the tray while Categories runs, after the user added a name.
+    bool closed = false;
+    WhenModal<CategoriesDialog>([&](CategoriesDialog& categories) {
+        auto* edit = categories.findChild<QLineEdit*>("nameEdit");
+        QTest::keyClicks(edit, "Added");
+        QTest::keyClick(edit, Qt::Key_Return);
+        prompter.Answer(MessageAnswer::No);  // not saved: the reminder and the name
+        EXPECT_TRUE(w.LoadDocument(path));
+        closed = !categories.isVisible();
+    });
+    w.RunCommand(MainCommand::Categories);
+
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_EQ(options->result(), QDialog::Rejected);
+    EXPECT_TRUE(!popup || !popup->isVisible());
+    EXPECT_EQ(w.document.categories.names(), std::vector<std::string>{"Loaded"});
+    EXPECT_EQ(NotesOf(w.document.events), Notes{"next"});
+    EXPECT_FALSE(w.documentChanged) << "the old document's change is not the new one's";
+    EXPECT_FALSE(w.HasUnsavedChanges());
+}
+
+TEST_F(MainWindowTest, ASkinChangeRepaintsTheOpenDialogsAndPopups) {
+    MainWindow& w = Window();
+    w.show();
+    Event due = MakeEvent({2024, 3, 1, "9", "0", "due"});
+    due.setRemind(true);
+    w.document.events.Insert(due);
+    w.OnReminderTimer();
+    ASSERT_EQ(w.openDialogs.eventWindows.size(), 1);
+    QDialog* popup = w.openDialogs.eventWindows[0];
+    const QColor ink(0x12, 0x34, 0x56);
+    const auto inkOf = [](QWidget* widget) {
+        return widget->palette().color(QPalette::Active, QPalette::WindowText);
+    };
+
+    QColor categoriesInk;
+    WhenModal<CategoriesDialog>([&](CategoriesDialog& categories) {
+        SkinColourSet colours = SkinColours::Current();
+        colours.buttonText = ink;
+        SkinColours::SetCurrent(colours);
+        w.RepaintSkinnedWindows();
+        categoriesInk = inkOf(categories.findChild<QLabel*>("categoriesLabel"));
+        categories.reject();
+    });
+    w.RunCommand(MainCommand::Categories);
+
+    EXPECT_EQ(categoriesInk, ink);
+    EXPECT_EQ(inkOf(popup->findChild<QLabel*>("categoryLabel")), ink);
+    EXPECT_EQ(inkOf(w.findChild<QGroupBox*>()), ink);
 }
 
 class PasswordDialogTest : public ::testing::Test {

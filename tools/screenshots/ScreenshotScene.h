@@ -30,6 +30,7 @@ public:
     // The main window's background slot, as every dialog gets it.
     const BackgroundImage* background();
     Prompter& prompter() { return prompter_; }
+    const Clock& clock() const { return clock_; }
     const SampleFiles& files() const { return files_; }
     // Messages shown so far; the sample should cause none.
     int unexpectedMessages() const { return prompter_.count(); }

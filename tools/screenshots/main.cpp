@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "SampleAlmanary.h"
@@ -18,6 +19,9 @@
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "app/PasswordDialog.h"
+#include "events/CategoriesDialog.h"
+#include "events/EventDialog.h"
+#include "events/ViewEventsDialog.h"
 
 namespace almanary::screenshots {
 namespace {
@@ -26,6 +30,36 @@ struct Shot {
     const char* name;  // the PNG's file name, without ".png"
     std::function<QWidget*(ScreenshotScene&)> make;
 };
+
+// The windows made here paint the main window's picture, as every dialog
+// the program opens does.
+template <typename Dialog>
+QWidget* Skinned(ScreenshotScene& scene, std::unique_ptr<Dialog> dialog) {
+    dialog->setBackground(scene.background());
+    return scene.Keep(std::move(dialog));
+}
+
+std::unique_ptr<EventDialog> NewEventDialog(ScreenshotScene& s,
+                                            std::optional<Event> edited = std::nullopt) {
+    MainWindow& w = s.mainWindow();
+    return std::make_unique<EventDialog>(&w, w.document.events, w.document.categories, s.prompter(),
+                                         s.clock(), std::move(edited));
+}
+
+// A 9:30 hour-long meeting on the sample's first day, which runs into the
+// review there.
+const Event& OverlappingCandidate() {
+    static const Event candidate = [] {
+        Event event;
+        event.setNotes("Budget meeting");
+        event.setHour("9");
+        event.setMinute("30");
+        event.setDuration("60");
+        event.setDate(Calendar::FromLocal(2025, 3, 10, 12).value_or(0));
+        return event;
+    }();
+    return candidate;
+}
 
 const Shot kShots[] = {
     {"main-window", [](ScreenshotScene& s) -> QWidget* { return &s.mainWindow(); }},
@@ -39,6 +73,36 @@ const Shot kShots[] = {
              std::make_unique<PasswordDialog>(&s.mainWindow(), s.prompter(), s.background());
          dialog->SetFileName(s.files().almanaryPath);
          return s.Keep(std::move(dialog));
+     }},
+    {"event-dialog", [](ScreenshotScene& s) { return Skinned(s, NewEventDialog(s)); }},
+    {"view-events",
+     [](ScreenshotScene& s) {
+         MainWindow& w = s.mainWindow();
+         return Skinned(
+             s, std::make_unique<ViewEventsDialog>(&w, w.document.events, w.document.categories,
+                                                   s.prompter(), s.clock()));
+     }},
+    {"view-events-conflicts",
+     [](ScreenshotScene& s) {
+         MainWindow& w = s.mainWindow();
+         const Event& candidate = OverlappingCandidate();
+         return Skinned(s,
+                        std::make_unique<ViewEventsDialog>(
+                            &w, w.document.events, w.document.categories, s.prompter(), s.clock(),
+                            w.document.events.Conflicts(candidate, nullptr), &candidate, nullptr));
+     }},
+    {"categories-dialog",
+     [](ScreenshotScene& s) {
+         MainWindow& w = s.mainWindow();
+         return Skinned(s, std::make_unique<CategoriesDialog>(&w, w.document.categories,
+                                                              w.document.events, s.prompter()));
+     }},
+    // Last: the pop-up marks its event open.
+    {"event-reminder",
+     [](ScreenshotScene& s) {
+         auto dialog = NewEventDialog(s, s.mainWindow().document.events.GetAt(1));
+         dialog->setTitle(QString::fromLatin1(EventDialog::kReminderTitle));
+         return Skinned(s, std::move(dialog));
      }},
 };
 

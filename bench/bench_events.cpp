@@ -1,0 +1,75 @@
+// How quickly View Events answers a search by notes on a 100,000-event
+// almanary: constructing the dialog in search mode (offscreen), choosing
+// "Comment", typing a word and pressing Search until the panes are filled.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cstdlib>
+
+#include "AlmanaryGenerator.h"
+#include "events/ViewEventsDialog.h"
+#include "model/Calendar.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+
+namespace almanary::bench {
+namespace {
+
+constexpr std::size_t kEventCount = 100'000;
+
+// A search asks nothing; any message would be answered at once.
+class SilentPrompter : public Prompter {
+public:
+    MessageAnswer Show(QWidget*, int, const std::vector<std::string>&) override {
+        return MessageAnswer::Ok;
+    }
+};
+
+// Midway through the generated years, so the dialog opens on a real day.
+class FixedClock : public Clock {
+public:
+    DateTime Now() const override { return Calendar::FromLocal(2028, 6, 15, 12).value_or(0); }
+};
+
+AlmanaryDocument& Document() {
+    static AlmanaryDocument document = GenerateAlmanary(kEventCount);
+    return document;
+}
+
+void BM_ViewEventsSearchByComment(benchmark::State& state) {
+    AlmanaryDocument& document = Document();
+    SilentPrompter prompter;
+    FixedClock clock;
+    int found = 0;
+    for (auto _ : state) {
+        ViewEventsDialog dialog(nullptr, document.events, document.categories, prompter, clock);
+        dialog.findChild<QComboBox*>("searchByCombo")->setCurrentIndex(2);  // "Comment"
+        dialog.findChild<QLineEdit*>("commentEdit")->setText(QStringLiteral("lunch"));
+        dialog.findChild<QPushButton*>("searchButton")->click();
+        if (dialog.findChild<QPlainTextEdit*>("notesEdit1")->toPlainText().isEmpty()) {
+            state.SkipWithError("the search found nothing");
+            break;
+        }
+        found = dialog.resultCount();
+    }
+    state.counters["results"] = found;
+}
+BENCHMARK(BM_ViewEventsSearchByComment)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace almanary::bench
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    ::benchmark::Initialize(&argc, argv);
+    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    ::benchmark::RunSpecifiedBenchmarks();
+    ::benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,154 @@
+// The reminder check as timer 1 runs it every five seconds, on a
+// 100,000-event almanary: the due list is worked out and handed to the
+// alert. Measured when nothing new is due: every event whose reminder has
+// come is already open in its window (the steady state once the pop-ups
+// are up), and, for comparison, when no reminder has come at all.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <filesystem>
+
+#include "AlmanaryGenerator.h"
+#include "app/AppServices.h"
+#include "app/MainWindow.h"
+#include "events/EventDialog.h"
+#include "model/Calendar.h"
+#include "platform/Clock.h"
+#include "platform/FileChooser.h"
+#include "platform/Prompter.h"
+#include "platform/SoundPlayer.h"
+
+namespace almanary::bench {
+namespace {
+
+constexpr std::size_t kEventCount = 100'000;
+
+class SilentPrompter : public Prompter {
+public:
+    MessageAnswer Show(QWidget*, int, const std::vector<std::string>&) override {
+        return MessageAnswer::Cancel;
+    }
+};
+
+class NoFiles : public FileChooser {
+public:
+    std::optional<std::string> ChooseToOpen(QWidget*, FileKind, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseToSave(QWidget*, FileKind, const std::string&) override {
+        return std::nullopt;
+    }
+    bool IsOpen() const override { return false; }
+    void Raise() override {}
+};
+
+class NoSound : public SoundPlayer {
+public:
+    bool Play(const std::string&) override { return false; }
+};
+
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(DateTime now) : now_(now) {}
+    DateTime Now() const override { return now_; }
+
+private:
+    DateTime now_;
+};
+
+// The generator may draw one start twice, which the program never enters
+// (two events at one start share one open mark). Keeps the first event of
+// each start, then thins the list evenly to kEventCount events.
+AlmanaryDocument UniqueStarts(AlmanaryDocument generated) {
+    std::vector<const Event*> unique;
+    generated.events.ForEach([&](const Event& event) {
+        if (unique.empty() || !(unique.back()->key() == event.key()))
+            unique.push_back(&event);
+    });
+    if (unique.size() < kEventCount)
+        std::abort();  // too few distinct starts to measure what is claimed
+    AlmanaryDocument document;
+    document.categories = generated.categories;
+    document.events.Reserve(kEventCount);
+    for (std::size_t i = 0; i < kEventCount; ++i)
+        document.events.Insert(*unique[i * unique.size() / kEventCount]);
+    document.events.SetModified(false);
+    return document;
+}
+
+// A main window on the generated almanary, its settings in a scratch
+// folder; it opens no window of its own here.
+struct Scene {
+    explicit Scene(DateTime now)
+        : folder(std::filesystem::temp_directory_path() / "almanary-bench-reminders"), clock(now) {
+        folder += std::to_string(::getpid());
+        std::filesystem::create_directories(folder);
+        window = std::make_unique<MainWindow>(AppServices{prompter, files, sound, clock,
+                                                          (folder / "settings.sqlite").string(),
+                                                          (folder / "Skins").string()});
+        window->document = UniqueStarts(GenerateAlmanary(kEventCount + kEventCount / 8));
+    }
+    ~Scene() {
+        window.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    // Marks open every event due now, as their pop-ups would; how many.
+    int OpenEverythingDue() {
+        EventList& events = window->document.events;
+        const EventQuery due = events.DueReminders(clock.Now());
+        int opened = 0;
+        due.events.ForEach([&](const Event& event) { opened += events.MarkOpen(event.key()); });
+        return opened;
+    }
+
+    std::filesystem::path folder;
+    SilentPrompter prompter;
+    NoFiles files;
+    NoSound sound;
+    FixedClock clock;
+    std::unique_ptr<MainWindow> window;
+};
+
+void RunChecks(benchmark::State& state, Scene& scene, int alreadyOpen) {
+    for (auto _ : state)
+        scene.window->OnReminderTimer();
+    if (!EventDialog::registry().isEmpty())
+        state.SkipWithError("a reminder window opened");
+    state.counters["events"] = static_cast<double>(scene.window->document.events.Count());
+    state.counters["already_open"] = alreadyOpen;
+}
+
+// A December evening midway through the generated years: tens of thousands
+// of reminders have come, every one of them open.
+void BM_ReminderCheckAllDueAlreadyOpen(benchmark::State& state) {
+    Scene scene(*Calendar::FromLocal(2026, 12, 6, 20, 0));
+    const int open = scene.OpenEverythingDue();
+    RunChecks(state, scene, open);
+}
+BENCHMARK(BM_ReminderCheckAllDueAlreadyOpen)->Unit(benchmark::kMicrosecond);
+
+// Before the first generated event: nothing is due.
+void BM_ReminderCheckNothingDue(benchmark::State& state) {
+    Scene scene(*Calendar::FromLocal(2019, 1, 1, 8, 0));
+    RunChecks(state, scene, 0);
+}
+BENCHMARK(BM_ReminderCheckNothingDue)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace almanary::bench
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    ::benchmark::Initialize(&argc, argv);
+    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    ::benchmark::RunSpecifiedBenchmarks();
+    ::benchmark::Shutdown();
+    return 0;
+}

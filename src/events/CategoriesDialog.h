@@ -1,0 +1,66 @@
+#pragma once
+// "Manage Categories": add, rename and delete the document's category
+// names. A rename can be carried over to the events that use the old name;
+// a delete never touches events. The names are written back, sorted, when
+// the dialog goes, however it ends.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skins/SkinnedDialog.h"
+
+namespace Ui {
+class CategoriesDialog;
+}
+
+namespace almanary {
+
+class CategoryList;
+class EventList;
+class Prompter;
+
+class CategoriesDialog : public SkinnedDialog {
+    Q_OBJECT
+public:
+    CategoriesDialog(QWidget* owner, CategoryList& categories, EventList& events,
+                     Prompter& prompter);
+    ~CategoriesDialog() override;
+
+    // True once an add, rename or delete was carried out.
+    bool changed() const { return changed_; }
+    // The working list, in the order shown.
+    const std::vector<std::string>& names() const { return names_; }
+
+    // Ends the dialog, OK or Cancel alike, writing the names back first.
+    void done(int result) override;
+
+public slots:
+    void Add();
+    void Rename();
+    void Delete();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The typed name, without leading and trailing white space.
+    std::string TypedName() const;
+    // The selected entry's position, or -1.
+    int Selected() const;
+    void OnSelected(int index);
+    // Puts a name in its sorted place in the list and the combo box.
+    void Insert(const std::string& name);
+    void Remove(int index);
+    // A carried-out action: the edit emptied, the document to be marked.
+    void Changed();
+
+    std::unique_ptr<Ui::CategoriesDialog> ui_;
+    CategoryList& categories_;
+    EventList& events_;
+    Prompter& prompter_;
+    std::vector<std::string> names_;  // the combo box's entries, as bytes
+    bool changed_ = false;
+};
+
+}  // namespace almanary

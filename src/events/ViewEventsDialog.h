@@ -1,0 +1,154 @@
+#pragma once
+// "View Events": the document's events three at a time. Search mode finds
+// events by date, category or a word of their notes and pages through
+// them; conflict mode lists the events that overlap one about to be entered
+// and closes itself once none is left. Both edit and delete what they show.
+
+#include <QList>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "model/EventList.h"
+#include "skins/SkinnedDialog.h"
+
+class QPushButton;
+
+namespace Ui {
+class ViewEventsDialog;
+}
+
+namespace almanary {
+
+class CategoryList;
+class Clock;
+class Prompter;
+
+class ViewEventsDialog : public SkinnedDialog {
+    Q_OBJECT
+public:
+    // Modal result after the event to delete had vanished from the document.
+    static constexpr int kFatal = 10;
+    static constexpr int kPaneCount = 3;
+
+    // What one pane shows, as bytes.
+    struct PaneTexts {
+        std::string date;
+        std::string time;
+        std::string category;
+        std::string notes;
+    };
+
+    // Search mode.
+    ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
+                     Prompter& prompter, const Clock& clock);
+    // Conflict mode: `conflicts` is copied; `candidate` and `leftOut` (may be
+    // null) must outlive the dialog.
+    ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
+                     Prompter& prompter, const Clock& clock, const EventList& conflicts,
+                     const Event* candidate, const Event* leftOut);
+    ~ViewEventsDialog() override;
+
+    bool conflictMode() const { return conflictMode_; }
+    const EventList& results() const { return results_; }
+    int resultCount() const { return resultCount_; }
+    int firstShown() const { return firstShown_; }
+    // True once the dialog has ended (Done, Cancel or by itself).
+    bool ended() const { return ended_; }
+
+    // Every live dialog, in the order they were made.
+    static QList<ViewEventsDialog*> registry();
+    // Runs every search again (conflict mode: recomputes the conflicts and
+    // ends a dialog that has none left).
+    static void refreshAll();
+    // Enables or disables Edit and X of every shown event by its open mark.
+    static void refreshButtonsAll();
+    static void repaintAll();
+    static void closeAll();
+
+    // What printing needs (the event-list printing fills this in later):
+    // the search-by selection ("Date", "Category", "Comment", or empty in
+    // conflict mode), the text searched for and the texts of a pane (0-based).
+    QString searchBy() const;
+    const std::string& commentText() const { return commentText_; }
+    const PaneTexts& pane(int index) const { return panes_.at(static_cast<std::size_t>(index)); }
+
+public slots:
+    void Next();
+    void Prev();
+    void Search();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void done(int result) override;
+
+private:
+    enum class SearchKind { Date, Category, Comment };
+    struct PaneControls {
+        QPushButton* edit;
+        QPushButton* remove;
+    };
+
+    ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
+                     Prompter& prompter, const Clock& clock, bool conflictMode);
+    void ConnectControls();
+    void FillCategoryList();
+    SearchKind Kind() const;
+
+    // Data exchange: the controls into the members, and back.
+    void ReadControls();
+    void WriteControls();
+    void SetPicked(DateTime value);
+
+    void OnSearchByChanged();
+    void OnDateChanged();
+    void OnCategoryChosen();
+
+    void searchByDate(DateTime value);
+    void searchByCategory(const std::string& category);
+    void searchByComment(const std::string& text);
+    void ShowQuery(EventQuery&& query);
+    void redoSearch(bool rerunComment);
+    void Refresh();
+
+    void resetPaging();
+    void showNoResults();
+    void fillPage();
+    void updatePageLabel();
+    void RefreshButtons();
+    void MoveDate(int days);
+
+    // The result position pane `pane` (1-based) shows; 0 when it shows none.
+    int PositionOfPane(int pane) const;
+    // Result `position` as the document stores it now, or the result's copy
+    // when the document no longer holds it.
+    const Event& Shown(int position) const;
+    void SetPaneButtons(int pane, bool enabled);
+
+    void Edit(int pane);
+    void Delete(int pane);
+
+    std::unique_ptr<Ui::ViewEventsDialog> ui_;
+    std::array<PaneControls, kPaneCount> paneControls_{};
+    EventList& events_;
+    CategoryList& categories_;
+    Prompter& prompter_;
+    const Clock& clock_;
+    EventList results_;
+    int resultCount_ = 0;
+    int firstShown_ = 0;
+    bool conflictMode_ = false;
+    bool ended_ = false;
+    const Event* candidate_ = nullptr;
+    const Event* leftOut_ = nullptr;
+
+    // Bound values.
+    std::array<PaneTexts, kPaneCount> panes_;
+    DateTime picked_ = 0;  // the date picker's value, with a clock time
+    std::string categoryText_;
+    std::string commentText_;
+    std::string pageText_;
+    std::string pageCountText_;
+};
+
+}  // namespace almanary

@@ -1,0 +1,52 @@
+#pragma once
+// What a category name must be to join the list, and where it goes in the
+// list's order; the Categories dialog and the command line share them.
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/AsciiText.h"
+#include "model/CategoryList.h"
+
+namespace almanary::CategoryRules {
+
+enum class NameProblem {
+    None,
+    Unnamed,    // empty, or the reserved "<No Category>" (exactly)
+    NotUnique,  // equal to a name of the list, letter case aside
+};
+
+// Checks a trimmed name about to join `names`; `replacing` is the name it
+// takes the place of (a rename), which it may equal in all but letter case.
+inline NameProblem CheckNewName(std::string_view name, const std::vector<std::string>& names,
+                                std::string_view replacing = {}) {
+    if (name.empty() || name == kNoCategory)
+        return NameProblem::Unnamed;
+    const bool taken = std::any_of(names.begin(), names.end(), [&](const std::string& held) {
+        return held != replacing && AsciiText::EqualIgnoringCase(held, name);
+    });
+    return taken ? NameProblem::NotUnique : NameProblem::None;
+}
+
+// Where `name` goes in names sorted without regard to case: after every
+// name that sorts before it or equal to it, so equal names keep the order
+// they came in.
+inline std::size_t SortedPosition(const std::vector<std::string>& names, std::string_view name) {
+    const auto place = std::upper_bound(
+        names.begin(), names.end(), name,
+        [](std::string_view a, const std::string& b) { return AsciiText::LessIgnoringCase(a, b); });
+    return static_cast<std::size_t>(place - names.begin());
+}
+
+// The names sorted without regard to case; equal names keep their order.
+inline std::vector<std::string> Sorted(std::vector<std::string> names) {
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return AsciiText::LessIgnoringCase(a, b);
+    });
+    return names;
+}
+
+}  // namespace almanary::CategoryRules

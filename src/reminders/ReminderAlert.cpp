@@ -1,0 +1,64 @@
+#include "reminders/ReminderAlert.h"
+
+#include <optional>
+
+#include "app/MainWindow.h"
+#include "events/EventDialog.h"
+#include "model/EventList.h"
+#include "platform/SoundPlayer.h"
+
+namespace almanary {
+
+ReminderAlert::ReminderAlert(MainWindow& window) : window_(window) {}
+
+void ReminderAlert::RaiseReminders(const EventList& due) {
+    // The count is read again on every pass, as a window opened here may
+    // run code that changes the list it was given.
+    for (int position = 1; position <= due.Count(); ++position) {
+        const std::optional<Event> event = due.GetAt(position);
+        if (event)
+            Raise(*event);
+    }
+}
+
+bool ReminderAlert::OpenElsewhere(const Event& event) const {
+    const EventList& events = window_.document.events;
+    const FindResult found = events.Find(event.key(), true);
+    const Event* stored = found.found ? events.NodeAt(found.position) : nullptr;
+    return stored == nullptr || stored->open();
+}
+
+void ReminderAlert::Raise(const Event& event) {
+    // The window would close at once; it leaves no trace, not even a sound.
+    // (Two events at one start, as a damaged file may hold, share one open
+    // mark: the second would sound at every check.)
+    if (OpenElsewhere(event))
+        return;
+    window_.documentChanged = true;
+    const AppServices& services = window_.services();
+    // Without an owning window: a window-modal dialog of the main window
+    // would otherwise block the pop-up. The main window deletes what is
+    // left of them when it goes.
+    auto* dialog = new EventDialog(nullptr, window_.document.events, window_.document.categories,
+                                   services.prompter, services.clock, event);
+    dialog->setTitle(QString::fromLatin1(EventDialog::kReminderTitle));
+    dialog->setBackground(&window_.background);
+    if (window_.document.settings.playSound)
+        PlaySound();
+    dialog->markModeless();  // and deleted when it closes
+    QList<QPointer<QDialog>>& windows = window_.openDialogs.eventWindows;
+    windows.removeAll(QPointer<QDialog>());
+    windows.append(dialog);
+    // Marks the event open; a pop-up that cannot is never seen.
+    if (dialog->Open())
+        dialog->show();
+}
+
+void ReminderAlert::PlaySound() {
+    // A file that cannot be played leaves the pop-up silent, without a word:
+    // the sound only accompanies the window. A new sound replaces one still
+    // playing.
+    window_.services().sound.Play(window_.document.settings.soundFile);
+}
+
+}  // namespace almanary

@@ -1,0 +1,31 @@
+#pragma once
+// Opens one reminder window per due event, beside any other window, with
+// the document's reminder sound when it wants one.
+
+namespace almanary {
+
+class Event;
+class EventList;
+class MainWindow;
+
+class ReminderAlert {
+public:
+    explicit ReminderAlert(MainWindow& window);
+
+    // Raises a window for each event of `due`, in order; marks the document
+    // changed when it raises any.
+    void RaiseReminders(const EventList& due);
+
+private:
+    // The pop-up of one event; it deletes itself when it closes, and at
+    // once when the event is open elsewhere or gone.
+    void Raise(const Event& event);
+    // True when the document's event at this start is open in a window, or
+    // there is none.
+    bool OpenElsewhere(const Event& event) const;
+    void PlaySound();
+
+    MainWindow& window_;
+};
+
+}  // namespace almanary
