@@ -121,18 +121,18 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildCommands() {
-    for (const CommandSpec& spec : kCommands) {
-        auto* action = new QAction(QString::fromLatin1(spec.text), this);
-        action->setEnabled(spec.available);
-        connect(action, &QAction::triggered, this, [this, c = spec.command] { RunCommand(c); });
+    for (const CommandSpec& entry : kCommands) {
+        auto* action = new QAction(QString::fromLatin1(entry.text), this);
+        action->setEnabled(entry.available);
+        connect(action, &QAction::triggered, this, [this, c = entry.command] { RunCommand(c); });
         actions_.append(action);
-        if (spec.button == nullptr)
+        if (entry.button == nullptr)
             continue;
-        auto* button = findChild<QPushButton*>(QString::fromLatin1(spec.button));
+        auto* button = findChild<QPushButton*>(QString::fromLatin1(entry.button));
         button->setAutoDefault(false);
         button->setDefault(false);
-        button->setEnabled(spec.available);
-        connect(button, &QPushButton::clicked, this, [this, c = spec.command] { RunCommand(c); });
+        button->setEnabled(entry.available);
+        connect(button, &QPushButton::clicked, this, [this, c = entry.command] { RunCommand(c); });
     }
     // Save As and About live in the window's context menu and on keys, as
     // the window manager's menu cannot take items.
@@ -152,10 +152,10 @@ void MainWindow::BuildCommands() {
 
 void MainWindow::BuildTray() {
     trayMenu_ = new QMenu(this);
-    for (const CommandSpec& spec : kCommands) {
-        if (spec.command == MainCommand::About || spec.command == MainCommand::Exit)
+    for (const CommandSpec& entry : kCommands) {
+        if (entry.command == MainCommand::About || entry.command == MainCommand::Exit)
             trayMenu_->addSeparator();
-        trayMenu_->addAction(commandAction(spec.command));
+        trayMenu_->addAction(commandAction(entry.command));
     }
     QAction* open = commandAction(MainCommand::OpenAlmanary);
     QFont bold = open->font();
@@ -320,10 +320,10 @@ bool MainWindow::IsCommandAvailable(MainCommand command) const {
 
 MainCommand MainWindow::CommandForEnterKey() const {
     const QWidget* focused = focusWidget();
-    for (const CommandSpec& spec : kCommands) {
-        if (spec.button != nullptr && focused != nullptr &&
-            focused->objectName() == QLatin1String(spec.button)) {
-            return spec.command;
+    for (const CommandSpec& entry : kCommands) {
+        if (entry.button != nullptr && focused != nullptr &&
+            focused->objectName() == QLatin1String(entry.button)) {
+            return entry.command;
         }
     }
     return MainCommand::EnterEvent;
