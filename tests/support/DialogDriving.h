@@ -1,0 +1,68 @@
+#pragma once
+// Acting on a window's controls by object name, as the user would, and on
+// the modal dialog a flow opens inside itself.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace almanary::testing {
+
+template <typename W = QWidget>
+W* Child(const QWidget& window, const char* name) {
+    W* widget = window.findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+inline void Press(const QWidget& window, const char* button) {
+    QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
+}
+
+inline void Pick(const QWidget& window, const char* list, const char* text) {
+    QComboBox* combo = Child<QComboBox>(window, list);
+    combo->setCurrentIndex(combo->findText(QString::fromLatin1(text)));
+}
+
+inline QString Selected(const QWidget& window, const char* list) {
+    return Child<QComboBox>(window, list)->currentText();
+}
+
+inline void SetNotes(const QWidget& window, const char* notes) {
+    Child<QPlainTextEdit>(window, "notesEdit")->setPlainText(QString::fromUtf8(notes));
+}
+
+inline QString NotesIn(const QWidget& window) {
+    return Child<QPlainTextEdit>(window, "notesEdit")->toPlainText();
+}
+
+// Lets queued closes and deferred deletes happen.
+inline void Settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Acts on the modal dialog a flow is about to open, once it is up; the
+// action is dropped when `context` goes first.
+template <typename Dialog>
+void WhenModal(QObject& context, std::function<void(Dialog&)> act) {
+    QTimer::singleShot(0, &context, [act] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            ADD_FAILURE() << "no modal dialog of the expected kind";
+            if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                other->reject();
+            return;
+        }
+        act(*dialog);
+    });
+}
+
+}  // namespace almanary::testing
