@@ -13,27 +13,12 @@
 #include "AlmanaryGenerator.h"
 #include "events/ViewEventsDialog.h"
 #include "model/Calendar.h"
-#include "platform/Clock.h"
-#include "platform/Prompter.h"
+#include "platform/UnattendedSeams.h"
 
 namespace almanary::bench {
 namespace {
 
 constexpr std::size_t kEventCount = 100'000;
-
-// A search asks nothing; any message would be answered at once.
-class SilentPrompter : public Prompter {
-public:
-    MessageAnswer Show(QWidget*, int, const std::vector<std::string>&) override {
-        return MessageAnswer::Ok;
-    }
-};
-
-// Midway through the generated years, so the dialog opens on a real day.
-class FixedClock : public Clock {
-public:
-    DateTime Now() const override { return Calendar::FromLocal(2028, 6, 15, 12).value_or(0); }
-};
 
 AlmanaryDocument& Document() {
     static AlmanaryDocument document = GenerateAlmanary(kEventCount);
@@ -42,8 +27,9 @@ AlmanaryDocument& Document() {
 
 void BM_ViewEventsSearchByComment(benchmark::State& state) {
     AlmanaryDocument& document = Document();
-    SilentPrompter prompter;
-    FixedClock clock;
+    DecliningPrompter prompter;
+    // Midway through the generated years, so the dialog opens on a real day.
+    const FixedClock clock(Calendar::FromLocal(2028, 6, 15, 12).value_or(0));
     int found = 0;
     for (auto _ : state) {
         ViewEventsDialog dialog(nullptr, document.events, document.categories, prompter, clock);

@@ -15,48 +15,12 @@
 #include "app/MainWindow.h"
 #include "events/EventDialog.h"
 #include "model/Calendar.h"
-#include "platform/Clock.h"
-#include "platform/FileChooser.h"
-#include "platform/Prompter.h"
-#include "platform/SoundPlayer.h"
+#include "platform/UnattendedSeams.h"
 
 namespace almanary::bench {
 namespace {
 
 constexpr std::size_t kEventCount = 100'000;
-
-class SilentPrompter : public Prompter {
-public:
-    MessageAnswer Show(QWidget*, int, const std::vector<std::string>&) override {
-        return MessageAnswer::Cancel;
-    }
-};
-
-class NoFiles : public FileChooser {
-public:
-    std::optional<std::string> ChooseToOpen(QWidget*, FileKind, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseToSave(QWidget*, FileKind, const std::string&) override {
-        return std::nullopt;
-    }
-    bool IsOpen() const override { return false; }
-    void Raise() override {}
-};
-
-class NoSound : public SoundPlayer {
-public:
-    bool Play(const std::string&) override { return false; }
-};
-
-class FixedClock : public Clock {
-public:
-    explicit FixedClock(DateTime now) : now_(now) {}
-    DateTime Now() const override { return now_; }
-
-private:
-    DateTime now_;
-};
 
 // The generator may draw one start twice, which the program never enters
 // (two events at one start share one open mark). Keeps the first event of
@@ -106,9 +70,9 @@ struct Scene {
     }
 
     std::filesystem::path folder;
-    SilentPrompter prompter;
-    NoFiles files;
-    NoSound sound;
+    DecliningPrompter prompter;
+    NoFileChooser files;
+    SilentSoundPlayer sound;
     FixedClock clock;
     std::unique_ptr<MainWindow> window;
 };

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "SampleAlmanary.h"
-#include "ScreenshotSeams.h"
+#include "platform/UnattendedSeams.h"
 
 class QWidget;
 
@@ -40,7 +40,8 @@ public:
 
 private:
     SampleFiles files_;
-    QuietPrompter prompter_;
+    // A sample that makes the program speak is a broken sample: it is counted.
+    DecliningPrompter prompter_{"almanary-screenshots"};
     NoFileChooser chooser_;
     SilentSoundPlayer sound_;
     FixedClock clock_{SampleAlmanary::Now()};

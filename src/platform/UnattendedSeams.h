@@ -1,7 +1,7 @@
 #pragma once
-// The desktop seams for unattended rendering: no message box, file
-// chooser or sound ever waits for a person, and the clock stands still so
-// every run draws the same windows.
+// The desktop seams for runs without a person at the screen (the
+// screenshot renderer, the benchmarks): no message box, file chooser or
+// sound ever waits, and the clock stands still.
 
 #include <cstdio>
 #include <string>
@@ -12,23 +12,28 @@
 #include "platform/Prompter.h"
 #include "platform/SoundPlayer.h"
 
-namespace almanary::screenshots {
+namespace almanary {
 
-// Answers every message with Cancel and counts it: a sample that makes the
-// program speak is a broken sample.
-class QuietPrompter : public Prompter {
+// Answers every message with Cancel and counts it; with `report`, names
+// each one on standard error.
+class DecliningPrompter : public Prompter {
 public:
+    explicit DecliningPrompter(const char* report = nullptr) : report_(report) {}
+
     MessageAnswer Show(QWidget*, int id, const std::vector<std::string>& args = {}) override {
-        std::fprintf(stderr, "almanary-screenshots: unexpected message %d", id);
-        for (const std::string& arg : args)
-            std::fprintf(stderr, " [%s]", arg.c_str());
-        std::fprintf(stderr, "\n");
+        if (report_ != nullptr) {
+            std::fprintf(stderr, "%s: unexpected message %d", report_, id);
+            for (const std::string& arg : args)
+                std::fprintf(stderr, " [%s]", arg.c_str());
+            std::fprintf(stderr, "\n");
+        }
         ++count_;
         return MessageAnswer::Cancel;
     }
     int count() const { return count_; }
 
 private:
+    const char* report_;
     int count_ = 0;
 };
 
@@ -58,4 +63,4 @@ private:
     DateTime now_;
 };
 
-}  // namespace almanary::screenshots
+}  // namespace almanary
