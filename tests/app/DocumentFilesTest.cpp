@@ -6,16 +6,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
+#include <tuple>
 
 #include "app/MainWindowHarness.h"
-#include "app/MessageTable.h"
 #include "app/PasswordDialog.h"
 
 namespace almanary::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using Ids = std::vector<int>;
 
 class DocumentFilesTest : public MainWindowHarness {
 protected:
@@ -33,15 +32,7 @@ protected:
     }
 
     // The open document as it stands, to compare before and after.
-    struct Snapshot {
-        Notes notes;
-        DocumentSettings settings;
-        std::string skinName;
-        std::string currentPath;
-        bool twelveHour;
-        QColor face;
-        bool operator==(const Snapshot&) const = default;
-    };
+    using Snapshot = std::tuple<Notes, DocumentSettings, std::string, std::string, bool, QColor>;
     static Snapshot Take(const MainWindow& w) {
         return {NotesOf(w.document.events),
                 w.document.settings,
@@ -52,31 +43,24 @@ protected:
     }
 };
 
-TEST_F(DocumentFilesTest, SavingAnUntitledDocumentAsksForANameAndWritesIt) {
-    MainWindow& w = Window();
-    w.document = Document({"dentist", "review"});
-    w.documentChanged = true;
-    files.Choose(dir.file("cal.alm"));
-
-    w.findChild<QPushButton*>("saveButton")->click();
-
-    ASSERT_EQ(files.requests().size(), 1u);
-    EXPECT_TRUE(files.requests()[0].toSave);
-    EXPECT_EQ(w.currentPath, dir.file("cal.alm"));
-    EXPECT_FALSE(w.HasUnsavedChanges());
-    EXPECT_EQ(NotesOf(ReadBack(dir.file("cal.alm")).events), (Notes{"dentist", "review"}));
-    EXPECT_TRUE(prompter.shown().empty());
-}
-
-TEST_F(DocumentFilesTest, SavingToTheOpenFileUnderAnyOfItsNamesAsksNothing) {
+// The first save asks for a name; later ones, and a save under another name
+// of the same file, ask nothing.
+TEST_F(DocumentFilesTest, SavingAsksForANameOnlyForAnUntitledDocument) {
     const std::string path = dir.file("cal.alm");
     fs::create_symlink(path, dir.file("link.alm"));
-    MainWindow& w = WindowWithSavedDocument(path, {"one"});
+    MainWindow& w = Window();
+    w.document = Document({"one"});
+    w.documentChanged = true;
+    files.Choose(path);
+    w.findChild<QPushButton*>("saveButton")->click();
+    ASSERT_EQ(files.requests().size(), 1u);
+    EXPECT_TRUE(files.requests()[0].toSave);
+    EXPECT_EQ(w.currentPath, path);
     w.document.settings.shareName = "home";
 
     AddEvent(w, "resaved");
     EXPECT_TRUE(w.SaveDocument());
-    EXPECT_EQ(files.requests().size(), 1u) << "only the first save asked for a name";
+    EXPECT_EQ(files.requests().size(), 1u);
     EXPECT_EQ(NotesOf(ReadBack(path).events), (Notes{"one", "resaved"}));
     EXPECT_FALSE(w.HasUnsavedChanges());
 
@@ -163,16 +147,6 @@ TEST_F(DocumentFilesTest, LoadingAsksAboutUnsavedChangesFirst) {
     }
 }
 
-TEST_F(DocumentFilesTest, ALoadWithAnEmptyPathDoesAndSaysNothing) {
-    MainWindow& w = Window();
-    w.document = Document({"kept"});
-    w.documentChanged = true;
-    EXPECT_FALSE(w.LoadDocument(std::string()));
-    EXPECT_TRUE(prompter.shown().empty());
-    EXPECT_TRUE(files.requests().empty());
-    EXPECT_EQ(NotesOf(w.document.events), Notes{"kept"});
-}
-
 TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRightAndCancelChangesNothing) {
     WriteSkin("Blue", Skin{0xFF0000, 0xFFFFFF, 0x800000, 0xFF8080, ""});
     AlmanaryDocument saved = Document({"secret"});
@@ -184,12 +158,12 @@ TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRightAndCancelChangesNothing) {
     w.document = Document({"mine"});
     w.currentPath = dir.file("mine.alm");
     const Snapshot before = Take(w);
-    WhenModal<PasswordDialog>([](PasswordDialog& dialog) { dialog.reject(); });
+    WhenModal<PasswordDialog>(modalContext, [](PasswordDialog& dialog) { dialog.reject(); });
     EXPECT_FALSE(w.LoadDocument(path));
     EXPECT_EQ(Take(w), before);
     EXPECT_TRUE(prompter.shown().empty());
 
-    WhenModal<PasswordDialog>([&](PasswordDialog& dialog) {
+    WhenModal<PasswordDialog>(modalContext, [&](PasswordDialog& dialog) {
         auto* edit = dialog.findChild<QLineEdit*>("passwordEdit");
         edit->setText("open sesame");  // letter case matters
         dialog.findChild<QPushButton*>("okButton")->click();
@@ -206,16 +180,14 @@ TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRightAndCancelChangesNothing) {
 
 TEST_F(DocumentFilesTest, AFileThatCannotBeLoadedLeavesTheDocumentAsItWas) {
     const std::string fixtures = ALMANARY_FIXTURES_DIR;
-    const std::pair<std::string, int> cases[] = {
-        {fixtures + "/truncated.alm", MessageId::kFileDamaged},
-        {fixtures + "/absurd-event-count.alm", MessageId::kFileDamaged},
-        {fixtures + "/absurd-text-length.alm", MessageId::kFileDamaged},
-        {fixtures + "/absurd-category-count.alm", MessageId::kFileDamaged},
-        {fixtures + "/wide-odd-length.alm", MessageId::kFileDamaged},
+    std::vector<std::pair<std::string, int>> cases = {
         {fixtures + "/not-almanary.alm", MessageId::kNotAlmanary},
         {dir.file("missing.alm"), MessageId::kFileNotFound},
         {dir.path().string(), MessageId::kFileUnreadable},
     };
+    for (const char* damaged : {"truncated", "absurd-event-count", "absurd-text-length",
+                                "absurd-category-count", "wide-odd-length"})
+        cases.emplace_back(fixtures + "/" + damaged + ".alm", MessageId::kFileDamaged);
     MainWindow& w = Window();
     w.document = Document({"mine"});
     w.currentPath = dir.file("mine.alm");

@@ -5,11 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDialog>
 #include <QObject>
-#include <QTimer>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +15,7 @@
 #include "model/DateTimeText.h"
 #include "skins/SkinColours.h"
 #include "skins/SkinFile.h"
+#include "support/DialogDriving.h"
 #include "support/FakeClock.h"
 #include "support/FakeFileChooser.h"
 #include "support/FakePrompter.h"
@@ -38,14 +35,10 @@ protected:
         clock.Set(LocalTime(2024, 3, 1, 12));
     }
 
-    AppServices Services() {
-        return AppServices{prompter,         files, sound, clock, dir.file("settings.sqlite"),
-                           dir.file("Skins")};
-    }
-
     MainWindow& Window() {
         if (!window)
-            window = std::make_unique<MainWindow>(Services());
+            window = std::make_unique<MainWindow>(AppServices{
+                prompter, files, sound, clock, dir.file("settings.sqlite"), dir.file("Skins")});
         return *window;
     }
 
@@ -80,29 +73,13 @@ protected:
         EXPECT_FALSE(problem) << problem->reason;
     }
 
-    // Acts on the modal dialog a flow is about to open, once it is up. Not
-    // called at all when no event loop runs before the test ends.
-    template <typename Dialog>
-    void WhenModal(std::function<void(Dialog&)> act) {
-        QTimer::singleShot(0, &modalContext, [act] {
-            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                ADD_FAILURE() << "no modal dialog of the expected kind";
-                if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                    other->reject();
-                return;
-            }
-            act(*dialog);
-        });
-    }
-
     ScopedTimeZone zone{"Europe/London"};
     TempDir dir;
     FakePrompter prompter;
     FakeFileChooser files;
     FakeSoundPlayer sound;
     FakeClock clock;
-    std::unique_ptr<MainWindow> window;  // destroyed before the doubles it uses
+    std::unique_ptr<MainWindow> window;  // goes before the doubles it uses
     QObject modalContext;                // ends pending WhenModal actions
 };
 

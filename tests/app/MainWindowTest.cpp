@@ -10,35 +10,29 @@
 
 #include "app/MainTimers.h"
 #include "app/MainWindowHarness.h"
-#include "app/MessageTable.h"
 #include "app/PasswordDialog.h"
 #include "app/SettingsStore.h"
 
 namespace almanary::testing {
 namespace {
 
-using Ids = std::vector<int>;
-
 class MainWindowTest : public MainWindowHarness {
 protected:
     QPushButton* Button(const char* name) { return Window().findChild<QPushButton*>(name); }
 
-    void SetStartSettings(std::optional<int> loadOnStart, const std::string& fileName) {
+    void SetStartSettings(int loadOnStart, const std::string& fileName) {
         SettingsStore store;
-        ASSERT_TRUE(store.Open(dir.file("settings.sqlite"))) << store.lastError();
-        if (loadOnStart) {
-            ASSERT_TRUE(store.SetNumber("LoadOnStart", *loadOnStart));
-        }
-        ASSERT_TRUE(store.SetText("FileName", fileName));
+        ASSERT_TRUE(store.Open(dir.file("settings.sqlite")) &&
+                    store.SetNumber("LoadOnStart", loadOnStart) &&
+                    store.SetText("FileName", fileName));
     }
 
     std::pair<std::int32_t, std::string> StoredStartSettings() {
         SettingsStore store;
         std::int32_t number = -1;
         std::string text;
-        EXPECT_TRUE(store.Open(dir.file("settings.sqlite")));
-        EXPECT_TRUE(store.QueryNumber("LoadOnStart", number));
-        EXPECT_TRUE(store.QueryText("FileName", text));
+        EXPECT_TRUE(store.Open(dir.file("settings.sqlite")) &&
+                    store.QueryNumber("LoadOnStart", number) && store.QueryText("FileName", text));
         return {number, text};
     }
 };

@@ -7,18 +7,11 @@
 #include <optional>
 
 #include "app/MainWindowHarness.h"
-#include "app/MessageTable.h"
 #include "events/CategoriesDialog.h"
-#include "model/CategoryList.h"
-#include "model/EventList.h"
-#include "support/DialogDriving.h"
-#include "support/FakePrompter.h"
-#include "support/SampleEvents.h"
 
 namespace almanary::testing {
 namespace {
 
-using Ids = std::vector<int>;
 using Names = std::vector<std::string>;
 
 class CategoriesDialogTest : public ::testing::Test {
@@ -37,17 +30,6 @@ protected:
     }
 
     QLineEdit* Edit() { return Child<QLineEdit>(*dialog, "nameEdit"); }
-
-    // Chooses an entry as the user does; nullptr chooses none.
-    void Choose(const char* name) {
-        if (name == nullptr)
-            return;
-        QComboBox* list = Child<QComboBox>(*dialog, "categoryCombo");
-        const int index = list->findText(QString::fromUtf8(name), Qt::MatchExactly);
-        ASSERT_GE(index, 0) << name;
-        list->setCurrentIndex(index);
-        emit list->activated(index);
-    }
 
     QStringList Shown() {
         QComboBox* list = Child<QComboBox>(*dialog, "categoryCombo");
@@ -90,7 +72,8 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.button << " '" << c.typed << "'");
         Open(c.list);
-        Choose(c.chosen);
+        if (c.chosen)
+            Activate(*dialog, "categoryCombo", c.chosen);
         Edit()->setText(c.typed);
         Press(*dialog, c.button);
         EXPECT_EQ(prompter.ids(), c.refusal ? Ids{*c.refusal} : Ids{});
@@ -101,13 +84,12 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
 }
 
 TEST_F(CategoriesDialogTest, RenameOfAUsedNameCarriesItToTheEventsOnlyOnYes) {
-    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
-        const bool yes = answer == MessageAnswer::Yes;
-        SCOPED_TRACE(yes ? "yes" : "no");
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
         Open({"Home", "Work"}, {"Work", "Home", "Work"});
-        Choose("Work");
+        Activate(*dialog, "categoryCombo", "Work");
         Edit()->setText(" Job ");
-        prompter.Answer(answer);
+        prompter.Answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
         Press(*dialog, "renameButton");
         ASSERT_EQ(prompter.ids(), Ids{MessageId::kRenameCategoryEvents});
         EXPECT_EQ(prompter.shown()[0].args, (Names{"Work", "Job"}));
@@ -120,12 +102,11 @@ TEST_F(CategoriesDialogTest, RenameOfAUsedNameCarriesItToTheEventsOnlyOnYes) {
 }
 
 TEST_F(CategoriesDialogTest, DeleteOfAUsedNameAsksAndNeverTouchesTheEvents) {
-    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
-        const bool yes = answer == MessageAnswer::Yes;
-        SCOPED_TRACE(yes ? "yes" : "no");
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
         Open({"Home", "Work"}, {"Work"});
-        Choose("Work");
-        prompter.Answer(answer);
+        Activate(*dialog, "categoryCombo", "Work");
+        prompter.Answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
         Press(*dialog, "deleteButton");
         ASSERT_EQ(prompter.ids(), Ids{MessageId::kCategoryInUse});
         EXPECT_EQ(Shown(), yes ? QStringList{"Home"} : (QStringList{"Home", "Work"}));
@@ -148,7 +129,7 @@ TEST_F(CategoriesCommandTest, TheDocumentCountsAsChangedOnlyAfterAnAction) {
         MainWindow& w = Window();
         w.document.categories = CategoryList({"Work"});
         w.documentChanged = c.changedBefore;
-        WhenModal<CategoriesDialog>([&](CategoriesDialog& d) {
+        WhenModal<CategoriesDialog>(modalContext, [&](CategoriesDialog& d) {
             if (c.add) {
                 Child<QLineEdit>(d, "nameEdit")->setText("Home");
                 Press(d, "addButton");

@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 
-#include "app/MessageTable.h"
 #include "events/ViewEventsDialog.h"
 #include "model/CategoryList.h"
 #include "model/DateTimeText.h"
@@ -24,8 +23,6 @@
 
 namespace almanary::testing {
 namespace {
-
-using Ids = std::vector<int>;
 
 class EventDialogTest : public ::testing::Test {
 protected:
@@ -42,8 +39,8 @@ protected:
         return dialog;
     }
 
-    void Store(const EventSpec& spec) {
-        events.Insert(MakeEvent(spec));
+    void Store(const EventSpec& shape) {
+        events.Insert(MakeEvent(shape));
         events.SetModified(false);
     }
     const Event& At(int position) { return *events.NodeAt(position); }
@@ -57,30 +54,29 @@ protected:
 };
 
 TEST_F(EventDialogTest, ProposesTheNextQuarterHour) {
+    // Now on a day of March 2024, and the start proposed on the same or next day.
     const struct {
         const char* zone;
-        int day, hour, minute;  // now, in March 2024
-        const char* hourText;
-        const char* minuteText;
-        QDate date;
+        int day, hour, minute;
+        const char* start;
+        int startDay;
     } cases[] = {
-        {"Europe/London", 4, 14, 7, "14", "15", {2024, 3, 4}},
-        {"Europe/London", 4, 9, 15, "9", "15", {2024, 3, 4}},
-        {"Europe/London", 4, 9, 16, "9", "30", {2024, 3, 4}},
-        {"Europe/London", 4, 9, 46, "10", "00", {2024, 3, 4}},
-        {"Europe/London", 4, 23, 52, "0", "00", {2024, 3, 5}},
+        {"Europe/London", 4, 14, 7, "14:15", 4},
+        {"Europe/London", 4, 9, 15, "9:15", 4},
+        {"Europe/London", 4, 9, 16, "9:30", 4},
+        {"Europe/London", 4, 9, 46, "10:00", 4},
+        {"Europe/London", 4, 23, 52, "0:00", 5},
         // The night before clocks go forward: a day of 23 hours follows.
-        {"Europe/London", 30, 23, 52, "0", "00", {2024, 3, 31}},
-        {"America/New_York", 9, 23, 50, "0", "00", {2024, 3, 10}},
+        {"Europe/London", 30, 23, 52, "0:00", 31},
+        {"America/New_York", 9, 23, 50, "0:00", 10},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.zone << " " << c.hour << ":" << c.minute);
         ScopedTimeZone local(c.zone);
         clock.Set(LocalTime(2024, 3, c.day, c.hour, c.minute));
         auto dialog = Shown();
-        EXPECT_EQ(Selected(*dialog, "hourCombo"), c.hourText);
-        EXPECT_EQ(Selected(*dialog, "minuteCombo"), c.minuteText);
-        EXPECT_EQ(Child<QDateEdit>(*dialog, "dateEdit")->date(), c.date);
+        EXPECT_EQ(Selected(*dialog, "hourCombo") + ":" + Selected(*dialog, "minuteCombo"), c.start);
+        EXPECT_EQ(Child<QDateEdit>(*dialog, "dateEdit")->date(), QDate(2024, 3, c.startDay));
     }
 }
 
@@ -96,11 +92,9 @@ TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForThe
     Child<QCheckBox>(*dialog, "remindCheck")->setChecked(true);
     Press(*dialog, "enterButton");
     ASSERT_EQ(events.Count(), 1);
-    EXPECT_EQ(At(1).notes(), "Lunch");
-    EXPECT_EQ(At(1).duration(), "90");
-    EXPECT_EQ(At(1).category(), "work");
-    EXPECT_TRUE(At(1).remind());
-    EXPECT_TRUE(events.IsModified());
+    EXPECT_EQ((Notes{At(1).notes(), std::string(At(1).duration()), At(1).category()}),
+              (Notes{"Lunch", "90", "work"}));
+    EXPECT_TRUE(At(1).remind() && events.IsModified());
     // Ready for the next event at the same date and time.
     EXPECT_EQ(NotesIn(*dialog), "");
     EXPECT_EQ(Selected(*dialog, "durationCombo"), "0");
@@ -110,14 +104,14 @@ TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForThe
 
 TEST_F(EventDialogTest, ATakenStartAsksAndYesEditsTheEventThereInstead) {
     Store({2024, 3, 4, "14", "15", "Existing", "30"});
-    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
-        SCOPED_TRACE(answer == MessageAnswer::Yes ? "yes" : "no");
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
         prompter.ClearShown();
         auto dialog = Shown();
         SetNotes(*dialog, "Mine");
-        prompter.Answer(answer);
+        prompter.Answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
         bool edited = false;
-        if (answer == MessageAnswer::Yes) {
+        if (yes) {
             WhenModal<EventDialog>(modalContext, [&](EventDialog& nested) {
                 edited = true;
                 EXPECT_TRUE(nested.editMode());
@@ -129,7 +123,7 @@ TEST_F(EventDialogTest, ATakenStartAsksAndYesEditsTheEventThereInstead) {
         Press(*dialog, "enterButton");
         ASSERT_EQ(prompter.ids(), Ids({MessageId::kStartTakenEdit}));
         EXPECT_EQ(prompter.shown()[0].args, std::vector<std::string>{"14:15"});
-        EXPECT_EQ(edited, answer == MessageAnswer::Yes);
+        EXPECT_EQ(edited, yes);
         EXPECT_EQ(NotesOf(events), Notes({"Existing"}));
         EXPECT_FALSE(At(1).open());
         EXPECT_EQ(NotesIn(*dialog), "Mine");
@@ -203,11 +197,7 @@ TEST_F(EventDialogTest, ClearAndCancelAskBeforeDiscardingChangedInput) {
         prompter.ClearShown();
         auto dialog = cancel ? Shown(*events.GetAt(1)) : Shown();
         const auto act = [&] {
-            if (cancel) {
-                QTest::keyClick(dialog.get(), Qt::Key_Escape);
-            } else {
-                Press(*dialog, "clearButton");
-            }
+            cancel ? QTest::keyClick(dialog.get(), Qt::Key_Escape) : Press(*dialog, "clearButton");
         };
         if (!cancel) {
             act();  // nothing changed: no question
@@ -240,11 +230,7 @@ TEST_F(EventDialogTest, ReminderModeDeleteRemovesTheEventWithoutAQuestion) {
         popUp->markModeless();
         popUp->show();
         SetNotes(*popUp, "Edited but deleted");
-        if (escape) {
-            QTest::keyClick(popUp, Qt::Key_Escape);
-        } else {
-            Press(*popUp, "exitButton");
-        }
+        escape ? QTest::keyClick(popUp, Qt::Key_Escape) : Press(*popUp, "exitButton");
         Settle();
         EXPECT_TRUE(alive.isNull());
     }

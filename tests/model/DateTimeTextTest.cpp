@@ -20,29 +20,26 @@ TEST(ReadNumberTest, ReadsLikeStoredTextsAndSaturates) {
                                                           {"+5", 5},
                                                           {"-3", -3},
                                                           {"", 0},
-                                                          {"-", 0},
                                                           {"+-5", 0},
                                                           {"12ab", 12},
                                                           {"0x1F", 0},
                                                           {"2147483648", INT32_MAX},
                                                           {"-2147483648", INT32_MIN},
                                                           {"-99999999999999999999999", INT32_MIN},
-                                                          {"000000000000000000000042", 42},
-                                                          {std::string("4\0002", 3), 4}};
+                                                          {"000000000000000000000042", 42}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(Text::ReadNumber(text), expected) << '"' << text << '"';
+    EXPECT_EQ(Text::ReadNumber(std::string("4\0002", 3)), 4);
 }
 
 TEST(DateTextTest, WeekdaysAndLocalMonthDayYear) {
-    const char* const names[] = {"Bad Day",  "Sunday", "Monday",   "Tuesday", "Wednesday",
-                                 "Thursday", "Friday", "Saturday", "Bad Day"};
-    for (int day = 0; day <= 8; ++day)
-        EXPECT_EQ(Text::WeekdayName(day), names[day]) << day;
-    EXPECT_EQ(Text::WeekdayName(INT32_MIN), "Bad Day");
+    EXPECT_EQ(Text::WeekdayName(1), "Sunday");
+    EXPECT_EQ(Text::WeekdayName(7), "Saturday");
+    for (const int day : {0, 8, INT32_MIN})
+        EXPECT_EQ(Text::WeekdayName(day), "Bad Day") << day;
     {
         const ScopedTimeZone zone("UTC");
         EXPECT_EQ(Text::DateText(*Calendar::FromLocal(2001, 5, 9, 23, 59, 59)), "5/9/2001");
-        EXPECT_EQ(Text::DateText(*Calendar::FromLocal(2024, 12, 31)), "12/31/2024");
         EXPECT_EQ(Text::DateText(kLastStorableDateTime), "2/7/2106");
     }
     const ScopedTimeZone zone("America/New_York");
@@ -66,8 +63,6 @@ TEST(TimeRangeTextTest, WorkedExamplesStoredTextsAndOddValues) {
                  {"0", "15", "30", "00:15 - 0:45", "0:15 AM - 0:45"},
                  {"11", "45", "30", "11:45 - 12:15", "11:45 AM - 12:15"},
                  {"23", "45", "15", "23:45 - 0:00", "11:45 PM - 0:00"},
-                 {"23", "30", "300", "23:30 - 4:30", "11:30 PM - 4:30"},
-                 {"9", "00", "0", "9:00 - 9:00", "9:00 AM - 9:00"},
                  // The start keeps the stored texts; the end minute has no leading zero.
                  {"9", "5", "60", "9:5 - 10:5", "9:5 AM - 10:5"},
                  {" 9", "15x", "45", " 9:15x - 10:00", "9:15 AM - 10:00"},

@@ -22,19 +22,16 @@ using testing::Notes;
 using testing::NotesOf;
 using testing::ScopedTimeZone;
 
-EventList ListOf(const std::vector<EventSpec>& specs) {
+EventList ListOf(const std::vector<EventSpec>& shapes) {
     EventList list;
-    for (const EventSpec& spec : specs)
-        EXPECT_TRUE(list.Insert(MakeEvent(spec)));
+    for (const EventSpec& shape : shapes)
+        EXPECT_TRUE(list.Insert(MakeEvent(shape)));
     return list;
 }
 
-Event Reminded(const EventSpec& spec, int lead, bool open = false) {
-    Event event = MakeEvent(spec);
-    event.setRemind(true);
-    event.setRemindMinutes(lead);
-    if (open)
-        event.MarkOpen();
+Event Reminded(const EventSpec& shape, int lead) {
+    Event event = MakeEvent(shape);
+    event.setRemind(true), event.setRemindMinutes(lead);
     return event;
 }
 
@@ -56,8 +53,6 @@ TEST_F(EventListUtc, EqualKeysKeepArrivalOrderAndTheFirstIsFoundAndRemoved) {
     EXPECT_EQ(list.Find(nine, true).position, 3);
     EXPECT_EQ(list.Find(nine, false).position, 6);                   // the first later key
     EXPECT_EQ(list.Find(list.NodeAt(6)->key(), false).position, 7);  // none: Count() + 1
-    EXPECT_FALSE(list.Find(list.NodeAt(6)->key(), false).found);
-    EXPECT_EQ(list.NodeAt(7), nullptr);
     EXPECT_FALSE(list.RemoveAt(7));
 
     list.SetModified(false);
@@ -91,15 +86,13 @@ TEST_F(EventListUtc, EventsOnDayAndCategories) {
     EXPECT_EQ(NotesOf(list.EventsInCategory("Work ", false).events), (Notes{"odd high"}));
 }
 
+// 2024-03-30 23:30 UTC is already Sunday 00:30 local; 21:30 UTC on Sunday is
+// 23:30 summer time.
 TEST(EventListTest, TheLocalClockDecidesTheDayAndDueReminders) {
     ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
-    EventList list = ListOf({{2024, 3, 30, "23", "0", "sat"},
-                             {2024, 3, 31, "1", "0", "sun early"},
-                             {2024, 3, 31, "23", "30", "sun late"}});
-    // 2024-03-30 23:30 UTC is already Sunday 00:30 local; 21:30 UTC on
-    // Sunday is 23:30 summer time.
-    EXPECT_EQ(NotesOf(list.EventsOnDay(1711841400).events), (Notes{"sun early", "sun late"}));
-    EXPECT_EQ(NotesOf(list.EventsOnDay(1711920600).events), (Notes{"sun early", "sun late"}));
+    EventList list = ListOf({{2024, 3, 30, "23", "0", "sat"}, {2024, 3, 31, "1", "0", "sun"}});
+    EXPECT_EQ(NotesOf(list.EventsOnDay(1711841400).events), Notes{"sun"});
+    EXPECT_EQ(NotesOf(list.EventsOnDay(1711920600).events), Notes{"sun"});
     list.Insert(Reminded({2024, 3, 31, "23", "45", "call"}, 15));
     EXPECT_FALSE(list.DueReminders(1711920600 - 1).found);
     EXPECT_TRUE(list.DueReminders(1711920600).found);
@@ -113,7 +106,6 @@ TEST_F(EventListUtc, SearchNotesFoldsAsciiLettersOnly) {
         std::string text;
         Notes expected;
     } cases[] = {
-        {"", {"Team MEETING at noon", "Meet\ning", "caf\xc3\xa9 [draft] aaab"}},
         {"mEeT", {"Team MEETING at noon", "Meet\ning"}},
         {"NOON", {"Team MEETING at noon"}},     // at the very end
         {"noon!", {}},                          // one byte past the end
@@ -131,8 +123,9 @@ TEST_F(EventListUtc, SearchNotesFoldsAsciiLettersOnly) {
 TEST_F(EventListUtc, DueRemindersCompareStartWithNowPlusLead) {
     EventList list;
     list.Insert(Reminded({2024, 6, 3, "9", "0", "nine, 15 ahead"}, 15));
-    list.Insert(Reminded({2024, 6, 3, "9", "1", "nine-one"}, 0));
-    list.Insert(Reminded({2024, 6, 3, "9", "0", "open"}, 15, true));
+    Event open = Reminded({2024, 6, 3, "9", "0", "open"}, 15);
+    open.MarkOpen();
+    list.Insert(open);
     list.Insert(MakeEvent({2024, 6, 1, "9", "0", "no reminder"}));
     list.Insert(Reminded({2024, 6, 4, "9", "0", "a day ahead"}, 1440));
     list.Insert(Reminded({2024, 3, 1, "12", "0", "1 March"}, 0));
@@ -144,7 +137,6 @@ TEST_F(EventListUtc, DueRemindersCompareStartWithNowPlusLead) {
         {LocalTime(2024, 6, 3, 8, 44, 59), {"1 March"}},
         {LocalTime(2024, 6, 3, 8, 45), {"1 March", "nine, 15 ahead"}},
         {LocalTime(2024, 6, 3, 9, 0, 59), {"1 March", "nine, 15 ahead", "a day ahead"}},
-        {LocalTime(2024, 6, 3, 9, 1), {"1 March", "nine, 15 ahead", "nine-one", "a day ahead"}},
     };
     for (const auto& c : cases) {
         const EventQuery due = list.DueReminders(c.now);
@@ -166,20 +158,17 @@ TEST_F(EventListUtc, ConflictsShareAtLeastOneMinute) {
         {{2024, 6, 3, "10", "31", "", "0"}, {}},
         {{2024, 6, 3, "9", "30", "", "30"}, {"ten for 30"}},  // ends as the other starts
         {{2024, 6, 3, "9", "30", "", "29"}, {}},
-        {{2024, 6, 3, "9", "0", "", "120"}, {"ten for 30"}},  // contains it
-        {{2024, 2, 29, "12", "0", "", "0"}, {"leap noon"}},   // zero length, same minute
-        {{2024, 3, 1, "12", "0", "", "0"}, {}},               // a real day later
+        {{2024, 2, 29, "12", "0", "", "0"}, {"leap noon"}},  // zero length, same minute
+        {{2024, 3, 1, "12", "0", "", "0"}, {}},              // a real day later
         {{2025, 1, 1, "0", "0", "", "0"}, {"new year's eve"}},
         {{2025, 1, 1, "0", "16", "", "0"}, {}},
         // A backwards span [10:00, 09:00]: only the literal conditions hold.
         {{2024, 9, 1, "9", "30", "", "0"}, {"backwards"}},
         {{2024, 9, 1, "8", "0", "", "0"}, {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(NotesOf(list.Conflicts(MakeEvent(c.candidate), nullptr)), c.expected)
-            << c.candidate.month << "/" << c.candidate.day << " " << c.candidate.hour << ":"
-            << c.candidate.minute << "+" << c.candidate.duration;
-    }
+            << c.candidate.day << " " << c.candidate.hour << ":" << c.candidate.minute;
 }
 
 // The list as a plain vector in key order, equal keys in arrival order,
@@ -188,30 +177,24 @@ TEST_F(EventListUtc, ConflictsShareAtLeastOneMinute) {
 struct Model {
     std::vector<Event> events;
 
+    // The notes of the events that match.
     template <typename Match>
-    Model Where(Match&& match) const {
-        Model kept;
-        std::copy_if(events.begin(), events.end(), std::back_inserter(kept.events), match);
+    Notes Where(Match&& match) const {
+        Notes kept;
+        for (const Event& e : events)
+            if (match(e))
+                kept.push_back(e.notes());
         return kept;
     }
     void Insert(const Event& event) {  // after every event with a key not later
-        events.insert(
-            std::upper_bound(events.begin(), events.end(), event,
-                             [](const Event& a, const Event& b) { return a.key() < b.key(); }),
-            event);
+        events.insert(std::upper_bound(events.begin(), events.end(), event,
+                                       [](auto& a, auto& b) { return a.key() < b.key(); }),
+                      event);
     }
-    Notes notes() const {
-        Notes notes;
-        for (const Event& e : events)
-            notes.push_back(e.notes());
-        return notes;
+    bool IsDue(const Event& e, DateTime now) const {
+        return e.remind() && !e.open() && e.StartMinute() - e.remindMinutes() <= now / 60;
     }
-    Model Due(DateTime now) const {
-        return Where([&](const Event& e) {
-            return e.remind() && !e.open() && e.StartMinute() - e.remindMinutes() <= now / 60;
-        });
-    }
-    Model Conflicts(const Event& c, const Event* excluded) const {
+    Notes Conflicts(const Event& c, const Event* excluded) const {
         const std::int64_t s = c.StartMinute(), f = c.EndMinute();
         return Where([&](const Event& e) {
             const std::int64_t es = e.StartMinute(), ef = e.EndMinute();
@@ -282,15 +265,16 @@ TEST_F(EventListUtc, RandomChangesMatchTheModel) {
             const DateTime at =
                 LocalTime(2024, 2, 28) + static_cast<DateTime>(random() % 3) * 86400;
             list = list.DueReminders(at).events;
-            model = model.Due(at);
+            std::erase_if(model.events, [&](const Event& e) { return !model.IsDue(e, at); });
         }
-        ASSERT_EQ(NotesOf(list), model.notes());
+        ASSERT_EQ(NotesOf(list), model.Where([](const Event&) { return true; }));
         const DateTime now = LocalTime(2024, 2, 27) + static_cast<DateTime>(random() % (5 * 86400));
-        ASSERT_EQ(NotesOf(list.DueReminders(now).events), model.Due(now).notes()) << now;
+        ASSERT_EQ(NotesOf(list.DueReminders(now).events),
+                  model.Where([&](const Event& e) { return model.IsDue(e, now); }));
         const Event candidate = fresh();
         const Event* excluded = random() % 2 ? list.NodeAt(position) : nullptr;  // may be null
         ASSERT_EQ(NotesOf(list.Conflicts(candidate, excluded)),
-                  model.Conflicts(candidate, excluded).notes());
+                  model.Conflicts(candidate, excluded));
     }
 }
 

@@ -32,9 +32,9 @@ TEST(EventTest, KeyComesFromTheLocalDateAndTheHourMinuteTexts) {
     // 2024-03-01 03:17 UTC is still 29 February in New York.
     Event event = At(LocalTime(2024, 2, 29, 22, 17), " 9", "30");
     EXPECT_EQ(event.key(), (StartKey{2024, 2, 29, 9, 30}));
+    const std::int64_t before = event.StartMinute();
     event.setHour("11");  // the key follows only when the date is set
     EXPECT_EQ(event.key(), (StartKey{2024, 2, 29, 9, 30}));
-    const std::int64_t before = event.StartMinute();
     event.setDate(event.date());
     EXPECT_EQ(event.StartMinute(), before + 2 * 60);
     // Never dated: the all-zero key, and a start before every real one.
@@ -95,8 +95,7 @@ TEST(EventTest, ClockTextsComeBackByteForByte) {
     const std::vector<std::string> texts = {"", "1234567", "12345678", std::string("1\0002", 3),
                                             std::string(300, '9')};
     const auto expect = [](const Event& event, const std::string& text) {
-        EXPECT_EQ(event.hour(), text);
-        EXPECT_EQ(event.duration(), text);
+        EXPECT_TRUE(event.hour() == text && event.duration() == text);
     };
     for (const std::string& from : texts) {
         for (const std::string& to : texts) {

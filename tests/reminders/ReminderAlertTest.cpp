@@ -10,7 +10,6 @@
 #include "app/MainWindowHarness.h"
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
-#include "support/DialogDriving.h"
 
 namespace almanary::testing {
 namespace {
@@ -43,50 +42,41 @@ protected:
         Window().OnReminderTimer();
     }
 
-    // The notes of the reminder windows on screen, in the order they opened.
-    static Notes Popups() {
+    // The reminder windows on screen, in the order they opened, and their notes.
+    static std::vector<EventDialog*> PopupWindows() {
         Settle();
-        Notes out;
+        std::vector<EventDialog*> out;
         for (EventDialog* dialog : EventDialog::registry()) {
             if (dialog->reminderMode() && dialog->isVisible())
-                out.push_back(NotesIn(*dialog).toStdString());
+                out.push_back(dialog);
         }
         return out;
     }
-
-    static EventDialog& FirstPopup() {
-        for (EventDialog* dialog : EventDialog::registry()) {
-            if (dialog->reminderMode() && dialog->isVisible())
-                return *dialog;
-        }
-        ADD_FAILURE() << "no reminder window";
-        return *EventDialog::registry().front();
+    static Notes Popups() {
+        Notes out;
+        for (EventDialog* dialog : PopupWindows())
+            out.push_back(NotesIn(*dialog).toStdString());
+        return out;
     }
 };
 
-TEST_F(ReminderAlertTest, AReminderOpensAtItsLeadWithOneSoundAndOnlyOnce) {
-    MainWindow& w = WindowWith({Reminded("9", "Dentist")});
+// Events due at the same check open in start order.
+TEST_F(ReminderAlertTest, RemindersOpenAtTheirLeadWithOneSoundEachAndOnlyOnce) {
+    MainWindow& w = WindowWith({Reminded("10", "Later", 75), Reminded("9", "Dentist")});
     CheckAt(8, 44, 59);
     EXPECT_TRUE(Popups().empty());
     EXPECT_FALSE(w.documentChanged);
 
     CheckAt(8, 45, 0);
-    EXPECT_EQ(Popups(), Notes{"Dentist"});
-    EXPECT_EQ(sound.played(), std::vector<std::string>{dir.file("ding.wav")});
+    EXPECT_EQ(Popups(), (Notes{"Dentist", "Later"}));
+    EXPECT_EQ(sound.played(), std::vector<std::string>(2, dir.file("ding.wav")));
     EXPECT_TRUE(w.documentChanged) << "a raised reminder counts as a change";
 
-    // However many checks pass, the open window is the only one.
+    // However many checks pass, the open windows are the only ones.
     for (int second = 5; second < 60; second += 5)
         CheckAt(8, 45, second);
     CheckAt(9, 30);
-    EXPECT_EQ(Popups(), Notes{"Dentist"});
-    EXPECT_EQ(sound.played().size(), 1u);
-}
-
-TEST_F(ReminderAlertTest, EventsDueTogetherOpenInStartOrder) {
-    WindowWith({Reminded("10", "Later", 60), Reminded("9", "Earlier", 30)});
-    CheckAt(9, 0);
-    EXPECT_EQ(Popups(), (Notes{"Earlier", "Later"}));
+    EXPECT_EQ(Popups(), (Notes{"Dentist", "Later"}));
     EXPECT_EQ(sound.played().size(), 2u);
 }
 
@@ -99,9 +89,10 @@ TEST_F(ReminderAlertTest, EnterOnThePopupKeepsOrEndsTheReminder) {
         MainWindow& w = WindowWith({Reminded("9", "Dentist")});
         CheckAt(8, 50);
         ASSERT_EQ(Popups(), Notes{"Dentist"});
+        EventDialog& popup = *PopupWindows().front();
         if (clearRemind)
-            Child<QCheckBox>(FirstPopup(), "remindCheck")->click();
-        Press(FirstPopup(), "enterButton");
+            Child<QCheckBox>(popup, "remindCheck")->click();
+        Press(popup, "enterButton");
         EXPECT_TRUE(Popups().empty());
         EXPECT_EQ(w.document.events.IsModified(), clearRemind);
         EXPECT_FALSE(w.document.events.NodeAt(1)->open());
@@ -130,7 +121,7 @@ TEST_F(ReminderAlertTest, APopupIsNotBlockedByADialogOfTheMainWindow) {
     BlockWatch watch;
     qApp->installEventFilter(&watch);
     Notes raised;
-    WhenModal<CategoriesDialog>([&](CategoriesDialog& categories) {
+    WhenModal<CategoriesDialog>(modalContext, [&](CategoriesDialog& categories) {
         CheckAt(8, 45);
         raised = Popups();
         categories.reject();

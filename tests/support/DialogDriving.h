@@ -31,6 +31,16 @@ inline void Pick(const QWidget& window, const char* list, const char* text) {
     combo->setCurrentIndex(combo->findText(QString::fromLatin1(text)));
 }
 
+// Chooses an entry as the user does, which also emits `activated`.
+inline void Activate(const QWidget& window, const char* list, const char* text) {
+    QComboBox* combo = Child<QComboBox>(window, list);
+    const int index =
+        combo->findText(QString::fromUtf8(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ASSERT_GE(index, 0) << text;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
 inline QString Selected(const QWidget& window, const char* list) {
     return Child<QComboBox>(window, list)->currentText();
 }

@@ -12,7 +12,6 @@ public:
 
     DateTime Now() const override { return now_; }
     void Set(DateTime now) { now_ = now; }
-    void Advance(DateTime seconds) { now_ += seconds; }
 
 private:
     DateTime now_;

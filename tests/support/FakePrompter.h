@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,9 @@
 #include "platform/Prompter.h"
 
 namespace almanary::testing {
+
+// Message ids, in the order shown.
+using Ids = std::vector<int>;
 
 class FakePrompter : public Prompter {
 public:
@@ -33,15 +35,9 @@ public:
     // button); messages with only OK take no answer from the script.
     void Answer(MessageAnswer answer) { answers_.push_back(answer); }
 
-    // Called while a message is "on screen", before it is answered, so a
-    // test can look at the window's state at that moment.
-    void OnShow(std::function<void(const Shown&)> hook) { onShow_ = std::move(hook); }
-
     MessageAnswer Show(QWidget* /*parent*/, int id,
                        const std::vector<std::string>& args = {}) override {
         shown_.push_back({id, args, MessageTable::FormatWith(id, args)});
-        if (onShow_)
-            onShow_(shown_.back());
         const MessageButtons buttons = MessageTable::Find(id).buttons;
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
@@ -66,29 +62,22 @@ public:
         return out;
     }
 
-    std::size_t unusedAnswers() const { return answers_.size(); }
-
     // Forgets what was shown (the script stays).
     void ClearShown() { shown_.clear(); }
 
 private:
     static bool Offers(MessageButtons buttons, MessageAnswer answer) {
-        switch (buttons) {
-            case MessageButtons::Ok:
-                return answer == MessageAnswer::Ok;
-            case MessageButtons::OkCancel:
-                return answer == MessageAnswer::Ok || answer == MessageAnswer::Cancel;
-            case MessageButtons::YesNo:
-                return answer == MessageAnswer::Yes || answer == MessageAnswer::No;
-            case MessageButtons::YesNoCancel:
-                return answer != MessageAnswer::Ok;
-        }
-        return false;
+        const bool yesNo = answer == MessageAnswer::Yes || answer == MessageAnswer::No;
+        if (buttons == MessageButtons::YesNo)
+            return yesNo;
+        if (buttons == MessageButtons::YesNoCancel)
+            return yesNo || answer == MessageAnswer::Cancel;
+        return answer == MessageAnswer::Ok ||
+               (buttons == MessageButtons::OkCancel && answer == MessageAnswer::Cancel);
     }
 
     std::deque<MessageAnswer> answers_;
     std::vector<Shown> shown_;
-    std::function<void(const Shown&)> onShow_;
 };
 
 }  // namespace almanary::testing

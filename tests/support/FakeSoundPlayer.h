@@ -1,11 +1,10 @@
 #pragma once
 // A SoundPlayer for tests: records every path it is asked to play and
 // answers as the real one does (false when the file cannot be opened for
-// reading as a regular file), unless a test fixes the answer.
+// reading as a regular file).
 
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,26 +16,19 @@ class FakeSoundPlayer : public SoundPlayer {
 public:
     bool Play(const std::string& path) override {
         requested_.push_back(path);
-        const bool playable = result_ ? *result_ : Readable(path);
+        std::error_code error;
+        const bool playable = std::filesystem::is_regular_file(path, error) &&
+                              std::ifstream(path, std::ios::binary).good();
         if (playable)
             played_.push_back(path);
         return playable;
     }
-
-    void SetResult(std::optional<bool> result) { result_ = result; }
 
     // Every path asked for, and those that played.
     const std::vector<std::string>& requested() const { return requested_; }
     const std::vector<std::string>& played() const { return played_; }
 
 private:
-    static bool Readable(const std::string& path) {
-        std::error_code error;
-        return std::filesystem::is_regular_file(path, error) &&
-               std::ifstream(path, std::ios::binary).good();
-    }
-
-    std::optional<bool> result_;
     std::vector<std::string> requested_;
     std::vector<std::string> played_;
 };

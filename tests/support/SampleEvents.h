@@ -31,14 +31,14 @@ struct EventSpec {
 
 // Hour and minute are set before the date, as a writer must, so the key
 // follows them; the date is noon of the day.
-inline Event MakeEvent(const EventSpec& spec) {
+inline Event MakeEvent(const EventSpec& shape) {
     Event event;
-    event.setNotes(spec.notes);
-    event.setCategory(spec.category);
-    event.setHour(spec.hour);
-    event.setMinute(spec.minute);
-    event.setDuration(spec.duration);
-    event.setDate(LocalTime(spec.year, spec.month, spec.day, 12));
+    event.setNotes(shape.notes);
+    event.setCategory(shape.category);
+    event.setHour(shape.hour);
+    event.setMinute(shape.minute);
+    event.setDuration(shape.duration);
+    event.setDate(LocalTime(shape.year, shape.month, shape.day, 12));
     return event;
 }
 

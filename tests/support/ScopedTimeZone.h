@@ -19,11 +19,7 @@ public:
         Calendar::TimeZoneChanged();
     }
     ~ScopedTimeZone() {
-        if (previous_) {
-            ::setenv("TZ", previous_->c_str(), 1);
-        } else {
-            ::unsetenv("TZ");
-        }
+        previous_ ? ::setenv("TZ", previous_->c_str(), 1) : ::unsetenv("TZ");
         Calendar::TimeZoneChanged();
     }
     ScopedTimeZone(const ScopedTimeZone&) = delete;

@@ -33,15 +33,10 @@ inline unsigned ModeOf(const std::string& path) {
 
 // Bytes as upper-case hex pairs ("08 41 6C"), so a mismatch reads easily.
 inline std::string Hex(std::string_view bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string out;
-    for (const unsigned char c : bytes) {
-        if (!out.empty())
-            out += ' ';
-        out += kDigits[c >> 4];
-        out += kDigits[c & 15];
-    }
-    return out;
+    for (const unsigned char c : bytes)
+        out += {' ', "0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
+    return out.empty() ? out : out.substr(1);
 }
 
 }  // namespace almanary::testing
