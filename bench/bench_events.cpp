@@ -48,14 +48,3 @@ BENCHMARK(BM_ViewEventsSearchByComment)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace almanary::bench
-
-int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
-}

@@ -277,6 +277,20 @@ int StepToValue(Statement& query, std::string_view name) {
     return step == SQLITE_ROW ? SQLITE_ROW : query.rc();
 }
 
+// Looks up a value of the given type (0 number, 1 text): SQLITE_ROW with
+// the query on its row, or the code to fail with.
+int LookUpValue(Statement& query, std::string_view name, int type) {
+    if (!ValidName(name))
+        return SQLITE_MISUSE;
+    if (const int found = StepToValue(query, name); found != SQLITE_ROW)
+        return found;
+    sqlite3_stmt* row = query.get();
+    const int data = sqlite3_column_type(row, 1);
+    const bool fits = type == 0 ? data == SQLITE_INTEGER
+                                : data == SQLITE_BLOB || data == SQLITE_TEXT || data == SQLITE_NULL;
+    return sqlite3_column_int(row, 0) == type && fits ? SQLITE_ROW : SQLITE_MISMATCH;
+}
+
 }  // namespace
 
 bool SettingsStore::Fail(int code) {
@@ -287,18 +301,11 @@ bool SettingsStore::Fail(int code) {
 bool SettingsStore::QueryNumber(std::string_view name, std::int32_t& value) {
     if (db_ == nullptr)
         return false;
-    if (!ValidName(name))
-        return Fail(SQLITE_MISUSE);
     Statement query(db_, kSelectValue);
-    if (const int found = StepToValue(query, name); found != SQLITE_ROW)
+    if (const int found = LookUpValue(query, name, static_cast<int>(ValueType::kNumber));
+        found != SQLITE_ROW)
         return Fail(found);
-
-    sqlite3_stmt* row = query.get();
-    if (sqlite3_column_int(row, 0) != static_cast<int>(ValueType::kNumber) ||
-        sqlite3_column_type(row, 1) != SQLITE_INTEGER) {
-        return Fail(SQLITE_MISMATCH);
-    }
-    std::int64_t stored = sqlite3_column_int64(row, 1);
+    const std::int64_t stored = sqlite3_column_int64(query.get(), 1);
     if (stored < INT32_MIN || stored > INT32_MAX)
         return Fail(SQLITE_MISMATCH);
     value = static_cast<std::int32_t>(stored);
@@ -310,18 +317,10 @@ bool SettingsStore::QueryText(std::string_view name, std::string& text, std::siz
     text.clear();
     if (db_ == nullptr)
         return false;
-    if (!ValidName(name))
-        return Fail(SQLITE_MISUSE);
     Statement query(db_, kSelectValue);
-    if (const int found = StepToValue(query, name); found != SQLITE_ROW)
+    if (const int found = LookUpValue(query, name, static_cast<int>(ValueType::kText));
+        found != SQLITE_ROW)
         return Fail(found);
-
-    sqlite3_stmt* row = query.get();
-    int dataType = sqlite3_column_type(row, 1);
-    if (sqlite3_column_int(row, 0) != static_cast<int>(ValueType::kText) ||
-        (dataType != SQLITE_BLOB && dataType != SQLITE_TEXT && dataType != SQLITE_NULL)) {
-        return Fail(SQLITE_MISMATCH);
-    }
     std::string_view bytes = query.Bytes(1);
     // The capacity counts the terminating zero the text is read with.
     if (bytes.size() >= capacity)
