@@ -27,7 +27,7 @@ bool CheckNewName(const std::string& name, const CategoryList& list, const std::
         case CategoryRules::NameProblem::None:
             break;
     }
-    if (name.size() > EventChoices::kMaxCategoryLength) {
+    if (CategoryRules::CharacterCount(name) > EventChoices::kMaxCategoryLength) {
         context.err << "A category name has at most " << EventChoices::kMaxCategoryLength
                     << " characters.\n";
         return false;

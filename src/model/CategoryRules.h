@@ -31,6 +31,14 @@ inline NameProblem CheckNewName(std::string_view name, const std::vector<std::st
     return taken ? NameProblem::NotUnique : NameProblem::None;
 }
 
+// The length of a name as a person counts it: characters of UTF-8, not
+// bytes, so the command line and the dialog's edit agree on the limit.
+inline std::size_t CharacterCount(std::string_view name) {
+    return static_cast<std::size_t>(std::count_if(name.begin(), name.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // not a continuation byte
+    }));
+}
+
 // Where `name` goes in names sorted without regard to case: after every
 // name that sorts before it or equal to it, so equal names keep the order
 // they came in.

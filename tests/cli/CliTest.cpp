@@ -193,6 +193,9 @@ TEST_F(CliTest, CategoryRenameCarriesToEventsOnlyWhenAsked) {
     EXPECT_EQ(Document().events.NodeAt(1)->category(), "Desk");
     EXPECT_EQ(Run({"categories", file, "--delete", "Desk"}).out, "Office\n");
     EXPECT_EQ(Document().events.NodeAt(1)->category(), "Desk");
+
+    // The limit counts characters, as the dialog's edit does, not bytes.
+    EXPECT_EQ(Run({"categories", file, "--add", "Grüße für Großmütter"}).status, kDone);
 }
 
 TEST_F(CliTest, SettingsChangeOnlyWhatIsAsked) {
