@@ -81,9 +81,12 @@ bool BringForward(QDialog* dialog) {
     return true;
 }
 
-// Runs a dialog of the main window. It blocks this window only, so the
-// reminder pop-ups, which have no owner, stay usable beside it.
-int RunModal(QDialog& dialog) {
+// Runs a dialog of the main window over its background, noted in `slot`
+// while it runs. It blocks this window only, so the reminder pop-ups,
+// which have no owner, stay usable beside it.
+int RunModal(SkinnedDialog& dialog, QPointer<QDialog>& slot, const BackgroundImage& background) {
+    dialog.setBackground(&background);
+    slot = &dialog;
     dialog.setWindowModality(Qt::WindowModal);
     return dialog.exec();
 }
@@ -365,9 +368,7 @@ void MainWindow::OnEnterEvent() {
         return;
     EventDialog dialog(this, document.events, document.categories, services_.prompter,
                        services_.clock);
-    dialog.setBackground(&background);
-    openDialogs.enterEvent = &dialog;
-    RunModal(dialog);
+    RunModal(dialog, openDialogs.enterEvent, background);
 }
 
 void MainWindow::OnViewEvents() {
@@ -375,16 +376,13 @@ void MainWindow::OnViewEvents() {
         return;
     ViewEventsDialog dialog(this, document.events, document.categories, services_.prompter,
                             services_.clock);
-    dialog.setBackground(&background);
-    openDialogs.viewEvents = &dialog;
-    RunModal(dialog);
+    RunModal(dialog, openDialogs.viewEvents, background);
 }
 
 void MainWindow::OnCategories() {
     if (BringForward(openDialogs.categories))
         return;
     CategoriesDialog dialog(this, document.categories, document.events, services_.prompter);
-    dialog.setBackground(&background);
     // Marked as the dialog ends, not after: a load that closes it goes on to
     // replace the document, and the new one must not count as changed.
     // Nothing done leaves an earlier unsaved change as it was.
@@ -392,8 +390,7 @@ void MainWindow::OnCategories() {
         if (dialog.changed())
             documentChanged = true;
     });
-    openDialogs.categories = &dialog;
-    RunModal(dialog);
+    RunModal(dialog, openDialogs.categories, background);
 }
 
 void MainWindow::OnSave() {
@@ -419,8 +416,7 @@ void MainWindow::OnAbout() {
     if (BringForward(openDialogs.about))
         return;
     AboutDialog dialog(this, &background);
-    openDialogs.about = &dialog;
-    RunModal(dialog);
+    RunModal(dialog, openDialogs.about, background);
 }
 
 void MainWindow::OnExit() {

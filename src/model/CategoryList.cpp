@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "model/AsciiText.h"
-
 namespace almanary {
 
 CategoryList::CategoryList(const std::vector<std::string>& names) {
@@ -20,12 +18,6 @@ void CategoryList::Append(std::string name) {
 
 bool CategoryList::Contains(const std::string& name) const {
     return std::find(names_.begin(), names_.end(), name) != names_.end();
-}
-
-bool CategoryList::ContainsIgnoringCase(const std::string& name) const {
-    return std::any_of(names_.begin(), names_.end(), [&](const std::string& held) {
-        return AsciiText::EqualIgnoringCase(held, name);
-    });
 }
 
 }  // namespace almanary

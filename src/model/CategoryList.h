@@ -22,8 +22,7 @@ public:
 
     // Appends a name; an empty one is ignored, as it would end the list.
     void Append(std::string name);
-    bool Contains(const std::string& name) const;              // byte for byte
-    bool ContainsIgnoringCase(const std::string& name) const;  // letters A to Z
+    bool Contains(const std::string& name) const;  // byte for byte
     bool operator==(const CategoryList&) const = default;
 
 private:

@@ -1,4 +1,5 @@
 #include "model/CategoryList.h"
+#include "model/CategoryRules.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,9 @@ TEST(CategoryListTest, NamesEndAtTheFirstEmptyOneAndLookupsFoldAsciiOnly) {
                  {"{x]", false, false},        {"", false, false}};
     for (const auto& c : cases) {
         EXPECT_EQ(list.Contains(c.name), c.exact) << c.name;
-        EXPECT_EQ(list.ContainsIgnoringCase(c.name), c.ignoringCase) << c.name;
+        const bool taken = CategoryRules::CheckNewName(c.name, list.names()) ==
+                           CategoryRules::NameProblem::NotUnique;
+        EXPECT_EQ(taken, c.ignoringCase) << c.name;
     }
 }
 
