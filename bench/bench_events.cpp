@@ -13,7 +13,7 @@
 #include "AlmanaryGenerator.h"
 #include "events/ViewEventsDialog.h"
 #include "model/Calendar.h"
-#include "platform/UnattendedSeams.h"
+#include "UnattendedSeams.h"
 
 namespace almanary::bench {
 namespace {

@@ -15,7 +15,7 @@
 #include "app/MainWindow.h"
 #include "events/EventDialog.h"
 #include "model/Calendar.h"
-#include "platform/UnattendedSeams.h"
+#include "UnattendedSeams.h"
 
 namespace almanary::bench {
 namespace {

@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "app/MessageTable.h"
-#include "cli/CliDocument.h"
-#include "cli/CommandLine.h"
-#include "cli/Commands.h"
+#include "CliDocument.h"
+#include "CommandLine.h"
+#include "Commands.h"
 #include "model/AsciiText.h"
 #include "model/CategoryRules.h"
 #include "model/EventChoices.h"

@@ -1,8 +1,8 @@
-#include "cli/CliApp.h"
+#include "CliApp.h"
 
 #include <map>
 
-#include "cli/Commands.h"
+#include "Commands.h"
 
 namespace almanary::cli {
 

@@ -1,4 +1,4 @@
-#include "cli/CliDocument.h"
+#include "CliDocument.h"
 
 #include "app/MessageTable.h"
 

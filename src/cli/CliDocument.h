@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/CliApp.h"
+#include "CliApp.h"
 #include "model/AlmanaryFile.h"
 
 namespace almanary::cli {

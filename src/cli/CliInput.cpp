@@ -1,4 +1,4 @@
-#include "cli/CliInput.h"
+#include "CliInput.h"
 
 #include <charconv>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliApp.h"
-#include "cli/CommandLine.h"
+#include "CliApp.h"
+#include "CommandLine.h"
 
 namespace almanary::cli {
 

@@ -4,9 +4,9 @@
 #include <fstream>
 
 #include "app/MessageTable.h"
-#include "cli/CliDocument.h"
-#include "cli/CommandLine.h"
-#include "cli/Commands.h"
+#include "CliDocument.h"
+#include "CommandLine.h"
+#include "Commands.h"
 
 namespace almanary::cli {
 namespace {

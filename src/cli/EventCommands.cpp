@@ -2,11 +2,11 @@
 #include <optional>
 
 #include "app/MessageTable.h"
-#include "cli/CliDocument.h"
-#include "cli/CliInput.h"
-#include "cli/CommandLine.h"
-#include "cli/Commands.h"
-#include "cli/EventLines.h"
+#include "CliDocument.h"
+#include "CliInput.h"
+#include "CommandLine.h"
+#include "Commands.h"
+#include "EventLines.h"
 #include "model/CategoryList.h"
 #include "model/DateTimeText.h"
 #include "model/EventChoices.h"

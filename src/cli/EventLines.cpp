@@ -1,4 +1,4 @@
-#include "cli/EventLines.h"
+#include "EventLines.h"
 
 #include "model/DateTimeText.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliApp.h"
+#include "CliApp.h"
 
 namespace {
 

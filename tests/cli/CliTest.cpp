@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "cli/CliApp.h"
+#include "CliApp.h"
 #include "model/AlmanaryFile.h"
 #include "support/ScopedTimeZone.h"
 #include "support/TempDir.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "SampleAlmanary.h"
-#include "platform/UnattendedSeams.h"
+#include "UnattendedSeams.h"
 
 class QWidget;
 

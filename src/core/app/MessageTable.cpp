@@ -9,7 +9,7 @@ namespace {
 #define MESSAGE(id, icon, buttons, text) \
     Message{id, MessageIcon::icon, MessageButtons::buttons, text},
 constexpr Message kMessages[] = {
-#include "../../resources/messages.def"
+#include "messages.def"
 };
 #undef MESSAGE
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <tuple>
 
-#include "app/MainWindowHarness.h"
+#include "support/MainWindowHarness.h"
 #include "app/PasswordDialog.h"
 
 namespace almanary::testing {

@@ -7,7 +7,7 @@
 #include <QCheckBox>
 #include <fstream>
 
-#include "app/MainWindowHarness.h"
+#include "support/MainWindowHarness.h"
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <optional>
 
-#include "app/MainWindowHarness.h"
+#include "support/MainWindowHarness.h"
 #include "events/CategoriesDialog.h"
 
 namespace almanary::testing {

@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "app/MainTimers.h"
-#include "app/MainWindowHarness.h"
+#include "support/MainWindowHarness.h"
 #include "app/PasswordDialog.h"
 #include "app/SettingsStore.h"
 
