@@ -17,13 +17,13 @@ namespace {
 class Random {
 public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t Next() {
+    std::uint64_t next() {
         std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
         return z ^ (z >> 31);
     }
-    std::size_t Below(std::size_t bound) { return static_cast<std::size_t>(Next() % bound); }
+    std::size_t below(std::size_t bound) { return static_cast<std::size_t>(next() % bound); }
 
 private:
     std::uint64_t state_;
@@ -49,47 +49,47 @@ struct Start {
 
 }  // namespace
 
-AlmanaryDocument GenerateAlmanary(std::size_t eventCount, std::uint64_t seed) {
+AlmanaryDocument generateAlmanary(std::size_t eventCount, std::uint64_t seed) {
     Random random(seed);
-    const std::int64_t firstDay = Calendar::DayNumber(2020, 1, 1);
-    const std::int64_t dayCount = Calendar::DayNumber(2036, 1, 1) - firstDay;
+    const std::int64_t firstDay = Calendar::dayNumber(2020, 1, 1);
+    const std::int64_t dayCount = Calendar::dayNumber(2036, 1, 1) - firstDay;
 
     // Starts are drawn first and sorted, so the events go in by appending.
     std::vector<Start> starts(eventCount);
     for (auto& s : starts) {
-        s = {firstDay + static_cast<std::int64_t>(random.Below(static_cast<std::size_t>(dayCount))),
-             static_cast<int>(random.Below(24)), static_cast<int>(random.Below(4))};
+        s = {firstDay + static_cast<std::int64_t>(random.below(static_cast<std::size_t>(dayCount))),
+             static_cast<int>(random.below(24)), static_cast<int>(random.below(4))};
     }
     std::sort(starts.begin(), starts.end());
 
     AlmanaryDocument document;
     for (std::size_t i = 0; i + 1 < kCategories.size(); ++i)
-        document.categories.Append(kCategories[i]);
-    document.events.Reserve(eventCount);
+        document.categories.append(kCategories[i]);
+    document.events.reserve(eventCount);
 
     std::int64_t cachedDay = -1;
     DateTime cachedNoon = 0;
     for (const Start& s : starts) {
         if (s.day != cachedDay) {
-            const CalendarDate date = Calendar::DateOfDayNumber(s.day);
-            cachedNoon = Calendar::FromLocal(date.year, date.month, date.day, 12).value_or(0);
+            const CalendarDate date = Calendar::dateOfDayNumber(s.day);
+            cachedNoon = Calendar::fromLocal(date.year, date.month, date.day, 12).value_or(0);
             cachedDay = s.day;
         }
         Event event;
-        event.setHour(DateTimeText::NumberText(s.hour));
+        event.setHour(DateTimeText::numberText(s.hour));
         event.setMinute(kMinutes[static_cast<std::size_t>(s.quarter)]);
-        event.setDuration(kDurations[random.Below(kDurations.size())]);
-        event.setCategory(kCategories[random.Below(kCategories.size())]);
-        event.setNotes(std::string(kWords[random.Below(kWords.size())]) + " #" +
-                       DateTimeText::NumberText(static_cast<std::int64_t>(random.Below(10000))));
-        if (random.Below(2) == 0) {
+        event.setDuration(kDurations[random.below(kDurations.size())]);
+        event.setCategory(kCategories[random.below(kCategories.size())]);
+        event.setNotes(std::string(kWords[random.below(kWords.size())]) + " #" +
+                       DateTimeText::numberText(static_cast<std::int64_t>(random.below(10000))));
+        if (random.below(2) == 0) {
             event.setRemind(true);
-            event.setRemindMinutes(kReminderLeads[random.Below(kReminderLeads.size())]);
+            event.setRemindMinutes(kReminderLeads[random.below(kReminderLeads.size())]);
         }
         event.setDate(cachedNoon);
-        document.events.Insert(std::move(event));
+        document.events.insert(std::move(event));
     }
-    document.events.SetModified(false);
+    document.events.setModified(false);
     return document;
 }
 

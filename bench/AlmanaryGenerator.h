@@ -11,6 +11,6 @@
 namespace almanary::bench {
 
 // The same count and seed always give the same document.
-AlmanaryDocument GenerateAlmanary(std::size_t eventCount, std::uint64_t seed = 2020);
+AlmanaryDocument generateAlmanary(std::size_t eventCount, std::uint64_t seed = 2020);
 
 }  // namespace almanary::bench

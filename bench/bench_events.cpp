@@ -11,25 +11,25 @@
 #include <cstdlib>
 
 #include "AlmanaryGenerator.h"
+#include "UnattendedSeams.h"
 #include "events/ViewEventsDialog.h"
 #include "model/Calendar.h"
-#include "UnattendedSeams.h"
 
 namespace almanary::bench {
 namespace {
 
 constexpr std::size_t kEventCount = 100'000;
 
-AlmanaryDocument& Document() {
-    static AlmanaryDocument document = GenerateAlmanary(kEventCount);
+AlmanaryDocument& sharedDocument() {
+    static AlmanaryDocument document = generateAlmanary(kEventCount);
     return document;
 }
 
 void BM_ViewEventsSearchByComment(benchmark::State& state) {
-    AlmanaryDocument& document = Document();
+    AlmanaryDocument& document = sharedDocument();
     DecliningPrompter prompter;
     // Midway through the generated years, so the dialog opens on a real day.
-    const FixedClock clock(Calendar::FromLocal(2028, 6, 15, 12).value_or(0));
+    const FixedClock clock(Calendar::fromLocal(2028, 6, 15, 12).value_or(0));
     int found = 0;
     for (auto _ : state) {
         ViewEventsDialog dialog(nullptr, document.events, document.categories, prompter, clock);

@@ -21,24 +21,24 @@ constexpr std::size_t kHundredThousand = 100'000;
 
 // "Now" for the reminder check: a December evening in the middle of the
 // generated years, so a good share of reminders are due.
-DateTime Now() {
-    return *Calendar::FromLocal(2026, 12, 6, 20, 0);
+DateTime benchNow() {
+    return *Calendar::fromLocal(2026, 12, 6, 20, 0);
 }
 
-std::string TempPath(const std::string& name) {
+std::string tempPath(const std::string& name) {
     return (std::filesystem::temp_directory_path() / name).string();
 }
 
 // The million-event file. It is written by a child process, so this
 // process never holds the generated document: the memory figure of the
 // command-line program below must not include it.
-const std::string& MillionFile() {
+const std::string& millionFile() {
     static const std::string path = [] {
-        const std::string p = TempPath("almanary-bench-million.alm");
+        const std::string p = tempPath("almanary-bench-million.alm");
         const pid_t child = ::fork();
         if (child == 0) {
-            AlmanaryDocument document = GenerateAlmanary(kMillion);
-            ::_exit(AlmanaryFile::Save(document, p) ? 1 : 0);
+            AlmanaryDocument document = generateAlmanary(kMillion);
+            ::_exit(AlmanaryFile::save(document, p) ? 1 : 0);
         }
         int status = 0;
         ::waitpid(child, &status, 0);
@@ -53,7 +53,7 @@ const std::string& MillionFile() {
 // in this process's memory, and its peak counts it. Peak resident memory of `almanary-cli list FILE
 // --day D` on the million- event file, reported per event.
 void BM_CliListDayPeakMemory(benchmark::State& state) {
-    const std::string& path = MillionFile();
+    const std::string& path = millionFile();
     const std::string cli = ALMANARY_CLI_PATH;
     for (auto _ : state) {
         pid_t child = 0;
@@ -79,15 +79,15 @@ void BM_CliListDayPeakMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_CliListDayPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-const EventList& HundredThousand() {
-    static const EventList events = GenerateAlmanary(kHundredThousand).events;
+const EventList& hundredThousand() {
+    static const EventList events = generateAlmanary(kHundredThousand).events;
     return events;
 }
 
 void BM_LoadMillionEvents(benchmark::State& state) {
-    const std::string& path = MillionFile();
+    const std::string& path = millionFile();
     for (auto _ : state) {
-        AlmanaryLoad load = AlmanaryFile::Load(path, Now());
+        AlmanaryLoad load = AlmanaryFile::load(path, benchNow());
         if (!load.ok())
             state.SkipWithError("load failed");
         benchmark::DoNotOptimize(load);
@@ -96,10 +96,10 @@ void BM_LoadMillionEvents(benchmark::State& state) {
 BENCHMARK(BM_LoadMillionEvents)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_SaveMillionEvents(benchmark::State& state) {
-    AlmanaryDocument document = GenerateAlmanary(kMillion);
-    const std::string path = TempPath("almanary-bench-save.alm");
+    AlmanaryDocument document = generateAlmanary(kMillion);
+    const std::string path = tempPath("almanary-bench-save.alm");
     for (auto _ : state) {
-        if (AlmanaryFile::Save(document, path))
+        if (AlmanaryFile::save(document, path))
             state.SkipWithError("save failed");
     }
     std::filesystem::remove(path);
@@ -107,42 +107,42 @@ void BM_SaveMillionEvents(benchmark::State& state) {
 BENCHMARK(BM_SaveMillionEvents)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_DueReminders(benchmark::State& state) {
-    const EventList& events = HundredThousand();
-    const DateTime now = Now();
+    const EventList& events = hundredThousand();
+    const DateTime now = benchNow();
     for (auto _ : state)
-        benchmark::DoNotOptimize(events.DueReminders(now));
+        benchmark::DoNotOptimize(events.dueReminders(now));
 }
 BENCHMARK(BM_DueReminders)->Unit(benchmark::kMicrosecond);
 
 void BM_EventsOnDay(benchmark::State& state) {
-    const EventList& events = HundredThousand();
-    const DateTime day = *Calendar::FromLocal(2027, 3, 15, 12, 0);
+    const EventList& events = hundredThousand();
+    const DateTime day = *Calendar::fromLocal(2027, 3, 15, 12, 0);
     for (auto _ : state)
-        benchmark::DoNotOptimize(events.EventsOnDay(day));
+        benchmark::DoNotOptimize(events.eventsOnDay(day));
 }
 BENCHMARK(BM_EventsOnDay)->Unit(benchmark::kMicrosecond);
 
 void BM_InsertAndRemoveOne(benchmark::State& state) {
-    EventList events = HundredThousand();
+    EventList events = hundredThousand();
     Event event;
     event.setHour("10");
     event.setMinute("15");
     event.setDuration("30");
     event.setNotes("Inserted");
-    event.setDate(*Calendar::FromLocal(2027, 6, 15, 12, 0));
+    event.setDate(*Calendar::fromLocal(2027, 6, 15, 12, 0));
     // Insert and remove again, so the list keeps its size; the pair's time
     // bounds the time of one insert.
     for (auto _ : state) {
-        events.Insert(event);
-        events.RemoveByKey(event.key());
+        events.insert(event);
+        events.removeByKey(event.key());
     }
 }
 BENCHMARK(BM_InsertAndRemoveOne)->Unit(benchmark::kMicrosecond);
 
 void BM_SearchNotes(benchmark::State& state) {
-    const EventList& events = HundredThousand();
+    const EventList& events = hundredThousand();
     for (auto _ : state)
-        benchmark::DoNotOptimize(events.SearchNotes("dentist #12"));
+        benchmark::DoNotOptimize(events.searchNotes("dentist #12"));
 }
 BENCHMARK(BM_SearchNotes)->Unit(benchmark::kMillisecond);
 

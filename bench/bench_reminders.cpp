@@ -11,11 +11,11 @@
 #include <filesystem>
 
 #include "AlmanaryGenerator.h"
+#include "UnattendedSeams.h"
 #include "app/AppServices.h"
 #include "app/MainWindow.h"
 #include "events/EventDialog.h"
 #include "model/Calendar.h"
-#include "UnattendedSeams.h"
 
 namespace almanary::bench {
 namespace {
@@ -25,9 +25,9 @@ constexpr std::size_t kEventCount = 100'000;
 // The generator may draw one start twice, which the program never enters
 // (two events at one start share one open mark). Keeps the first event of
 // each start, then thins the list evenly to kEventCount events.
-AlmanaryDocument UniqueStarts(AlmanaryDocument generated) {
+AlmanaryDocument uniqueStarts(AlmanaryDocument generated) {
     std::vector<const Event*> unique;
-    generated.events.ForEach([&](const Event& event) {
+    generated.events.forEach([&](const Event& event) {
         if (unique.empty() || !(unique.back()->key() == event.key()))
             unique.push_back(&event);
     });
@@ -35,10 +35,10 @@ AlmanaryDocument UniqueStarts(AlmanaryDocument generated) {
         std::abort();  // too few distinct starts to measure what is claimed
     AlmanaryDocument document;
     document.categories = generated.categories;
-    document.events.Reserve(kEventCount);
+    document.events.reserve(kEventCount);
     for (std::size_t i = 0; i < kEventCount; ++i)
-        document.events.Insert(*unique[i * unique.size() / kEventCount]);
-    document.events.SetModified(false);
+        document.events.insert(*unique[i * unique.size() / kEventCount]);
+    document.events.setModified(false);
     return document;
 }
 
@@ -52,7 +52,7 @@ struct Scene {
         window = std::make_unique<MainWindow>(AppServices{prompter, files, sound, clock,
                                                           (folder / "settings.sqlite").string(),
                                                           (folder / "Skins").string()});
-        window->document = UniqueStarts(GenerateAlmanary(kEventCount + kEventCount / 8));
+        window->document = uniqueStarts(generateAlmanary(kEventCount + kEventCount / 8));
     }
     ~Scene() {
         window.reset();
@@ -61,11 +61,11 @@ struct Scene {
     }
 
     // Marks open every event due now, as their pop-ups would; how many.
-    int OpenEverythingDue() {
+    int openEverythingDue() {
         EventList& events = window->document.events;
-        const EventQuery due = events.DueReminders(clock.Now());
+        const EventQuery due = events.dueReminders(clock.now());
         int opened = 0;
-        due.events.ForEach([&](const Event& event) { opened += events.MarkOpen(event.key()); });
+        due.events.forEach([&](const Event& event) { opened += events.markOpen(event.key()); });
         return opened;
     }
 
@@ -77,28 +77,28 @@ struct Scene {
     std::unique_ptr<MainWindow> window;
 };
 
-void RunChecks(benchmark::State& state, Scene& scene, int alreadyOpen) {
+void runChecks(benchmark::State& state, Scene& scene, int alreadyOpen) {
     for (auto _ : state)
-        scene.window->OnReminderTimer();
+        scene.window->onReminderTimer();
     if (!EventDialog::registry().isEmpty())
         state.SkipWithError("a reminder window opened");
-    state.counters["events"] = static_cast<double>(scene.window->document.events.Count());
+    state.counters["events"] = static_cast<double>(scene.window->document.events.count());
     state.counters["already_open"] = alreadyOpen;
 }
 
 // A December evening midway through the generated years: tens of thousands
 // of reminders have come, every one of them open.
 void BM_ReminderCheckAllDueAlreadyOpen(benchmark::State& state) {
-    Scene scene(*Calendar::FromLocal(2026, 12, 6, 20, 0));
-    const int open = scene.OpenEverythingDue();
-    RunChecks(state, scene, open);
+    Scene scene(*Calendar::fromLocal(2026, 12, 6, 20, 0));
+    const int open = scene.openEverythingDue();
+    runChecks(state, scene, open);
 }
 BENCHMARK(BM_ReminderCheckAllDueAlreadyOpen)->Unit(benchmark::kMicrosecond);
 
 // Before the first generated event: nothing is due.
 void BM_ReminderCheckNothingDue(benchmark::State& state) {
-    Scene scene(*Calendar::FromLocal(2019, 1, 1, 8, 0));
-    RunChecks(state, scene, 0);
+    Scene scene(*Calendar::fromLocal(2019, 1, 1, 8, 0));
+    runChecks(state, scene, 0);
 }
 BENCHMARK(BM_ReminderCheckNothingDue)->Unit(benchmark::kMicrosecond);
 

@@ -47,38 +47,38 @@ struct Workspace {
 
 // Reminders that would be due today are cleared: each would open a
 // reminder window at start, which is not what start-up speed is about.
-AlmanaryDocument StartupDocument() {
-    AlmanaryDocument generated = GenerateAlmanary(kEventCount);
+AlmanaryDocument startupDocument() {
+    AlmanaryDocument generated = generateAlmanary(kEventCount);
     const DateTime soon = static_cast<DateTime>(std::time(nullptr)) + 7 * 86'400;
     AlmanaryDocument document;
     document.categories = generated.categories;
-    document.events.Reserve(kEventCount);
-    generated.events.ForEach([&](const Event& event) {
+    document.events.reserve(kEventCount);
+    generated.events.forEach([&](const Event& event) {
         Event copy = event;
         if (copy.date() < soon)
             copy.setRemind(false);
-        document.events.Insert(std::move(copy));
+        document.events.insert(std::move(copy));
     });
     return document;
 }
 
-bool WriteSettings(const std::string& path, const std::string& almanary) {
+bool writeSettings(const std::string& path, const std::string& almanary) {
     SettingsStore store;
-    if (!store.Open(path))
+    if (!store.open(path))
         return false;
     if (almanary.empty())
-        return store.SetNumber("LoadOnStart", 0);
-    return store.SetNumber("LoadOnStart", 1) && store.SetText("FileName", almanary);
+        return store.setNumber("LoadOnStart", 0);
+    return store.setNumber("LoadOnStart", 1) && store.setText("FileName", almanary);
 }
 
-std::optional<Workspace>& WorkspaceSlot() {
+std::optional<Workspace>& workspaceSlot() {
     static std::optional<Workspace> slot;
     return slot;
 }
 
 // Made once, on first use, and removed when the program ends.
-const Workspace& Files() {
-    std::optional<Workspace>& slot = WorkspaceSlot();
+const Workspace& files() {
+    std::optional<Workspace>& slot = workspaceSlot();
     if (slot)
         return *slot;
     Workspace& w = slot.emplace();
@@ -90,22 +90,22 @@ const Workspace& Files() {
     w.runtimeFolder = (w.folder / "runtime").string();
     fs::create_directories(w.runtimeFolder);
     ::chmod(w.runtimeFolder.c_str(), 0700);
-    AlmanaryDocument document = StartupDocument();
-    if (AlmanaryFile::Save(document, w.almanary) || !WriteSettings(w.loadingSettings, w.almanary) ||
-        !WriteSettings(w.emptySettings, {}))
+    AlmanaryDocument document = startupDocument();
+    if (AlmanaryFile::save(document, w.almanary) || !writeSettings(w.loadingSettings, w.almanary) ||
+        !writeSettings(w.emptySettings, {}))
         std::abort();
     return w;
 }
 
-void RemoveFiles() {
-    if (const std::optional<Workspace>& slot = WorkspaceSlot()) {
+void removeFiles() {
+    if (const std::optional<Workspace>& slot = workspaceSlot()) {
         std::error_code ignored;
         fs::remove_all(slot->folder, ignored);
     }
 }
 
 // The process environment with the given variables set or replaced.
-std::vector<std::string> Environment(const std::vector<std::string>& overrides) {
+std::vector<std::string> environment(const std::vector<std::string>& overrides) {
     std::vector<std::string> result;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string variable = *entry;
@@ -126,7 +126,7 @@ struct StartupFigures {
 };
 
 // Reads the child's output until its first line or the time limit.
-std::optional<std::string> FirstLine(int fd) {
+std::optional<std::string> firstLine(int fd) {
     std::string line;
     char buffer[256];
     while (line.find('\n') == std::string::npos) {
@@ -141,10 +141,10 @@ std::optional<std::string> FirstLine(int fd) {
     return line.substr(0, line.find('\n'));
 }
 
-std::optional<StartupFigures> StartOnce(const std::string& settings, std::string& problem) {
-    const Workspace& w = Files();
+std::optional<StartupFigures> startOnce(const std::string& settings, std::string& problem) {
+    const Workspace& w = files();
     const std::string log = (w.folder / "stderr.txt").string();
-    std::vector<std::string> env = Environment({
+    std::vector<std::string> env = environment({
         "QT_QPA_PLATFORM=offscreen",
         "ALMANARY_STARTUP_PROBE=1",
         "ALMANARY_SETTINGS=" + settings,
@@ -178,7 +178,7 @@ std::optional<StartupFigures> StartOnce(const std::string& settings, std::string
         problem = "cannot start " + program + ": " + std::strerror(spawnError);
         return std::nullopt;
     }
-    const std::optional<std::string> line = FirstLine(out[0]);
+    const std::optional<std::string> line = firstLine(out[0]);
     const auto reported = std::chrono::steady_clock::now();
     if (!line)
         ::kill(child, SIGKILL);
@@ -199,13 +199,13 @@ std::optional<StartupFigures> StartOnce(const std::string& settings, std::string
 
 // Argument 1: reload the 100,000-event almanary; 0: start with nothing.
 void BM_StartupToFirstPaint(benchmark::State& state) {
-    const Workspace& w = Files();
+    const Workspace& w = files();
     const std::string& settings = state.range(0) != 0 ? w.loadingSettings : w.emptySettings;
     double probeTotal = 0;
     double spawnTotal = 0;
     for (auto _ : state) {
         std::string problem;
-        const std::optional<StartupFigures> figures = StartOnce(settings, problem);
+        const std::optional<StartupFigures> figures = startOnce(settings, problem);
         if (!figures) {
             state.SkipWithError(problem.c_str());
             return;
@@ -235,6 +235,6 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    almanary::bench::RemoveFiles();
+    almanary::bench::removeFiles();
     return 0;
 }

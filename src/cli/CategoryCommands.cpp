@@ -2,10 +2,10 @@
 // category names with the rules of the Categories dialog.
 #include <utility>
 
-#include "app/MessageTable.h"
 #include "CliDocument.h"
 #include "CommandLine.h"
 #include "Commands.h"
+#include "app/MessageTable.h"
 #include "model/AsciiText.h"
 #include "model/CategoryRules.h"
 #include "model/EventChoices.h"
@@ -15,19 +15,19 @@ namespace {
 
 // A name the list may take in place of `replacing` (empty for an add):
 // the shared rules, and at most 20 characters.
-bool CheckNewName(const std::string& name, const CategoryList& list, const std::string& replacing,
+bool checkNewName(const std::string& name, const CategoryList& list, const std::string& replacing,
                   CliContext& context) {
-    switch (CategoryRules::CheckNewName(name, list.names(), replacing)) {
+    switch (CategoryRules::checkNewName(name, list.names(), replacing)) {
         case CategoryRules::NameProblem::Unnamed:
-            context.err << MessageTable::Format(MessageId::kNameCategory) << '\n';
+            context.err << MessageTable::format(MessageId::kNameCategory) << '\n';
             return false;
         case CategoryRules::NameProblem::NotUnique:
-            context.err << MessageTable::Format(MessageId::kCategoryNotUnique) << '\n';
+            context.err << MessageTable::format(MessageId::kCategoryNotUnique) << '\n';
             return false;
         case CategoryRules::NameProblem::None:
             break;
     }
-    if (CategoryRules::CharacterCount(name) > EventChoices::kMaxCategoryLength) {
+    if (CategoryRules::characterCount(name) > EventChoices::kMaxCategoryLength) {
         context.err << "A category name has at most " << EventChoices::kMaxCategoryLength
                     << " characters.\n";
         return false;
@@ -37,7 +37,7 @@ bool CheckNewName(const std::string& name, const CategoryList& list, const std::
 
 // The list with `remove` taken out and `add` put in, in the sorted order
 // the Categories dialog keeps.
-CategoryList Rebuilt(const CategoryList& list, const std::string& remove, const std::string& add) {
+CategoryList rebuilt(const CategoryList& list, const std::string& remove, const std::string& add) {
     std::vector<std::string> names;
     for (const std::string& name : list.names()) {
         if (name != remove)
@@ -45,11 +45,11 @@ CategoryList Rebuilt(const CategoryList& list, const std::string& remove, const 
     }
     if (!add.empty())
         names.push_back(add);
-    return CategoryList(CategoryRules::Sorted(std::move(names)));
+    return CategoryList(CategoryRules::sorted(std::move(names)));
 }
 
-bool CheckExisting(const std::string& name, const CategoryList& list, CliContext& context) {
-    if (list.Contains(name))
+bool checkExisting(const std::string& name, const CategoryList& list, CliContext& context) {
+    if (list.contains(name))
         return true;
     context.err << "There is no category named " << name << ".\n";
     return false;
@@ -57,57 +57,57 @@ bool CheckExisting(const std::string& name, const CategoryList& list, CliContext
 
 }  // namespace
 
-int RunCategories(const Words& words, CliContext& context) {
+int runCategories(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseOrReport(
+    const auto line = parseOrReport(
         words, {{"--add"}, {"--rename", 2}, {"--events", 0}, {"--delete"}, {"--password"}}, context,
         status);
     if (!line)
         return status;
     if (line->countOf({"--add", "--rename", "--delete"}) > 1) {
-        return UsageError(context, "give at most one of --add, --rename and --delete");
+        return usageError(context, "give at most one of --add, --rename and --delete");
     }
     if (line->has("--events") && !line->has("--rename")) {
-        return UsageError(context, "--events goes with --rename");
+        return usageError(context, "--events goes with --rename");
     }
-    auto document = CliDocument::Open(line->file(), line->value("--password"), context, status);
+    auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
     if (!document)
         return status;
     CategoryList& list = document->categories;
 
     if (const auto added = line->value("--add")) {
-        const std::string name = AsciiText::Trimmed(*added);
-        if (!CheckNewName(name, list, {}, context))
+        const std::string name = AsciiText::trimmed(*added);
+        if (!checkNewName(name, list, {}, context))
             return kRefused;
-        list = Rebuilt(list, {}, name);
+        list = rebuilt(list, {}, name);
     } else if (line->has("--rename")) {
         const std::string oldName = line->values("--rename")[0];
-        const std::string newName = AsciiText::Trimmed(line->values("--rename")[1]);
-        if (!CheckExisting(oldName, list, context))
+        const std::string newName = AsciiText::trimmed(line->values("--rename")[1]);
+        if (!checkExisting(oldName, list, context))
             return kRefused;
         if (newName.empty()) {
-            context.err << MessageTable::Format(MessageId::kUseDeleteButton) << '\n';
+            context.err << MessageTable::format(MessageId::kUseDeleteButton) << '\n';
             return kRefused;
         }
-        if (!CheckNewName(newName, list, oldName, context))
+        if (!checkNewName(newName, list, oldName, context))
             return kRefused;
-        list = Rebuilt(list, oldName, newName);
+        list = rebuilt(list, oldName, newName);
         if (line->has("--events")) {
-            document->events.RenameCategory(oldName, newName);
-        } else if (document->events.EventsInCategory(oldName, true).found) {
+            document->events.renameCategory(oldName, newName);
+        } else if (document->events.eventsInCategory(oldName, true).found) {
             context.err << "Events of the category " << oldName
                         << " keep that name; add --events to rename them too.\n";
         }
     } else if (const auto deleted = line->value("--delete")) {
-        if (!CheckExisting(*deleted, list, context))
+        if (!checkExisting(*deleted, list, context))
             return kRefused;
-        list = Rebuilt(list, *deleted, {});
-        if (document->events.EventsInCategory(*deleted, true).found) {
+        list = rebuilt(list, *deleted, {});
+        if (document->events.eventsInCategory(*deleted, true).found) {
             context.err << "Events of the category " << *deleted << " keep that name.\n";
         }
     }
     if (line->countOf({"--add", "--rename", "--delete"}) > 0 &&
-        !CliDocument::Save(*document, line->file(), context)) {
+        !CliDocument::save(*document, line->file(), context)) {
         return kFileUnusable;
     }
     for (const std::string& name : list.names())

@@ -6,7 +6,7 @@
 
 namespace almanary::cli {
 
-std::string UsageText() {
+std::string usageText() {
     return R"(Usage: almanary-cli COMMAND FILE [OPTIONS]
 
 Commands:
@@ -45,38 +45,38 @@ Exit status: 0 done, 1 wrong usage, 2 the file cannot be used,
 )";
 }
 
-int UsageError(CliContext& context, const std::string& problem) {
+int usageError(CliContext& context, const std::string& problem) {
     context.err << "almanary-cli: " << problem << "\nTry 'almanary-cli --help'.\n";
     return kWrongUsage;
 }
 
-std::optional<CommandLine> ParseOrReport(const Words& words, const std::vector<OptionSpec>& specs,
+std::optional<CommandLine> parseOrReport(const Words& words, const std::vector<OptionSpec>& specs,
                                          CliContext& context, int& status) {
     std::string error;
-    auto line = CommandLine::Parse(words, specs, error);
+    auto line = CommandLine::parse(words, specs, error);
     if (!line)
-        status = UsageError(context, error);
+        status = usageError(context, error);
     return line;
 }
 
-int RunCli(const std::vector<std::string>& args, CliContext& context) {
+int runCli(const std::vector<std::string>& args, CliContext& context) {
     using Command = int (*)(const Words&, CliContext&);
     static const std::map<std::string, Command> kCommands = {
-        {"new", RunNew},           {"info", RunInfo},
-        {"add", RunAdd},           {"remove", RunRemove},
-        {"list", RunList},         {"conflicts", RunConflicts},
-        {"due", RunDue},           {"categories", RunCategories},
-        {"settings", RunSettings},
+        {"new", runNew},           {"info", runInfo},
+        {"add", runAdd},           {"remove", runRemove},
+        {"list", runList},         {"conflicts", runConflicts},
+        {"due", runDue},           {"categories", runCategories},
+        {"settings", runSettings},
     };
     if (args.empty())
-        return UsageError(context, "no command given");
+        return usageError(context, "no command given");
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        context.out << UsageText();
+        context.out << usageText();
         return kDone;
     }
     const auto command = kCommands.find(args[0]);
     if (command == kCommands.end())
-        return UsageError(context, "unknown command " + args[0]);
+        return usageError(context, "unknown command " + args[0]);
     return command->second(Words(args.begin() + 1, args.end()), context);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // almanary-cli: reads and changes almanary files from the command line.
-// RunCli carries out one call; main() only gathers its surroundings.
+// runCli carries out one call; main() only gathers its surroundings.
 
 #include <functional>
 #include <optional>
@@ -33,8 +33,8 @@ struct CliContext {
 
 // Runs the command in `args` (the words after the program name) and
 // returns the exit status.
-int RunCli(const std::vector<std::string>& args, CliContext& context);
+int runCli(const std::vector<std::string>& args, CliContext& context);
 
-std::string UsageText();
+std::string usageText();
 
 }  // namespace almanary::cli

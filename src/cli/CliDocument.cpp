@@ -5,7 +5,7 @@
 namespace almanary::cli {
 namespace {
 
-std::optional<std::string> PasswordFor(const std::string& path,
+std::optional<std::string> passwordFor(const std::string& path,
                                        const std::optional<std::string>& given,
                                        CliContext& context) {
     if (given)
@@ -19,11 +19,11 @@ std::optional<std::string> PasswordFor(const std::string& path,
 
 }  // namespace
 
-std::optional<AlmanaryDocument> CliDocument::Open(const std::string& path,
+std::optional<AlmanaryDocument> CliDocument::open(const std::string& path,
                                                   const std::optional<std::string>& password,
                                                   CliContext& context, int& status,
                                                   const AlmanaryFile::KeepEvent& keep) {
-    AlmanaryLoad load = AlmanaryFile::Load(path, context.now, keep);
+    AlmanaryLoad load = AlmanaryFile::load(path, context.now, keep);
     if (!load.ok()) {
         context.err << load.problem->message << '\n';
         status = kFileUnusable;
@@ -31,7 +31,7 @@ std::optional<AlmanaryDocument> CliDocument::Open(const std::string& path,
     }
     const std::string& expected = load.document->settings.password;
     if (!expected.empty()) {
-        const auto entered = PasswordFor(path, password, context);
+        const auto entered = passwordFor(path, password, context);
         if (!entered) {
             context.err << path
                         << " is password protected.  Give its password with --password or "
@@ -40,7 +40,7 @@ std::optional<AlmanaryDocument> CliDocument::Open(const std::string& path,
             return std::nullopt;
         }
         if (*entered != expected) {
-            context.err << MessageTable::Format(MessageId::kWrongPassword) << '\n';
+            context.err << MessageTable::format(MessageId::kWrongPassword) << '\n';
             status = kFileUnusable;
             return std::nullopt;
         }
@@ -49,8 +49,8 @@ std::optional<AlmanaryDocument> CliDocument::Open(const std::string& path,
     return std::move(load.document);
 }
 
-bool CliDocument::Save(AlmanaryDocument& document, const std::string& path, CliContext& context) {
-    if (const auto problem = AlmanaryFile::Save(document, path)) {
+bool CliDocument::save(AlmanaryDocument& document, const std::string& path, CliContext& context) {
+    if (const auto problem = AlmanaryFile::save(document, path)) {
         context.err << problem->message << '\n';
         return false;
     }

@@ -16,13 +16,13 @@ public:
     // Loads `path`; a protected file needs its password from `--password`
     // (given as `password`), ALMANARY_PASSWORD or the terminal. On failure
     // the reason is printed and `status` says which exit status to use.
-    static std::optional<AlmanaryDocument> Open(const std::string& path,
+    static std::optional<AlmanaryDocument> open(const std::string& path,
                                                 const std::optional<std::string>& password,
                                                 CliContext& context, int& status,
                                                 const AlmanaryFile::KeepEvent& keep = {});
 
     // Saves atomically; prints the reason and returns false on failure.
-    static bool Save(AlmanaryDocument& document, const std::string& path, CliContext& context);
+    static bool save(AlmanaryDocument& document, const std::string& path, CliContext& context);
 };
 
 }  // namespace almanary::cli

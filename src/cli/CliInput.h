@@ -16,21 +16,21 @@ struct StartTime {
 };
 
 // "YYYY-MM-DD" as a real calendar date.
-std::optional<CalendarDate> ParseDate(std::string_view text);
+std::optional<CalendarDate> parseDate(std::string_view text);
 
 // "H:MM" or "HH:MM"; the hour and minute are checked against the event
 // dialog's choices separately, so this accepts any digits in those places.
-std::optional<StartTime> ParseStartTime(std::string_view text);
+std::optional<StartTime> parseStartTime(std::string_view text);
 
 // "YYYY-MM-DD H:MM" as a local date-time.
-std::optional<DateTime> ParseLocalDateTime(std::string_view text);
+std::optional<DateTime> parseLocalDateTime(std::string_view text);
 
 // The value of a date at the start of its local day, when it can be stored.
-std::optional<DateTime> StorableDay(const CalendarDate& date);
+std::optional<DateTime> storableDay(const CalendarDate& date);
 
 // "a, b, c" for messages that list the allowed values.
 template <typename Choices>
-std::string JoinChoices(const Choices& choices) {
+std::string joinChoices(const Choices& choices) {
     std::string out;
     for (const auto& c : choices) {
         if (!out.empty())

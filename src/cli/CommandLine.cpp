@@ -4,7 +4,7 @@
 
 namespace almanary::cli {
 
-std::optional<CommandLine> CommandLine::Parse(const std::vector<std::string>& words,
+std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& words,
                                               const std::vector<OptionSpec>& specs,
                                               std::string& error) {
     CommandLine line;

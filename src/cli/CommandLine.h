@@ -21,7 +21,7 @@ public:
     // Parses the words after the command name. Returns nothing and sets
     // `error` when an option is unknown, repeated or lacks its values, or
     // when the file is missing or extra words follow.
-    static std::optional<CommandLine> Parse(const std::vector<std::string>& words,
+    static std::optional<CommandLine> parse(const std::vector<std::string>& words,
                                             const std::vector<OptionSpec>& specs,
                                             std::string& error);
 

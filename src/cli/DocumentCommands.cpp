@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/MessageTable.h"
 #include "CliDocument.h"
 #include "CommandLine.h"
 #include "Commands.h"
+#include "app/MessageTable.h"
 
 namespace almanary::cli {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 constexpr int kFewestAutosaveMinutes = 1;
 constexpr int kMostAutosaveMinutes = 60;
 
-void PrintSettings(std::ostream& out, const DocumentSettings& settings) {
+void printSettings(std::ostream& out, const DocumentSettings& settings) {
     out << "Autosave: "
         << (settings.autosave ? "every " + std::to_string(settings.autosaveMinutes) + " minutes"
                               : std::string("off"))
@@ -25,7 +25,7 @@ void PrintSettings(std::ostream& out, const DocumentSettings& settings) {
     out << "Clock: " << (settings.twelveHourClock ? "12-hour" : "24-hour") << '\n';
 }
 
-std::optional<int> WholeNumber(const std::string& text) {
+std::optional<int> wholeNumber(const std::string& text) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size())
@@ -35,13 +35,13 @@ std::optional<int> WholeNumber(const std::string& text) {
 
 // Applies the requested changes to a copy of the settings; prints why and
 // returns nothing when one of them breaks a rule.
-std::optional<DocumentSettings> ChangedSettings(const CommandLine& line, DocumentSettings settings,
+std::optional<DocumentSettings> changedSettings(const CommandLine& line, DocumentSettings settings,
                                                 CliContext& context) {
     if (const auto autosave = line.value("--autosave")) {
         if (*autosave == "off") {
             settings.autosave = false;
         } else {
-            const auto minutes = WholeNumber(*autosave);
+            const auto minutes = wholeNumber(*autosave);
             if (!minutes || *minutes < kFewestAutosaveMinutes || *minutes > kMostAutosaveMinutes) {
                 context.err << "Please enter an integer between " << kFewestAutosaveMinutes
                             << " and " << kMostAutosaveMinutes << ", or off.\n";
@@ -55,7 +55,7 @@ std::optional<DocumentSettings> ChangedSettings(const CommandLine& line, Documen
         if (*sound == "off") {
             settings.playSound = false;
         } else if (!std::ifstream(*sound)) {
-            context.err << MessageTable::Format(MessageId::kSoundMissing, {*sound}) << '\n';
+            context.err << MessageTable::format(MessageId::kSoundMissing, {*sound}) << '\n';
             return std::nullopt;
         } else {
             settings.playSound = true;
@@ -77,9 +77,9 @@ std::optional<DocumentSettings> ChangedSettings(const CommandLine& line, Documen
 
 }  // namespace
 
-int RunNew(const Words& words, CliContext& context) {
+int runNew(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseOrReport(words, {{"--password"}, {"--force", 0}}, context, status);
+    const auto line = parseOrReport(words, {{"--password"}, {"--force", 0}}, context, status);
     if (!line)
         return status;
     std::error_code error;
@@ -90,50 +90,50 @@ int RunNew(const Words& words, CliContext& context) {
     }
     AlmanaryDocument document;
     document.settings.password = line->value("--password").value_or("");
-    if (!CliDocument::Save(document, line->file(), context))
+    if (!CliDocument::save(document, line->file(), context))
         return kFileUnusable;
     context.out << "Created " << line->file() << '\n';
     return kDone;
 }
 
-int RunInfo(const Words& words, CliContext& context) {
+int runInfo(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseOrReport(words, {{"--password"}}, context, status);
+    const auto line = parseOrReport(words, {{"--password"}}, context, status);
     if (!line)
         return status;
     const auto document =
-        CliDocument::Open(line->file(), line->value("--password"), context, status);
+        CliDocument::open(line->file(), line->value("--password"), context, status);
     if (!document)
         return status;
     context.out << "File: " << line->file() << '\n' << "Header: Almanary, valid\n";
-    PrintSettings(context.out, document->settings);
+    printSettings(context.out, document->settings);
     context.out << "Categories: " << document->categories.size() << '\n'
-                << "Events: " << document->events.Count() << '\n'
+                << "Events: " << document->events.count() << '\n'
                 << "Skin: " << (document->skinName.empty() ? "Default" : document->skinName)
                 << '\n';
     return kDone;
 }
 
-int RunSettings(const Words& words, CliContext& context) {
+int runSettings(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseOrReport(
+    const auto line = parseOrReport(
         words, {{"--autosave"}, {"--sound"}, {"--password"}, {"--clock"}}, context, status);
     if (!line)
         return status;
     // --password names the new password here, so the current one comes
     // from the environment or the terminal.
-    auto document = CliDocument::Open(line->file(), std::nullopt, context, status);
+    auto document = CliDocument::open(line->file(), std::nullopt, context, status);
     if (!document)
         return status;
     if (line->countOf({"--autosave", "--sound", "--password", "--clock"}) > 0) {
-        const auto changed = ChangedSettings(*line, document->settings, context);
+        const auto changed = changedSettings(*line, document->settings, context);
         if (!changed)
             return kRefused;
         document->settings = *changed;
-        if (!CliDocument::Save(*document, line->file(), context))
+        if (!CliDocument::save(*document, line->file(), context))
             return kFileUnusable;
     }
-    PrintSettings(context.out, document->settings);
+    printSettings(context.out, document->settings);
     return kDone;
 }
 

@@ -1,12 +1,12 @@
 // The event commands of almanary-cli: add, remove, list, conflicts, due.
 #include <optional>
 
-#include "app/MessageTable.h"
 #include "CliDocument.h"
 #include "CliInput.h"
 #include "CommandLine.h"
 #include "Commands.h"
 #include "EventLines.h"
+#include "app/MessageTable.h"
 #include "model/CategoryList.h"
 #include "model/DateTimeText.h"
 #include "model/EventChoices.h"
@@ -22,35 +22,35 @@ struct Start {
 };
 
 // Reads --date and --time; on failure prints why and sets `status`.
-std::optional<Start> ReadStart(const CommandLine& line, CliContext& context, int& status) {
+std::optional<Start> readStart(const CommandLine& line, CliContext& context, int& status) {
     if (!line.has("--date") || !line.has("--time")) {
-        status = UsageError(context, "--date and --time are needed");
+        status = usageError(context, "--date and --time are needed");
         return std::nullopt;
     }
-    const auto date = ParseDate(*line.value("--date"));
+    const auto date = parseDate(*line.value("--date"));
     if (!date) {
-        status = UsageError(context, "--date needs a date written YYYY-MM-DD");
+        status = usageError(context, "--date needs a date written YYYY-MM-DD");
         return std::nullopt;
     }
-    const auto time = ParseStartTime(*line.value("--time"));
+    const auto time = parseStartTime(*line.value("--time"));
     if (!time) {
-        status = UsageError(context, "--time needs a time written H:MM");
+        status = usageError(context, "--time needs a time written H:MM");
         return std::nullopt;
     }
-    if (DateTimeText::ReadNumber(time->hourText) >= EventChoices::kHourCount) {
+    if (DateTimeText::readNumber(time->hourText) >= EventChoices::kHourCount) {
         context.err << "The hour must be one of 0 to " << EventChoices::kHourCount - 1 << ".\n";
         status = kRefused;
         return std::nullopt;
     }
-    if (!EventChoices::Contains(EventChoices::kMinutes, time->minuteText)) {
-        context.err << "The minute must be one of " << JoinChoices(EventChoices::kMinutes) << ".\n";
+    if (!EventChoices::contains(EventChoices::kMinutes, time->minuteText)) {
+        context.err << "The minute must be one of " << joinChoices(EventChoices::kMinutes) << ".\n";
         status = kRefused;
         return std::nullopt;
     }
-    const auto day = StorableDay(*date);
+    const auto day = storableDay(*date);
     if (!day) {
-        context.err << MessageTable::Format(MessageId::kDateOutOfRange,
-                                            {Calendar::OutOfRangeMessage()})
+        context.err << MessageTable::format(MessageId::kDateOutOfRange,
+                                            {Calendar::outOfRangeMessage()})
                     << '\n';
         status = kRefused;
         return std::nullopt;
@@ -60,15 +60,15 @@ std::optional<Start> ReadStart(const CommandLine& line, CliContext& context, int
 
 // Checks an optional choice; prints the allowed values when it is not one.
 template <typename Choices>
-bool CheckChoice(const std::optional<std::string>& value, const Choices& choices, const char* what,
+bool checkChoice(const std::optional<std::string>& value, const Choices& choices, const char* what,
                  CliContext& context) {
-    if (!value || EventChoices::Contains(choices, *value))
+    if (!value || EventChoices::contains(choices, *value))
         return true;
-    context.err << "The " << what << " must be one of " << JoinChoices(choices) << ".\n";
+    context.err << "The " << what << " must be one of " << joinChoices(choices) << ".\n";
     return false;
 }
 
-Event EventAt(const Start& start, const std::string& duration) {
+Event eventAt(const Start& start, const std::string& duration) {
     Event event;
     event.setHour(start.time.hourText);
     event.setMinute(start.time.minuteText);
@@ -77,7 +77,7 @@ Event EventAt(const Start& start, const std::string& duration) {
     return event;
 }
 
-LineStyle StyleOf(const CommandLine& line, const DocumentSettings& settings) {
+LineStyle styleOf(const CommandLine& line, const DocumentSettings& settings) {
     LineStyle style;
     style.form = line.has("--tsv") ? LineForm::Tsv : LineForm::Text;
     style.twelveHour = line.has("--12h") || (settings.twelveHourClock && !line.has("--24h"));
@@ -86,9 +86,9 @@ LineStyle StyleOf(const CommandLine& line, const DocumentSettings& settings) {
 
 }  // namespace
 
-int RunAdd(const Words& words, CliContext& context) {
+int runAdd(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseOrReport(words,
+    const auto line = parseOrReport(words,
                                     {{"--date"},
                                      {"--time"},
                                      {"--notes"},
@@ -100,96 +100,96 @@ int RunAdd(const Words& words, CliContext& context) {
     if (!line)
         return status;
     if (!line->has("--notes"))
-        return UsageError(context, "--notes is needed");
-    const auto start = ReadStart(*line, context, status);
+        return usageError(context, "--notes is needed");
+    const auto start = readStart(*line, context, status);
     if (!start)
         return status;
     const auto duration = line->value("--duration");
     const auto remind = line->value("--remind");
-    if (!CheckChoice(duration, EventChoices::kDurations, "duration", context) ||
-        !CheckChoice(remind, EventChoices::kReminderLeads, "reminder lead", context)) {
+    if (!checkChoice(duration, EventChoices::kDurations, "duration", context) ||
+        !checkChoice(remind, EventChoices::kReminderLeads, "reminder lead", context)) {
         return kRefused;
     }
 
-    auto document = CliDocument::Open(line->file(), line->value("--password"), context, status);
+    auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
     if (!document)
         return status;
 
     const std::string category = line->value("--category").value_or(kNoCategory);
-    if (category != kNoCategory && !document->categories.Contains(category)) {
+    if (category != kNoCategory && !document->categories.contains(category)) {
         std::vector<std::string> allowed{kNoCategory};
         allowed.insert(allowed.end(), document->categories.names().begin(),
                        document->categories.names().end());
-        context.err << "The category must be one of " << JoinChoices(allowed) << ".\n";
+        context.err << "The category must be one of " << joinChoices(allowed) << ".\n";
         return kRefused;
     }
     const std::string notes = *line->value("--notes");
     if (notes.empty()) {
-        context.err << MessageTable::Format(MessageId::kNotesRequired) << '\n';
+        context.err << MessageTable::format(MessageId::kNotesRequired) << '\n';
         return kRefused;
     }
 
-    Event event = EventAt(*start, duration.value_or("0"));
+    Event event = eventAt(*start, duration.value_or("0"));
     event.setCategory(category);
     event.setNotes(notes);
     event.setRemind(remind.has_value());
-    event.setRemindMinutes(DateTimeText::ReadNumber(remind.value_or("0")));
+    event.setRemindMinutes(DateTimeText::readNumber(remind.value_or("0")));
 
-    if (document->events.Find(event.key(), true).found) {
-        context.err << MessageTable::Format(
+    if (document->events.find(event.key(), true).found) {
+        context.err << MessageTable::format(
                            MessageId::kStartTaken,
-                           {DateTimeText::StartTimeText(event.hour(), event.minute())})
+                           {DateTimeText::startTimeText(event.hour(), event.minute())})
                     << '\n';
         return kRefused;
     }
-    const EventList conflicts = document->events.Conflicts(event, nullptr);
-    const LineStyle style = StyleOf(*line, document->settings);
-    if (!conflicts.IsEmpty()) {
+    const EventList conflicts = document->events.conflicts(event, nullptr);
+    const LineStyle style = styleOf(*line, document->settings);
+    if (!conflicts.isEmpty()) {
         context.err << "Warning: these events conflict or run up against the new one:\n";
-        PrintEvents(context.err, conflicts, style);
+        printEvents(context.err, conflicts, style);
     }
-    if (!document->events.Insert(event)) {
+    if (!document->events.insert(event)) {
         context.err << "There is not enough memory to add the event.\n";
         return kFileUnusable;
     }
-    if (!CliDocument::Save(*document, line->file(), context))
+    if (!CliDocument::save(*document, line->file(), context))
         return kFileUnusable;
-    context.out << "Added: " << TextLine(event, style.twelveHour) << '\n';
+    context.out << "Added: " << textLine(event, style.twelveHour) << '\n';
     return kDone;
 }
 
-int RunRemove(const Words& words, CliContext& context) {
+int runRemove(const Words& words, CliContext& context) {
     int status = kDone;
     const auto line =
-        ParseOrReport(words, {{"--date"}, {"--time"}, {"--password"}}, context, status);
+        parseOrReport(words, {{"--date"}, {"--time"}, {"--password"}}, context, status);
     if (!line)
         return status;
-    const auto start = ReadStart(*line, context, status);
+    const auto start = readStart(*line, context, status);
     if (!start)
         return status;
-    auto document = CliDocument::Open(line->file(), line->value("--password"), context, status);
+    auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
     if (!document)
         return status;
 
-    const Event probe = EventAt(*start, "0");
-    const auto found = document->events.Find(probe.key(), true);
+    const Event probe = eventAt(*start, "0");
+    const auto found = document->events.find(probe.key(), true);
     if (!found.found) {
         context.err << "There is no event at "
-                    << DateTimeText::StartTimeText(probe.hour(), probe.minute()) << " on "
-                    << DateTimeText::DateText(probe.date()) << ".\n";
+                    << DateTimeText::startTimeText(probe.hour(), probe.minute()) << " on "
+                    << DateTimeText::dateText(probe.date()) << ".\n";
         return kRefused;
     }
-    const Event removed = *document->events.NodeAt(found.position);
-    document->events.RemoveAt(found.position);
-    if (!CliDocument::Save(*document, line->file(), context))
+    const Event removed = *document->events.nodeAt(found.position);
+    document->events.removeAt(found.position);
+    if (!CliDocument::save(*document, line->file(), context))
         return kFileUnusable;
-    context.out << "Removed: " << TextLine(removed, document->settings.twelveHourClock) << '\n';
+    context.out << "Removed: " << textLine(removed, document->settings.twelveHourClock) << '\n';
     return kDone;
 }
 
-int RunList(const Words& words, CliContext& context) {
+int runList(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseOrReport(words,
+    const auto line = parseOrReport(words,
                                     {{"--day"},
                                      {"--category"},
                                      {"--search"},
@@ -201,74 +201,74 @@ int RunList(const Words& words, CliContext& context) {
     if (!line)
         return status;
     if (line->countOf({"--day", "--category", "--search"}) > 1) {
-        return UsageError(context, "give at most one of --day, --category and --search");
+        return usageError(context, "give at most one of --day, --category and --search");
     }
     if (line->has("--12h") && line->has("--24h")) {
-        return UsageError(context, "give --12h or --24h, not both");
+        return usageError(context, "give --12h or --24h, not both");
     }
     // A day is filtered while reading, so a huge file is never held whole.
     AlmanaryFile::KeepEvent keep;
     if (const auto day = line->value("--day")) {
-        const auto date = ParseDate(*day);
+        const auto date = parseDate(*day);
         if (!date)
-            return UsageError(context, "--day needs a date written YYYY-MM-DD");
-        keep = [date = *date](const Event& event) { return event.IsOnDay(date); };
+            return usageError(context, "--day needs a date written YYYY-MM-DD");
+        keep = [date = *date](const Event& event) { return event.isOnDay(date); };
     }
     auto document =
-        CliDocument::Open(line->file(), line->value("--password"), context, status, keep);
+        CliDocument::open(line->file(), line->value("--password"), context, status, keep);
     if (!document)
         return status;
 
-    const LineStyle style = StyleOf(*line, document->settings);
+    const LineStyle style = styleOf(*line, document->settings);
     if (const auto category = line->value("--category")) {
-        PrintEvents(context.out, document->events.EventsInCategory(*category, false).events, style);
+        printEvents(context.out, document->events.eventsInCategory(*category, false).events, style);
     } else if (const auto text = line->value("--search")) {
-        PrintEvents(context.out, document->events.SearchNotes(*text).events, style);
+        printEvents(context.out, document->events.searchNotes(*text).events, style);
     } else {
-        PrintEvents(context.out, document->events, style);
+        printEvents(context.out, document->events, style);
     }
     return kDone;
 }
 
-int RunConflicts(const Words& words, CliContext& context) {
+int runConflicts(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseOrReport(words, {{"--date"}, {"--time"}, {"--duration"}, {"--password"}},
+    const auto line = parseOrReport(words, {{"--date"}, {"--time"}, {"--duration"}, {"--password"}},
                                     context, status);
     if (!line)
         return status;
-    const auto start = ReadStart(*line, context, status);
+    const auto start = readStart(*line, context, status);
     if (!start)
         return status;
     const auto duration = line->value("--duration");
-    if (!CheckChoice(duration, EventChoices::kDurations, "duration", context))
+    if (!checkChoice(duration, EventChoices::kDurations, "duration", context))
         return kRefused;
-    auto document = CliDocument::Open(line->file(), line->value("--password"), context, status);
+    auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
     if (!document)
         return status;
 
-    const Event candidate = EventAt(*start, duration.value_or("0"));
-    PrintEvents(context.out, document->events.Conflicts(candidate, nullptr),
-                StyleOf(*line, document->settings));
+    const Event candidate = eventAt(*start, duration.value_or("0"));
+    printEvents(context.out, document->events.conflicts(candidate, nullptr),
+                styleOf(*line, document->settings));
     return kDone;
 }
 
-int RunDue(const Words& words, CliContext& context) {
+int runDue(const Words& words, CliContext& context) {
     int status = kDone;
-    const auto line = ParseOrReport(words, {{"--at"}, {"--password"}}, context, status);
+    const auto line = parseOrReport(words, {{"--at"}, {"--password"}}, context, status);
     if (!line)
         return status;
     DateTime now = context.now;
     if (const auto at = line->value("--at")) {
-        const auto parsed = ParseLocalDateTime(*at);
+        const auto parsed = parseLocalDateTime(*at);
         if (!parsed)
-            return UsageError(context, "--at needs a local time written \"YYYY-MM-DD H:MM\"");
+            return usageError(context, "--at needs a local time written \"YYYY-MM-DD H:MM\"");
         now = *parsed;
     }
-    auto document = CliDocument::Open(line->file(), line->value("--password"), context, status);
+    auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
     if (!document)
         return status;
-    PrintEvents(context.out, document->events.DueReminders(now).events,
-                StyleOf(*line, document->settings));
+    printEvents(context.out, document->events.dueReminders(now).events,
+                styleOf(*line, document->settings));
     return kDone;
 }
 

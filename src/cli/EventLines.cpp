@@ -5,11 +5,11 @@
 namespace almanary::cli {
 namespace {
 
-std::string TimeText(const Event& event, bool twelveHour) {
-    return DateTimeText::TimeRangeText(event.hour(), event.minute(), event.duration(), twelveHour);
+std::string timeText(const Event& event, bool twelveHour) {
+    return DateTimeText::timeRangeText(event.hour(), event.minute(), event.duration(), twelveHour);
 }
 
-std::string OneLine(std::string_view text) {
+std::string oneLine(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -23,12 +23,12 @@ std::string OneLine(std::string_view text) {
 
 }  // namespace
 
-std::string TextLine(const Event& event, bool twelveHour) {
-    return DateTimeText::DateText(event.date()) + "  " + TimeText(event, twelveHour) + "  " +
-           OneLine(event.category()) + "  " + OneLine(event.notes());
+std::string textLine(const Event& event, bool twelveHour) {
+    return DateTimeText::dateText(event.date()) + "  " + timeText(event, twelveHour) + "  " +
+           oneLine(event.category()) + "  " + oneLine(event.notes());
 }
 
-std::string EscapeTsvField(std::string_view field) {
+std::string escapeTsvField(std::string_view field) {
     std::string out;
     out.reserve(field.size());
     for (const char c : field) {
@@ -49,17 +49,17 @@ std::string EscapeTsvField(std::string_view field) {
     return out;
 }
 
-std::string TsvLine(const Event& event, bool twelveHour) {
-    return EscapeTsvField(DateTimeText::DateText(event.date())) + '\t' +
-           EscapeTsvField(TimeText(event, twelveHour)) + '\t' + EscapeTsvField(event.category()) +
-           '\t' + EscapeTsvField(event.notes()) + '\t' + (event.remind() ? "1" : "0") + '\t' +
-           DateTimeText::NumberText(event.remindMinutes());
+std::string tsvLine(const Event& event, bool twelveHour) {
+    return escapeTsvField(DateTimeText::dateText(event.date())) + '\t' +
+           escapeTsvField(timeText(event, twelveHour)) + '\t' + escapeTsvField(event.category()) +
+           '\t' + escapeTsvField(event.notes()) + '\t' + (event.remind() ? "1" : "0") + '\t' +
+           DateTimeText::numberText(event.remindMinutes());
 }
 
-void PrintEvents(std::ostream& out, const EventList& events, const LineStyle& style) {
-    events.ForEach([&](const Event& event) {
-        out << (style.form == LineForm::Tsv ? TsvLine(event, style.twelveHour)
-                                            : TextLine(event, style.twelveHour))
+void printEvents(std::ostream& out, const EventList& events, const LineStyle& style) {
+    events.forEach([&](const Event& event) {
+        out << (style.form == LineForm::Tsv ? tsvLine(event, style.twelveHour)
+                                            : textLine(event, style.twelveHour))
             << '\n';
     });
 }

@@ -20,14 +20,14 @@ struct LineStyle {
 
 // "5/9/2001  9:00 - 10:00  Work  Notes"; line breaks in the notes become
 // spaces so each event stays on one line.
-std::string TextLine(const Event& event, bool twelveHour);
+std::string textLine(const Event& event, bool twelveHour);
 
 // date, time, category, notes, reminder flag (0/1), reminder lead, with
 // backslash, tab and newline written as \\, \t and \n.
-std::string TsvLine(const Event& event, bool twelveHour);
+std::string tsvLine(const Event& event, bool twelveHour);
 
-std::string EscapeTsvField(std::string_view field);
+std::string escapeTsvField(std::string_view field);
 
-void PrintEvents(std::ostream& out, const EventList& events, const LineStyle& style);
+void printEvents(std::ostream& out, const EventList& events, const LineStyle& style);
 
 }  // namespace almanary::cli

@@ -1,5 +1,5 @@
 // almanary-cli: gathers the clock, the environment and the terminal, then
-// hands the words of the command line to RunCli.
+// hands the words of the command line to runCli.
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,7 +15,7 @@
 namespace {
 
 // Reads a line from the terminal with echo off.
-std::optional<std::string> AskPassword(const std::string& file) {
+std::optional<std::string> askPassword(const std::string& file) {
     std::cerr << "Password for " << file << ": " << std::flush;
     termios saved{};
     const bool haveTerminal = ::tcgetattr(STDIN_FILENO, &saved) == 0;
@@ -43,9 +43,9 @@ int main(int argc, char** argv) {
     if (const char* password = std::getenv("ALMANARY_PASSWORD"))
         context.envPassword = password;
     if (::isatty(STDIN_FILENO))
-        context.askPassword = AskPassword;
+        context.askPassword = askPassword;
     const int status =
-        almanary::cli::RunCli(std::vector<std::string>(argv + 1, argv + argc), context);
+        almanary::cli::runCli(std::vector<std::string>(argv + 1, argv + argc), context);
     std::cout.flush();
     return status;
 }

@@ -14,7 +14,7 @@
 namespace almanary::cli {
 namespace {
 
-using almanary::testing::ReadFile;
+using almanary::testing::readFile;
 using almanary::testing::ScopedTimeZone;
 using almanary::testing::TempDir;
 
@@ -27,28 +27,28 @@ struct Outcome {
 // Every test starts with an empty almanary at `file`.
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(Run({"new", file}).status, kDone); }
+    void SetUp() override { ASSERT_EQ(run({"new", file}).status, kDone); }
 
-    Outcome Run(std::vector<std::string> args) {
+    Outcome run(std::vector<std::string> args) {
         std::ostringstream out, err;
         CliContext context{out, err};
-        context.now = *Calendar::FromLocal(2026, 12, 6, 9, 0);
+        context.now = *Calendar::fromLocal(2026, 12, 6, 9, 0);
         context.envPassword = envPassword;
         if (terminalPassword)
             context.askPassword = [this](const std::string&) { return terminalPassword; };
-        const int status = RunCli(args, context);
+        const int status = runCli(args, context);
         return {status, out.str(), err.str()};
     }
 
     // Adds an event given as {--date, ..., --time, ..., --notes, ..., more options}.
-    void Add(std::vector<std::string> options) {
+    void add(std::vector<std::string> options) {
         options.insert(options.begin(), {"add", file});
-        const Outcome outcome = Run(options);
+        const Outcome outcome = run(options);
         ASSERT_EQ(outcome.status, kDone) << outcome.err;
     }
 
-    AlmanaryDocument Document() {
-        AlmanaryLoad load = AlmanaryFile::Load(file, 0);
+    AlmanaryDocument readBack() {
+        AlmanaryLoad load = AlmanaryFile::load(file, 0);
         EXPECT_TRUE(load.ok());
         return std::move(*load.document);
     }
@@ -62,45 +62,45 @@ protected:
 
 TEST_F(CliTest, NewWritesTheEmptyAlmanaryAndRefusesToReplaceOne) {
     AlmanaryDocument empty;
-    std::string expected = AlmanaryFile::PlainStream(empty);
-    AlmanaryFile::Scramble(expected);
-    EXPECT_EQ(ReadFile(file), expected);  // the 55 bytes, scrambled
-    EXPECT_EQ(Run({"new", file, "--password", "pw"}).status, kRefused);
-    EXPECT_EQ(Document().settings.password, "");
-    EXPECT_EQ(Run({"new", file, "--password", "pw", "--force"}).status, kDone);
-    EXPECT_EQ(Document().settings.password, "pw");
+    std::string expected = AlmanaryFile::plainStream(empty);
+    AlmanaryFile::scramble(expected);
+    EXPECT_EQ(readFile(file), expected);  // the 55 bytes, scrambled
+    EXPECT_EQ(run({"new", file, "--password", "pw"}).status, kRefused);
+    EXPECT_EQ(readBack().settings.password, "");
+    EXPECT_EQ(run({"new", file, "--password", "pw", "--force"}).status, kDone);
+    EXPECT_EQ(readBack().settings.password, "pw");
 }
 
 TEST_F(CliTest, AddThenListPrintsOneEventALineInStartOrder) {
-    Add({"--date", "2001-05-09", "--time", "13:30", "--notes", "Lunch", "--duration", "45"});
-    Add({"--date", "2001-05-09", "--time", "9:00", "--notes", "Dentist", "--duration", "60"});
-    Add({"--date", "2002-01-05", "--time", "0:15", "--notes", "Late", "--duration", "30"});
+    add({"--date", "2001-05-09", "--time", "13:30", "--notes", "Lunch", "--duration", "45"});
+    add({"--date", "2001-05-09", "--time", "9:00", "--notes", "Dentist", "--duration", "60"});
+    add({"--date", "2002-01-05", "--time", "0:15", "--notes", "Late", "--duration", "30"});
 
-    const Outcome list = Run({"list", file});
+    const Outcome list = run({"list", file});
     EXPECT_EQ(list.status, kDone);
     EXPECT_EQ(list.out,
               "5/9/2001  9:00 - 10:00  <No Category>  Dentist\n"
               "5/9/2001  13:30 - 14:15  <No Category>  Lunch\n"
               "1/5/2002  00:15 - 0:45  <No Category>  Late\n");  // midnight widened
 
-    EXPECT_EQ(Run({"list", file, "--day", "2001-05-09", "--12h"}).out,
+    EXPECT_EQ(run({"list", file, "--day", "2001-05-09", "--12h"}).out,
               "5/9/2001  9:00 AM - 10:00  <No Category>  Dentist\n"
               "5/9/2001  1:30 PM - 2:15  <No Category>  Lunch\n");
     // The document's clock setting holds unless the call says otherwise.
-    ASSERT_EQ(Run({"settings", file, "--clock", "12"}).status, kDone);
-    EXPECT_EQ(Run({"list", file, "--day", "2002-01-05"}).out,
+    ASSERT_EQ(run({"settings", file, "--clock", "12"}).status, kDone);
+    EXPECT_EQ(run({"list", file, "--day", "2002-01-05"}).out,
               "1/5/2002  0:15 AM - 0:45  <No Category>  Late\n");
-    EXPECT_EQ(Run({"list", file, "--day", "2002-01-05", "--24h"}).out,
+    EXPECT_EQ(run({"list", file, "--day", "2002-01-05", "--24h"}).out,
               "1/5/2002  00:15 - 0:45  <No Category>  Late\n");
 }
 
 // Each call breaks a rule of the program or of its command line: it gets
 // its status and message, and the file stays as it was.
 TEST_F(CliTest, RefusedCallsChangeNothing) {
-    Add({"--date", "2026-12-07", "--time", "9:30", "--notes", "Taken"});
-    EXPECT_EQ(Run({"categories", file, "--add", "  work "}).out, "work\n");
-    EXPECT_EQ(Run({"categories", file, "--add", "Home"}).out, "Home\nwork\n");
-    const std::string before = ReadFile(file);
+    add({"--date", "2026-12-07", "--time", "9:30", "--notes", "Taken"});
+    EXPECT_EQ(run({"categories", file, "--add", "  work "}).out, "work\n");
+    EXPECT_EQ(run({"categories", file, "--add", "Home"}).out, "Home\nwork\n");
+    const std::string before = readFile(file);
     const std::string unique = "Each category must have a unique name!";
     const std::string unnamed = "You must name the category that you wish to add!";
     const struct {
@@ -144,90 +144,90 @@ TEST_F(CliTest, RefusedCallsChangeNothing) {
             args.insert(args.begin() + 2, {"--date", "2026-12-07"});
         if (args[0] == "add" && std::find(args.begin(), args.end(), "--time") == args.end())
             args.insert(args.end(), {"--time", "9:00"});
-        const Outcome outcome = Run(args);
+        const Outcome outcome = run(args);
         EXPECT_EQ(outcome.status, c.status) << ::testing::PrintToString(args);
         EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
     }
-    EXPECT_EQ(ReadFile(file), before);
-    EXPECT_EQ(Run({}).status, kWrongUsage);
-    EXPECT_EQ(Run({"--help"}).status, kDone);
-    EXPECT_EQ(Run({"categories", file, "--add", "<no category>"}).status, kDone);
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_EQ(run({}).status, kWrongUsage);
+    EXPECT_EQ(run({"--help"}).status, kDone);
+    EXPECT_EQ(run({"categories", file, "--add", "<no category>"}).status, kDone);
 }
 
 // An overlap is a warning and the event is still added; remove takes the
 // event at that start only.
 TEST_F(CliTest, OverlapsConflictsAndRemove) {
-    Add({"--date", "2026-12-07", "--time", "9:00", "--notes", "First", "--duration", "60"});
-    const Outcome outcome = Run({"add", file, "--date", "2026-12-07", "--time", "10:00", "--notes",
+    add({"--date", "2026-12-07", "--time", "9:00", "--notes", "First", "--duration", "60"});
+    const Outcome outcome = run({"add", file, "--date", "2026-12-07", "--time", "10:00", "--notes",
                                  "Touches", "--duration", "30"});
     EXPECT_EQ(outcome.status, kDone);
     EXPECT_NE(outcome.err.find("12/7/2026  9:00 - 10:00  <No Category>  First"), std::string::npos);
-    EXPECT_EQ(Run({"conflicts", file, "--date", "2026-12-07", "--time", "10:30"}).out,
+    EXPECT_EQ(run({"conflicts", file, "--date", "2026-12-07", "--time", "10:30"}).out,
               "12/7/2026  10:00 - 10:30  <No Category>  Touches\n");
-    EXPECT_EQ(Run({"conflicts", file, "--date", "2026-12-07", "--time", "10:45"}).out, "");
+    EXPECT_EQ(run({"conflicts", file, "--date", "2026-12-07", "--time", "10:45"}).out, "");
     for (const int status : {kDone, kRefused})
-        EXPECT_EQ(Run({"remove", file, "--date", "2026-12-07", "--time", "10:00"}).status, status);
-    EXPECT_EQ(Run({"list", file}).out, "12/7/2026  9:00 - 10:00  <No Category>  First\n");
+        EXPECT_EQ(run({"remove", file, "--date", "2026-12-07", "--time", "10:00"}).status, status);
+    EXPECT_EQ(run({"list", file}).out, "12/7/2026  9:00 - 10:00  <No Category>  First\n");
 }
 
 TEST_F(CliTest, DueRemindersAndTsvEscapes) {
-    Add({"--date", "2026-12-07", "--time", "9:00", "--notes", "a\tb\nc\\d", "--remind", "15"});
-    Add({"--date", "2026-12-07", "--time", "8:00", "--notes", "Quiet"});
-    EXPECT_EQ(Run({"due", file, "--at", "2026-12-07 8:44"}).out, "");
-    EXPECT_EQ(Run({"due", file, "--at", "2026-12-07 8:45"}).out,
+    add({"--date", "2026-12-07", "--time", "9:00", "--notes", "a\tb\nc\\d", "--remind", "15"});
+    add({"--date", "2026-12-07", "--time", "8:00", "--notes", "Quiet"});
+    EXPECT_EQ(run({"due", file, "--at", "2026-12-07 8:44"}).out, "");
+    EXPECT_EQ(run({"due", file, "--at", "2026-12-07 8:45"}).out,
               "12/7/2026  9:00 - 9:00  <No Category>  a\tb c\\d\n");
-    EXPECT_EQ(Run({"due", file}).out, "");  // the context's now is the day before
-    EXPECT_EQ(Run({"list", file, "--tsv"}).out,
+    EXPECT_EQ(run({"due", file}).out, "");  // the context's now is the day before
+    EXPECT_EQ(run({"list", file, "--tsv"}).out,
               "12/7/2026\t8:00 - 8:00\t<No Category>\tQuiet\t0\t0\n"
               "12/7/2026\t9:00 - 9:00\t<No Category>\ta\\tb\\nc\\\\d\t1\t15\n");
 }
 
 TEST_F(CliTest, CategoryRenameCarriesToEventsOnlyWhenAsked) {
-    ASSERT_EQ(Run({"categories", file, "--add", "Work"}).status, kDone);
-    Add({"--date", "2026-12-07", "--time", "9:00", "--notes", "A", "--category", "Work"});
+    ASSERT_EQ(run({"categories", file, "--add", "Work"}).status, kDone);
+    add({"--date", "2026-12-07", "--time", "9:00", "--notes", "A", "--category", "Work"});
 
-    EXPECT_EQ(Run({"categories", file, "--rename", "Work", "Office"}).status, kDone);
-    EXPECT_EQ(Document().events.NodeAt(1)->category(), "Work");
-    ASSERT_EQ(Run({"categories", file, "--add", "Work"}).status, kDone);
-    EXPECT_EQ(Run({"categories", file, "--rename", "Work", "Desk", "--events"}).status, kDone);
-    EXPECT_EQ(Document().events.NodeAt(1)->category(), "Desk");
-    EXPECT_EQ(Run({"categories", file, "--delete", "Desk"}).out, "Office\n");
-    EXPECT_EQ(Document().events.NodeAt(1)->category(), "Desk");
+    EXPECT_EQ(run({"categories", file, "--rename", "Work", "Office"}).status, kDone);
+    EXPECT_EQ(readBack().events.nodeAt(1)->category(), "Work");
+    ASSERT_EQ(run({"categories", file, "--add", "Work"}).status, kDone);
+    EXPECT_EQ(run({"categories", file, "--rename", "Work", "Desk", "--events"}).status, kDone);
+    EXPECT_EQ(readBack().events.nodeAt(1)->category(), "Desk");
+    EXPECT_EQ(run({"categories", file, "--delete", "Desk"}).out, "Office\n");
+    EXPECT_EQ(readBack().events.nodeAt(1)->category(), "Desk");
 
     // The limit counts characters, as the dialog's edit does, not bytes.
-    EXPECT_EQ(Run({"categories", file, "--add", "Grüße für Großmütter"}).status, kDone);
+    EXPECT_EQ(run({"categories", file, "--add", "Grüße für Großmütter"}).status, kDone);
 }
 
 TEST_F(CliTest, SettingsChangeOnlyWhatIsAsked) {
-    EXPECT_EQ(Run({"settings", file, "--autosave", "15"}).status, kDone);
-    testing::WriteFile(dir.file("ding.wav"), "RIFF");
-    EXPECT_EQ(Run({"settings", file, "--sound", dir.file("ding.wav"), "--autosave", "off"}).status,
+    EXPECT_EQ(run({"settings", file, "--autosave", "15"}).status, kDone);
+    testing::writeFile(dir.file("ding.wav"), "RIFF");
+    EXPECT_EQ(run({"settings", file, "--sound", dir.file("ding.wav"), "--autosave", "off"}).status,
               kDone);
     DocumentSettings expected;
     expected.autosaveMinutes = 15;  // autosave is off again, but the minutes stay
     expected.playSound = true;
     expected.soundFile = dir.file("ding.wav");
-    EXPECT_EQ(Document().settings, expected);
+    EXPECT_EQ(readBack().settings, expected);
 }
 
 TEST_F(CliTest, AProtectedFileNeedsItsPassword) {
-    ASSERT_EQ(Run({"new", file, "--password", "Secret", "--force"}).status, kDone);
-    EXPECT_EQ(Run({"list", file}).status, kFileUnusable);
-    const Outcome outcome = Run({"list", file, "--password", "secret"});
+    ASSERT_EQ(run({"new", file, "--password", "Secret", "--force"}).status, kDone);
+    EXPECT_EQ(run({"list", file}).status, kFileUnusable);
+    const Outcome outcome = run({"list", file, "--password", "secret"});
     EXPECT_EQ(outcome.status, kFileUnusable);
     EXPECT_EQ(outcome.err, "Sorry, that is not the correct password.\n");
 
-    EXPECT_EQ(Run({"list", file, "--password", "Secret"}).status, kDone);
+    EXPECT_EQ(run({"list", file, "--password", "Secret"}).status, kDone);
     envPassword = "Secret";
-    EXPECT_EQ(Run({"info", file}).status, kDone);
+    EXPECT_EQ(run({"info", file}).status, kDone);
     envPassword.reset();
     terminalPassword = "Secret";
-    EXPECT_EQ(Run({"info", file}).status, kDone);
+    EXPECT_EQ(run({"info", file}).status, kDone);
 
     // In settings --password is the new one; the old comes from the terminal.
-    EXPECT_EQ(Run({"settings", file, "--password", "off"}).status, kDone);
+    EXPECT_EQ(run({"settings", file, "--password", "off"}).status, kDone);
     terminalPassword.reset();
-    EXPECT_EQ(Run({"list", file}).status, kDone);
+    EXPECT_EQ(run({"list", file}).status, kDone);
 }
 
 TEST_F(CliTest, ChangesKeepEverythingElseInTheFile) {
@@ -235,30 +235,30 @@ TEST_F(CliTest, ChangesKeepEverythingElseInTheFile) {
     document.settings = {false, true, false, true, 42, "", "bell.wav", ""};
     document.categories = CategoryList({"Home", "Work"});
     document.skinName = "Ocean";
-    ASSERT_FALSE(AlmanaryFile::Save(document, file));
-    Add({"--date", "2026-12-07", "--time", "9:00", "--notes", "A", "--category", "Work"});
-    const AlmanaryDocument after = Document();
+    ASSERT_FALSE(AlmanaryFile::save(document, file));
+    add({"--date", "2026-12-07", "--time", "9:00", "--notes", "A", "--category", "Work"});
+    const AlmanaryDocument after = readBack();
     EXPECT_EQ(after.settings, document.settings);
     EXPECT_EQ(after.categories, document.categories);
     EXPECT_EQ(after.skinName, "Ocean");
 
-    const std::string info = Run({"info", file}).out;
+    const std::string info = run({"info", file}).out;
     EXPECT_NE(info.find("Autosave: every 42 minutes"), std::string::npos) << info;
     EXPECT_NE(info.find("Password: not set"), std::string::npos) << info;
 }
 
 TEST_F(CliTest, UnusableFilesAreReportedAndLeftAlone) {
-    testing::WriteFile(dir.file("text.alm"), "just some text, not an almanary");
-    EXPECT_NE(Run({"info", dir.file("text.alm")}).err.find("is not a Almanary file"),
+    testing::writeFile(dir.file("text.alm"), "just some text, not an almanary");
+    EXPECT_NE(run({"info", dir.file("text.alm")}).err.find("is not a Almanary file"),
               std::string::npos);
-    Add({"--date", "2026-12-07", "--time", "9:00", "--notes", "Something"});
-    const std::string whole = ReadFile(file);
-    testing::WriteFile(file, whole.substr(0, whole.size() - 3));
+    add({"--date", "2026-12-07", "--time", "9:00", "--notes", "Something"});
+    const std::string whole = readFile(file);
+    testing::writeFile(file, whole.substr(0, whole.size() - 3));
     const Outcome outcome =
-        Run({"add", file, "--date", "2026-12-08", "--time", "9:00", "--notes", "x"});
+        run({"add", file, "--date", "2026-12-08", "--time", "9:00", "--notes", "x"});
     EXPECT_EQ(outcome.status, kFileUnusable);
     EXPECT_NE(outcome.err.find(file), std::string::npos) << outcome.err;
-    EXPECT_EQ(ReadFile(file), whole.substr(0, whole.size() - 3));
+    EXPECT_EQ(readFile(file), whole.substr(0, whole.size() - 3));
 }
 
 // The real program: exit statuses and the password from the environment.

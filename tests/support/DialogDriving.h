@@ -16,24 +16,24 @@
 namespace almanary::testing {
 
 template <typename W = QWidget>
-W* Child(const QWidget& window, const char* name) {
+W* child(const QWidget& window, const char* name) {
     W* widget = window.findChild<W*>(QString::fromLatin1(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
 }
 
-inline void Press(const QWidget& window, const char* button) {
-    QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
+inline void press(const QWidget& window, const char* button) {
+    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
-inline void Pick(const QWidget& window, const char* list, const char* text) {
-    QComboBox* combo = Child<QComboBox>(window, list);
+inline void pick(const QWidget& window, const char* list, const char* text) {
+    QComboBox* combo = child<QComboBox>(window, list);
     combo->setCurrentIndex(combo->findText(QString::fromLatin1(text)));
 }
 
 // Chooses an entry as the user does, which also emits `activated`.
-inline void Activate(const QWidget& window, const char* list, const char* text) {
-    QComboBox* combo = Child<QComboBox>(window, list);
+inline void activate(const QWidget& window, const char* list, const char* text) {
+    QComboBox* combo = child<QComboBox>(window, list);
     const int index =
         combo->findText(QString::fromUtf8(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
     ASSERT_GE(index, 0) << text;
@@ -41,20 +41,20 @@ inline void Activate(const QWidget& window, const char* list, const char* text) 
     emit combo->activated(index);
 }
 
-inline QString Selected(const QWidget& window, const char* list) {
-    return Child<QComboBox>(window, list)->currentText();
+inline QString selected(const QWidget& window, const char* list) {
+    return child<QComboBox>(window, list)->currentText();
 }
 
-inline void SetNotes(const QWidget& window, const char* notes) {
-    Child<QPlainTextEdit>(window, "notesEdit")->setPlainText(QString::fromUtf8(notes));
+inline void setNotes(const QWidget& window, const char* notes) {
+    child<QPlainTextEdit>(window, "notesEdit")->setPlainText(QString::fromUtf8(notes));
 }
 
-inline QString NotesIn(const QWidget& window) {
-    return Child<QPlainTextEdit>(window, "notesEdit")->toPlainText();
+inline QString notesIn(const QWidget& window) {
+    return child<QPlainTextEdit>(window, "notesEdit")->toPlainText();
 }
 
 // Lets queued closes and deferred deletes happen.
-inline void Settle() {
+inline void settle() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -62,7 +62,7 @@ inline void Settle() {
 // Acts on the modal dialog a flow is about to open, once it is up; the
 // action is dropped when `context` goes first.
 template <typename Dialog>
-void WhenModal(QObject& context, std::function<void(Dialog&)> act) {
+void whenModal(QObject& context, std::function<void(Dialog&)> act) {
     QTimer::singleShot(0, &context, [act] {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) {

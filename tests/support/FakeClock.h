@@ -10,8 +10,8 @@ class FakeClock : public Clock {
 public:
     explicit FakeClock(DateTime now = 0) : now_(now) {}
 
-    DateTime Now() const override { return now_; }
-    void Set(DateTime now) { now_ = now; }
+    DateTime now() const override { return now_; }
+    void set(DateTime now) { now_ = now; }
 
 private:
     DateTime now_;

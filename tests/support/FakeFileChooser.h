@@ -27,26 +27,26 @@ public:
             ADD_FAILURE() << answers_.size() << " scripted file choice(s) never asked for";
     }
 
-    void Choose(const std::string& path) { answers_.emplace_back(path); }
-    void Cancel() { answers_.emplace_back(std::nullopt); }
+    void choose(const std::string& path) { answers_.emplace_back(path); }
+    void cancel() { answers_.emplace_back(std::nullopt); }
 
-    std::optional<std::string> ChooseToOpen(QWidget* /*parent*/, FileKind kind,
+    std::optional<std::string> chooseToOpen(QWidget* /*parent*/, FileKind kind,
                                             const std::string& start) override {
-        return Ask({false, kind, start});
+        return ask({false, kind, start});
     }
 
-    std::optional<std::string> ChooseToSave(QWidget* /*parent*/, FileKind kind,
+    std::optional<std::string> chooseToSave(QWidget* /*parent*/, FileKind kind,
                                             const std::string& start) override {
-        return Ask({true, kind, start});
+        return ask({true, kind, start});
     }
 
-    bool IsOpen() const override { return false; }
-    void Raise() override {}
+    bool isOpen() const override { return false; }
+    void raise() override {}
 
     const std::vector<Request>& requests() const { return requests_; }
 
 private:
-    std::optional<std::string> Ask(const Request& request) {
+    std::optional<std::string> ask(const Request& request) {
         requests_.push_back(request);
         if (answers_.empty()) {
             ADD_FAILURE() << "unscripted file chooser (" << (request.toSave ? "save" : "open")

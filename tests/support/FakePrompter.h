@@ -33,12 +33,12 @@ public:
 
     // The answer to the next question (a message with more than an OK
     // button); messages with only OK take no answer from the script.
-    void Answer(MessageAnswer answer) { answers_.push_back(answer); }
+    void answer(MessageAnswer answer) { answers_.push_back(answer); }
 
-    MessageAnswer Show(QWidget* /*parent*/, int id,
+    MessageAnswer show(QWidget* /*parent*/, int id,
                        const std::vector<std::string>& args = {}) override {
-        shown_.push_back({id, args, MessageTable::FormatWith(id, args)});
-        const MessageButtons buttons = MessageTable::Find(id).buttons;
+        shown_.push_back({id, args, MessageTable::formatWith(id, args)});
+        const MessageButtons buttons = MessageTable::find(id).buttons;
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
         if (answers_.empty()) {
@@ -47,7 +47,7 @@ public:
         }
         const MessageAnswer answer = answers_.front();
         answers_.pop_front();
-        if (!Offers(buttons, answer))
+        if (!offers(buttons, answer))
             ADD_FAILURE() << "message " << id << " has no button for the scripted answer";
         return answer;
     }
@@ -63,10 +63,10 @@ public:
     }
 
     // Forgets what was shown (the script stays).
-    void ClearShown() { shown_.clear(); }
+    void clearShown() { shown_.clear(); }
 
 private:
-    static bool Offers(MessageButtons buttons, MessageAnswer answer) {
+    static bool offers(MessageButtons buttons, MessageAnswer answer) {
         const bool yesNo = answer == MessageAnswer::Yes || answer == MessageAnswer::No;
         if (buttons == MessageButtons::YesNo)
             return yesNo;

@@ -14,7 +14,7 @@ namespace almanary::testing {
 
 class FakeSoundPlayer : public SoundPlayer {
 public:
-    bool Play(const std::string& path) override {
+    bool play(const std::string& path) override {
         requested_.push_back(path);
         std::error_code error;
         const bool playable = std::filesystem::is_regular_file(path, error) &&

@@ -30,46 +30,46 @@ class MainWindowHarness : public ::testing::Test {
 protected:
     MainWindowHarness() {
         // The skin colours and the 12-hour display are process-wide.
-        SkinColours::SetPlatformColours();
-        DateTimeText::SetTwelveHourClock(false);
-        clock.Set(LocalTime(2024, 3, 1, 12));
+        SkinColours::setPlatformColours();
+        DateTimeText::setTwelveHourClock(false);
+        clock.set(localTime(2024, 3, 1, 12));
     }
 
-    MainWindow& Window() {
-        if (!window)
-            window = std::make_unique<MainWindow>(AppServices{
+    MainWindow& window() {
+        if (!window_)
+            window_ = std::make_unique<MainWindow>(AppServices{
                 prompter, files, sound, clock, dir.file("settings.sqlite"), dir.file("Skins")});
-        return *window;
+        return *window_;
     }
 
     // A document with one event per note, on consecutive days of March 2024.
-    static AlmanaryDocument Document(const Notes& notes) {
+    static AlmanaryDocument document(const Notes& notes) {
         AlmanaryDocument document;
         int day = 4;
         for (const std::string& note : notes)
-            document.events.Insert(MakeEvent({2024, 3, day++, "9", "0", note, "30"}));
-        document.events.SetModified(false);
+            document.events.insert(makeEvent({2024, 3, day++, "9", "0", note, "30"}));
+        document.events.setModified(false);
         return document;
     }
 
     // Writes an almanary file; the path.
-    std::string WriteAlmanary(const std::string& name, AlmanaryDocument document) {
+    std::string writeAlmanary(const std::string& name, AlmanaryDocument document) {
         const std::string path = dir.file(name);
-        const auto problem = AlmanaryFile::Save(document, path);
+        const auto problem = AlmanaryFile::save(document, path);
         EXPECT_FALSE(problem) << problem->message;
         return path;
     }
 
     // The document a file holds, read as the core reads it.
-    AlmanaryDocument ReadBack(const std::string& path) {
-        AlmanaryLoad loaded = AlmanaryFile::Load(path, clock.Now());
+    AlmanaryDocument readBack(const std::string& path) {
+        AlmanaryLoad loaded = AlmanaryFile::load(path, clock.now());
         EXPECT_TRUE(loaded.ok()) << loaded.problem->message;
         return loaded.ok() ? std::move(*loaded.document) : AlmanaryDocument{};
     }
 
-    void WriteSkin(const std::string& name, const Skin& skin) {
+    void writeSkin(const std::string& name, const Skin& skin) {
         std::filesystem::create_directories(dir.file("Skins"));
-        const auto problem = SkinFile::WriteNamed(dir.file("Skins"), name, skin);
+        const auto problem = SkinFile::writeNamed(dir.file("Skins"), name, skin);
         EXPECT_FALSE(problem) << problem->reason;
     }
 
@@ -79,8 +79,8 @@ protected:
     FakeFileChooser files;
     FakeSoundPlayer sound;
     FakeClock clock;
-    std::unique_ptr<MainWindow> window;  // goes before the doubles it uses
-    QObject modalContext;                // ends pending WhenModal actions
+    std::unique_ptr<MainWindow> window_;  // goes before the doubles it uses
+    QObject modalContext;                 // ends pending whenModal actions
 };
 
 }  // namespace almanary::testing

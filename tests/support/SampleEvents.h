@@ -14,10 +14,10 @@
 namespace almanary::testing {
 
 // The value of a local time in the current zone; the fields must be real.
-inline DateTime LocalTime(int year, int month, int day, int hour = 0, int minute = 0,
+inline DateTime localTime(int year, int month, int day, int hour = 0, int minute = 0,
                           int second = 0) {
     const std::optional<DateTime> value =
-        Calendar::FromLocal(year, month, day, hour, minute, second);
+        Calendar::fromLocal(year, month, day, hour, minute, second);
     EXPECT_TRUE(value.has_value()) << year << "-" << month << "-" << day;
     return value.value_or(0);
 }
@@ -31,22 +31,22 @@ struct EventSpec {
 
 // Hour and minute are set before the date, as a writer must, so the key
 // follows them; the date is noon of the day.
-inline Event MakeEvent(const EventSpec& shape) {
+inline Event makeEvent(const EventSpec& shape) {
     Event event;
     event.setNotes(shape.notes);
     event.setCategory(shape.category);
     event.setHour(shape.hour);
     event.setMinute(shape.minute);
     event.setDuration(shape.duration);
-    event.setDate(LocalTime(shape.year, shape.month, shape.day, 12));
+    event.setDate(localTime(shape.year, shape.month, shape.day, 12));
     return event;
 }
 
 using Notes = std::vector<std::string>;
 
-inline Notes NotesOf(const SortedEventList& list) {
+inline Notes notesOf(const SortedEventList& list) {
     Notes notes;
-    list.ForEach([&](const Event& event) { notes.push_back(event.notes()); });
+    list.forEach([&](const Event& event) { notes.push_back(event.notes()); });
     return notes;
 }
 

@@ -16,11 +16,11 @@ public:
         if (const char* old = std::getenv("TZ"))
             previous_ = old;
         ::setenv("TZ", zone, 1);
-        Calendar::TimeZoneChanged();
+        Calendar::timeZoneChanged();
     }
     ~ScopedTimeZone() {
         previous_ ? ::setenv("TZ", previous_->c_str(), 1) : ::unsetenv("TZ");
-        Calendar::TimeZoneChanged();
+        Calendar::timeZoneChanged();
     }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;

@@ -13,7 +13,7 @@
 namespace almanary::testing {
 
 // The whole file; empty when it is no ordinary file or cannot be read.
-inline std::string ReadFile(const std::string& path) {
+inline std::string readFile(const std::string& path) {
     std::error_code ignored;
     if (!std::filesystem::is_regular_file(path, ignored))
         return {};
@@ -21,18 +21,18 @@ inline std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline void WriteFile(const std::string& path, std::string_view bytes) {
+inline void writeFile(const std::string& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // The permission bits of a file; 0 when it is missing.
-inline unsigned ModeOf(const std::string& path) {
+inline unsigned modeOf(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 0777) : 0;
 }
 
 // Bytes as upper-case hex pairs ("08 41 6C"), so a mismatch reads easily.
-inline std::string Hex(std::string_view bytes) {
+inline std::string hex(std::string_view bytes) {
     std::string out;
     for (const unsigned char c : bytes)
         out += {' ', "0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};

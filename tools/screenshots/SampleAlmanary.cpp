@@ -36,15 +36,15 @@ constexpr SampleEvent kEvents[] = {
 
 constexpr const char* kCategories[] = {"Work", "Family", "Health", "Home", "Birthdays"};
 
-constexpr std::uint32_t ColourRef(int red, int green, int blue) {
+constexpr std::uint32_t colourRef(int red, int green, int blue) {
     return static_cast<std::uint32_t>(red | (green << 8) | (blue << 16));
 }
 
-AlmanaryDocument SampleDocument() {
+AlmanaryDocument sampleDocument() {
     AlmanaryDocument document;
     document.skinName = SampleAlmanary::kSkinName;
     for (const char* name : kCategories)
-        document.categories.Append(name);
+        document.categories.append(name);
     for (const SampleEvent& sample : kEvents) {
         Event event;
         event.setNotes(sample.notes);
@@ -55,37 +55,37 @@ AlmanaryDocument SampleDocument() {
         event.setRemind(sample.remindMinutes > 0);
         event.setRemindMinutes(sample.remindMinutes);
         // Hour and minute first: setting the date computes the key.
-        event.setDate(Calendar::FromLocal(2025, 3, sample.day, 12).value_or(0));
-        document.events.Insert(event);
+        event.setDate(Calendar::fromLocal(2025, 3, sample.day, 12).value_or(0));
+        document.events.insert(event);
     }
     return document;
 }
 
-Skin HarbourSkin() {
+Skin harbourSkin() {
     Skin skin;
-    skin.buttonBackground = ColourRef(0xE6, 0xEF, 0xF7);
-    skin.buttonText = ColourRef(0x17, 0x33, 0x54);
-    skin.buttonShadow = ColourRef(0x3D, 0x66, 0x8F);
-    skin.buttonHighlight = ColourRef(0xFF, 0xFF, 0xFF);
+    skin.buttonBackground = colourRef(0xE6, 0xEF, 0xF7);
+    skin.buttonText = colourRef(0x17, 0x33, 0x54);
+    skin.buttonShadow = colourRef(0x3D, 0x66, 0x8F);
+    skin.buttonHighlight = colourRef(0xFF, 0xFF, 0xFF);
     skin.picturePath = ALMANARY_RESOURCES_DIR "/sample-skin/harbour.bmp";
     return skin;
 }
 
-std::optional<std::string> WriteSettings(const SampleFiles& files) {
+std::optional<std::string> writeSettings(const SampleFiles& files) {
     SettingsStore store;
-    if (!store.Open(files.settingsPath) || !store.SetNumber("LoadOnStart", 1) ||
-        !store.SetText("FileName", files.almanaryPath))
+    if (!store.open(files.settingsPath) || !store.setNumber("LoadOnStart", 1) ||
+        !store.setText("FileName", files.almanaryPath))
         return "cannot write the settings store " + files.settingsPath;
     return std::nullopt;
 }
 
 }  // namespace
 
-DateTime SampleAlmanary::Now() {
-    return Calendar::FromLocal(2025, 3, 10, 7, 30).value_or(0);
+DateTime SampleAlmanary::now() {
+    return Calendar::fromLocal(2025, 3, 10, 7, 30).value_or(0);
 }
 
-std::optional<SampleFiles> SampleAlmanary::Write(const std::string& folder, std::string& problem) {
+std::optional<SampleFiles> SampleAlmanary::write(const std::string& folder, std::string& problem) {
     std::error_code error;
     const fs::path root = fs::absolute(folder, error);
     if (error) {
@@ -107,16 +107,16 @@ std::optional<SampleFiles> SampleAlmanary::Write(const std::string& folder, std:
         }
     }
 
-    AlmanaryDocument document = SampleDocument();
-    if (const auto failed = AlmanaryFile::Save(document, files.almanaryPath)) {
+    AlmanaryDocument document = sampleDocument();
+    if (const auto failed = AlmanaryFile::save(document, files.almanaryPath)) {
         problem = failed->message;
         return std::nullopt;
     }
-    if (const auto failed = SkinFile::WriteNamed(files.skinsFolder, kSkinName, HarbourSkin())) {
+    if (const auto failed = SkinFile::writeNamed(files.skinsFolder, kSkinName, harbourSkin())) {
         problem = "cannot write the sample skin: " + failed->reason;
         return std::nullopt;
     }
-    if (const auto failed = WriteSettings(files)) {
+    if (const auto failed = writeSettings(files)) {
         problem = *failed;
         return std::nullopt;
     }

@@ -21,11 +21,11 @@ public:
     static constexpr const char* kSkinName = "Harbour";
 
     // The instant the sample is seen at: before every reminder is due.
-    static DateTime Now();
+    static DateTime now();
 
     // Writes the sample files under `folder` (created when missing); nothing,
     // and the reason in `problem`, when something cannot be written.
-    static std::optional<SampleFiles> Write(const std::string& folder, std::string& problem);
+    static std::optional<SampleFiles> write(const std::string& folder, std::string& problem);
 };
 
 }  // namespace almanary::screenshots

@@ -15,7 +15,7 @@ MainWindow& ScreenshotScene::mainWindow() {
     if (mainWindow_ == nullptr) {
         mainWindow_ = std::make_unique<MainWindow>(AppServices{
             prompter_, chooser_, sound_, clock_, files_.settingsPath, files_.skinsFolder});
-        mainWindow_->Initialise();
+        mainWindow_->initialise();
         mainWindow_->show();
     }
     return *mainWindow_;
@@ -25,7 +25,7 @@ const BackgroundImage* ScreenshotScene::background() {
     return &mainWindow().background;
 }
 
-QWidget* ScreenshotScene::Keep(std::unique_ptr<QWidget> window) {
+QWidget* ScreenshotScene::keep(std::unique_ptr<QWidget> window) {
     kept_.push_back(std::move(window));
     return kept_.back().get();
 }

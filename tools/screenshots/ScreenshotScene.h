@@ -36,7 +36,7 @@ public:
     int unexpectedMessages() const { return prompter_.count(); }
 
     // Keeps a window made for a shot alive until the scene ends.
-    QWidget* Keep(std::unique_ptr<QWidget> window);
+    QWidget* keep(std::unique_ptr<QWidget> window);
 
 private:
     SampleFiles files_;
@@ -44,7 +44,7 @@ private:
     DecliningPrompter prompter_{"almanary-screenshots"};
     NoFileChooser chooser_;
     SilentSoundPlayer sound_;
-    FixedClock clock_{SampleAlmanary::Now()};
+    FixedClock clock_{SampleAlmanary::now()};
     std::unique_ptr<MainWindow> mainWindow_;
     // After the main window: they may be its children and go first.
     std::vector<std::unique_ptr<QWidget>> kept_;

@@ -34,12 +34,12 @@ struct Shot {
 // The windows made here paint the main window's picture, as every dialog
 // the program opens does.
 template <typename Dialog>
-QWidget* Skinned(ScreenshotScene& scene, std::unique_ptr<Dialog> dialog) {
+QWidget* skinned(ScreenshotScene& scene, std::unique_ptr<Dialog> dialog) {
     dialog->setBackground(scene.background());
-    return scene.Keep(std::move(dialog));
+    return scene.keep(std::move(dialog));
 }
 
-std::unique_ptr<EventDialog> NewEventDialog(ScreenshotScene& s,
+std::unique_ptr<EventDialog> newEventDialog(ScreenshotScene& s,
                                             std::optional<Event> edited = std::nullopt) {
     MainWindow& w = s.mainWindow();
     return std::make_unique<EventDialog>(&w, w.document.events, w.document.categories, s.prompter(),
@@ -48,14 +48,14 @@ std::unique_ptr<EventDialog> NewEventDialog(ScreenshotScene& s,
 
 // A 9:30 hour-long meeting on the sample's first day, which runs into the
 // review there.
-const Event& OverlappingCandidate() {
+const Event& overlappingCandidate() {
     static const Event candidate = [] {
         Event event;
         event.setNotes("Budget meeting");
         event.setHour("9");
         event.setMinute("30");
         event.setDuration("60");
-        event.setDate(Calendar::FromLocal(2025, 3, 10, 12).value_or(0));
+        event.setDate(Calendar::fromLocal(2025, 3, 10, 12).value_or(0));
         return event;
     }();
     return candidate;
@@ -65,49 +65,49 @@ const Shot kShots[] = {
     {"main-window", [](ScreenshotScene& s) -> QWidget* { return &s.mainWindow(); }},
     {"about-dialog",
      [](ScreenshotScene& s) {
-         return s.Keep(std::make_unique<AboutDialog>(&s.mainWindow(), s.background()));
+         return s.keep(std::make_unique<AboutDialog>(&s.mainWindow(), s.background()));
      }},
     {"password-dialog",
      [](ScreenshotScene& s) {
          auto dialog =
              std::make_unique<PasswordDialog>(&s.mainWindow(), s.prompter(), s.background());
-         dialog->SetFileName(s.files().almanaryPath);
-         return s.Keep(std::move(dialog));
+         dialog->setFileName(s.files().almanaryPath);
+         return s.keep(std::move(dialog));
      }},
-    {"event-dialog", [](ScreenshotScene& s) { return Skinned(s, NewEventDialog(s)); }},
+    {"event-dialog", [](ScreenshotScene& s) { return skinned(s, newEventDialog(s)); }},
     {"view-events",
      [](ScreenshotScene& s) {
          MainWindow& w = s.mainWindow();
-         return Skinned(
+         return skinned(
              s, std::make_unique<ViewEventsDialog>(&w, w.document.events, w.document.categories,
                                                    s.prompter(), s.clock()));
      }},
     {"view-events-conflicts",
      [](ScreenshotScene& s) {
          MainWindow& w = s.mainWindow();
-         const Event& candidate = OverlappingCandidate();
-         return Skinned(s,
+         const Event& candidate = overlappingCandidate();
+         return skinned(s,
                         std::make_unique<ViewEventsDialog>(
                             &w, w.document.events, w.document.categories, s.prompter(), s.clock(),
-                            w.document.events.Conflicts(candidate, nullptr), &candidate, nullptr));
+                            w.document.events.conflicts(candidate, nullptr), &candidate, nullptr));
      }},
     {"categories-dialog",
      [](ScreenshotScene& s) {
          MainWindow& w = s.mainWindow();
-         return Skinned(s, std::make_unique<CategoriesDialog>(&w, w.document.categories,
+         return skinned(s, std::make_unique<CategoriesDialog>(&w, w.document.categories,
                                                               w.document.events, s.prompter()));
      }},
     // Last: the pop-up marks its event open.
     {"event-reminder",
      [](ScreenshotScene& s) {
-         auto dialog = NewEventDialog(s, s.mainWindow().document.events.GetAt(1));
+         auto dialog = newEventDialog(s, s.mainWindow().document.events.getAt(1));
          dialog->setTitle(QString::fromLatin1(EventDialog::kReminderTitle));
-         return Skinned(s, std::move(dialog));
+         return skinned(s, std::move(dialog));
      }},
 };
 
 // Shows the window, lets it lay itself out and paint, and saves its pixels.
-bool Capture(QWidget& window, const QString& path) {
+bool capture(QWidget& window, const QString& path) {
     window.show();
     window.raise();
     window.activateWindow();
@@ -121,7 +121,7 @@ bool Capture(QWidget& window, const QString& path) {
     return true;
 }
 
-int Run(int argc, char** argv) {
+int run(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Almanary"));
     QApplication::setOrganizationName(QStringLiteral("Almanary"));
@@ -137,7 +137,7 @@ int Run(int argc, char** argv) {
     }
     std::string problem;
     std::optional<SampleFiles> files =
-        SampleAlmanary::Write((outFolder + QStringLiteral("/sample")).toStdString(), problem);
+        SampleAlmanary::write((outFolder + QStringLiteral("/sample")).toStdString(), problem);
     if (!files) {
         std::fprintf(stderr, "almanary-screenshots: %s\n", problem.c_str());
         return EXIT_FAILURE;
@@ -148,7 +148,7 @@ int Run(int argc, char** argv) {
     for (const Shot& shot : kShots) {
         QWidget* window = shot.make(scene);
         ok =
-            Capture(*window, QDir(outFolder).filePath(QString::fromUtf8(shot.name) + ".png")) && ok;
+            capture(*window, QDir(outFolder).filePath(QString::fromUtf8(shot.name) + ".png")) && ok;
         if (window != &scene.mainWindow())
             window->hide();
     }
@@ -164,5 +164,5 @@ int main(int argc, char** argv) {
     // Renders without a desktop unless told otherwise.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     Q_INIT_RESOURCE(almanary);
-    return almanary::screenshots::Run(argc, argv);
+    return almanary::screenshots::run(argc, argv);
 }

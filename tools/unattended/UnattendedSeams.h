@@ -20,7 +20,7 @@ class DecliningPrompter : public Prompter {
 public:
     explicit DecliningPrompter(const char* report = nullptr) : report_(report) {}
 
-    MessageAnswer Show(QWidget*, int id, const std::vector<std::string>& args = {}) override {
+    MessageAnswer show(QWidget*, int id, const std::vector<std::string>& args = {}) override {
         if (report_ != nullptr) {
             std::fprintf(stderr, "%s: unexpected message %d", report_, id);
             for (const std::string& arg : args)
@@ -39,25 +39,25 @@ private:
 
 class NoFileChooser : public FileChooser {
 public:
-    std::optional<std::string> ChooseToOpen(QWidget*, FileKind, const std::string&) override {
+    std::optional<std::string> chooseToOpen(QWidget*, FileKind, const std::string&) override {
         return std::nullopt;
     }
-    std::optional<std::string> ChooseToSave(QWidget*, FileKind, const std::string&) override {
+    std::optional<std::string> chooseToSave(QWidget*, FileKind, const std::string&) override {
         return std::nullopt;
     }
-    bool IsOpen() const override { return false; }
-    void Raise() override {}
+    bool isOpen() const override { return false; }
+    void raise() override {}
 };
 
 class SilentSoundPlayer : public SoundPlayer {
 public:
-    bool Play(const std::string&) override { return true; }
+    bool play(const std::string&) override { return true; }
 };
 
 class FixedClock : public Clock {
 public:
     explicit FixedClock(DateTime now) : now_(now) {}
-    DateTime Now() const override { return now_; }
+    DateTime now() const override { return now_; }
 
 private:
     DateTime now_;

@@ -9,12 +9,12 @@ namespace almanary {
 
 class AppPaths {
 public:
-    // The settings store: SettingsStore::DefaultPath().
-    static std::string SettingsPath();
+    // The settings store: SettingsStore::defaultPath().
+    static std::string settingsPath();
     // $ALMANARY_SKINS, else $XDG_DATA_HOME/almanary/Skins (an absolute
     // XDG_DATA_HOME only), else ~/.local/share/almanary/Skins; empty when no
     // home folder is known.
-    static std::string SkinsFolder();
+    static std::string skinsFolder();
 };
 
 }  // namespace almanary

@@ -15,7 +15,7 @@ constexpr Message kMessages[] = {
 
 }  // namespace
 
-const Message& Find(int id) {
+const Message& find(int id) {
     const auto* found = std::find_if(std::begin(kMessages), std::end(kMessages),
                                      [id](const Message& m) { return m.id == id; });
     if (found != std::end(kMessages))
@@ -24,11 +24,11 @@ const Message& Find(int id) {
     return unknown;
 }
 
-std::span<const Message> All() {
+std::span<const Message> all() {
     return kMessages;
 }
 
-std::string Fill(std::string_view text, std::span<const std::string_view> args) {
+std::string fill(std::string_view text, std::span<const std::string_view> args) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -46,17 +46,17 @@ std::string Fill(std::string_view text, std::span<const std::string_view> args) 
     return out;
 }
 
-std::string Fill(std::string_view text, std::initializer_list<std::string_view> args) {
-    return Fill(text, std::span<const std::string_view>(args.begin(), args.size()));
+std::string fill(std::string_view text, std::initializer_list<std::string_view> args) {
+    return fill(text, std::span<const std::string_view>(args.begin(), args.size()));
 }
 
-std::string Format(int id, std::initializer_list<std::string_view> args) {
-    return Fill(Find(id).text, args);
+std::string format(int id, std::initializer_list<std::string_view> args) {
+    return fill(find(id).text, args);
 }
 
-std::string FormatWith(int id, const std::vector<std::string>& args) {
+std::string formatWith(int id, const std::vector<std::string>& args) {
     const std::vector<std::string_view> views(args.begin(), args.end());
-    return Fill(Find(id).text, std::span<const std::string_view>(views));
+    return fill(find(id).text, std::span<const std::string_view>(views));
 }
 
 }  // namespace almanary::MessageTable

@@ -83,21 +83,21 @@ namespace MessageTable {
 
 // The message with that id; an unknown id is a programming error and
 // yields a stand-in whose id is 0 and whose text says so.
-const Message& Find(int id);
+const Message& find(int id);
 
 // Every message, in the order of the table.
-std::span<const Message> All();
+std::span<const Message> all();
 
 // The text of message `id` with "%1", "%2", ... replaced by the arguments.
-std::string Format(int id, std::initializer_list<std::string_view> args = {});
+std::string format(int id, std::initializer_list<std::string_view> args = {});
 
 // The same with arguments gathered at run time (the windows' prompter).
-std::string FormatWith(int id, const std::vector<std::string>& args);
+std::string formatWith(int id, const std::vector<std::string>& args);
 
 // Replaces "%1", "%2", ... in any text. A number without an argument stays
 // as it is.
-std::string Fill(std::string_view text, std::initializer_list<std::string_view> args);
-std::string Fill(std::string_view text, std::span<const std::string_view> args);
+std::string fill(std::string_view text, std::initializer_list<std::string_view> args);
+std::string fill(std::string_view text, std::span<const std::string_view> args);
 
 }  // namespace MessageTable
 }  // namespace almanary

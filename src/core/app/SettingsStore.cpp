@@ -49,28 +49,28 @@ public:
     bool ok() const { return rc_ == SQLITE_OK; }
     sqlite3_stmt* get() const { return stmt_; }
 
-    bool BindText(int index, std::string_view text) {
+    bool bindText(int index, std::string_view text) {
         rc_ = sqlite3_bind_text64(stmt_, index, text.empty() ? "" : text.data(), text.size(),
                                   SQLITE_TRANSIENT, SQLITE_UTF8);
         return ok();
     }
-    bool BindBlob(int index, std::string_view bytes) {
+    bool bindBlob(int index, std::string_view bytes) {
         rc_ = sqlite3_bind_blob64(stmt_, index, bytes.empty() ? "" : bytes.data(), bytes.size(),
                                   SQLITE_TRANSIENT);
         return ok();
     }
-    bool BindInt(int index, std::int64_t value) {
+    bool bindInt(int index, std::int64_t value) {
         rc_ = sqlite3_bind_int64(stmt_, index, value);
         return ok();
     }
     // SQLITE_ROW, SQLITE_DONE or an error code (kept in rc()).
-    int Step() {
+    int step() {
         int rc = sqlite3_step(stmt_);
         rc_ = (rc == SQLITE_ROW || rc == SQLITE_DONE) ? SQLITE_OK : rc;
         return rc;
     }
 
-    std::string_view Bytes(int column) const {
+    std::string_view bytes(int column) const {
         const void* data = sqlite3_column_blob(stmt_, column);
         int size = sqlite3_column_bytes(stmt_, column);
         if (data == nullptr || size <= 0)
@@ -84,26 +84,26 @@ private:
 };
 
 // Names of the program's own values, which are never shares.
-bool IsReservedName(std::string_view name) {
-    return AsciiText::EqualIgnoringCase(name, "FileName") ||
-           AsciiText::EqualIgnoringCase(name, "LoadOnStart");
+bool isReservedName(std::string_view name) {
+    return AsciiText::equalIgnoringCase(name, "FileName") ||
+           AsciiText::equalIgnoringCase(name, "LoadOnStart");
 }
 
 // A value name has at least one byte and no zero byte (the case-blind
 // comparison would stop at one).
-bool ValidName(std::string_view name) {
+bool validName(std::string_view name) {
     return !name.empty() && name.find('\0') == std::string_view::npos;
 }
 
 // Creates the missing folders of `dir`, each readable by the owner only.
-bool EnsureFolder(const fs::path& dir) {
+bool ensureFolder(const fs::path& dir) {
     if (dir.empty())
         return true;
     std::error_code error;
     fs::file_status status = fs::status(dir, error);
     if (fs::exists(status))
         return fs::is_directory(status);
-    if (dir.has_parent_path() && dir.parent_path() != dir && !EnsureFolder(dir.parent_path())) {
+    if (dir.has_parent_path() && dir.parent_path() != dir && !ensureFolder(dir.parent_path())) {
         return false;
     }
     if (::mkdir(dir.c_str(), 0700) == 0)
@@ -116,7 +116,7 @@ bool EnsureFolder(const fs::path& dir) {
 // a temporary name and linked into place, so no descriptor is ever opened and
 // closed on the store itself: closing one would drop the locks that another
 // connection of this process holds on it.
-void CreatePrivateFile(const std::string& path) {
+void createPrivateFile(const std::string& path) {
     std::string temporary = path + ".new-XXXXXX";
     int fd = ::mkstemp(temporary.data());  // mode 0600
     if (fd < 0)
@@ -126,7 +126,7 @@ void CreatePrivateFile(const std::string& path) {
     ::unlink(temporary.c_str());
 }
 
-std::string HomeFolder() {
+std::string homeFolder() {
     const char* home = std::getenv("HOME");
     if (home != nullptr && *home != '\0')
         return home;
@@ -140,12 +140,12 @@ std::string HomeFolder() {
 // SQLITE_OK when the file holds no tables yet or holds the store's table.
 // Tables are only ever added, so counting first and then looking for ours
 // cannot mistake a store another connection is creating for a foreign file.
-int CheckOwnership(sqlite3* db) {
+int checkOwnership(sqlite3* db) {
     {
         Statement tables(db, "SELECT count(*) FROM sqlite_master");
         if (!tables.ok())
             return tables.rc();
-        if (tables.Step() != SQLITE_ROW)
+        if (tables.step() != SQLITE_ROW)
             return tables.rc();
         if (sqlite3_column_int64(tables.get(), 0) == 0)
             return SQLITE_OK;
@@ -156,13 +156,13 @@ int CheckOwnership(sqlite3* db) {
 }
 
 // Reads the whole file once: SQLITE_OK when it is a sound database.
-int CheckIntegrity(sqlite3* db) {
+int checkIntegrity(sqlite3* db) {
     Statement check(db, "PRAGMA quick_check(1)");
     if (!check.ok())
         return check.rc();
-    if (check.Step() != SQLITE_ROW)
+    if (check.step() != SQLITE_ROW)
         return check.ok() ? SQLITE_CORRUPT : check.rc();
-    return check.Bytes(0) == "ok" ? SQLITE_OK : SQLITE_CORRUPT;
+    return check.bytes(0) == "ok" ? SQLITE_OK : SQLITE_CORRUPT;
 }
 
 // Switches the file to write-ahead logging, which lets readers go on while
@@ -170,7 +170,7 @@ int CheckIntegrity(sqlite3* db) {
 // and SQLite reports a clash there at once instead of waiting; so while
 // several copies create the store together, wait here as the busy timeout
 // would.
-int UseWriteAheadLog(sqlite3* db) {
+int useWriteAheadLog(sqlite3* db) {
     constexpr int kPauseMs = 5;
     int rc = SQLITE_BUSY;
     for (int waited = 0; rc == SQLITE_BUSY && waited <= kBusyTimeoutMs; waited += kPauseMs) {
@@ -183,14 +183,14 @@ int UseWriteAheadLog(sqlite3* db) {
 
 // Checks the file and sets the connection up; SQLITE_OK when the store can
 // be used. Nothing is written before the file is known to be a sound store.
-int PrepareConnection(sqlite3* db) {
+int prepareConnection(sqlite3* db) {
     int rc = sqlite3_busy_timeout(db, kBusyTimeoutMs);
     if (rc == SQLITE_OK)
-        rc = CheckIntegrity(db);
+        rc = checkIntegrity(db);
     if (rc == SQLITE_OK)
-        rc = CheckOwnership(db);
+        rc = checkOwnership(db);
     if (rc == SQLITE_OK)
-        rc = UseWriteAheadLog(db);
+        rc = useWriteAheadLog(db);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr);
     return rc;
@@ -199,10 +199,10 @@ int PrepareConnection(sqlite3* db) {
 }  // namespace
 
 SettingsStore::~SettingsStore() {
-    Close();
+    close();
 }
 
-std::string SettingsStore::DefaultPath() {
+std::string SettingsStore::defaultPath() {
     const char* explicitPath = std::getenv("ALMANARY_SETTINGS");
     if (explicitPath != nullptr && *explicitPath != '\0')
         return explicitPath;
@@ -213,7 +213,7 @@ std::string SettingsStore::DefaultPath() {
         if (xdg != nullptr && *xdg == '/') {
             config = xdg;
         } else {
-            std::string home = HomeFolder();
+            std::string home = homeFolder();
             if (home.empty())
                 return {};
             config = fs::path(home) / ".config";
@@ -224,37 +224,37 @@ std::string SettingsStore::DefaultPath() {
     }
 }
 
-bool SettingsStore::Open() {
-    return Open(DefaultPath());
+bool SettingsStore::open() {
+    return open(defaultPath());
 }
 
-bool SettingsStore::Open(const std::string& path) {
-    Close();
+bool SettingsStore::open(const std::string& path) {
+    close();
     if (path.empty() || path.find('\0') != std::string::npos)
-        return Fail(SQLITE_CANTOPEN);
+        return fail(SQLITE_CANTOPEN);
     try {
-        if (!EnsureFolder(fs::path(path).parent_path()))
-            return Fail(SQLITE_CANTOPEN);
+        if (!ensureFolder(fs::path(path).parent_path()))
+            return fail(SQLITE_CANTOPEN);
     } catch (const std::exception&) {
-        return Fail(SQLITE_CANTOPEN);
+        return fail(SQLITE_CANTOPEN);
     }
-    CreatePrivateFile(path);
+    createPrivateFile(path);
 
     sqlite3* db = nullptr;
     int rc =
         sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK)
-        rc = PrepareConnection(db);
+        rc = prepareConnection(db);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);  // accepts a null handle
-        return Fail(rc);
+        return fail(rc);
     }
     db_ = db;
     lastError_ = SQLITE_OK;
     return true;
 }
 
-bool SettingsStore::Close() {
+bool SettingsStore::close() {
     if (db_ == nullptr)
         return false;
     lastError_ = sqlite3_close_v2(db_);
@@ -268,10 +268,10 @@ constexpr const char* kSelectValue = "SELECT type, data FROM settings WHERE name
 
 // Runs a value look-up: SQLITE_ROW with the query on the value's row, or the
 // code to fail with.
-int StepToValue(Statement& query, std::string_view name) {
-    if (!query.ok() || !query.BindText(1, name))
+int stepToValue(Statement& query, std::string_view name) {
+    if (!query.ok() || !query.bindText(1, name))
         return query.rc();
-    const int step = query.Step();
+    const int step = query.step();
     if (step == SQLITE_DONE)
         return SQLITE_NOTFOUND;
     return step == SQLITE_ROW ? SQLITE_ROW : query.rc();
@@ -279,10 +279,10 @@ int StepToValue(Statement& query, std::string_view name) {
 
 // Looks up a value of the given type (0 number, 1 text): SQLITE_ROW with
 // the query on its row, or the code to fail with.
-int LookUpValue(Statement& query, std::string_view name, int type) {
-    if (!ValidName(name))
+int lookUpValue(Statement& query, std::string_view name, int type) {
+    if (!validName(name))
         return SQLITE_MISUSE;
-    if (const int found = StepToValue(query, name); found != SQLITE_ROW)
+    if (const int found = stepToValue(query, name); found != SQLITE_ROW)
         return found;
     sqlite3_stmt* row = query.get();
     const int data = sqlite3_column_type(row, 1);
@@ -293,118 +293,118 @@ int LookUpValue(Statement& query, std::string_view name, int type) {
 
 }  // namespace
 
-bool SettingsStore::Fail(int code) {
+bool SettingsStore::fail(int code) {
     lastError_ = code;
     return false;
 }
 
-bool SettingsStore::QueryNumber(std::string_view name, std::int32_t& value) {
+bool SettingsStore::queryNumber(std::string_view name, std::int32_t& value) {
     if (db_ == nullptr)
         return false;
     Statement query(db_, kSelectValue);
-    if (const int found = LookUpValue(query, name, static_cast<int>(ValueType::kNumber));
+    if (const int found = lookUpValue(query, name, static_cast<int>(ValueType::kNumber));
         found != SQLITE_ROW)
-        return Fail(found);
+        return fail(found);
     const std::int64_t stored = sqlite3_column_int64(query.get(), 1);
     if (stored < INT32_MIN || stored > INT32_MAX)
-        return Fail(SQLITE_MISMATCH);
+        return fail(SQLITE_MISMATCH);
     value = static_cast<std::int32_t>(stored);
     lastError_ = SQLITE_OK;
     return true;
 }
 
-bool SettingsStore::QueryText(std::string_view name, std::string& text, std::size_t capacity) {
+bool SettingsStore::queryText(std::string_view name, std::string& text, std::size_t capacity) {
     text.clear();
     if (db_ == nullptr)
         return false;
     Statement query(db_, kSelectValue);
-    if (const int found = LookUpValue(query, name, static_cast<int>(ValueType::kText));
+    if (const int found = lookUpValue(query, name, static_cast<int>(ValueType::kText));
         found != SQLITE_ROW)
-        return Fail(found);
-    std::string_view bytes = query.Bytes(1);
+        return fail(found);
+    std::string_view bytes = query.bytes(1);
     // The capacity counts the terminating zero the text is read with.
     if (bytes.size() >= capacity)
-        return Fail(SQLITE_TOOBIG);
+        return fail(SQLITE_TOOBIG);
     text.assign(bytes);
     lastError_ = SQLITE_OK;
     return true;
 }
 
-bool SettingsStore::SetNumber(std::string_view name, std::int32_t value) {
-    return WriteValue(name, ValueType::kNumber, value, {});
+bool SettingsStore::setNumber(std::string_view name, std::int32_t value) {
+    return writeValue(name, ValueType::kNumber, value, {});
 }
 
-bool SettingsStore::SetText(std::string_view name, std::string_view text) {
-    return WriteValue(name, ValueType::kText, 0, text);
+bool SettingsStore::setText(std::string_view name, std::string_view text) {
+    return writeValue(name, ValueType::kText, 0, text);
 }
 
-bool SettingsStore::WriteValue(std::string_view name, ValueType type, std::int64_t number,
+bool SettingsStore::writeValue(std::string_view name, ValueType type, std::int64_t number,
                                std::string_view text) {
     if (db_ == nullptr)
         return false;
-    if (!ValidName(name))
-        return Fail(SQLITE_MISUSE);
+    if (!validName(name))
+        return fail(SQLITE_MISUSE);
     // An existing value keeps its name's case and its place in the order.
     Statement write(db_,
                     "INSERT INTO settings (name, type, data) VALUES (?1, ?2, ?3)"
                     " ON CONFLICT (name) DO UPDATE SET type = excluded.type, data = excluded.data");
-    if (!write.ok() || !write.BindText(1, name) || !write.BindInt(2, static_cast<int>(type))) {
-        return Fail(write.rc());
+    if (!write.ok() || !write.bindText(1, name) || !write.bindInt(2, static_cast<int>(type))) {
+        return fail(write.rc());
     }
-    bool bound = type == ValueType::kNumber ? write.BindInt(3, number) : write.BindBlob(3, text);
+    bool bound = type == ValueType::kNumber ? write.bindInt(3, number) : write.bindBlob(3, text);
     if (!bound)
-        return Fail(write.rc());
-    if (write.Step() != SQLITE_DONE)
-        return Fail(write.ok() ? SQLITE_ERROR : write.rc());
+        return fail(write.rc());
+    if (write.step() != SQLITE_DONE)
+        return fail(write.ok() ? SQLITE_ERROR : write.rc());
     lastError_ = SQLITE_OK;
     return true;
 }
 
-bool SettingsStore::DeleteValue(std::string_view name) {
+bool SettingsStore::deleteValue(std::string_view name) {
     if (db_ == nullptr)
         return false;
-    if (!ValidName(name))
-        return Fail(SQLITE_MISUSE);
+    if (!validName(name))
+        return fail(SQLITE_MISUSE);
     Statement erase(db_, "DELETE FROM settings WHERE name = ?1");
-    if (!erase.ok() || !erase.BindText(1, name))
-        return Fail(erase.rc());
-    if (erase.Step() != SQLITE_DONE)
-        return Fail(erase.ok() ? SQLITE_ERROR : erase.rc());
+    if (!erase.ok() || !erase.bindText(1, name))
+        return fail(erase.rc());
+    if (erase.step() != SQLITE_DONE)
+        return fail(erase.ok() ? SQLITE_ERROR : erase.rc());
     if (sqlite3_changes(db_) == 0)
-        return Fail(SQLITE_NOTFOUND);
+        return fail(SQLITE_NOTFOUND);
     lastError_ = SQLITE_OK;
     return true;
 }
 
-std::string SettingsStore::FindShareName(const std::string& path) {
+std::string SettingsStore::findShareName(const std::string& path) {
     if (db_ == nullptr)
         return {};
     if (path.empty()) {
-        Fail(SQLITE_NOTFOUND);
+        fail(SQLITE_NOTFOUND);
         return {};
     }
     Statement walk(db_, "SELECT name, type, data FROM settings ORDER BY id");
     if (!walk.ok()) {
-        Fail(walk.rc());
+        fail(walk.rc());
         return {};
     }
     int step;
-    while ((step = walk.Step()) == SQLITE_ROW) {
-        std::string_view name = walk.Bytes(0);
-        if (name.empty() || name.size() > kMaxShareNameBytes || IsReservedName(name))
+    while ((step = walk.step()) == SQLITE_ROW) {
+        std::string_view name = walk.bytes(0);
+        if (name.empty() || name.size() > kMaxShareNameBytes || isReservedName(name))
             continue;
         if (sqlite3_column_int(walk.get(), 1) != static_cast<int>(ValueType::kText))
             continue;
-        std::string_view data = walk.Bytes(2);
+        std::string_view data = walk.bytes(2);
         // A share is served only when its path fits a text read.
         if (data.empty() || data.size() >= kTextCapacity)
             continue;
-        if (SamePath(std::string(data), path)) {
+        if (samePath(std::string(data), path)) {
             lastError_ = SQLITE_OK;
             return std::string(name);
         }
     }
-    Fail(step == SQLITE_DONE ? SQLITE_NOTFOUND : walk.rc());
+    fail(step == SQLITE_DONE ? SQLITE_NOTFOUND : walk.rc());
     return {};
 }
 

@@ -24,32 +24,32 @@ public:
 
     // $ALMANARY_SETTINGS, else $XDG_CONFIG_HOME/almanary/settings.sqlite,
     // else ~/.config/almanary/settings.sqlite; empty when no home is known.
-    static std::string DefaultPath();
+    static std::string defaultPath();
 
     // Closes any store held, then opens (creating when missing) the file at
-    // DefaultPath() or at the given path. A file that is not a sound store
+    // defaultPath() or at the given path. A file that is not a sound store
     // leaves the store closed.
-    bool Open();
-    bool Open(const std::string& path);
+    bool open();
+    bool open(const std::string& path);
     // False when nothing was open.
-    bool Close();
+    bool close();
     bool isOpen() const { return db_ != nullptr; }
 
     // Every operation below returns false and does nothing on a closed store.
     // Value names are compared without ASCII letter case and keep the case
     // they were created with.
-    bool QueryNumber(std::string_view name, std::int32_t& value);
+    bool queryNumber(std::string_view name, std::int32_t& value);
     // `text` is emptied first. Fails when the value is missing, is a number,
     // or does not fit `capacity` bytes with a terminating zero.
-    bool QueryText(std::string_view name, std::string& text, std::size_t capacity = kTextCapacity);
-    bool SetNumber(std::string_view name, std::int32_t value);
-    bool SetText(std::string_view name, std::string_view text);
+    bool queryText(std::string_view name, std::string& text, std::size_t capacity = kTextCapacity);
+    bool setNumber(std::string_view name, std::int32_t value);
+    bool setText(std::string_view name, std::string_view text);
     // False when there was no such value.
-    bool DeleteValue(std::string_view name);
+    bool deleteValue(std::string_view name);
 
     // The name of the first value, in creation order, that publishes the file
     // at `path`; empty when none does or the store is closed.
-    std::string FindShareName(const std::string& path);
+    std::string findShareName(const std::string& path);
 
     // The SQLite result code of the last operation: 0 when it went well,
     // SQLITE_NOTFOUND for a missing value or no share, SQLITE_MISMATCH for a
@@ -59,10 +59,10 @@ public:
 private:
     enum class ValueType : int { kNumber = 0, kText = 1 };
 
-    bool Prepare();
-    bool WriteValue(std::string_view name, ValueType type, std::int64_t number,
+    bool prepare();
+    bool writeValue(std::string_view name, ValueType type, std::int64_t number,
                     std::string_view text);
-    bool Fail(int code);
+    bool fail(int code);
 
     sqlite3* db_ = nullptr;
     int lastError_ = 0;

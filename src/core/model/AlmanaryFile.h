@@ -64,34 +64,34 @@ public:
     // "Default". Clears the events' modified flag, unless a value cannot be
     // stored (a date outside 1970-2106): then `problem` (when given) says
     // which, and the flag stays.
-    static std::string PlainStream(AlmanaryDocument& document, std::string* problem = nullptr);
+    static std::string plainStream(AlmanaryDocument& document, std::string* problem = nullptr);
 
     // Exclusive-or with the key, in place; its own inverse.
-    static void Scramble(std::string& bytes, std::size_t from = 0);
+    static void scramble(std::string& bytes, std::size_t from = 0);
 
     // True when the bytes of a file begin with the scrambled header word.
-    static bool HasHeader(std::string_view fileBytes);
+    static bool hasHeader(std::string_view fileBytes);
 
     // The six settings saved in the file, in file order. Reading changes
     // only those six; loadOnStart and shareName keep their values.
-    static void WriteDocumentSettings(ArchiveWriter& out, const DocumentSettings& settings);
-    static bool ReadDocumentSettings(ArchiveReader& in, DocumentSettings& settings);
+    static void writeDocumentSettings(ArchiveWriter& out, const DocumentSettings& settings);
+    static bool readDocumentSettings(ArchiveReader& in, DocumentSettings& settings);
 
     // Reads the file at `path` with Parse. Problems: CannotOpen (the file
     // cannot be opened or read), NotAlmanary, Damaged.
-    static AlmanaryLoad Load(const std::string& path, DateTime now, const KeepEvent& keep = {});
+    static AlmanaryLoad load(const std::string& path, DateTime now, const KeepEvent& keep = {});
 
     // Parses the bytes of a file; `path` only names it in messages. The
     // bytes are unscrambled in place, so pass them by move to keep one copy.
     // The due reminders are those of the kept events at `now`; bytes after
     // the last event record are ignored.
-    static AlmanaryLoad Parse(std::string fileBytes, const std::string& path, DateTime now,
+    static AlmanaryLoad parse(std::string fileBytes, const std::string& path, DateTime now,
                               const KeepEvent& keep = {});
 
     // Writes the scrambled document to `path` atomically. On success the
     // events' modified flag is clear; on failure (CannotWrite, naming the
     // system's reason) the file on disk and the flag are as they were.
-    static std::optional<AlmanaryProblem> Save(AlmanaryDocument& document, const std::string& path);
+    static std::optional<AlmanaryProblem> save(AlmanaryDocument& document, const std::string& path);
 };
 
 }  // namespace almanary

@@ -15,28 +15,28 @@ namespace almanary {
 
 class ArchiveWriter {
 public:
-    void WriteU32(std::uint32_t value);
-    void WriteI32(std::int32_t value);
-    void WriteBool(bool value);  // 1 or 0
+    void writeU32(std::uint32_t value);
+    void writeI32(std::int32_t value);
+    void writeBool(bool value);  // 1 or 0
     // Unsigned 32 bits. A value outside 0..4294967295 cannot be stored: 0 is
     // written in its place and the writer fails.
-    void WriteDateTime(DateTime value);
+    void writeDateTime(DateTime value);
     // Length prefix (1, 3 or 7 bytes), then the bytes. A text of 4 GiB or
     // more cannot be stored: it is written empty and the writer fails.
-    void WriteText(std::string_view text);
+    void writeText(std::string_view text);
 
     // False once something could not be stored; error() says what.
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
     // Keeps the first reason given.
-    void Fail(std::string reason);
+    void fail(std::string reason);
 
     const std::string& bytes() const { return bytes_; }
     std::string take() { return std::move(bytes_); }
     void reserve(std::size_t size) { bytes_.reserve(size); }
 
 private:
-    void Put(std::uint32_t value, int size);
+    void put(std::uint32_t value, int size);
 
     std::string bytes_;
     std::string error_;
@@ -47,42 +47,42 @@ public:
     explicit ArchiveReader(std::string_view bytes) : bytes_(bytes) {}
 
     // `what` names the field in error messages ("notes", "event count").
-    bool ReadU32(std::uint32_t& value, const char* what);
-    bool ReadI32(std::int32_t& value, const char* what);
-    bool ReadBool(bool& value, const char* what);          // any non-zero value is true
-    bool ReadDateTime(DateTime& value, const char* what);  // 0..4294967295
+    bool readU32(std::uint32_t& value, const char* what);
+    bool readI32(std::int32_t& value, const char* what);
+    bool readBool(bool& value, const char* what);          // any non-zero value is true
+    bool readDateTime(DateTime& value, const char* what);  // 0..4294967295
     // Accepts the wide form (0xFF 0xFFFE) and converts it to UTF-8; lone
     // surrogates become U+FFFD.
-    bool ReadText(std::string& text, const char* what);
+    bool readText(std::string& text, const char* what);
 
     // Refuses a count of items, each at least `smallest` bytes long, that
     // cannot fit in the bytes left: "the file promises 4000000000 events but
     // holds room for at most 3". So a count may safely size a reservation.
-    bool CheckCount(std::uint64_t count, std::size_t smallest, const char* what);
+    bool checkCount(std::uint64_t count, std::size_t smallest, const char* what);
 
     // Names the record being read, so errors say "the notes of event 12";
-    // `label` must outlive the reads. ClearRecord() ends it.
-    void SetRecord(const char* label, std::uint64_t number) {
+    // `label` must outlive the reads. clearRecord() ends it.
+    void setRecord(const char* label, std::uint64_t number) {
         recordLabel_ = label;
         recordNumber_ = number;
     }
-    void ClearRecord() { recordLabel_ = nullptr; }
+    void clearRecord() { recordLabel_ = nullptr; }
 
     bool ok() const { return error_.empty(); }
     // What went wrong, naming the field.
     const std::string& error() const { return error_; }
     // Keeps the first reason given; every later read fails.
-    void Fail(std::string reason);
+    void fail(std::string reason);
 
     std::size_t remaining() const { return bytes_.size() - offset_; }
     std::size_t offset() const { return offset_; }
 
 private:
-    bool Take(std::size_t size, const char* what, const unsigned char*& data);
-    bool ReadLength(std::uint32_t& length, bool allowWide, bool& wide, const char* what);
-    bool ReadWide(std::string& text, std::uint32_t units, const char* what);
-    std::string Describe(const char* what) const;
-    void FailShort(const char* what, std::uint64_t promised);
+    bool take(std::size_t size, const char* what, const unsigned char*& data);
+    bool readLength(std::uint32_t& length, bool allowWide, bool& wide, const char* what);
+    bool readWide(std::string& text, std::uint32_t units, const char* what);
+    std::string describe(const char* what) const;
+    void failShort(const char* what, std::uint64_t promised);
 
     std::string_view bytes_;
     std::size_t offset_ = 0;

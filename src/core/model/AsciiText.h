@@ -8,23 +8,23 @@
 
 namespace almanary::AsciiText {
 
-constexpr char FoldCase(char c) {
+constexpr char foldCase(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
-inline bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+inline bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+                      [](char x, char y) { return foldCase(x) == foldCase(y); });
 }
 
 // The order of sorted lists: alphabetical without regard to letter case.
-inline bool LessIgnoringCase(std::string_view a, std::string_view b) {
+inline bool lessIgnoringCase(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+                                        [](char x, char y) { return foldCase(x) < foldCase(y); });
 }
 
 // The text without leading and trailing white space.
-inline std::string Trimmed(std::string_view text) {
+inline std::string trimmed(std::string_view text) {
     constexpr std::string_view kSpace = " \t\r\n\f\v";
     const auto first = text.find_first_not_of(kSpace);
     if (first == std::string_view::npos)

@@ -15,7 +15,7 @@ namespace {
 // How many bytes a write may put out before it fails; -1: no limit.
 std::atomic<long long> failAfterBytes{-1};
 
-std::string SystemReason(int error) {
+std::string systemReason(int error) {
     return std::generic_category().message(error);
 }
 
@@ -30,7 +30,7 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
-    int Close() {
+    int close() {
         const int result = ::close(fd_);
         fd_ = -1;
         return result;
@@ -41,7 +41,7 @@ private:
 };
 
 // A link is followed so the file it names is replaced, not the link.
-std::string ResolveLink(const std::string& path) {
+std::string resolveLink(const std::string& path) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
         return path;
@@ -50,17 +50,17 @@ std::string ResolveLink(const std::string& path) {
     return error ? path : target.string();
 }
 
-std::string FolderOf(const std::string& path) {
+std::string folderOf(const std::string& path) {
     const auto folder = std::filesystem::path(path).parent_path();
     return folder.empty() ? std::string(".") : folder.string();
 }
 
-std::optional<std::string> CheckFolder(const std::string& folder) {
+std::optional<std::string> checkFolder(const std::string& folder) {
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0) {
         if (errno == ENOENT)
             return "the folder " + folder + " does not exist";
-        return "the folder " + folder + " cannot be reached (" + SystemReason(errno) + ")";
+        return "the folder " + folder + " cannot be reached (" + systemReason(errno) + ")";
     }
     if (!S_ISDIR(info.st_mode))
         return folder + " is not a folder";
@@ -69,9 +69,9 @@ std::optional<std::string> CheckFolder(const std::string& folder) {
 
 // Writes every byte, or fails with errno set. `limit` is the test hook's
 // budget: past it the write fails as a full disk would.
-bool WriteAll(int fd, std::string_view bytes, long long limit) {
+bool writeAll(int fd, std::string_view bytes, long long limit) {
     if (limit >= 0 && static_cast<unsigned long long>(limit) < bytes.size()) {
-        if (!WriteAll(fd, bytes.substr(0, static_cast<std::size_t>(limit)), -1))
+        if (!writeAll(fd, bytes.substr(0, static_cast<std::size_t>(limit)), -1))
             return false;
         errno = ENOSPC;
         return false;
@@ -91,7 +91,7 @@ bool WriteAll(int fd, std::string_view bytes, long long limit) {
 
 // Gives the new file the mode and owner of the file it replaces, or the
 // owner-only mode of a private document when there is none.
-void TakeOverPermissions(int fd, const struct stat* replaced) {
+void takeOverPermissions(int fd, const struct stat* replaced) {
     if (replaced == nullptr) {
         ::fchmod(fd, S_IRUSR | S_IWUSR);
         return;
@@ -104,7 +104,7 @@ void TakeOverPermissions(int fd, const struct stat* replaced) {
 
 // Makes the rename itself durable. Some file systems cannot sync a folder;
 // the new contents are in place either way, so this is best effort.
-void SyncFolder(const std::string& folder) {
+void syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
@@ -112,7 +112,7 @@ void SyncFolder(const std::string& folder) {
     ::close(fd);
 }
 
-std::optional<std::string> WriteTemporaryAndRename(const std::string& target,
+std::optional<std::string> writeTemporaryAndRename(const std::string& target,
                                                    const std::string& folder,
                                                    const struct stat* replaced,
                                                    std::string_view bytes) {
@@ -120,42 +120,42 @@ std::optional<std::string> WriteTemporaryAndRename(const std::string& target,
         folder + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
     FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0) {
-        return "a new file cannot be made in " + folder + " (" + SystemReason(errno) + ")";
+        return "a new file cannot be made in " + folder + " (" + systemReason(errno) + ")";
     }
-    TakeOverPermissions(fd.get(), replaced);
+    takeOverPermissions(fd.get(), replaced);
 
     std::optional<std::string> failure;
-    if (!WriteAll(fd.get(), bytes, failAfterBytes.load())) {
-        failure = "the new contents cannot be written (" + SystemReason(errno) + ")";
+    if (!writeAll(fd.get(), bytes, failAfterBytes.load())) {
+        failure = "the new contents cannot be written (" + systemReason(errno) + ")";
     } else if (::fsync(fd.get()) != 0) {
-        failure = "the new contents cannot be flushed to disk (" + SystemReason(errno) + ")";
-    } else if (fd.Close() != 0) {
-        failure = "the new contents cannot be written (" + SystemReason(errno) + ")";
+        failure = "the new contents cannot be flushed to disk (" + systemReason(errno) + ")";
+    } else if (fd.close() != 0) {
+        failure = "the new contents cannot be written (" + systemReason(errno) + ")";
     } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        failure = target + " cannot be replaced (" + SystemReason(errno) + ")";
+        failure = target + " cannot be replaced (" + systemReason(errno) + ")";
     }
     if (failure) {
         ::unlink(temporary.c_str());
         return failure;
     }
-    SyncFolder(folder);
+    syncFolder(folder);
     return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::string> AtomicFile::Write(const std::string& path, std::string_view bytes) {
+std::optional<std::string> AtomicFile::write(const std::string& path, std::string_view bytes) {
     if (path.empty())
         return "no file name was given";
-    const std::string target = ResolveLink(path);
-    const std::string folder = FolderOf(target);
-    if (auto problem = CheckFolder(folder))
+    const std::string target = resolveLink(path);
+    const std::string folder = folderOf(target);
+    if (auto problem = checkFolder(folder))
         return problem;
 
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
-        return target + " cannot be reached (" + SystemReason(errno) + ")";
+        return target + " cannot be reached (" + systemReason(errno) + ")";
     }
     if (exists && S_ISDIR(existing.st_mode))
         return target + " is a folder";
@@ -166,10 +166,10 @@ std::optional<std::string> AtomicFile::Write(const std::string& path, std::strin
     if (exists && ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
         return target + " is read-only";
     }
-    return WriteTemporaryAndRename(target, folder, exists ? &existing : nullptr, bytes);
+    return writeTemporaryAndRename(target, folder, exists ? &existing : nullptr, bytes);
 }
 
-void AtomicFile::FailAfterBytesForTesting(std::optional<std::size_t> bytes) {
+void AtomicFile::failAfterBytesForTesting(std::optional<std::size_t> bytes) {
     failAfterBytes.store(bytes ? static_cast<long long>(*bytes) : -1);
 }
 

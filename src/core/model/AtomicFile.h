@@ -19,11 +19,11 @@ public:
     // as writing it in place would be. On failure the target is
     // untouched, no temporary file is left, and the reason is returned,
     // e.g. "the folder /a/b does not exist".
-    static std::optional<std::string> Write(const std::string& path, std::string_view bytes);
+    static std::optional<std::string> write(const std::string& path, std::string_view bytes);
 
     // For tests only: from now on every Write fails, as on a full disk,
     // after putting `bytes` bytes into its temporary file; nullopt ends it.
-    static void FailAfterBytesForTesting(std::optional<std::size_t> bytes);
+    static void failAfterBytesForTesting(std::optional<std::size_t> bytes);
 };
 
 }  // namespace almanary

@@ -14,7 +14,7 @@ constexpr std::array<int, 12> kDaysBeforeMonth = {0,   31,  59,  90,  120, 151,
                                                   181, 212, 243, 273, 304, 334};
 
 // Days from 1970-01-01 to year-03-01 style civil dates (H. Hinnant's algorithm).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const auto yoe = static_cast<unsigned>(y - era * 400);
@@ -60,26 +60,26 @@ private:
     int saved_;
 };
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
     const std::int64_t q = a / b;
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
-bool LocalTm(std::int64_t value, std::tm& out) {
+bool localTm(std::int64_t value, std::tm& out) {
     const std::time_t t = static_cast<std::time_t>(value);
     return ::localtime_r(&t, &out) != nullptr;
 }
 
-LocalFields FieldsOfTm(const std::tm& tm) {
+LocalFields fieldsOfTm(const std::tm& tm) {
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
             tm.tm_min,         tm.tm_sec,     tm.tm_wday};
 }
 
 // Splits seconds of local time (already shifted by the offset) into fields.
-LocalFields SplitLocal(std::int64_t local) {
-    const std::int64_t localDay = FloorDiv(local, kSecondsPerDay);
+LocalFields splitLocal(std::int64_t local) {
+    const std::int64_t localDay = floorDiv(local, kSecondsPerDay);
     const std::int64_t secondOfDay = local - localDay * kSecondsPerDay;
-    const CalendarDate date = DateOfDayNumber(localDay);
+    const CalendarDate date = dateOfDayNumber(localDay);
     LocalFields fields;
     fields.year = date.year;
     fields.month = date.month;
@@ -91,34 +91,34 @@ LocalFields SplitLocal(std::int64_t local) {
     return fields;
 }
 
-bool SameClock(const LocalFields& a, const LocalFields& b) {
+bool sameClock(const LocalFields& a, const LocalFields& b) {
     return a.date() == b.date() && a.hour == b.hour && a.minute == b.minute && a.second == b.second;
 }
 
 // Seconds of local time the fields stand for, counted like UTC seconds.
-std::int64_t LocalSeconds(const LocalFields& f) {
-    return DayNumber(f.year, f.month, f.day) * kSecondsPerDay + f.hour * 3600 + f.minute * 60 +
+std::int64_t localSeconds(const LocalFields& f) {
+    return dayNumber(f.year, f.month, f.day) * kSecondsPerDay + f.hour * 3600 + f.minute * 60 +
            f.second;
 }
 
-std::int64_t OffsetAt(DateTime value) {
-    return LocalSeconds(ToLocal(value)) - value;
+std::int64_t offsetAt(DateTime value) {
+    return localSeconds(toLocal(value)) - value;
 }
 
-OffsetCache::Entry MakeEntry(std::int64_t utcDay) {
+OffsetCache::Entry makeEntry(std::int64_t utcDay) {
     const std::int64_t first = utcDay * kSecondsPerDay;
     const std::int64_t last = first + kSecondsPerDay - 1;
     std::tm firstTm{}, lastTm{};
-    if (!LocalTm(first, firstTm) || !LocalTm(last, lastTm))
+    if (!localTm(first, firstTm) || !localTm(last, lastTm))
         return {utcDay, 0, false};
     const std::int64_t offset = firstTm.tm_gmtoff;
     const bool uniform = lastTm.tm_gmtoff == offset &&
-                         SameClock(SplitLocal(first + offset), FieldsOfTm(firstTm)) &&
-                         SameClock(SplitLocal(last + offset), FieldsOfTm(lastTm));
+                         sameClock(splitLocal(first + offset), fieldsOfTm(firstTm)) &&
+                         sameClock(splitLocal(last + offset), fieldsOfTm(lastTm));
     return {utcDay, offset, uniform};
 }
 
-std::tm TmOf(const CalendarDate& date, int hour, int minute, int second) {
+std::tm tmOf(const CalendarDate& date, int hour, int minute, int second) {
     std::tm tm{};
     tm.tm_year = date.year - 1900;
     tm.tm_mon = date.month - 1;
@@ -138,16 +138,16 @@ enum class GapSide { kAfter, kBefore };
 // change. The C library moves some of these backward (a skipped whole day,
 // for one), which would make a forward day step land on the day it started
 // from.
-std::optional<DateTime> AcrossGap(const LocalFields& wanted, GapSide side) {
+std::optional<DateTime> acrossGap(const LocalFields& wanted, GapSide side) {
     // Any offset is under 30 hours, so these two instants bracket the change.
     constexpr std::int64_t kReach = 30 * 3600;
-    const std::int64_t naive = LocalSeconds(wanted);
-    const std::int64_t before = OffsetAt(naive - kReach);
-    const std::int64_t after = OffsetAt(naive + kReach);
+    const std::int64_t naive = localSeconds(wanted);
+    const std::int64_t before = offsetAt(naive - kReach);
+    const std::int64_t after = offsetAt(naive + kReach);
     if (before >= after)
         return std::nullopt;
     const DateTime moved = naive - (side == GapSide::kAfter ? before : after);
-    const std::int64_t shown = LocalSeconds(ToLocal(moved));
+    const std::int64_t shown = localSeconds(toLocal(moved));
     const bool movedRightWay = side == GapSide::kAfter ? shown > naive : shown < naive;
     if (!movedRightWay)
         return std::nullopt;
@@ -157,14 +157,14 @@ std::optional<DateTime> AcrossGap(const LocalFields& wanted, GapSide side) {
 // The value of local fields, checked against the C library's own reading
 // back: mktime's -1 is both an error and a real second, and a skipped clock
 // time has no exact value.
-std::optional<DateTime> ValueOfLocal(const CalendarDate& date, int hour, int minute, int second,
+std::optional<DateTime> valueOfLocal(const CalendarDate& date, int hour, int minute, int second,
                                      GapSide side = GapSide::kAfter) {
-    std::tm tm = TmOf(date, hour, minute, second);
+    std::tm tm = tmOf(date, hour, minute, second);
     const std::time_t t = ::mktime(&tm);
     const LocalFields wanted{date.year, date.month, date.day, hour, minute, second, 0};
-    if (SameClock(ToLocal(t), wanted))
+    if (sameClock(toLocal(t), wanted))
         return static_cast<DateTime>(t);
-    if (const auto moved = AcrossGap(wanted, side))
+    if (const auto moved = acrossGap(wanted, side))
         return moved;
     if (t == static_cast<std::time_t>(-1))
         return std::nullopt;
@@ -173,28 +173,28 @@ std::optional<DateTime> ValueOfLocal(const CalendarDate& date, int hour, int min
 
 }  // namespace
 
-bool IsLeapYear(int year) {
+bool isLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
-int DaysInMonth(int year, int month) {
+int daysInMonth(int year, int month) {
     static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12)
         return 0;
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+    return month == 2 && isLeapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
 }
 
-std::int64_t DayNumber(int year, int month, int day) {
-    std::int64_t days = DaysFromCivil(year, 1, 1);
+std::int64_t dayNumber(int year, int month, int day) {
+    std::int64_t days = daysFromCivil(year, 1, 1);
     if (month >= 1 && month <= 12) {
         days += kDaysBeforeMonth[static_cast<std::size_t>(month - 1)];
-        if (month > 2 && IsLeapYear(year))
+        if (month > 2 && isLeapYear(year))
             ++days;
     }
     return days + day - 1;
 }
 
-CalendarDate DateOfDayNumber(std::int64_t z) {
+CalendarDate dateOfDayNumber(std::int64_t z) {
     z += 719468;
     const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     const auto doe = static_cast<unsigned>(z - era * 146097);
@@ -207,7 +207,7 @@ CalendarDate DateOfDayNumber(std::int64_t z) {
     return {static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
 }
 
-LocalFields ToLocal(DateTime value) {
+LocalFields toLocal(DateTime value) {
     const ErrnoKeeper keepErrno;
     std::call_once(tzsetOnce, [] { ::tzset(); });
     value = std::clamp(value, -kValueBound, kValueBound);
@@ -218,40 +218,40 @@ LocalFields ToLocal(DateTime value) {
         cache.generation = generation;
     }
 
-    const std::int64_t utcDay = FloorDiv(value, kSecondsPerDay);
+    const std::int64_t utcDay = floorDiv(value, kSecondsPerDay);
     auto& entry = cache.entries[static_cast<std::size_t>(utcDay) % OffsetCache::kSize];
     if (entry.day != utcDay)
-        entry = MakeEntry(utcDay);
+        entry = makeEntry(utcDay);
     if (entry.uniform)
-        return SplitLocal(value + entry.offset);
+        return splitLocal(value + entry.offset);
 
     std::tm tm{};
-    if (LocalTm(value, tm))
-        return FieldsOfTm(tm);
-    return SplitLocal(value);  // beyond the C library's years: UTC
+    if (localTm(value, tm))
+        return fieldsOfTm(tm);
+    return splitLocal(value);  // beyond the C library's years: UTC
 }
 
-std::optional<DateTime> FromLocal(int year, int month, int day, int hour, int minute, int second) {
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+std::optional<DateTime> fromLocal(int year, int month, int day, int hour, int minute, int second) {
+    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))
         return std::nullopt;
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         return std::nullopt;
     const ErrnoKeeper keepErrno;
-    return ValueOfLocal({year, month, day}, hour, minute, second);
+    return valueOfLocal({year, month, day}, hour, minute, second);
 }
 
-DateTime AddDays(DateTime value, int days) {
+DateTime addDays(DateTime value, int days) {
     if (days == 0)
         return value;  // an ambiguous clock time keeps its side
     const ErrnoKeeper keepErrno;
-    const LocalFields from = ToLocal(value);
-    const std::int64_t fromDay = DayNumber(from.date());
-    const CalendarDate to = DateOfDayNumber(fromDay + days);
-    auto moved = ValueOfLocal(to, from.hour, from.minute, from.second);
+    const LocalFields from = toLocal(value);
+    const std::int64_t fromDay = dayNumber(from.date());
+    const CalendarDate to = dateOfDayNumber(fromDay + days);
+    auto moved = valueOfLocal(to, from.hour, from.minute, from.second);
     // A backward step into a skipped day lands after it, on the starting
     // date or later; take the clock time before the gap instead.
-    if (moved && days < 0 && DayNumber(LocalDate(*moved)) >= fromDay)
-        moved = ValueOfLocal(to, from.hour, from.minute, from.second, GapSide::kBefore);
+    if (moved && days < 0 && dayNumber(localDate(*moved)) >= fromDay)
+        moved = valueOfLocal(to, from.hour, from.minute, from.second, GapSide::kBefore);
     if (moved)
         return *moved;
     // Beyond what the C library converts: whole days of 86,400 seconds.
@@ -259,11 +259,11 @@ DateTime AddDays(DateTime value, int days) {
     return start + static_cast<std::int64_t>(days) * kSecondsPerDay;
 }
 
-std::string OutOfRangeMessage() {
+std::string outOfRangeMessage() {
     return "An almanary keeps dates from 1/1/1970 to 2/7/2106 (UTC); that date lies outside.";
 }
 
-void TimeZoneChanged() {
+void timeZoneChanged() {
     const ErrnoKeeper keepErrno;
     ::tzset();
     zoneGeneration.fetch_add(1, std::memory_order_release);

@@ -38,33 +38,33 @@ namespace Calendar {
 
 // Days since 1970-01-01 of a proleptic Gregorian date. A month outside
 // 1..12 counts no days before it; the day is added as it stands.
-std::int64_t DayNumber(int year, int month, int day);
-inline std::int64_t DayNumber(const CalendarDate& d) {
-    return DayNumber(d.year, d.month, d.day);
+std::int64_t dayNumber(int year, int month, int day);
+inline std::int64_t dayNumber(const CalendarDate& d) {
+    return dayNumber(d.year, d.month, d.day);
 }
 
-// The Gregorian date of a day number (inverse of DayNumber for valid dates).
-CalendarDate DateOfDayNumber(std::int64_t dayNumber);
+// The Gregorian date of a day number (inverse of dayNumber for valid dates).
+CalendarDate dateOfDayNumber(std::int64_t dayNumber);
 
 // The whole-minute scale used for conflicts and reminders.
-inline std::int64_t MinuteOf(std::int64_t dayNumber, std::int64_t hour, std::int64_t minute) {
+inline std::int64_t minuteOf(std::int64_t dayNumber, std::int64_t hour, std::int64_t minute) {
     return dayNumber * 1440 + hour * 60 + minute;
 }
 
-bool IsLeapYear(int year);
-int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
+bool isLeapYear(int year);
+int daysInMonth(int year, int month);  // 0 for a month outside 1..12
 
 // Local calendar fields of a value in the process time zone. Fast for runs
 // of nearby values: the UTC offset is cached per day.
-LocalFields ToLocal(DateTime value);
-inline CalendarDate LocalDate(DateTime value) {
-    return ToLocal(value).date();
+LocalFields toLocal(DateTime value);
+inline CalendarDate localDate(DateTime value) {
+    return toLocal(value).date();
 }
 
 // The value of a local date and clock time, or nothing when the fields are
 // not a real date or time. A clock time that a change of UTC offset skips is
 // moved forward by the size of the gap (02:30 becomes 03:30).
-std::optional<DateTime> FromLocal(int year, int month, int day, int hour = 0, int minute = 0,
+std::optional<DateTime> fromLocal(int year, int month, int day, int hour = 0, int minute = 0,
                                   int second = 0);
 
 // The same local clock time `days` calendar days later (earlier when
@@ -72,19 +72,19 @@ std::optional<DateTime> FromLocal(int year, int month, int day, int hour = 0, in
 // daylight-saving change never repeats or skips a date. A clock time the
 // target date skips is moved forward; a backward step over a whole skipped
 // day lands on the day before it. Zero days returns the value unchanged.
-DateTime AddDays(DateTime value, int days);
+DateTime addDays(DateTime value, int days);
 
 // True when the value fits the file's unsigned 32-bit field.
-inline bool IsStorable(DateTime value) {
+inline bool isStorable(DateTime value) {
     return value >= kFirstStorableDateTime && value <= kLastStorableDateTime;
 }
 
 // The text shown when a date outside the storable range is refused.
-std::string OutOfRangeMessage();
+std::string outOfRangeMessage();
 
 // Call after the TZ environment variable changed (tests do), so cached
 // offsets are dropped and the C library rereads the zone.
-void TimeZoneChanged();
+void timeZoneChanged();
 
 }  // namespace Calendar
 }  // namespace almanary

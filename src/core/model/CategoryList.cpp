@@ -11,12 +11,12 @@ CategoryList::CategoryList(const std::vector<std::string>& names) {
     names_.assign(names.begin(), end);
 }
 
-void CategoryList::Append(std::string name) {
+void CategoryList::append(std::string name) {
     if (!name.empty())
         names_.push_back(std::move(name));
 }
 
-bool CategoryList::Contains(const std::string& name) const {
+bool CategoryList::contains(const std::string& name) const {
     return std::find(names_.begin(), names_.end(), name) != names_.end();
 }
 

@@ -21,8 +21,8 @@ public:
     bool empty() const { return names_.empty(); }
 
     // Appends a name; an empty one is ignored, as it would end the list.
-    void Append(std::string name);
-    bool Contains(const std::string& name) const;  // byte for byte
+    void append(std::string name);
+    bool contains(const std::string& name) const;  // byte for byte
     bool operator==(const CategoryList&) const = default;
 
 private:

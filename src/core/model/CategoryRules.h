@@ -21,19 +21,19 @@ enum class NameProblem {
 
 // Checks a trimmed name about to join `names`; `replacing` is the name it
 // takes the place of (a rename), which it may equal in all but letter case.
-inline NameProblem CheckNewName(std::string_view name, const std::vector<std::string>& names,
+inline NameProblem checkNewName(std::string_view name, const std::vector<std::string>& names,
                                 std::string_view replacing = {}) {
     if (name.empty() || name == kNoCategory)
         return NameProblem::Unnamed;
     const bool taken = std::any_of(names.begin(), names.end(), [&](const std::string& held) {
-        return held != replacing && AsciiText::EqualIgnoringCase(held, name);
+        return held != replacing && AsciiText::equalIgnoringCase(held, name);
     });
     return taken ? NameProblem::NotUnique : NameProblem::None;
 }
 
 // The length of a name as a person counts it: characters of UTF-8, not
 // bytes, so the command line and the dialog's edit agree on the limit.
-inline std::size_t CharacterCount(std::string_view name) {
+inline std::size_t characterCount(std::string_view name) {
     return static_cast<std::size_t>(std::count_if(name.begin(), name.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // not a continuation byte
     }));
@@ -42,17 +42,17 @@ inline std::size_t CharacterCount(std::string_view name) {
 // Where `name` goes in names sorted without regard to case: after every
 // name that sorts before it or equal to it, so equal names keep the order
 // they came in.
-inline std::size_t SortedPosition(const std::vector<std::string>& names, std::string_view name) {
+inline std::size_t sortedPosition(const std::vector<std::string>& names, std::string_view name) {
     const auto place = std::upper_bound(
         names.begin(), names.end(), name,
-        [](std::string_view a, const std::string& b) { return AsciiText::LessIgnoringCase(a, b); });
+        [](std::string_view a, const std::string& b) { return AsciiText::lessIgnoringCase(a, b); });
     return static_cast<std::size_t>(place - names.begin());
 }
 
 // The names sorted without regard to case; equal names keep their order.
-inline std::vector<std::string> Sorted(std::vector<std::string> names) {
+inline std::vector<std::string> sorted(std::vector<std::string> names) {
     std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return AsciiText::LessIgnoringCase(a, b);
+        return AsciiText::lessIgnoringCase(a, b);
     });
     return names;
 }

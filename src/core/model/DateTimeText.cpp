@@ -9,17 +9,17 @@ namespace {
 
 std::atomic<bool> twelveHourClock{false};
 
-bool IsBlank(char c) {
+bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsDigit(char c) {
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
 // The clock form of any hour and minute; 64 bits wide because an end time
 // computed from absurd stored texts does not fit 32 bits.
-std::string Clock(std::int64_t hour, std::int64_t minute, bool suffixWanted) {
+std::string clock(std::int64_t hour, std::int64_t minute, bool suffixWanted) {
     bool pm = false;
     if (hour > 12) {
         hour -= 12;
@@ -27,7 +27,7 @@ std::string Clock(std::int64_t hour, std::int64_t minute, bool suffixWanted) {
     }
     if (hour == 12)
         pm = true;
-    std::string text = NumberText(hour) + ":" + (minute == 0 ? "00" : NumberText(minute));
+    std::string text = numberText(hour) + ":" + (minute == 0 ? "00" : numberText(minute));
     if (suffixWanted)
         text += pm ? " PM" : " AM";
     return text;
@@ -40,7 +40,7 @@ struct EndTime {
 
 // Start plus duration. Only whole hours carry over from the minutes, and only
 // one day is taken off an hour past 23.
-EndTime EndOf(std::int64_t hour, std::int64_t minute, std::int64_t duration) {
+EndTime endOf(std::int64_t hour, std::int64_t minute, std::int64_t duration) {
     EndTime end{hour, minute + duration};
     if (end.minute >= 60) {
         end.hour += end.minute / 60;
@@ -53,9 +53,9 @@ EndTime EndOf(std::int64_t hour, std::int64_t minute, std::int64_t duration) {
 
 }  // namespace
 
-std::int32_t ReadNumber(std::string_view text) {
+std::int32_t readNumber(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
+    while (i < text.size() && isBlank(text[i]))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -67,7 +67,7 @@ std::int32_t ReadNumber(std::string_view text) {
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
     const std::int64_t limit = negative ? kMax + 1 : kMax;
     std::int64_t magnitude = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
+    for (; i < text.size() && isDigit(text[i]); ++i) {
         magnitude = magnitude * 10 + (text[i] - '0');
         if (magnitude > limit)
             magnitude = limit;
@@ -75,11 +75,11 @@ std::int32_t ReadNumber(std::string_view text) {
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-std::string NumberText(std::int64_t value) {
+std::string numberText(std::int64_t value) {
     return std::to_string(value);
 }
 
-std::string WeekdayName(int dayNumber) {
+std::string weekdayName(int dayNumber) {
     static constexpr std::array<const char*, 7> kNames = {
         "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     if (dayNumber < 1 || dayNumber > 7)
@@ -87,43 +87,43 @@ std::string WeekdayName(int dayNumber) {
     return kNames[static_cast<std::size_t>(dayNumber - 1)];
 }
 
-std::string DateText(DateTime value) {
-    const LocalFields local = Calendar::ToLocal(value);
-    return NumberText(local.month) + "/" + NumberText(local.day) + "/" + NumberText(local.year);
+std::string dateText(DateTime value) {
+    const LocalFields local = Calendar::toLocal(value);
+    return numberText(local.month) + "/" + numberText(local.day) + "/" + numberText(local.year);
 }
 
-std::string ClockText(int hour, int minute, bool suffixWanted) {
-    return Clock(hour, minute, suffixWanted);
+std::string clockText(int hour, int minute, bool suffixWanted) {
+    return clock(hour, minute, suffixWanted);
 }
 
-std::string TimeRangeText(std::string_view hourText, std::string_view minuteText,
+std::string timeRangeText(std::string_view hourText, std::string_view minuteText,
                           std::string_view durationText, bool twelveHour) {
-    const std::int64_t hour = ReadNumber(hourText);
-    const std::int64_t minute = ReadNumber(minuteText);
-    const EndTime end = EndOf(hour, minute, ReadNumber(durationText));
+    const std::int64_t hour = readNumber(hourText);
+    const std::int64_t minute = readNumber(minuteText);
+    const EndTime end = endOf(hour, minute, readNumber(durationText));
     if (twelveHour)
-        return Clock(hour, minute, true) + " - " + Clock(end.hour, end.minute, false);
+        return clock(hour, minute, true) + " - " + clock(end.hour, end.minute, false);
 
     // The start keeps its stored texts; only a bare "0" hour is widened.
     std::string text = hourText == "0" ? std::string("00") : std::string(hourText);
     text += ":";
     text += minuteText;
-    text += " - " + NumberText(end.hour) + ":" + (end.minute == 0 ? "00" : NumberText(end.minute));
+    text += " - " + numberText(end.hour) + ":" + (end.minute == 0 ? "00" : numberText(end.minute));
     return text;
 }
 
-std::string StartTimeText(std::string_view hourText, std::string_view minuteText) {
+std::string startTimeText(std::string_view hourText, std::string_view minuteText) {
     std::string text(hourText);
     text += ":";
     text += minuteText;
     return text;
 }
 
-void SetTwelveHourClock(bool on) {
+void setTwelveHourClock(bool on) {
     twelveHourClock.store(on, std::memory_order_relaxed);
 }
 
-bool GetTwelveHourClock() {
+bool getTwelveHourClock() {
     return twelveHourClock.load(std::memory_order_relaxed);
 }
 

@@ -13,18 +13,18 @@ namespace almanary::DateTimeText {
 // Reads a number the way every stored text is read: leading white space,
 // one optional sign, then decimal digits up to the first other character.
 // No digits reads as 0; values beyond 32 bits saturate.
-std::int32_t ReadNumber(std::string_view text);
+std::int32_t readNumber(std::string_view text);
 
-std::string NumberText(std::int64_t value);
-std::string WeekdayName(int dayNumber);  // 1 = "Sunday" .. 7 = "Saturday", else "Bad Day"
-std::string DateText(DateTime value);    // local m/d/yyyy
-std::string ClockText(int hour, int minute, bool suffixWanted);
-std::string TimeRangeText(std::string_view hourText, std::string_view minuteText,
+std::string numberText(std::int64_t value);
+std::string weekdayName(int dayNumber);  // 1 = "Sunday" .. 7 = "Saturday", else "Bad Day"
+std::string dateText(DateTime value);    // local m/d/yyyy
+std::string clockText(int hour, int minute, bool suffixWanted);
+std::string timeRangeText(std::string_view hourText, std::string_view minuteText,
                           std::string_view durationText, bool twelveHour);
-std::string StartTimeText(std::string_view hourText, std::string_view minuteText);
+std::string startTimeText(std::string_view hourText, std::string_view minuteText);
 
 // The process-wide 12-hour clock flag; mirrors the open document's setting.
-void SetTwelveHourClock(bool on);
-bool GetTwelveHourClock();
+void setTwelveHourClock(bool on);
+bool getTwelveHourClock();
 
 }  // namespace almanary::DateTimeText

@@ -6,8 +6,8 @@ namespace almanary {
 namespace {
 
 // The start of an event on the whole-minute scale, taken from its key.
-std::int64_t StartMinuteOf(const StartKey& key) {
-    return Calendar::MinuteOf(Calendar::DayNumber(key.year, key.month, key.day), key.hour,
+std::int64_t startMinuteOf(const StartKey& key) {
+    return Calendar::minuteOf(Calendar::dayNumber(key.year, key.month, key.day), key.hour,
                               key.minute);
 }
 
@@ -15,29 +15,29 @@ std::int64_t StartMinuteOf(const StartKey& key) {
 
 void Event::setDate(DateTime value) {
     date_ = value;
-    RecomputeKey();
+    recomputeKey();
 }
 
 void Event::setDuration(std::string_view value) {
     duration_ = ShortText(value);
-    durationMinutes_ = DateTimeText::ReadNumber(duration_.view());
+    durationMinutes_ = DateTimeText::readNumber(duration_.view());
 }
 
-bool Event::MarkOpen() {
+bool Event::markOpen() {
     if (open_)
         return false;
     open_ = true;
     return true;
 }
 
-void Event::RecomputeKey() {
-    const CalendarDate local = Calendar::LocalDate(date_);
-    key_ = StartKey{local.year, local.month, local.day, DateTimeText::ReadNumber(hour_.view()),
-                    DateTimeText::ReadNumber(minute_.view())};
-    startMinute_ = StartMinuteOf(key_);
+void Event::recomputeKey() {
+    const CalendarDate local = Calendar::localDate(date_);
+    key_ = StartKey{local.year, local.month, local.day, DateTimeText::readNumber(hour_.view()),
+                    DateTimeText::readNumber(minute_.view())};
+    startMinute_ = startMinuteOf(key_);
 }
 
-bool Event::SameContent(const Event& other) const {
+bool Event::sameContent(const Event& other) const {
     return key_ == other.key_ && duration_ == other.duration_ && notes_ == other.notes_ &&
            category_ == other.category_ && remind_ == other.remind_ &&
            remindMinutes_ == other.remindMinutes_;

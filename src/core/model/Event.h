@@ -56,22 +56,22 @@ public:
 
     // Transient: set while the event is shown in an edit or reminder window.
     bool open() const { return open_; }
-    bool MarkOpen();  // true and sets the mark when it was clear
-    void ClearOpen() { open_ = false; }
+    bool markOpen();  // true and sets the mark when it was clear
+    void clearOpen() { open_ = false; }
 
     const StartKey& key() const { return key_; }
     // Recomputes the key (and the start minute) from the date, hour and minute.
-    void RecomputeKey();
+    void recomputeKey();
 
-    bool SameStart(const Event& other) const { return key_ == other.key_; }
-    bool SameContent(const Event& other) const;
+    bool sameStart(const Event& other) const { return key_ == other.key_; }
+    bool sameContent(const Event& other) const;
 
     // Start and end on the whole-minute scale (real Gregorian day numbers),
     // as of the last time the key was computed.
-    std::int64_t StartMinute() const { return startMinute_; }
-    std::int64_t EndMinute() const { return startMinute_ + durationMinutes_; }
+    std::int64_t startMinute() const { return startMinute_; }
+    std::int64_t endMinute() const { return startMinute_ + durationMinutes_; }
 
-    bool IsOnDay(const CalendarDate& date) const {
+    bool isOnDay(const CalendarDate& date) const {
         return key_.year == date.year && key_.month == date.month && key_.day == date.day;
     }
 

@@ -13,11 +13,11 @@ namespace {
 
 // Letter case is folded for A to Z only, never through the locale, so notes
 // in any 8-bit encoding compare the same everywhere.
-constexpr unsigned char FoldAscii(unsigned char c) {
+constexpr unsigned char foldAscii(unsigned char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-constexpr bool IsLowerAscii(unsigned char c) {
+constexpr bool isLowerAscii(unsigned char c) {
     return c >= 'a' && c <= 'z';
 }
 
@@ -29,30 +29,30 @@ public:
     explicit FoldedSearcher(std::string_view text) {
         needle_.reserve(text.size());
         for (char c : text)
-            needle_.push_back(static_cast<char>(FoldAscii(static_cast<unsigned char>(c))));
+            needle_.push_back(static_cast<char>(foldAscii(static_cast<unsigned char>(c))));
     }
 
-    bool FoundIn(std::string_view haystack) const {
+    bool foundIn(std::string_view haystack) const {
         const std::size_t length = needle_.size();
         if (length == 0)
             return true;
         if (haystack.size() < length)
             return false;
         const auto first = static_cast<unsigned char>(needle_[0]);
-        const bool letter = IsLowerAscii(first);
+        const bool letter = isLowerAscii(first);
         const char* const begin = haystack.data();
         const char* const last = begin + (haystack.size() - length);  // last possible start
-        const char* lower = Next(begin, last, first);
-        const char* upper = letter ? Next(begin, last, first - ('a' - 'A')) : nullptr;
+        const char* lower = next(begin, last, first);
+        const char* upper = letter ? next(begin, last, first - ('a' - 'A')) : nullptr;
         while (lower != nullptr || upper != nullptr) {
             const bool takeLower = upper == nullptr || (lower != nullptr && lower < upper);
             const char* at = takeLower ? lower : upper;
-            if (RestMatches(at))
+            if (restMatches(at))
                 return true;
             if (takeLower) {
-                lower = Next(at + 1, last, first);
+                lower = next(at + 1, last, first);
             } else {
-                upper = Next(at + 1, last, first - ('a' - 'A'));
+                upper = next(at + 1, last, first - ('a' - 'A'));
             }
         }
         return false;
@@ -60,16 +60,16 @@ public:
 
 private:
     // The first occurrence of byte `c` in [from, last], or null.
-    static const char* Next(const char* from, const char* last, int c) {
+    static const char* next(const char* from, const char* last, int c) {
         if (from > last)
             return nullptr;
         return static_cast<const char*>(
             std::memchr(from, c, static_cast<std::size_t>(last - from) + 1));
     }
 
-    bool RestMatches(const char* at) const {
+    bool restMatches(const char* at) const {
         for (std::size_t i = 1; i < needle_.size(); ++i) {
-            if (FoldAscii(static_cast<unsigned char>(at[i])) !=
+            if (foldAscii(static_cast<unsigned char>(at[i])) !=
                 static_cast<unsigned char>(needle_[i]))
                 return false;
         }
@@ -84,99 +84,99 @@ private:
 EventList::~EventList() = default;
 
 template <typename Match>
-EventQuery EventList::CopiesWhere(Match&& match) const {
+EventQuery EventList::copiesWhere(Match&& match) const {
     std::vector<const Event*> hits;
-    ForEach([&](const Event& event) {
+    forEach([&](const Event& event) {
         if (match(event))
             hits.push_back(&event);
     });
-    return QueryOf(hits);
+    return queryOf(hits);
 }
 
 template <typename Timed, typename Check>
-EventQuery EventList::CopiesWhereTimed(Timed&& timed, Check&& check) const {
+EventQuery EventList::copiesWhereTimed(Timed&& timed, Check&& check) const {
     // Counted first from the timings alone: the result is sized once, and
     // each event is read only while it is copied.
-    const auto count = static_cast<std::size_t>(Count());
+    const auto total = static_cast<std::size_t>(count());
     std::size_t candidates = 0;
-    for (std::size_t index = 0; index < count; ++index)
-        candidates += timed(TimingAt(index)) ? 1 : 0;
+    for (std::size_t index = 0; index < total; ++index)
+        candidates += timed(timingAt(index)) ? 1 : 0;
     EventQuery query;
-    query.events.Reserve(candidates);
-    for (std::size_t index = 0; index < count; ++index) {
-        if (timed(TimingAt(index))) {
-            const Event& event = EventAt(index);
+    query.events.reserve(candidates);
+    for (std::size_t index = 0; index < total; ++index) {
+        if (timed(timingAt(index))) {
+            const Event& event = eventAt(index);
             if (check(event))
-                query.events.AppendInOrder(event);
+                query.events.appendInOrder(event);
         }
     }
-    query.found = !query.events.IsEmpty();
+    query.found = !query.events.isEmpty();
     return query;
 }
 
-EventQuery EventList::QueryOf(const std::vector<const Event*>& events) {
+EventQuery EventList::queryOf(const std::vector<const Event*>& events) {
     EventQuery query;
     query.found = !events.empty();
-    query.events.Reserve(events.size());
+    query.events.reserve(events.size());
     for (const Event* event : events)
-        query.events.AppendInOrder(*event);
+        query.events.appendInOrder(*event);
     return query;
 }
 
-EventQuery EventList::EventsOnDay(DateTime value) const {
-    return EventsOnDay(Calendar::LocalDate(value));
+EventQuery EventList::eventsOnDay(DateTime value) const {
+    return eventsOnDay(Calendar::localDate(value));
 }
 
-EventQuery EventList::EventsOnDay(const CalendarDate& date) const {
+EventQuery EventList::eventsOnDay(const CalendarDate& date) const {
     // Every event of a day lies between the smallest and the largest key
     // that date can have, whatever its hour and minute texts hold.
-    const std::size_t from = LowerBound({date.year, date.month, date.day, INT32_MIN, INT32_MIN});
-    const std::size_t to = UpperBound({date.year, date.month, date.day, INT32_MAX, INT32_MAX});
+    const std::size_t from = lowerBound({date.year, date.month, date.day, INT32_MIN, INT32_MIN});
+    const std::size_t to = upperBound({date.year, date.month, date.day, INT32_MAX, INT32_MAX});
     std::vector<const Event*> hits;
     hits.reserve(to > from ? to - from : 0);
     for (std::size_t index = from; index < to; ++index)
-        hits.push_back(NodeAt(static_cast<int>(index) + 1));
-    return QueryOf(hits);
+        hits.push_back(nodeAt(static_cast<int>(index) + 1));
+    return queryOf(hits);
 }
 
-EventQuery EventList::EventsInCategory(std::string_view category, bool stopAtFirst) const {
+EventQuery EventList::eventsInCategory(std::string_view category, bool stopAtFirst) const {
     const auto inCategory = [&](const Event& event) { return event.category() == category; };
     if (!stopAtFirst)
-        return CopiesWhere(inCategory);
+        return copiesWhere(inCategory);
     EventQuery query;
-    const int count = Count();
-    for (int position = 1; position <= count && !query.found; ++position)
-        query.found = inCategory(*NodeAt(position));
+    const int total = count();
+    for (int position = 1; position <= total && !query.found; ++position)
+        query.found = inCategory(*nodeAt(position));
     return query;
 }
 
-bool EventList::RenameCategory(std::string_view oldName, std::string_view newName) {
-    ForEachMutable([&](Event& event) {
+bool EventList::renameCategory(std::string_view oldName, std::string_view newName) {
+    forEachMutable([&](Event& event) {
         if (event.category() == oldName)
             event.setCategory(std::string(newName));
     });
-    SetModified(true);
+    setModified(true);
     return true;
 }
 
-EventQuery EventList::SearchNotes(std::string_view text) const {
+EventQuery EventList::searchNotes(std::string_view text) const {
     const FoldedSearcher searcher(text);
-    return CopiesWhere([&](const Event& event) { return searcher.FoundIn(event.notes()); });
+    return copiesWhere([&](const Event& event) { return searcher.foundIn(event.notes()); });
 }
 
-EventQuery EventList::DueReminders(DateTime now) const {
-    const LocalFields local = Calendar::ToLocal(now);
+EventQuery EventList::dueReminders(DateTime now) const {
+    const LocalFields local = Calendar::toLocal(now);
     const std::int64_t nowMinute =
-        Calendar::MinuteOf(Calendar::DayNumber(local.date()), local.hour, local.minute);
-    return CopiesWhereTimed([nowMinute](const Timing& t) { return t.remindAt <= nowMinute; },
+        Calendar::minuteOf(Calendar::dayNumber(local.date()), local.hour, local.minute);
+    return copiesWhereTimed([nowMinute](const Timing& t) { return t.remindAt <= nowMinute; },
                             [](const Event& event) { return !event.open(); });
 }
 
-EventList EventList::Conflicts(const Event& candidate, const Event* excluded) const {
+EventList EventList::conflicts(const Event& candidate, const Event* excluded) const {
     // A plain walk: hour texts outside 0..23 and negative durations mean key
     // order says nothing certain about where spans lie on the minute scale.
-    const std::int64_t start = candidate.StartMinute();
-    const std::int64_t finish = candidate.EndMinute();
+    const std::int64_t start = candidate.startMinute();
+    const std::int64_t finish = candidate.endMinute();
     const auto touches = [&](const Timing& t) {
         return (t.start <= start && start <= t.end) || (t.start <= finish && finish <= t.end) ||
                (start <= t.start && t.end <= finish);
@@ -184,20 +184,20 @@ EventList EventList::Conflicts(const Event& candidate, const Event* excluded) co
     const auto notExcluded = [excluded](const Event& event) {
         return excluded == nullptr || event.key() != excluded->key();
     };
-    return CopiesWhereTimed(touches, notExcluded).events;
+    return copiesWhereTimed(touches, notExcluded).events;
 }
 
-bool EventList::MarkOpen(const StartKey& key) {
-    const FindResult found = Find(key, true);
+bool EventList::markOpen(const StartKey& key) {
+    const FindResult found = find(key, true);
     if (!found.found)
         return false;
-    return MutableNodeAt(found.position)->MarkOpen();
+    return mutableNodeAt(found.position)->markOpen();
 }
 
-bool EventList::ClearOpen(const StartKey& key) {
-    const FindResult found = Find(key, true);
+bool EventList::clearOpen(const StartKey& key) {
+    const FindResult found = find(key, true);
     if (found.found)
-        MutableNodeAt(found.position)->ClearOpen();
+        mutableNodeAt(found.position)->clearOpen();
     return true;
 }
 

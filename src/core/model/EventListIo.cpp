@@ -13,7 +13,7 @@ namespace almanary {
 namespace {
 
 // "the event on 2001-03-04 at 9:30", from the key the event was sorted by.
-std::string DescribeStart(const Event& event) {
+std::string describeStart(const Event& event) {
     const StartKey& key = event.key();
     char text[96];
     std::snprintf(text, sizeof text, "the event on %04d-%02d-%02d at %d:%02d", key.year, key.month,
@@ -21,28 +21,28 @@ std::string DescribeStart(const Event& event) {
     return text;
 }
 
-std::string NoMemoryFor(std::uint32_t count) {
+std::string noMemoryFor(std::uint32_t count) {
     return "there is not enough memory for its " + std::to_string(count) + " events";
 }
 
 }  // namespace
 
-void WriteEvent(ArchiveWriter& out, const Event& event) {
-    if (!Calendar::IsStorable(event.date())) {
-        out.Fail(DescribeStart(event) + " has a date outside the years 1970 to 2106");
+void writeEvent(ArchiveWriter& out, const Event& event) {
+    if (!Calendar::isStorable(event.date())) {
+        out.fail(describeStart(event) + " has a date outside the years 1970 to 2106");
     }
-    out.WriteDateTime(event.date());
-    out.WriteText(event.hour());
-    out.WriteText(event.minute());
-    out.WriteText(event.duration());
-    out.WriteText(event.notes());
-    out.WriteText(event.category());
-    out.WriteBool(event.remind());
-    out.WriteI32(event.remindMinutes());
+    out.writeDateTime(event.date());
+    out.writeText(event.hour());
+    out.writeText(event.minute());
+    out.writeText(event.duration());
+    out.writeText(event.notes());
+    out.writeText(event.category());
+    out.writeBool(event.remind());
+    out.writeI32(event.remindMinutes());
 }
 
-bool ReadEvent(ArchiveReader& in, Event& event, std::uint64_t number) {
-    in.SetRecord("event", number);
+bool readEvent(ArchiveReader& in, Event& event, std::uint64_t number) {
+    in.setRecord("event", number);
     DateTime date = 0;
     std::string hour;
     std::string minute;
@@ -51,12 +51,12 @@ bool ReadEvent(ArchiveReader& in, Event& event, std::uint64_t number) {
     std::string category;
     bool remind = false;
     std::int32_t remindMinutes = 0;
-    const bool read = in.ReadDateTime(date, "date") && in.ReadText(hour, "hour") &&
-                      in.ReadText(minute, "minute") && in.ReadText(duration, "duration") &&
-                      in.ReadText(notes, "notes") && in.ReadText(category, "category") &&
-                      in.ReadBool(remind, "reminder flag") &&
-                      in.ReadI32(remindMinutes, "reminder lead");
-    in.ClearRecord();
+    const bool read = in.readDateTime(date, "date") && in.readText(hour, "hour") &&
+                      in.readText(minute, "minute") && in.readText(duration, "duration") &&
+                      in.readText(notes, "notes") && in.readText(category, "category") &&
+                      in.readBool(remind, "reminder flag") &&
+                      in.readI32(remindMinutes, "reminder lead");
+    in.clearRecord();
     if (!read)
         return false;
     event.setHour(std::move(hour));
@@ -70,17 +70,17 @@ bool ReadEvent(ArchiveReader& in, Event& event, std::uint64_t number) {
     return true;
 }
 
-void EventList::Write(ArchiveWriter& out) {
-    out.WriteU32(static_cast<std::uint32_t>(Count()));
-    ForEach([&out](const Event& event) { WriteEvent(out, event); });
+void EventList::write(ArchiveWriter& out) {
+    out.writeU32(static_cast<std::uint32_t>(count()));
+    forEach([&out](const Event& event) { writeEvent(out, event); });
     if (out.ok())
-        SetModified(false);
+        setModified(false);
 }
 
-std::optional<EventQuery> EventList::Read(ArchiveReader& in, DateTime now) {
+std::optional<EventQuery> EventList::read(ArchiveReader& in, DateTime now) {
     std::uint32_t count = 0;
-    if (!in.ReadU32(count, "event count") ||
-        !in.CheckCount(count, kSmallestEventRecord, "events")) {
+    if (!in.readU32(count, "event count") ||
+        !in.checkCount(count, kSmallestEventRecord, "events")) {
         return std::nullopt;
     }
     try {
@@ -88,24 +88,24 @@ std::optional<EventQuery> EventList::Read(ArchiveReader& in, DateTime now) {
         // leaves this one as it was. A file saved by the program holds its
         // events in key order, so every insert appends.
         EventList fresh;
-        if (!fresh.Reserve(count)) {  // bounded by the bytes there are
-            in.Fail(NoMemoryFor(count));
+        if (!fresh.reserve(count)) {  // bounded by the bytes there are
+            in.fail(noMemoryFor(count));
             return std::nullopt;
         }
         for (std::uint32_t i = 0; i < count; ++i) {
             Event event;
-            if (!ReadEvent(in, event, std::uint64_t{i} + 1))
+            if (!readEvent(in, event, std::uint64_t{i} + 1))
                 return std::nullopt;
-            if (!fresh.Insert(std::move(event))) {
-                in.Fail(NoMemoryFor(count));
+            if (!fresh.insert(std::move(event))) {
+                in.fail(noMemoryFor(count));
                 return std::nullopt;
             }
         }
-        fresh.SetModified(false);
+        fresh.setModified(false);
         *this = std::move(fresh);
-        return DueReminders(now);
+        return dueReminders(now);
     } catch (const std::bad_alloc&) {
-        in.Fail(NoMemoryFor(count));
+        in.fail(noMemoryFor(count));
         return std::nullopt;
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // One event record of an almanary file: date, hour, minute, duration,
 // notes, category, reminder flag and lead. EventList::Write and Read are
-// built on these; the file loader uses ReadEvent to filter while reading.
+// built on these; the file loader uses readEvent to filter while reading.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,11 +15,11 @@ class Event;
 // The shortest possible record: a date, five empty texts, two numbers.
 inline constexpr std::size_t kSmallestEventRecord = 17;
 
-void WriteEvent(ArchiveWriter& out, const Event& event);
+void writeEvent(ArchiveWriter& out, const Event& event);
 
 // Reads one record into `event`, setting hour and minute before the date so
 // the key comes out right. `number` (from 1) names the record in errors.
 // On failure the reader holds the reason and `event` is partly filled.
-bool ReadEvent(ArchiveReader& in, Event& event, std::uint64_t number);
+bool readEvent(ArchiveReader& in, Event& event, std::uint64_t number);
 
 }  // namespace almanary

@@ -12,7 +12,7 @@ namespace {
 
 // Used when the file system cannot resolve the path (for example when the
 // working folder has gone): the lexical form still compares sensibly.
-fs::path LexicalForm(const fs::path& path) {
+fs::path lexicalForm(const fs::path& path) {
     std::error_code error;
     fs::path absolute = fs::absolute(path, error);
     if (error)
@@ -22,14 +22,14 @@ fs::path LexicalForm(const fs::path& path) {
 
 }  // namespace
 
-std::string CanonicalPath(const std::string& path) {
+std::string canonicalPath(const std::string& path) {
     if (path.empty())
         return {};
     try {
         std::error_code error;
         fs::path canonical = fs::weakly_canonical(path, error);
         if (error || canonical.empty())
-            return LexicalForm(path).string();
+            return lexicalForm(path).string();
         return canonical.string();
     } catch (const std::exception&) {
         // Only allocation can fail here; the path as given is the best answer.
@@ -37,15 +37,15 @@ std::string CanonicalPath(const std::string& path) {
     }
 }
 
-bool SamePath(const std::string& a, const std::string& b) {
+bool samePath(const std::string& a, const std::string& b) {
     if (a.empty() || b.empty())
         return false;
     if (a == b)
         return true;
-    return CanonicalPath(a) == CanonicalPath(b);
+    return canonicalPath(a) == canonicalPath(b);
 }
 
-std::string FileNameOf(const std::string& path) {
+std::string fileNameOf(const std::string& path) {
     try {
         return fs::path(path).filename().string();
     } catch (const std::exception&) {

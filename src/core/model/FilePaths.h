@@ -9,12 +9,12 @@ namespace almanary {
 
 // The absolute path with links of its existing part resolved and "." and ".."
 // removed; a missing tail is kept as written. Empty for an empty path.
-std::string CanonicalPath(const std::string& path);
+std::string canonicalPath(const std::string& path);
 
 // True when both paths name the same file. An empty path never names a file.
-bool SamePath(const std::string& a, const std::string& b);
+bool samePath(const std::string& a, const std::string& b);
 
 // The last component of the path ("cal.alm" of "/home/u/cal.alm").
-std::string FileNameOf(const std::string& path);
+std::string fileNameOf(const std::string& path);
 
 }  // namespace almanary

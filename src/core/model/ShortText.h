@@ -16,25 +16,25 @@ class ShortText {
 public:
     static constexpr std::size_t kInline = sizeof(std::string*) - 1;
 
-    ShortText() noexcept { SetInline({}); }
+    ShortText() noexcept { setInline({}); }
     // Allocates (and may throw std::bad_alloc) only beyond kInline bytes.
     explicit ShortText(std::string_view text) {
         if (text.size() <= kInline) {
-            SetInline(text);
+            setInline(text);
         } else {
-            SetHeap(new std::string(text));
+            setHeap(new std::string(text));
         }
     }
     ShortText(const ShortText& other) {
-        if (other.OnHeap()) {
-            SetHeap(new std::string(*other.Heap()));
+        if (other.onHeap()) {
+            setHeap(new std::string(*other.heap()));
         } else {
             std::memcpy(bytes_, other.bytes_, sizeof bytes_);
         }
     }
     ShortText(ShortText&& other) noexcept {
         std::memcpy(bytes_, other.bytes_, sizeof bytes_);
-        other.SetInline({});
+        other.setInline({});
     }
     ShortText& operator=(const ShortText& other) {
         if (this != &other)
@@ -43,17 +43,17 @@ public:
     }
     ShortText& operator=(ShortText&& other) noexcept {
         if (this != &other) {
-            Release();
+            release();
             std::memcpy(bytes_, other.bytes_, sizeof bytes_);
-            other.SetInline({});
+            other.setInline({});
         }
         return *this;
     }
-    ~ShortText() { Release(); }
+    ~ShortText() { release(); }
 
     std::string_view view() const noexcept {
-        if (OnHeap())
-            return *Heap();
+        if (onHeap())
+            return *heap();
         const auto size = static_cast<std::size_t>(static_cast<unsigned char>(bytes_[kTag]) >> 1);
         return {bytes_ + kText, size};
     }
@@ -71,22 +71,22 @@ private:
     static constexpr std::size_t kTag = kLittle ? 0 : sizeof(std::string*) - 1;
     static constexpr std::size_t kText = kLittle ? 1 : 0;
 
-    bool OnHeap() const noexcept { return (static_cast<unsigned char>(bytes_[kTag]) & 1) == 0; }
-    std::string* Heap() const noexcept {
+    bool onHeap() const noexcept { return (static_cast<unsigned char>(bytes_[kTag]) & 1) == 0; }
+    std::string* heap() const noexcept {
         std::string* text = nullptr;
         std::memcpy(&text, bytes_, sizeof text);
         return text;
     }
-    void SetInline(std::string_view text) noexcept {
+    void setInline(std::string_view text) noexcept {
         std::memset(bytes_, 0, sizeof bytes_);
         if (!text.empty())
             std::memcpy(bytes_ + kText, text.data(), text.size());
         bytes_[kTag] = static_cast<char>(text.size() * 2 + 1);
     }
-    void SetHeap(std::string* text) noexcept { std::memcpy(bytes_, &text, sizeof text); }
-    void Release() noexcept {
-        if (OnHeap())
-            delete Heap();
+    void setHeap(std::string* text) noexcept { std::memcpy(bytes_, &text, sizeof text); }
+    void release() noexcept {
+        if (onHeap())
+            delete heap();
     }
 
     alignas(std::string*) char bytes_[sizeof(std::string*)];

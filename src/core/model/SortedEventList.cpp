@@ -12,31 +12,31 @@ namespace almanary {
 // always has capacity for every slot of the pool, so freeing a slot never
 // allocates; and timing_ has one entry per slot, describing that slot's event.
 
-SortedEventList::Timing SortedEventList::Timing::Of(const Event& event) {
-    const std::int64_t start = event.StartMinute();
+SortedEventList::Timing SortedEventList::Timing::of(const Event& event) {
+    const std::int64_t start = event.startMinute();
     // start <= now + lead is start - lead <= now; both stay far inside the
     // 64-bit range, as the lead is a 32-bit number.
-    return {start, event.EndMinute(), event.remind() ? start - event.remindMinutes() : kNoReminder};
+    return {start, event.endMinute(), event.remind() ? start - event.remindMinutes() : kNoReminder};
 }
 
 template <typename E>
-void SortedEventList::Store(Slot slot, E&& event) {
+void SortedEventList::store(Slot slot, E&& event) {
     if (slot == pool_.size()) {
         // Room for the timing first, so the two grow together or not at all.
         if (timing_.size() == timing_.capacity())
             timing_.reserve(std::max<std::size_t>(16, timing_.capacity() * 2));
         pool_.push_back(std::forward<E>(event));
-        timing_.push_back(Timing::Of(pool_.back()));
+        timing_.push_back(Timing::of(pool_.back()));
         return;
     }
     try {
         pool_[slot] = std::forward<E>(event);
     } catch (...) {
         // A copy that ran out of memory half way: describe what is there.
-        timing_[slot] = Timing::Of(pool_[slot]);
+        timing_[slot] = Timing::of(pool_[slot]);
         throw;
     }
-    timing_[slot] = Timing::Of(pool_[slot]);
+    timing_[slot] = Timing::of(pool_[slot]);
 }
 
 SortedEventList::SortedEventList(const SortedEventList& other) : modified_(other.modified_) {
@@ -47,7 +47,7 @@ SortedEventList::SortedEventList(const SortedEventList& other) : modified_(other
     order_.reserve(count);
     for (Slot slot : other.order_) {
         const auto at = static_cast<Slot>(pool_.size());
-        Store(at, other.pool_[slot]);
+        store(at, other.pool_[slot]);
         order_.push_back(at);
     }
 }
@@ -95,16 +95,16 @@ SortedEventList& SortedEventList::operator=(SortedEventList&& other) noexcept {
 
 SortedEventList::~SortedEventList() = default;
 
-bool SortedEventList::IsEmpty() const {
+bool SortedEventList::isEmpty() const {
     return order_.empty();
 }
 
-int SortedEventList::Count() const {
+int SortedEventList::count() const {
     return static_cast<int>(order_.size());
 }
 
-bool SortedEventList::Insert(const Event& event) {
-    if (Holds(event)) {
+bool SortedEventList::insert(const Event& event) {
+    if (holds(event)) {
         // Copy first: the pool that holds the event may move while growing.
         Event copy;
         try {
@@ -112,42 +112,42 @@ bool SortedEventList::Insert(const Event& event) {
         } catch (const std::bad_alloc&) {
             return false;
         }
-        return Insert(std::move(copy));
+        return insert(std::move(copy));
     }
-    const std::optional<Slot> slot = PrepareInsert();
+    const std::optional<Slot> slot = prepareInsert();
     if (!slot)
         return false;
     try {
-        Store(*slot, event);
+        store(*slot, event);
     } catch (const std::bad_alloc&) {
-        DeleteElement(*slot);
+        deleteElement(*slot);
         return false;
     }
-    LinkSlot(*slot, InsertIndex(event.key()));
+    linkSlot(*slot, insertIndex(event.key()));
     return true;
 }
 
-bool SortedEventList::Insert(Event&& event) {
-    const std::optional<Slot> slot = PrepareInsert();
+bool SortedEventList::insert(Event&& event) {
+    const std::optional<Slot> slot = prepareInsert();
     if (!slot)
         return false;
-    const std::size_t index = InsertIndex(event.key());
-    Store(*slot, std::move(event));
-    LinkSlot(*slot, index);
+    const std::size_t index = insertIndex(event.key());
+    store(*slot, std::move(event));
+    linkSlot(*slot, index);
     return true;
 }
 
-bool SortedEventList::AppendInOrder(const Event& event) {
+bool SortedEventList::appendInOrder(const Event& event) {
     const bool onTheEnd = order_.empty() || !(event.key() < pool_[order_.back()].key());
-    if (!onTheEnd || !freeSlots_.empty() || Holds(event) ||
+    if (!onTheEnd || !freeSlots_.empty() || holds(event) ||
         order_.size() >= static_cast<std::size_t>(kMaxCount))
-        return Insert(event);
+        return insert(event);
     try {
         if (order_.size() == order_.capacity())
             order_.reserve(std::max<std::size_t>(16, order_.capacity() * 2));
         if (freeSlots_.capacity() <= pool_.size())
             freeSlots_.reserve(std::max(pool_.size() + 1, freeSlots_.capacity() * 2));
-        Store(static_cast<Slot>(pool_.size()), event);
+        store(static_cast<Slot>(pool_.size()), event);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -156,49 +156,49 @@ bool SortedEventList::AppendInOrder(const Event& event) {
     return true;
 }
 
-bool SortedEventList::RemoveByKey(const StartKey& key) {
-    const FindResult result = Find(key, true);
-    return result.found && RemoveAt(result.position);
+bool SortedEventList::removeByKey(const StartKey& key) {
+    const FindResult result = find(key, true);
+    return result.found && removeAt(result.position);
 }
 
-std::optional<Event> SortedEventList::GetAt(int position) const {
-    const Event* event = NodeAt(position);
+std::optional<Event> SortedEventList::getAt(int position) const {
+    const Event* event = nodeAt(position);
     if (event == nullptr)
         return std::nullopt;
     return *event;
 }
 
-FindResult SortedEventList::Find(const StartKey& key, bool exact) const {
-    const FindResult notFound{Count() + 1, false};
+FindResult SortedEventList::find(const StartKey& key, bool exact) const {
+    const FindResult notFound{count() + 1, false};
     if (exact) {
-        const std::size_t index = LowerBound(key);
+        const std::size_t index = lowerBound(key);
         if (index < order_.size() && pool_[order_[index]].key() == key)
             return {static_cast<int>(index) + 1, true};
         return notFound;
     }
-    const std::size_t index = UpperBound(key);
+    const std::size_t index = upperBound(key);
     if (index < order_.size())
         return {static_cast<int>(index) + 1, true};
     return notFound;
 }
 
-const Event* SortedEventList::NodeAt(int position) const {
-    if (position < 1 || position > Count())
+const Event* SortedEventList::nodeAt(int position) const {
+    if (position < 1 || position > count())
         return nullptr;
     return &pool_[order_[static_cast<std::size_t>(position) - 1]];
 }
 
-Event* SortedEventList::MutableNodeAt(int position) {
-    return const_cast<Event*>(std::as_const(*this).NodeAt(position));
+Event* SortedEventList::mutableNodeAt(int position) {
+    return const_cast<Event*>(std::as_const(*this).nodeAt(position));
 }
 
-bool SortedEventList::RemoveAt(int position) {
-    if (position < 1 || position > Count())
+bool SortedEventList::removeAt(int position) {
+    if (position < 1 || position > count())
         return false;
     const auto at = order_.begin() + (position - 1);
     const Slot slot = *at;
     order_.erase(at);
-    DeleteElement(slot);
+    deleteElement(slot);
     if (order_.empty()) {
         // Nothing live is left: drop the spare slots rather than keep them.
         pool_.clear();
@@ -209,11 +209,11 @@ bool SortedEventList::RemoveAt(int position) {
     return true;
 }
 
-void SortedEventList::Clear() {
+void SortedEventList::clear() {
     if (order_.empty())
         return;
     for (Slot slot : order_)
-        DeleteElement(slot);
+        deleteElement(slot);
     order_.clear();
     pool_.clear();
     timing_.clear();
@@ -221,7 +221,7 @@ void SortedEventList::Clear() {
     modified_ = true;
 }
 
-bool SortedEventList::Reserve(std::size_t count) {
+bool SortedEventList::reserve(std::size_t count) {
     if (count > static_cast<std::size_t>(kMaxCount))
         return false;
     try {
@@ -235,11 +235,11 @@ bool SortedEventList::Reserve(std::size_t count) {
     return true;
 }
 
-std::optional<SortedEventList::Slot> SortedEventList::NewElement() {
+std::optional<SortedEventList::Slot> SortedEventList::newElement() {
     if (!freeSlots_.empty()) {
         const Slot slot = freeSlots_.back();
         freeSlots_.pop_back();
-        Store(slot, Event());
+        store(slot, Event());
         return slot;
     }
     if (pool_.size() >= static_cast<std::size_t>(kMaxCount))
@@ -247,46 +247,46 @@ std::optional<SortedEventList::Slot> SortedEventList::NewElement() {
     try {
         if (freeSlots_.capacity() <= pool_.size())
             freeSlots_.reserve(std::max(pool_.size() + 1, freeSlots_.capacity() * 2));
-        Store(static_cast<Slot>(pool_.size()), Event());
+        store(static_cast<Slot>(pool_.size()), Event());
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
     return static_cast<Slot>(pool_.size() - 1);
 }
 
-void SortedEventList::DeleteElement(Slot slot) {
-    Store(slot, Event());  // releases the texts now, not when the slot is reused
+void SortedEventList::deleteElement(Slot slot) {
+    store(slot, Event());  // releases the texts now, not when the slot is reused
     freeSlots_.push_back(slot);
 }
 
-std::size_t SortedEventList::LowerBound(const StartKey& key) const {
+std::size_t SortedEventList::lowerBound(const StartKey& key) const {
     const auto at =
         std::lower_bound(order_.begin(), order_.end(), key,
                          [this](Slot slot, const StartKey& k) { return pool_[slot].key() < k; });
     return static_cast<std::size_t>(at - order_.begin());
 }
 
-std::size_t SortedEventList::UpperBound(const StartKey& key) const {
+std::size_t SortedEventList::upperBound(const StartKey& key) const {
     const auto at =
         std::upper_bound(order_.begin(), order_.end(), key,
                          [this](const StartKey& k, Slot slot) { return k < pool_[slot].key(); });
     return static_cast<std::size_t>(at - order_.begin());
 }
 
-bool SortedEventList::Holds(const Event& event) const {
+bool SortedEventList::holds(const Event& event) const {
     const std::less<const Event*> before;
     return !pool_.empty() && !before(&event, pool_.data()) &&
            before(&event, pool_.data() + pool_.size());
 }
 
-std::size_t SortedEventList::InsertIndex(const StartKey& key) const {
+std::size_t SortedEventList::insertIndex(const StartKey& key) const {
     // Events arriving in key order (a file being read) go on the end at once.
     if (order_.empty() || !(key < pool_[order_.back()].key()))
         return order_.size();
-    return UpperBound(key);
+    return upperBound(key);
 }
 
-std::optional<SortedEventList::Slot> SortedEventList::PrepareInsert() {
+std::optional<SortedEventList::Slot> SortedEventList::prepareInsert() {
     if (order_.size() >= static_cast<std::size_t>(kMaxCount))
         return std::nullopt;
     try {
@@ -295,11 +295,11 @@ std::optional<SortedEventList::Slot> SortedEventList::PrepareInsert() {
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
-    return NewElement();
+    return newElement();
 }
 
-void SortedEventList::LinkSlot(Slot slot, std::size_t index) {
-    // Capacity was made in PrepareInsert, so this cannot allocate.
+void SortedEventList::linkSlot(Slot slot, std::size_t index) {
+    // Capacity was made in prepareInsert, so this cannot allocate.
     order_.insert(order_.begin() + static_cast<std::ptrdiff_t>(index), slot);
     modified_ = true;
 }

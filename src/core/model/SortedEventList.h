@@ -9,7 +9,7 @@
 //
 // Every write of a whole slot goes through one private function that also
 // refreshes the slot's compact entry. Changes made in place, through
-// MutableNodeAt or ForEachMutable, may touch only the category, the notes
+// mutableNodeAt or forEachMutable, may touch only the category, the notes
 // and the open mark: the date, hour, minute, duration and reminder decide
 // the key order and the compact entry, and neither would follow them.
 
@@ -41,37 +41,37 @@ public:
     SortedEventList& operator=(SortedEventList&& other) noexcept;
     virtual ~SortedEventList();
 
-    virtual bool IsEmpty() const;
-    virtual int Count() const;
+    virtual bool isEmpty() const;
+    virtual int count() const;
     // Copies the event in at its place in key order; sets modified.
-    virtual bool Insert(const Event& event);
+    virtual bool insert(const Event& event);
     // Moves the event in; it must not be one of this list's own events.
-    bool Insert(Event&& event);
-    virtual bool RemoveByKey(const StartKey& key);
-    // A copy of the event at a position; nothing outside 1..Count().
-    virtual std::optional<Event> GetAt(int position) const;
+    bool insert(Event&& event);
+    virtual bool removeByKey(const StartKey& key);
+    // A copy of the event at a position; nothing outside 1..count().
+    virtual std::optional<Event> getAt(int position) const;
     // exact: the first event with that key. Otherwise the first event with
-    // a later key (found) or Count() + 1 (not found).
-    virtual FindResult Find(const StartKey& key, bool exact) const;
+    // a later key (found) or count() + 1 (not found).
+    virtual FindResult find(const StartKey& key, bool exact) const;
     // The stored event itself, valid until the list next changes; null
-    // outside 1..Count().
-    virtual const Event* NodeAt(int position) const;
-    virtual bool RemoveAt(int position);
-    void Clear();
+    // outside 1..count().
+    virtual const Event* nodeAt(int position) const;
+    virtual bool removeAt(int position);
+    void clear();
 
-    bool IsModified() const { return modified_; }
-    void SetModified(bool value) { modified_ = value; }
+    bool isModified() const { return modified_; }
+    void setModified(bool value) { modified_ = value; }
 
     // The most events a list holds; Insert fails beyond it.
     static constexpr int kMaxCount = 0x7FFFFFFF;
 
     // Makes room for `count` events in all without changing the list; false
     // when the room cannot be had. Only a hint: Insert grows as it needs.
-    bool Reserve(std::size_t count);
+    bool reserve(std::size_t count);
 
     // Iteration in key order, for queries and writers.
     template <typename F>
-    void ForEach(F&& visit) const {
+    void forEach(F&& visit) const {
         for (Slot slot : order_)
             visit(pool_[slot]);
     }
@@ -82,56 +82,56 @@ protected:
     // What the minute-scale queries read of one event. The open mark is not
     // here: it changes in place, so queries read it from the event itself.
     struct Timing {
-        std::int64_t start = Event::kUndatedStartMinute;  // Event::StartMinute()
-        std::int64_t end = Event::kUndatedStartMinute;    // Event::EndMinute()
+        std::int64_t start = Event::kUndatedStartMinute;  // Event::startMinute()
+        std::int64_t end = Event::kUndatedStartMinute;    // Event::endMinute()
         // The first minute its reminder is due (start minus the lead);
         // kNoReminder when it has none.
         std::int64_t remindAt = kNoReminder;
 
-        static Timing Of(const Event& event);
+        static Timing of(const Event& event);
         bool operator==(const Timing&) const = default;
     };
 
     // The timing and the event at an index into key order (0-based).
-    const Timing& TimingAt(std::size_t index) const { return timing_[order_[index]]; }
-    const Event& EventAt(std::size_t index) const { return pool_[order_[index]]; }
+    const Timing& timingAt(std::size_t index) const { return timing_[order_[index]]; }
+    const Event& eventAt(std::size_t index) const { return pool_[order_[index]]; }
 
     // Makes a default event in a free slot; nothing when memory runs out.
-    virtual std::optional<Slot> NewElement();
+    virtual std::optional<Slot> newElement();
     // Destroys the event in a slot and frees the slot.
-    virtual void DeleteElement(Slot slot);
+    virtual void deleteElement(Slot slot);
 
     // In-place access: only the category, the notes and the open mark may
     // change (see the top of this file).
-    Event* MutableNodeAt(int position);
+    Event* mutableNodeAt(int position);
     template <typename F>
-    void ForEachMutable(F&& visit) {
+    void forEachMutable(F&& visit) {
         for (Slot slot : order_) {
             visit(pool_[slot]);
-            assert(Timing::Of(pool_[slot]) == timing_[slot]);
+            assert(Timing::of(pool_[slot]) == timing_[slot]);
         }
     }
     // Index into order_ of the first event whose key is not less than `key`.
-    std::size_t LowerBound(const StartKey& key) const;
-    std::size_t UpperBound(const StartKey& key) const;
+    std::size_t lowerBound(const StartKey& key) const;
+    std::size_t upperBound(const StartKey& key) const;
 
     // Copies in events taken in order from another sorted list: each goes on
     // the end, copy-constructed in place. Falls back to Insert when an event
     // would break the order. False when memory runs out.
-    bool AppendInOrder(const Event& event);
+    bool appendInOrder(const Event& event);
 
 private:
     // True when the event is stored in this list's own pool.
-    bool Holds(const Event& event) const;
+    bool holds(const Event& event) const;
     // Where an event with `key` goes: after every event with a key not later.
-    std::size_t InsertIndex(const StartKey& key) const;
+    std::size_t insertIndex(const StartKey& key) const;
     // Takes a slot and makes room in order_ for it; nothing when out of memory.
-    std::optional<Slot> PrepareInsert();
-    void LinkSlot(Slot slot, std::size_t index);
+    std::optional<Slot> prepareInsert();
+    void linkSlot(Slot slot, std::size_t index);
     // Stores an event into a slot (pool_.size() for a new one at the end)
     // and refreshes the slot's timing; the only writer of whole slots.
     template <typename E>
-    void Store(Slot slot, E&& event);
+    void store(Slot slot, E&& event);
 
     std::vector<Event> pool_;
     std::vector<Timing> timing_;  // slot by slot, in step with pool_

@@ -18,19 +18,19 @@ namespace {
 // A skin file is a few dozen bytes; reading stops here, whatever follows.
 constexpr std::size_t kLargestSkinFile = 1 << 20;
 
-std::string SystemReason(int error) {
+std::string systemReason(int error) {
     return std::generic_category().message(error);
 }
 
 // The first bytes of the file (up to the cap), or why they cannot be read.
-std::optional<std::string> ReadStart(const std::string& path, std::string& bytes) {
+std::optional<std::string> readStart(const std::string& path, std::string& bytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a pipe cannot hang
     if (fd < 0)
-        return SystemReason(errno);
+        return systemReason(errno);
     std::optional<std::string> problem;
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        problem = SystemReason(errno);
+        problem = systemReason(errno);
     } else if (S_ISDIR(info.st_mode)) {
         problem = "it is a folder";
     } else if (!S_ISREG(info.st_mode)) {
@@ -45,7 +45,7 @@ std::optional<std::string> ReadStart(const std::string& path, std::string& bytes
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0) {
-                problem = SystemReason(errno);
+                problem = systemReason(errno);
                 break;
             }
             if (got == 0)
@@ -58,7 +58,7 @@ std::optional<std::string> ReadStart(const std::string& path, std::string& bytes
     return problem;
 }
 
-SkinRead Refused(SkinFileProblem::Kind kind, std::string reason) {
+SkinRead refused(SkinFileProblem::Kind kind, std::string reason) {
     SkinRead result;
     result.problem = SkinFileProblem{kind, std::move(reason)};
     return result;
@@ -66,17 +66,17 @@ SkinRead Refused(SkinFileProblem::Kind kind, std::string reason) {
 
 }  // namespace
 
-bool SkinFile::IsBuiltIn(std::string_view name) {
+bool SkinFile::isBuiltIn(std::string_view name) {
     return name.empty() || name == kBuiltInName;
 }
 
-bool SkinFile::IsFileName(std::string_view name) {
-    return !IsBuiltIn(name) && name != "." && name != ".." &&
+bool SkinFile::isFileName(std::string_view name) {
+    return !isBuiltIn(name) && name != "." && name != ".." &&
            name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
-std::optional<std::string> SkinFile::PathOf(const std::string& skinsFolder, std::string_view name) {
-    if (!IsFileName(name))
+std::optional<std::string> SkinFile::pathOf(const std::string& skinsFolder, std::string_view name) {
+    if (!isFileName(name))
         return std::nullopt;
     std::string path = skinsFolder;
     if (!path.empty() && path.back() != '/')
@@ -86,24 +86,24 @@ std::optional<std::string> SkinFile::PathOf(const std::string& skinsFolder, std:
     return path;
 }
 
-std::string SkinFile::Encode(const Skin& skin) {
+std::string SkinFile::encode(const Skin& skin) {
     ArchiveWriter out;
-    out.WriteU32(skin.buttonBackground);
-    out.WriteU32(skin.buttonText);
-    out.WriteU32(skin.buttonShadow);
-    out.WriteU32(skin.buttonHighlight);
-    out.WriteText(skin.picturePath);
+    out.writeU32(skin.buttonBackground);
+    out.writeU32(skin.buttonText);
+    out.writeU32(skin.buttonShadow);
+    out.writeU32(skin.buttonHighlight);
+    out.writeText(skin.picturePath);
     return out.take();
 }
 
-std::optional<Skin> SkinFile::Decode(std::string_view bytes, std::string* reason) {
+std::optional<Skin> SkinFile::decode(std::string_view bytes, std::string* reason) {
     ArchiveReader in(bytes);
     Skin skin;
-    if (in.ReadU32(skin.buttonBackground, "button colour") &&
-        in.ReadU32(skin.buttonText, "text colour") &&
-        in.ReadU32(skin.buttonShadow, "shadow colour") &&
-        in.ReadU32(skin.buttonHighlight, "highlight colour") &&
-        in.ReadText(skin.picturePath, "picture path")) {
+    if (in.readU32(skin.buttonBackground, "button colour") &&
+        in.readU32(skin.buttonText, "text colour") &&
+        in.readU32(skin.buttonShadow, "shadow colour") &&
+        in.readU32(skin.buttonHighlight, "highlight colour") &&
+        in.readText(skin.picturePath, "picture path")) {
         return skin;
     }
     if (reason != nullptr)
@@ -111,51 +111,51 @@ std::optional<Skin> SkinFile::Decode(std::string_view bytes, std::string* reason
     return std::nullopt;
 }
 
-SkinRead SkinFile::Read(const std::string& path) {
+SkinRead SkinFile::read(const std::string& path) {
     std::string bytes;
     try {
-        if (auto problem = ReadStart(path, bytes)) {
-            return Refused(SkinFileProblem::Kind::CannotOpen, *problem);
+        if (auto problem = readStart(path, bytes)) {
+            return refused(SkinFileProblem::Kind::CannotOpen, *problem);
         }
     } catch (const std::bad_alloc&) {
-        return Refused(SkinFileProblem::Kind::CannotOpen, "there is not enough memory to read it");
+        return refused(SkinFileProblem::Kind::CannotOpen, "there is not enough memory to read it");
     }
     std::string reason;
     SkinRead result;
-    result.skin = Decode(bytes, &reason);
+    result.skin = decode(bytes, &reason);
     if (!result.skin)
         result.problem = SkinFileProblem{SkinFileProblem::Kind::Damaged, reason};
     return result;
 }
 
-std::optional<std::string> SkinFile::Write(const std::string& path, const Skin& skin) {
-    return AtomicFile::Write(path, Encode(skin));
+std::optional<std::string> SkinFile::write(const std::string& path, const Skin& skin) {
+    return AtomicFile::write(path, encode(skin));
 }
 
-SkinRead SkinFile::ReadNamed(const std::string& skinsFolder, std::string_view name) {
-    if (IsBuiltIn(name)) {
-        return Refused(SkinFileProblem::Kind::BuiltIn, "the Default skin is built in");
+SkinRead SkinFile::readNamed(const std::string& skinsFolder, std::string_view name) {
+    if (isBuiltIn(name)) {
+        return refused(SkinFileProblem::Kind::BuiltIn, "the Default skin is built in");
     }
-    const std::optional<std::string> path = PathOf(skinsFolder, name);
+    const std::optional<std::string> path = pathOf(skinsFolder, name);
     if (!path) {
-        return Refused(SkinFileProblem::Kind::BadName,
+        return refused(SkinFileProblem::Kind::BadName,
                        "the skin name " + std::string(name) + " cannot name a file");
     }
-    return Read(*path);
+    return read(*path);
 }
 
-std::optional<SkinFileProblem> SkinFile::WriteNamed(const std::string& skinsFolder,
+std::optional<SkinFileProblem> SkinFile::writeNamed(const std::string& skinsFolder,
                                                     std::string_view name, const Skin& skin) {
-    if (IsBuiltIn(name)) {
+    if (isBuiltIn(name)) {
         return SkinFileProblem{SkinFileProblem::Kind::BuiltIn,
                                "the Default skin is built in and cannot be saved over"};
     }
-    const std::optional<std::string> path = PathOf(skinsFolder, name);
+    const std::optional<std::string> path = pathOf(skinsFolder, name);
     if (!path) {
         return SkinFileProblem{SkinFileProblem::Kind::BadName,
                                "the skin name " + std::string(name) + " cannot name a file"};
     }
-    if (auto reason = Write(*path, skin)) {
+    if (auto reason = write(*path, skin)) {
         return SkinFileProblem{SkinFileProblem::Kind::CannotWrite, *reason};
     }
     return std::nullopt;

@@ -39,30 +39,30 @@ public:
     static constexpr std::string_view kExtension = ".skn";
 
     // "Default" and the empty name: the built-in skin.
-    static bool IsBuiltIn(std::string_view name);
+    static bool isBuiltIn(std::string_view name);
     // A name that can name a file in the skins folder: not built in, no "/"
     // or NUL, not "." or "..". A skin name comes from documents that may
     // have come from elsewhere; it must never reach outside the folder.
-    static bool IsFileName(std::string_view name);
+    static bool isFileName(std::string_view name);
     // The file of skin `name` in `skinsFolder`; nothing when the name is
     // built in or cannot name a file.
-    static std::optional<std::string> PathOf(const std::string& skinsFolder, std::string_view name);
+    static std::optional<std::string> pathOf(const std::string& skinsFolder, std::string_view name);
 
     // The bytes of a skin file, and back. Decoding refuses bytes that end
     // before the five fields are complete (the reason says where); anything
     // after the picture path is ignored.
-    static std::string Encode(const Skin& skin);
-    static std::optional<Skin> Decode(std::string_view bytes, std::string* reason = nullptr);
+    static std::string encode(const Skin& skin);
+    static std::optional<Skin> decode(std::string_view bytes, std::string* reason = nullptr);
 
     // A whole skin file by path: all of it or nothing.
-    static SkinRead Read(const std::string& path);
+    static SkinRead read(const std::string& path);
     // Written atomically; the reason when it cannot be.
-    static std::optional<std::string> Write(const std::string& path, const Skin& skin);
+    static std::optional<std::string> write(const std::string& path, const Skin& skin);
 
     // By name in a skins folder. The built-in skin is refused (BuiltIn), so
     // a file named "Default.skn" is never read or written.
-    static SkinRead ReadNamed(const std::string& skinsFolder, std::string_view name);
-    static std::optional<SkinFileProblem> WriteNamed(const std::string& skinsFolder,
+    static SkinRead readNamed(const std::string& skinsFolder, std::string_view name);
+    static std::optional<SkinFileProblem> writeNamed(const std::string& skinsFolder,
                                                      std::string_view name, const Skin& skin);
 };
 

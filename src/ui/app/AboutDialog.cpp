@@ -11,7 +11,7 @@
 
 // The icons live in a static library; naming their initialiser keeps the
 // linker from dropping them. Outside any namespace, as the macro requires.
-static void InitAlmanaryResources() {
+static void initAlmanaryResources() {
     Q_INIT_RESOURCE(almanary);
 }
 
@@ -25,13 +25,13 @@ constexpr int kIconSize = 48;
 
 AboutDialog::AboutDialog(QWidget* parent, const BackgroundImage* background)
     : SkinnedDialog(parent, Colouring::StaticsAndEdits), ui_(std::make_unique<Ui::AboutDialog>()) {
-    [[maybe_unused]] static const bool resourcesReady = (::InitAlmanaryResources(), true);
+    [[maybe_unused]] static const bool resourcesReady = (::initAlmanaryResources(), true);
     ui_->setupUi(this);
     setBackground(background);
     const QIcon icon(QStringLiteral(":/icons/almanary.svg"));
     setWindowIcon(icon);
     ui_->iconLabel->setPixmap(icon.pixmap(kIconSize, kIconSize));
-    ui_->versionLabel->setText(VersionLine());
+    ui_->versionLabel->setText(versionLine());
     connect(ui_->okButton, &QPushButton::clicked, this, &AboutDialog::accept);
     ui_->okButton->setFocus();
     reskin();
@@ -39,7 +39,7 @@ AboutDialog::AboutDialog(QWidget* parent, const BackgroundImage* background)
 
 AboutDialog::~AboutDialog() = default;
 
-QString AboutDialog::VersionLine() {
+QString AboutDialog::versionLine() {
     return QStringLiteral("Almanary Version " ALMANARY_VERSION);
 }
 

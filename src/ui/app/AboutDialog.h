@@ -18,7 +18,7 @@ public:
     ~AboutDialog() override;
 
     // "Almanary Version <version>".
-    static QString VersionLine();
+    static QString versionLine();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -22,15 +22,15 @@ namespace {
 
 // True when something other than a folder already has that name; a folder
 // is not offered for overwriting (the save then fails with its reason).
-bool FileExists(const std::string& path) {
+bool fileExists(const std::string& path) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
 // The skin's title as messages show it: the file name without ".skn".
-std::string SkinTitle(const std::string& skinPath) {
-    std::string name = FileNameOf(skinPath);
+std::string skinTitle(const std::string& skinPath) {
+    std::string name = fileNameOf(skinPath);
     if (name.size() >= SkinFile::kExtension.size())
         name.resize(name.size() - SkinFile::kExtension.size());
     return name;
@@ -44,11 +44,11 @@ class DocumentFiles::Pause {
 public:
     explicit Pause(DocumentFiles& files) : files_(files) {
         if (files_.busy_++ == 0)
-            files_.window_.StopTimers();
+            files_.window_.stopTimers();
     }
     ~Pause() {
         if (--files_.busy_ == 0)
-            files_.window_.RestartTimers();
+            files_.window_.restartTimers();
     }
     Pause(const Pause&) = delete;
     Pause& operator=(const Pause&) = delete;
@@ -59,34 +59,34 @@ private:
 
 DocumentFiles::DocumentFiles(MainWindow& window) : window_(window) {}
 
-bool DocumentFiles::HasUnsavedChanges(bool ignoreOptions) const {
-    return window_.documentChanged || window_.document.events.IsModified() || window_.skinChanged ||
+bool DocumentFiles::hasUnsavedChanges(bool ignoreOptions) const {
+    return window_.documentChanged || window_.document.events.isModified() || window_.skinChanged ||
            (window_.optionsChanged && !ignoreOptions);
 }
 
-bool DocumentFiles::RaiseOpenChooser() {
+bool DocumentFiles::raiseOpenChooser() {
     FileChooser& files = window_.services().files;
-    if (!files.IsOpen())
+    if (!files.isOpen())
         return false;
-    files.Raise();
+    files.raise();
     return true;
 }
 
-bool DocumentFiles::Save(bool chooseName) {
-    if (RaiseOpenChooser() || busy())
+bool DocumentFiles::save(bool chooseName) {
+    if (raiseOpenChooser() || busy())
         return false;
     Pause pause(*this);
-    return SaveUnpaused(chooseName);
+    return saveUnpaused(chooseName);
 }
 
-bool DocumentFiles::SaveUnpaused(bool chooseName) {
-    const std::optional<std::string> target = ChooseSaveTarget(chooseName);
-    if (!target || !ConfirmOverwrite(*target))
+bool DocumentFiles::saveUnpaused(bool chooseName) {
+    const std::optional<std::string> target = chooseSaveTarget(chooseName);
+    if (!target || !confirmOverwrite(*target))
         return false;
     if (const std::optional<AlmanaryProblem> problem =
-            AlmanaryFile::Save(window_.document, *target)) {
+            AlmanaryFile::save(window_.document, *target)) {
         // Nothing was written: the document stays changed under its old name.
-        ShowProblem(*problem);
+        showProblem(*problem);
         return false;
     }
     const std::string oldPath = std::exchange(window_.currentPath, *target);
@@ -94,67 +94,67 @@ bool DocumentFiles::SaveUnpaused(bool chooseName) {
     window_.optionsChanged = false;
     window_.skinChanged = false;
     // A copy under a new name is not the published file.
-    if (!oldPath.empty() && !SamePath(oldPath, *target))
+    if (!oldPath.empty() && !samePath(oldPath, *target))
         window_.document.settings.shareName.clear();
-    window_.RefreshFileLabel();
+    window_.refreshFileLabel();
     return true;
 }
 
-std::optional<std::string> DocumentFiles::ChooseSaveTarget(bool chooseName) {
+std::optional<std::string> DocumentFiles::chooseSaveTarget(bool chooseName) {
     // A document with a file saves to it without a question; autosave and
     // the Save command alike. Save As always asks.
     if (!chooseName && !window_.currentPath.empty())
         return window_.currentPath;
     std::optional<std::string> chosen =
-        window_.services().files.ChooseToSave(&window_, FileKind::Almanary, window_.currentPath);
+        window_.services().files.chooseToSave(&window_, FileKind::Almanary, window_.currentPath);
     if (!chosen || chosen->empty())
         return std::nullopt;
     return chosen;
 }
 
-bool DocumentFiles::ConfirmOverwrite(const std::string& target) {
-    if (SamePath(target, window_.currentPath) || !FileExists(target))
+bool DocumentFiles::confirmOverwrite(const std::string& target) {
+    if (samePath(target, window_.currentPath) || !fileExists(target))
         return true;
-    return window_.services().prompter.Show(&window_, MessageId::kOverwriteAlmanary, {target}) ==
+    return window_.services().prompter.show(&window_, MessageId::kOverwriteAlmanary, {target}) ==
            MessageAnswer::Yes;
 }
 
-bool DocumentFiles::Load(const std::optional<std::string>& path, bool fromServer) {
+bool DocumentFiles::load(const std::optional<std::string>& path, bool fromServer) {
     if (path && path->empty())
         return false;  // nothing named, nothing said
-    if (window_.printJobRunning || RaiseOpenChooser() || busy())
+    if (window_.printJobRunning || raiseOpenChooser() || busy())
         return false;
     Pause pause(*this);
-    if (!SettlePendingChanges(fromServer))
+    if (!settlePendingChanges(fromServer))
         return false;
     std::string source;
     if (path) {
         source = *path;
     } else {
-        std::optional<std::string> chosen = window_.services().files.ChooseToOpen(
+        std::optional<std::string> chosen = window_.services().files.chooseToOpen(
             &window_, FileKind::Almanary, window_.currentPath);
         if (!chosen || chosen->empty())
             return true;
         source = std::move(*chosen);
     }
-    AlmanaryLoad loaded = AlmanaryFile::Load(source, window_.services().clock.Now());
+    AlmanaryLoad loaded = AlmanaryFile::load(source, window_.services().clock.now());
     if (!loaded.ok()) {
-        ShowProblem(*loaded.problem);
+        showProblem(*loaded.problem);
         return false;
     }
     const std::string& password = loaded.document->settings.password;
-    if (!password.empty() && !AskPassword(source, password))
+    if (!password.empty() && !askPassword(source, password))
         return false;
-    Replace(source, loaded);
+    replace(source, loaded);
     return true;
 }
 
-bool DocumentFiles::SettlePendingChanges(bool fromServer) {
-    if (!HasUnsavedChanges(fromServer))
+bool DocumentFiles::settlePendingChanges(bool fromServer) {
+    if (!hasUnsavedChanges(fromServer))
         return true;
-    switch (window_.services().prompter.Show(&window_, MessageId::kUnsavedChanges)) {
+    switch (window_.services().prompter.show(&window_, MessageId::kUnsavedChanges)) {
         case MessageAnswer::Yes:
-            return SaveUnpaused(false);
+            return saveUnpaused(false);
         case MessageAnswer::No:
             return true;
         default:
@@ -162,75 +162,75 @@ bool DocumentFiles::SettlePendingChanges(bool fromServer) {
     }
 }
 
-bool DocumentFiles::AskPassword(const std::string& path, const std::string& password) {
+bool DocumentFiles::askPassword(const std::string& path, const std::string& password) {
     PasswordDialog dialog(&window_, window_.services().prompter, &window_.background);
-    dialog.SetExpected(password);
-    dialog.SetFileName(path);
-    return dialog.Run();
+    dialog.setExpected(password);
+    dialog.setFileName(path);
+    return dialog.run();
 }
 
-void DocumentFiles::Replace(const std::string& path, AlmanaryLoad& loaded) {
+void DocumentFiles::replace(const std::string& path, AlmanaryLoad& loaded) {
     AlmanaryDocument& fresh = *loaded.document;
     // Whether to reload at start is the program's choice, not the file's.
     fresh.settings.loadOnStart = window_.document.settings.loadOnStart;
-    DateTimeText::SetTwelveHourClock(fresh.settings.twelveHourClock);
-    window_.CloseChildWindows();
+    DateTimeText::setTwelveHourClock(fresh.settings.twelveHourClock);
+    window_.closeChildWindows();
     window_.document = std::move(fresh);
     window_.skinChanged = false;
-    ApplySkin();
-    window_.RaiseReminders(loaded.dueReminders.events);
+    applySkin();
+    window_.raiseReminders(loaded.dueReminders.events);
     window_.currentPath = path;
-    window_.RefreshFileLabel();
+    window_.refreshFileLabel();
     // Reminders raised just now leave the new document unchanged.
     window_.documentChanged = false;
     window_.optionsChanged = false;
     SettingsStore store;
     window_.document.settings.shareName =
-        store.Open(window_.services().settingsPath) ? store.FindShareName(path) : std::string();
+        store.open(window_.services().settingsPath) ? store.findShareName(path) : std::string();
 }
 
-void DocumentFiles::ApplySkin() {
+void DocumentFiles::applySkin() {
     const std::string& name = window_.document.skinName;
-    if (SkinFile::IsBuiltIn(name)) {
-        ApplyDefaultLook();
+    if (SkinFile::isBuiltIn(name)) {
+        applyDefaultLook();
         return;
     }
     const std::string& folder = window_.services().skinsFolder;
     const std::string skinPath =
-        SkinFile::PathOf(folder, name)
+        SkinFile::pathOf(folder, name)
             .value_or(folder + "/" + name + std::string(SkinFile::kExtension));
-    const SkinRead read = SkinFile::ReadNamed(folder, name);
+    const SkinRead read = SkinFile::readNamed(folder, name);
     if (!read.skin) {
         // The name stays, so the next save keeps it for a restored skin.
-        window_.services().prompter.Show(&window_, MessageId::kSkinInvalid, {skinPath});
-        ApplyDefaultLook();
+        window_.services().prompter.show(&window_, MessageId::kSkinInvalid, {skinPath});
+        applyDefaultLook();
         return;
     }
     const Skin& skin = *read.skin;
-    SkinColours::SetCurrent({SkinColours::FromColourRef(skin.buttonBackground),
-                             SkinColours::FromColourRef(skin.buttonText),
-                             SkinColours::FromColourRef(skin.buttonShadow),
-                             SkinColours::FromColourRef(skin.buttonHighlight)});
+    SkinColours::setCurrent({SkinColours::fromColourRef(skin.buttonBackground),
+                             SkinColours::fromColourRef(skin.buttonText),
+                             SkinColours::fromColourRef(skin.buttonShadow),
+                             SkinColours::fromColourRef(skin.buttonHighlight)});
     window_.backgroundPath = skin.picturePath;
     if (skin.picturePath.empty()) {
-        window_.background.Unload();  // a skin of colours only
-    } else if (!window_.background.Load(skin.picturePath)) {
-        window_.services().prompter.Show(&window_, MessageId::kBackgroundMissing,
-                                         {skin.picturePath, SkinTitle(skinPath)});
-        window_.background.Unload();
+        window_.background.unload();  // a skin of colours only
+    } else if (!window_.background.load(skin.picturePath)) {
+        window_.services().prompter.show(&window_, MessageId::kBackgroundMissing,
+                                         {skin.picturePath, skinTitle(skinPath)});
+        window_.background.unload();
     }
     window_.reskin();
 }
 
-void DocumentFiles::ApplyDefaultLook() {
-    SkinColours::SetPlatformColours();
-    window_.background.Unload();
+void DocumentFiles::applyDefaultLook() {
+    SkinColours::setPlatformColours();
+    window_.background.unload();
     window_.backgroundPath.clear();
     window_.reskin();
 }
 
-void DocumentFiles::ShowProblem(const AlmanaryProblem& problem) {
-    window_.services().prompter.Show(&window_, problem.messageId, problem.arguments);
+void DocumentFiles::showProblem(const AlmanaryProblem& problem) {
+    window_.services().prompter.show(&window_, problem.messageId, problem.arguments);
 }
 
 }  // namespace almanary

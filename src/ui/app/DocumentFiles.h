@@ -20,18 +20,18 @@ public:
 
     // Writes the document to its file, asking for a name when it has none
     // or when `chooseName` (Save As). True when the file was written.
-    bool Save(bool chooseName = false);
+    bool save(bool chooseName = false);
     // Replaces the document with the file at `path`, or one the user picks
     // when there is none. True when a file was loaded and when the user
     // cancelled the file chooser; false otherwise, and then the open
     // document is exactly as it was.
-    bool Load(const std::optional<std::string>& path, bool fromServer);
+    bool load(const std::optional<std::string>& path, bool fromServer);
 
     // Changes since the last save or load; a reload asked by the share
     // server does not count option changes.
-    bool HasUnsavedChanges(bool ignoreOptions) const;
+    bool hasUnsavedChanges(bool ignoreOptions) const;
     // Applies the document's skin: colours and picture, or the default look.
-    void ApplySkin();
+    void applySkin();
 
     // True while a save or load is under way (a chooser, question or the
     // password prompt may be on screen).
@@ -40,17 +40,17 @@ public:
 private:
     class Pause;
 
-    bool SaveUnpaused(bool chooseName);
-    std::optional<std::string> ChooseSaveTarget(bool chooseName);
-    bool ConfirmOverwrite(const std::string& target);
+    bool saveUnpaused(bool chooseName);
+    std::optional<std::string> chooseSaveTarget(bool chooseName);
+    bool confirmOverwrite(const std::string& target);
     // Asks whether to save pending changes; false when the load should stop.
-    bool SettlePendingChanges(bool fromServer);
-    bool AskPassword(const std::string& path, const std::string& password);
-    void Replace(const std::string& path, AlmanaryLoad& loaded);
-    void ApplyDefaultLook();
-    void ShowProblem(const AlmanaryProblem& problem);
+    bool settlePendingChanges(bool fromServer);
+    bool askPassword(const std::string& path, const std::string& password);
+    void replace(const std::string& path, AlmanaryLoad& loaded);
+    void applyDefaultLook();
+    void showProblem(const AlmanaryProblem& problem);
     // When a chooser is on screen, brings it forward: true.
-    bool RaiseOpenChooser();
+    bool raiseOpenChooser();
 
     MainWindow& window_;
     int busy_ = 0;

@@ -24,52 +24,52 @@ MainTimers::MainTimers(QObject* parent) : QObject(parent) {
     connect(&reviver_, &QTimer::timeout, this, &MainTimers::reviveDue);
 }
 
-std::optional<int> MainTimers::AutosaveInterval(const DocumentSettings& settings) {
+std::optional<int> MainTimers::autosaveInterval(const DocumentSettings& settings) {
     if (!settings.autosave || settings.autosaveMinutes <= 0)
         return std::nullopt;
     const int minutes = std::min<int>(settings.autosaveMinutes, kLongestMinutes);
     return minutes * kMinuteMs;
 }
 
-void MainTimers::Start() {
+void MainTimers::start() {
     reminder_.start(kReminderMs);
     reviver_.start(kReviveMs);
 }
 
-void MainTimers::ApplyAutosave(const DocumentSettings& settings) {
+void MainTimers::applyAutosave(const DocumentSettings& settings) {
     autosave_.stop();
-    if (const std::optional<int> interval = AutosaveInterval(settings))
-        StartAutosave(*interval);
+    if (const std::optional<int> interval = autosaveInterval(settings))
+        startAutosave(*interval);
 }
 
-void MainTimers::Restart(const DocumentSettings& settings) {
-    ApplyAutosave(settings);
+void MainTimers::restart(const DocumentSettings& settings) {
+    applyAutosave(settings);
     reminder_.start(kReminderMs);
 }
 
-void MainTimers::Stop() {
+void MainTimers::stop() {
     reminder_.stop();
     autosave_.stop();
 }
 
-void MainTimers::Revive(const DocumentSettings& settings) {
+void MainTimers::revive(const DocumentSettings& settings) {
     if (!reminder_.isActive())
         reminder_.start(kReminderMs);
-    const std::optional<int> interval = AutosaveInterval(settings);
+    const std::optional<int> interval = autosaveInterval(settings);
     if (!interval) {
         autosave_.stop();
     } else if (!autosave_.isActive() || autosave_.interval() != *interval) {
-        StartAutosave(*interval);
+        startAutosave(*interval);
     }
 }
 
-void MainTimers::StartAutosave(int interval) {
+void MainTimers::startAutosave(int interval) {
     autosave_.start(interval);
     ++autosaveStarts_;
 }
 
-void MainTimers::StopAll() {
-    Stop();
+void MainTimers::stopAll() {
+    stop();
     reviver_.stop();
 }
 

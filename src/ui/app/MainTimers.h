@@ -21,22 +21,22 @@ public:
 
     // The autosave period the settings ask for; nothing while autosave is
     // off or its interval is not a positive number of minutes.
-    static std::optional<int> AutosaveInterval(const DocumentSettings& settings);
+    static std::optional<int> autosaveInterval(const DocumentSettings& settings);
 
     // Starts the reminder check and the reviver.
-    void Start();
+    void start();
     // Sets the autosave countdown from the settings, starting it afresh.
-    void ApplyAutosave(const DocumentSettings& settings);
-    // ApplyAutosave, then the reminder check afresh.
-    void Restart(const DocumentSettings& settings);
+    void applyAutosave(const DocumentSettings& settings);
+    // applyAutosave, then the reminder check afresh.
+    void restart(const DocumentSettings& settings);
     // Stops the reminder check and autosave; the reviver keeps running.
-    void Stop();
+    void stop();
     // Starts whichever of the reminder check and autosave is stopped but
     // should run; a running autosave countdown keeps its progress unless
     // its period has changed.
-    void Revive(const DocumentSettings& settings);
+    void revive(const DocumentSettings& settings);
     // Stops all three, for good.
-    void StopAll();
+    void stopAll();
 
     const QTimer& reminder() const { return reminder_; }
     const QTimer& autosave() const { return autosave_; }
@@ -50,7 +50,7 @@ signals:
     void reviveDue();
 
 private:
-    void StartAutosave(int interval);
+    void startAutosave(int interval);
 
     QTimer reminder_;
     QTimer autosave_;

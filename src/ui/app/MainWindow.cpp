@@ -28,7 +28,7 @@
 
 // The icons live in a static library; naming their initialiser keeps the
 // linker from dropping them. Outside any namespace, as the macro requires.
-static void InitAlmanaryResources() {
+static void initAlmanaryResources() {
     Q_INIT_RESOURCE(almanary);
 }
 
@@ -67,12 +67,12 @@ constexpr std::array<CommandSpec, 13> kCommands{{
     {MainCommand::Exit, "E&xit", "exitButton", true},
 }};
 
-int IndexOf(MainCommand command) {
+int indexOf(MainCommand command) {
     return static_cast<int>(command);
 }
 
 // Brings a dialog that is already open to the front; false when none is.
-bool BringForward(QDialog* dialog) {
+bool bringForward(QDialog* dialog) {
     if (dialog == nullptr)
         return false;
     dialog->show();
@@ -84,7 +84,7 @@ bool BringForward(QDialog* dialog) {
 // Runs a dialog of the main window over its background, noted in `slot`
 // while it runs. It blocks this window only, so the reminder pop-ups,
 // which have no owner, stay usable beside it.
-int RunModal(SkinnedDialog& dialog, QPointer<QDialog>& slot, const BackgroundImage& background) {
+int runModal(SkinnedDialog& dialog, QPointer<QDialog>& slot, const BackgroundImage& background) {
     dialog.setBackground(&background);
     slot = &dialog;
     dialog.setWindowModality(Qt::WindowModal);
@@ -100,34 +100,34 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
       files_(std::make_unique<DocumentFiles>(*this)),
       timers_(new MainTimers(this)),
       trayAvailable_(&QSystemTrayIcon::isSystemTrayAvailable) {
-    [[maybe_unused]] static const bool resourcesReady = (::InitAlmanaryResources(), true);
+    [[maybe_unused]] static const bool resourcesReady = (::initAlmanaryResources(), true);
     ui_->setupUi(this);
     setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(QIcon(QString::fromLatin1(kIconPath)));
     setBackground(&background);
     ui_->fileLabel->setPathEllipsis(true);
-    BuildCommands();
-    BuildTray();
-    connect(timers_, &MainTimers::reminderCheckDue, this, &MainWindow::OnReminderTimer);
-    connect(timers_, &MainTimers::autosaveDue, this, &MainWindow::OnAutosaveTimer);
-    connect(timers_, &MainTimers::reviveDue, this, &MainWindow::OnReviveTimer);
-    timers_->Start();
-    RefreshFileLabel();
+    buildCommands();
+    buildTray();
+    connect(timers_, &MainTimers::reminderCheckDue, this, &MainWindow::onReminderTimer);
+    connect(timers_, &MainTimers::autosaveDue, this, &MainWindow::onAutosaveTimer);
+    connect(timers_, &MainTimers::reviveDue, this, &MainWindow::onReviveTimer);
+    timers_->start();
+    refreshFileLabel();
     reskin();
 }
 
 MainWindow::~MainWindow() {
-    Finish();
+    finish();
     // The pop-ups work on the document, which goes with this window.
     for (const QPointer<QDialog>& window : std::as_const(openDialogs.eventWindows))
         delete window.data();
 }
 
-void MainWindow::BuildCommands() {
+void MainWindow::buildCommands() {
     for (const CommandSpec& entry : kCommands) {
         auto* action = new QAction(QString::fromLatin1(entry.text), this);
         action->setEnabled(entry.available);
-        connect(action, &QAction::triggered, this, [this, c = entry.command] { RunCommand(c); });
+        connect(action, &QAction::triggered, this, [this, c = entry.command] { runCommand(c); });
         actions_.append(action);
         if (entry.button == nullptr)
             continue;
@@ -135,7 +135,7 @@ void MainWindow::BuildCommands() {
         button->setAutoDefault(false);
         button->setDefault(false);
         button->setEnabled(entry.available);
-        connect(button, &QPushButton::clicked, this, [this, c = entry.command] { RunCommand(c); });
+        connect(button, &QPushButton::clicked, this, [this, c = entry.command] { runCommand(c); });
     }
     // Save As and About live in the window's context menu and on keys, as
     // the window manager's menu cannot take items.
@@ -153,7 +153,7 @@ void MainWindow::BuildCommands() {
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-void MainWindow::BuildTray() {
+void MainWindow::buildTray() {
     trayMenu_ = new QMenu(this);
     for (const CommandSpec& entry : kCommands) {
         if (entry.command == MainCommand::About || entry.command == MainCommand::Exit)
@@ -172,76 +172,76 @@ void MainWindow::BuildTray() {
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
         // Some trays report a plain click where others report a double one.
         if (r == QSystemTrayIcon::DoubleClick || r == QSystemTrayIcon::Trigger)
-            RunCommand(MainCommand::OpenAlmanary);
+            runCommand(MainCommand::OpenAlmanary);
     });
     tray_->show();
 }
 
-void MainWindow::Initialise() {
-    ReadStartSettings();
-    RefreshFileLabel();
+void MainWindow::initialise() {
+    readStartSettings();
+    refreshFileLabel();
 }
 
-void MainWindow::ReadStartSettings() {
+void MainWindow::readStartSettings() {
     SettingsStore store;
-    if (!store.Open(services_.settingsPath))
+    if (!store.open(services_.settingsPath))
         return;
     std::int32_t loadOnStart = 0;
-    if (!store.QueryNumber(kLoadOnStart, loadOnStart) || loadOnStart != 1)
+    if (!store.queryNumber(kLoadOnStart, loadOnStart) || loadOnStart != 1)
         return;
     document.settings.loadOnStart = true;
     std::string fileName;
-    store.QueryText(kFileName, fileName);
-    store.Close();
-    LoadDocument(fileName, false);
-    RestartTimers();
+    store.queryText(kFileName, fileName);
+    store.close();
+    loadDocument(fileName, false);
+    restartTimers();
 }
 
-void MainWindow::WriteExitSettings() {
+void MainWindow::writeExitSettings() {
     SettingsStore store;
-    if (!store.Open(services_.settingsPath))
+    if (!store.open(services_.settingsPath))
         return;  // the settings cannot be kept; nothing to tell at exit
     if (document.settings.loadOnStart) {
-        store.SetNumber(kLoadOnStart, 1);
-        store.SetText(kFileName, currentPath);
+        store.setNumber(kLoadOnStart, 1);
+        store.setText(kFileName, currentPath);
     } else {
-        store.SetNumber(kLoadOnStart, 0);
+        store.setNumber(kLoadOnStart, 0);
     }
 }
 
-void MainWindow::StopShareServer() {
+void MainWindow::stopShareServer() {
     // The share server, once it runs in this window, is told to stop here.
 }
 
-void MainWindow::ShowAndActivate() {
+void MainWindow::showAndActivate() {
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
 }
 
-bool MainWindow::SaveDocument(bool chooseName) {
-    return files_->Save(chooseName);
+bool MainWindow::saveDocument(bool chooseName) {
+    return files_->save(chooseName);
 }
 
-bool MainWindow::LoadDocument(const std::optional<std::string>& path, bool fromServer) {
-    return files_->Load(path, fromServer);
+bool MainWindow::loadDocument(const std::optional<std::string>& path, bool fromServer) {
+    return files_->load(path, fromServer);
 }
 
-bool MainWindow::HasUnsavedChanges(bool ignoreOptions) const {
-    return files_->HasUnsavedChanges(ignoreOptions);
+bool MainWindow::hasUnsavedChanges(bool ignoreOptions) const {
+    return files_->hasUnsavedChanges(ignoreOptions);
 }
 
-void MainWindow::ApplyAutosaveTimer() {
-    timers_->ApplyAutosave(document.settings);
+void MainWindow::applyAutosaveTimer() {
+    timers_->applyAutosave(document.settings);
 }
 
-void MainWindow::RestartTimers() {
-    timers_->Restart(document.settings);
+void MainWindow::restartTimers() {
+    timers_->restart(document.settings);
 }
 
-void MainWindow::StopTimers() {
-    timers_->Stop();
+void MainWindow::stopTimers() {
+    timers_->stop();
 }
 
 const QTimer& MainWindow::reminderTimer() const {
@@ -256,7 +256,7 @@ const QTimer& MainWindow::reviveTimer() const {
     return timers_->reviver();
 }
 
-void MainWindow::CloseChildWindows() {
+void MainWindow::closeChildWindows() {
     for (QDialog* dialog :
          {openDialogs.internet.data(), openDialogs.skins.data(), openDialogs.options.data(),
           openDialogs.categories.data(), openDialogs.printWeek.data(), openDialogs.about.data()}) {
@@ -270,11 +270,11 @@ void MainWindow::CloseChildWindows() {
     openDialogs.eventWindows.removeAll(QPointer<QDialog>());
 }
 
-void MainWindow::RaiseReminders(const EventList& due) {
-    ReminderAlert(*this).RaiseReminders(due);
+void MainWindow::raiseReminders(const EventList& due) {
+    ReminderAlert(*this).raiseReminders(due);
 }
 
-void MainWindow::RepaintSkinnedWindows() {
+void MainWindow::repaintSkinnedWindows() {
     ViewEventsDialog::repaintAll();
     EventDialog::repaintAll();
     for (QDialog* dialog :
@@ -285,43 +285,43 @@ void MainWindow::RepaintSkinnedWindows() {
     reskin();
 }
 
-void MainWindow::RefreshFileLabel() {
-    ui_->fileLabel->setText(ToQString(currentPath));
+void MainWindow::refreshFileLabel() {
+    ui_->fileLabel->setText(toQString(currentPath));
 }
 
-void MainWindow::OnReminderTimer() {
+void MainWindow::onReminderTimer() {
     if (files_->busy())
         return;
-    RaiseReminders(document.events.DueReminders(services_.clock.Now()).events);
+    raiseReminders(document.events.dueReminders(services_.clock.now()).events);
 }
 
-void MainWindow::OnAutosaveTimer() {
+void MainWindow::onAutosaveTimer() {
     silentSave = true;
-    SaveDocument();
+    saveDocument();
     silentSave = false;
 }
 
-void MainWindow::OnReviveTimer() {
+void MainWindow::onReviveTimer() {
     // A save or load under way restarts the timers itself when it ends.
     if (files_->busy())
         return;
-    timers_->Revive(document.settings);
+    timers_->revive(document.settings);
 }
 
-void MainWindow::SetTrayAvailableCheck(std::function<bool()> check) {
+void MainWindow::setTrayAvailableCheck(std::function<bool()> check) {
     trayAvailable_ = std::move(check);
 }
 
 QAction* MainWindow::commandAction(MainCommand command) const {
-    return actions_.value(IndexOf(command));
+    return actions_.value(indexOf(command));
 }
 
-bool MainWindow::IsCommandAvailable(MainCommand command) const {
+bool MainWindow::isCommandAvailable(MainCommand command) const {
     const QAction* action = commandAction(command);
     return action != nullptr && action->isEnabled();
 }
 
-MainCommand MainWindow::CommandForEnterKey() const {
+MainCommand MainWindow::commandForEnterKey() const {
     const QWidget* focused = focusWidget();
     for (const CommandSpec& entry : kCommands) {
         if (entry.button != nullptr && focused != nullptr &&
@@ -332,29 +332,29 @@ MainCommand MainWindow::CommandForEnterKey() const {
     return MainCommand::EnterEvent;
 }
 
-void MainWindow::RunCommand(MainCommand command) {
-    if (!IsCommandAvailable(command) || finished_)
+void MainWindow::runCommand(MainCommand command) {
+    if (!isCommandAvailable(command) || finished_)
         return;
     switch (command) {
         case MainCommand::OpenAlmanary:
-            return ShowAndActivate();
+            return showAndActivate();
         case MainCommand::Save:
-            return OnSave();
+            return onSave();
         case MainCommand::SaveAs:
-            SaveDocument(true);
+            saveDocument(true);
             return;
         case MainCommand::Load:
-            return OnLoad();
+            return onLoad();
         case MainCommand::About:
-            return OnAbout();
+            return onAbout();
         case MainCommand::Exit:
-            return OnExit();
+            return onExit();
         case MainCommand::EnterEvent:
-            return OnEnterEvent();
+            return onEnterEvent();
         case MainCommand::ViewEvents:
-            return OnViewEvents();
+            return onViewEvents();
         case MainCommand::Categories:
-            return OnCategories();
+            return onCategories();
         case MainCommand::PrintWeek:
         case MainCommand::Internet:
         case MainCommand::Options:
@@ -363,24 +363,24 @@ void MainWindow::RunCommand(MainCommand command) {
     }
 }
 
-void MainWindow::OnEnterEvent() {
-    if (BringForward(openDialogs.enterEvent))
+void MainWindow::onEnterEvent() {
+    if (bringForward(openDialogs.enterEvent))
         return;
     EventDialog dialog(this, document.events, document.categories, services_.prompter,
                        services_.clock);
-    RunModal(dialog, openDialogs.enterEvent, background);
+    runModal(dialog, openDialogs.enterEvent, background);
 }
 
-void MainWindow::OnViewEvents() {
-    if (BringForward(openDialogs.viewEvents))
+void MainWindow::onViewEvents() {
+    if (bringForward(openDialogs.viewEvents))
         return;
     ViewEventsDialog dialog(this, document.events, document.categories, services_.prompter,
                             services_.clock);
-    RunModal(dialog, openDialogs.viewEvents, background);
+    runModal(dialog, openDialogs.viewEvents, background);
 }
 
-void MainWindow::OnCategories() {
-    if (BringForward(openDialogs.categories))
+void MainWindow::onCategories() {
+    if (bringForward(openDialogs.categories))
         return;
     CategoriesDialog dialog(this, document.categories, document.events, services_.prompter);
     // Marked as the dialog ends, not after: a load that closes it goes on to
@@ -390,51 +390,51 @@ void MainWindow::OnCategories() {
         if (dialog.changed())
             documentChanged = true;
     });
-    RunModal(dialog, openDialogs.categories, background);
+    runModal(dialog, openDialogs.categories, background);
 }
 
-void MainWindow::OnSave() {
-    SaveDocument();
+void MainWindow::onSave() {
+    saveDocument();
 }
 
-void MainWindow::OnLoad() {
+void MainWindow::onLoad() {
     // Closing the print dialogs for a load would end a print job midway.
     if (printJobRunning) {
-        BringForward(openDialogs.printWeek);
+        bringForward(openDialogs.printWeek);
         return;
     }
-    if (services_.files.IsOpen()) {
-        services_.files.Raise();
+    if (services_.files.isOpen()) {
+        services_.files.raise();
         return;
     }
     internetServer.clear();
     internetShare.clear();
-    LoadDocument(std::nullopt, false);
+    loadDocument(std::nullopt, false);
 }
 
-void MainWindow::OnAbout() {
-    if (BringForward(openDialogs.about))
+void MainWindow::onAbout() {
+    if (bringForward(openDialogs.about))
         return;
     AboutDialog dialog(this, &background);
-    RunModal(dialog, openDialogs.about, background);
+    runModal(dialog, openDialogs.about, background);
 }
 
-void MainWindow::OnExit() {
+void MainWindow::onExit() {
     if (printJobRunning) {
-        BringForward(openDialogs.printWeek);
+        bringForward(openDialogs.printWeek);
         return;
     }
     // A chooser or the password prompt of a save or load is on screen; the
     // window cannot end under it.
     if (files_->busy()) {
-        if (services_.files.IsOpen())
-            services_.files.Raise();
+        if (services_.files.isOpen())
+            services_.files.raise();
         return;
     }
-    if (HasUnsavedChanges()) {
-        switch (services_.prompter.Show(this, MessageId::kUnsavedChanges)) {
+    if (hasUnsavedChanges()) {
+        switch (services_.prompter.show(this, MessageId::kUnsavedChanges)) {
             case MessageAnswer::Yes:
-                if (!SaveDocument())
+                if (!saveDocument())
                     return;
                 break;
             case MessageAnswer::No:
@@ -443,8 +443,8 @@ void MainWindow::OnExit() {
                 return;
         }
     }
-    CloseChildWindows();
-    StopTimers();
+    closeChildWindows();
+    stopTimers();
     ended_ = true;
     accept();
 }
@@ -453,10 +453,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            RunCommand(CommandForEnterKey());
+            runCommand(commandForEnterKey());
             return;
         case Qt::Key_Escape:
-            RunCommand(MainCommand::Exit);
+            runCommand(MainCommand::Exit);
             return;
         default:
             SkinnedDialog::keyPressEvent(event);
@@ -479,22 +479,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::reject() {
-    RunCommand(MainCommand::Exit);
+    runCommand(MainCommand::Exit);
 }
 
 void MainWindow::done(int result) {
-    Finish();
+    finish();
     SkinnedDialog::done(result);
 }
 
-void MainWindow::Finish() {
+void MainWindow::finish() {
     if (finished_)
         return;
     finished_ = true;
-    WriteExitSettings();
-    timers_->StopAll();
+    writeExitSettings();
+    timers_->stopAll();
     tray_->hide();
-    StopShareServer();
+    stopShareServer();
 }
 
 }  // namespace almanary

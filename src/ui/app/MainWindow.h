@@ -69,43 +69,43 @@ public:
 
     // Reads the start-up settings and loads the last almanary when asked
     // to; call once, before the window first shows.
-    void Initialise();
+    void initialise();
     // Shows the window, un-minimised, in front and active.
-    void ShowAndActivate();
+    void showAndActivate();
 
     // Save and load with every question they ask; see DocumentFiles.
     // chooseName: Save As, which always asks for the file.
-    bool SaveDocument(bool chooseName = false);
+    bool saveDocument(bool chooseName = false);
     // With no path the user picks the file; an empty path does nothing.
-    bool LoadDocument(const std::optional<std::string>& path, bool fromServer = false);
-    bool HasUnsavedChanges(bool ignoreOptions = false) const;
+    bool loadDocument(const std::optional<std::string>& path, bool fromServer = false);
+    bool hasUnsavedChanges(bool ignoreOptions = false) const;
 
     // Autosave from the settings, started afresh.
-    void ApplyAutosaveTimer();
-    // ApplyAutosaveTimer, then the reminder check afresh.
-    void RestartTimers();
+    void applyAutosaveTimer();
+    // applyAutosaveTimer, then the reminder check afresh.
+    void restartTimers();
     // Stops the reminder check and autosave while a file is read or written.
-    void StopTimers();
+    void stopTimers();
     // Closes every dialog of the open document.
-    void CloseChildWindows();
+    void closeChildWindows();
     // Opens a reminder window for each event of the list.
-    void RaiseReminders(const EventList& due);
+    void raiseReminders(const EventList& due);
     // Repaints every open window in the skin now current, this one last;
     // for after a change of skin.
-    void RepaintSkinnedWindows();
+    void repaintSkinnedWindows();
     // Shows currentPath in the file label.
-    void RefreshFileLabel();
+    void refreshFileLabel();
 
     // Runs a command unless it is not available yet.
-    void RunCommand(MainCommand command);
-    bool IsCommandAvailable(MainCommand command) const;
+    void runCommand(MainCommand command);
+    bool isCommandAvailable(MainCommand command) const;
     // The command the Enter key runs: the focused button's, else Enter Event.
-    MainCommand CommandForEnterKey() const;
+    MainCommand commandForEnterKey() const;
 
     // Timer handlers; public so the timers' effects can be driven directly.
-    void OnReminderTimer();
-    void OnAutosaveTimer();
-    void OnReviveTimer();
+    void onReminderTimer();
+    void onAutosaveTimer();
+    void onReviveTimer();
     const QTimer& reminderTimer() const;
     const QTimer& autosaveTimer() const;
     const QTimer& reviveTimer() const;
@@ -113,7 +113,7 @@ public:
 
     // Whether a tray holds the icon, asked when the close box is used;
     // tests replace the question.
-    void SetTrayAvailableCheck(std::function<bool()> check);
+    void setTrayAvailableCheck(std::function<bool()> check);
     QSystemTrayIcon* trayIcon() const { return tray_; }
     QMenu* trayMenu() const { return trayMenu_; }
     QAction* commandAction(MainCommand command) const;
@@ -148,26 +148,26 @@ protected:
 private:
     struct Command;
 
-    void BuildCommands();
-    void BuildTray();
-    void ReadStartSettings();
-    void WriteExitSettings();
-    void StopShareServer();
+    void buildCommands();
+    void buildTray();
+    void readStartSettings();
+    void writeExitSettings();
+    void stopShareServer();
     // The steps that run however the window goes away; once.
-    void Finish();
+    void finish();
 
-    void OnOpenAlmanary();
-    void OnEnterEvent();
-    void OnViewEvents();
-    void OnCategories();
-    void OnPrintWeek();
-    void OnInternet();
-    void OnOptions();
-    void OnSkins();
-    void OnSave();
-    void OnLoad();
-    void OnAbout();
-    void OnExit();
+    void onOpenAlmanary();
+    void onEnterEvent();
+    void onViewEvents();
+    void onCategories();
+    void onPrintWeek();
+    void onInternet();
+    void onOptions();
+    void onSkins();
+    void onSave();
+    void onLoad();
+    void onAbout();
+    void onExit();
 
     AppServices services_;
     std::unique_ptr<Ui::MainWindow> ui_;

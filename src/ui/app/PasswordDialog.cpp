@@ -24,33 +24,33 @@ PasswordDialog::PasswordDialog(QWidget* parent, Prompter& prompter,
 
 PasswordDialog::~PasswordDialog() = default;
 
-void PasswordDialog::SetExpected(const std::string& password) {
+void PasswordDialog::setExpected(const std::string& password) {
     expected_ = password;
 }
 
-void PasswordDialog::SetFileName(const std::string& path) {
+void PasswordDialog::setFileName(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     fileName_ = slash == std::string::npos ? path : path.substr(slash + 1);
     prompt_ = fileName_ + "\nis password protected.  Please enter the password:";
-    ui_->promptLabel->setText(ToQString(prompt_));
+    ui_->promptLabel->setText(toQString(prompt_));
 }
 
-bool PasswordDialog::Run() {
+bool PasswordDialog::run() {
     return exec() == QDialog::Accepted;
 }
 
-bool PasswordDialog::EntryMatches() const {
+bool PasswordDialog::entryMatches() const {
     // Compared as the user sees the text, so a password stored in an older
     // 8-bit encoding can still be typed; letter case matters.
-    return ui_->passwordEdit->text() == ToQString(expected_);
+    return ui_->passwordEdit->text() == toQString(expected_);
 }
 
 void PasswordDialog::accept() {
-    if (EntryMatches()) {
+    if (entryMatches()) {
         SkinnedDialog::accept();
         return;
     }
-    prompter_.Show(this, MessageId::kWrongPassword);
+    prompter_.show(this, MessageId::kWrongPassword);
     ui_->passwordEdit->clear();
     ui_->passwordEdit->setFocus();
 }

@@ -22,11 +22,11 @@ public:
     PasswordDialog(QWidget* parent, Prompter& prompter, const BackgroundImage* background);
     ~PasswordDialog() override;
 
-    void SetExpected(const std::string& password);
+    void setExpected(const std::string& password);
     // Shows the file's name (the part after the last "/") in the prompt.
-    void SetFileName(const std::string& path);
+    void setFileName(const std::string& path);
     // Modal run: true for OK with the right password, false for Cancel.
-    bool Run();
+    bool run();
 
     std::string prompt() const { return prompt_; }
     std::string fileName() const { return fileName_; }
@@ -38,7 +38,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    bool EntryMatches() const;
+    bool entryMatches() const;
 
     std::unique_ptr<Ui::PasswordDialog> ui_;
     Prompter& prompter_;

@@ -28,28 +28,28 @@ constexpr int kClientWaitMs = 2000;
 // can make the running copy hold an unbounded number of connections.
 constexpr int kMaxClients = 8;
 
-QString DefaultName() {
+QString defaultName() {
     return QStringLiteral("almanary-%1").arg(::getuid());
 }
 
 // The name becomes part of two file names in one folder.
-QString FileNamePart(QString name) {
+QString fileNamePart(QString name) {
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
     return name;
 }
 
 // The per-user runtime folder is private to the user and cleared at
 // logout, the right place for a lock and a socket.
-QString RuntimeFolder() {
+QString runtimeFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     return folder.isEmpty() ? QDir::tempPath() : folder;
 }
 
-bool ProcessIsGone(qint64 pid) {
+bool processIsGone(qint64 pid) {
     return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
 }
 
-void Drop(QLocalSocket* socket) {
+void drop(QLocalSocket* socket) {
     socket->abort();
     socket->deleteLater();
 }
@@ -58,8 +58,8 @@ void Drop(QLocalSocket* socket) {
 
 SingleInstance::SingleInstance(const QString& name, QObject* parent)
     : QObject(parent),
-      name_(FileNamePart(name.isEmpty() ? DefaultName() : name)),
-      folder_(RuntimeFolder()) {}
+      name_(fileNamePart(name.isEmpty() ? defaultName() : name)),
+      folder_(runtimeFolder()) {}
 
 SingleInstance::~SingleInstance() {
     // The socket goes before the lock: closing the server removes its file,
@@ -76,15 +76,15 @@ QString SingleInstance::serverPath() const {
     return folder_ + QLatin1Char('/') + name_ + QStringLiteral(".socket");
 }
 
-bool SingleInstance::TryBecomePrimary() {
+bool SingleInstance::tryBecomePrimary() {
     if (lock_ != nullptr)
         return true;
     lock_ = std::make_unique<QLockFile>(lockFilePath());
     // Age never makes a lock stale, only an owner that has died: a copy may
     // run for months.
     lock_->setStaleLockTime(0);
-    if (TakeLock()) {
-        Listen();
+    if (takeLock()) {
+        listen();
         return true;
     }
     const bool heldByAnother = lock_->error() == QLockFile::LockFailedError;
@@ -96,7 +96,7 @@ bool SingleInstance::TryBecomePrimary() {
     return true;
 }
 
-bool SingleInstance::TakeLock() {
+bool SingleInstance::takeLock() {
     if (lock_->tryLock(0))
         return true;
     if (lock_->error() != QLockFile::LockFailedError)
@@ -104,18 +104,18 @@ bool SingleInstance::TakeLock() {
     // QLockFile already clears a lock whose owner is gone; this repeats the
     // check for a lock it judged otherwise, e.g. an owner it could not name.
     qint64 pid = 0;
-    if (!lock_->getLockInfo(&pid, nullptr, nullptr) || !ProcessIsGone(pid))
+    if (!lock_->getLockInfo(&pid, nullptr, nullptr) || !processIsGone(pid))
         return false;
     return lock_->removeStaleLockFile() && lock_->tryLock(0);
 }
 
-void SingleInstance::Listen() {
+void SingleInstance::listen() {
     // A copy that crashed leaves its socket file behind. Only the holder of
     // the lock gets here, so no live copy owns that file.
     QLocalServer::removeServer(serverPath());
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(server_.get(), &QLocalServer::newConnection, this, &SingleInstance::AcceptConnections);
+    connect(server_.get(), &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
     if (!server_->listen(serverPath())) {
         qWarning("Almanary: cannot listen on %s (%s); a second start will not find this copy.",
                  qPrintable(serverPath()), qPrintable(server_->errorString()));
@@ -123,38 +123,38 @@ void SingleInstance::Listen() {
     }
 }
 
-void SingleInstance::AcceptConnections() {
+void SingleInstance::acceptConnections() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         if (clients_ >= kMaxClients) {
-            Drop(socket);
+            drop(socket);
             continue;
         }
         ++clients_;
         connect(socket, &QObject::destroyed, this, [this] { --clients_; });
         // The socket buffers no more than a request, whatever is sent.
         socket->setReadBufferSize(kRequestSize);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadRequest(socket); });
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        QTimer::singleShot(kClientWaitMs, socket, [socket] { Drop(socket); });
-        ReadRequest(socket);
+        QTimer::singleShot(kClientWaitMs, socket, [socket] { drop(socket); });
+        readRequest(socket);
     }
 }
 
-void SingleInstance::ReadRequest(QLocalSocket* socket) {
+void SingleInstance::readRequest(QLocalSocket* socket) {
     const qsizetype available = socket->bytesAvailable();
     if (available < kRequestSize) {
         // Part of a request may arrive first; anything else is not one.
         if (socket->peek(available) != QByteArrayView(kRequest, available))
-            Drop(socket);
+            drop(socket);
         return;
     }
     const bool isRequest = socket->read(kRequestSize) == QByteArrayView(kRequest, kRequestSize);
-    Drop(socket);
+    drop(socket);
     if (isRequest)
         emit activationRequested();
 }
 
-bool SingleInstance::ActivateRunningCopy() {
+bool SingleInstance::activateRunningCopy() {
     QLocalSocket socket;
     qint64 written = 0;
     connect(&socket, &QLocalSocket::bytesWritten, this,

@@ -24,10 +24,10 @@ public:
     // now holds it and listens for activations, and also when no lock can
     // be made at all (an unwritable runtime folder): refusing to start
     // because of that would be worse than a second copy.
-    bool TryBecomePrimary();
+    bool tryBecomePrimary();
     // Asks the running copy to come forward; true when the request was
     // delivered to its socket.
-    bool ActivateRunningCopy();
+    bool activateRunningCopy();
 
     // Where the lock file and the socket live: the user's runtime folder,
     // else the temporary folder.
@@ -39,10 +39,10 @@ signals:
     void activationRequested();
 
 private:
-    bool TakeLock();
-    void Listen();
-    void AcceptConnections();
-    void ReadRequest(QLocalSocket* socket);
+    bool takeLock();
+    void listen();
+    void acceptConnections();
+    void readRequest(QLocalSocket* socket);
 
     QString name_;
     QString folder_;

@@ -34,7 +34,7 @@ using SteadyTime = std::chrono::steady_clock::time_point;
 // /proc/self/stat (field 22, clock ticks since boot) against the boot-time
 // clock, so the dynamic loader's work is counted too. Nothing when the
 // file cannot be read.
-std::optional<double> MillisecondsSinceProcessStart() {
+std::optional<double> millisecondsSinceProcessStart() {
     std::ifstream in("/proc/self/stat");
     std::string stat;
     if (!std::getline(in, stat))
@@ -68,14 +68,14 @@ public:
         if (event->type() == QEvent::Paint && !reported_) {
             reported_ = true;
             // Queued, so the rest of this paint (the child controls) is done first.
-            QTimer::singleShot(0, this, [this] { Report(); });
+            QTimer::singleShot(0, this, [this] { report(); });
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    void Report() {
-        const std::optional<double> sinceStart = MillisecondsSinceProcessStart();
+    void report() {
+        const std::optional<double> sinceStart = millisecondsSinceProcessStart();
         const double ms = sinceStart.value_or(std::chrono::duration<double, std::milli>(
                                                   std::chrono::steady_clock::now() - mainEntered_)
                                                   .count());
@@ -90,7 +90,7 @@ private:
     bool reported_ = false;
 };
 
-int Run(int argc, char** argv, SteadyTime mainEntered) {
+int run(int argc, char** argv, SteadyTime mainEntered) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Almanary"));
     QApplication::setOrganizationName(QStringLiteral("Almanary"));
@@ -100,8 +100,8 @@ int Run(int argc, char** argv, SteadyTime mainEntered) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance;
-    if (!instance.TryBecomePrimary()) {
-        if (instance.ActivateRunningCopy())
+    if (!instance.tryBecomePrimary()) {
+        if (instance.activateRunningCopy())
             return EXIT_SUCCESS;
         std::fprintf(stderr, "Almanary is already running but did not answer.\n");
         return EXIT_FAILURE;
@@ -111,11 +111,11 @@ int Run(int argc, char** argv, SteadyTime mainEntered) {
     QtFileChooser files;
     QtSoundPlayer sound;
     SystemClock clock;
-    MainWindow window(AppServices{prompter, files, sound, clock, AppPaths::SettingsPath(),
-                                  AppPaths::SkinsFolder()});
-    window.Initialise();
+    MainWindow window(AppServices{prompter, files, sound, clock, AppPaths::settingsPath(),
+                                  AppPaths::skinsFolder()});
+    window.initialise();
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
-                     &MainWindow::ShowAndActivate);
+                     &MainWindow::showAndActivate);
     QObject::connect(&window, &QDialog::finished, &app, [] { QCoreApplication::exit(0); });
 
     StartupProbe probe(mainEntered);
@@ -132,5 +132,5 @@ int main(int argc, char** argv) {
     const auto mainEntered = std::chrono::steady_clock::now();
     // The resources live in a static library; this links them in.
     Q_INIT_RESOURCE(almanary);
-    return almanary::Run(argc, argv, mainEntered);
+    return almanary::run(argc, argv, mainEntered);
 }

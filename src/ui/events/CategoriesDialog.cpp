@@ -24,16 +24,16 @@ CategoriesDialog::CategoriesDialog(QWidget* owner, CategoryList& categories, Eve
     ui_->setupUi(this);
     ui_->nameEdit->setMaxLength(static_cast<int>(EventChoices::kMaxCategoryLength));
     for (const std::string& name : categories_.names())
-        Insert(name);
+        insert(name);
     // A drop-down list starts with nothing selected.
     ui_->categoryCombo->setCurrentIndex(-1);
 
     // Only a choice of the user's copies the name; a change of the current
     // entry made by an insertion does not.
-    connect(ui_->categoryCombo, &QComboBox::activated, this, &CategoriesDialog::OnSelected);
-    connect(ui_->addButton, &QPushButton::clicked, this, &CategoriesDialog::Add);
-    connect(ui_->renameButton, &QPushButton::clicked, this, &CategoriesDialog::Rename);
-    connect(ui_->deleteButton, &QPushButton::clicked, this, &CategoriesDialog::Delete);
+    connect(ui_->categoryCombo, &QComboBox::activated, this, &CategoriesDialog::onSelected);
+    connect(ui_->addButton, &QPushButton::clicked, this, &CategoriesDialog::add);
+    connect(ui_->renameButton, &QPushButton::clicked, this, &CategoriesDialog::rename);
+    connect(ui_->deleteButton, &QPushButton::clicked, this, &CategoriesDialog::deleteCategory);
     connect(ui_->exitButton, &QPushButton::clicked, this, &CategoriesDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CategoriesDialog::reject);
     ui_->nameEdit->setFocus();
@@ -42,93 +42,93 @@ CategoriesDialog::CategoriesDialog(QWidget* owner, CategoryList& categories, Eve
 
 CategoriesDialog::~CategoriesDialog() = default;
 
-std::string CategoriesDialog::TypedName() const {
-    return AsciiText::Trimmed(ToBytes(ui_->nameEdit->text()));
+std::string CategoriesDialog::typedName() const {
+    return AsciiText::trimmed(toBytes(ui_->nameEdit->text()));
 }
 
-int CategoriesDialog::Selected() const {
+int CategoriesDialog::selected() const {
     return ui_->categoryCombo->currentIndex();
 }
 
-void CategoriesDialog::OnSelected(int index) {
+void CategoriesDialog::onSelected(int index) {
     if (index < 0 || index >= static_cast<int>(names_.size()))
         return;
-    ui_->nameEdit->setText(ToQString(names_[static_cast<std::size_t>(index)]));
+    ui_->nameEdit->setText(toQString(names_[static_cast<std::size_t>(index)]));
 }
 
-void CategoriesDialog::Insert(const std::string& name) {
-    const std::size_t place = CategoryRules::SortedPosition(names_, name);
+void CategoriesDialog::insert(const std::string& name) {
+    const std::size_t place = CategoryRules::sortedPosition(names_, name);
     names_.insert(names_.begin() + static_cast<std::ptrdiff_t>(place), name);
     // The combo box keeps its current entry across the insertion.
-    ui_->categoryCombo->insertItem(static_cast<int>(place), ToQString(name));
+    ui_->categoryCombo->insertItem(static_cast<int>(place), toQString(name));
 }
 
-void CategoriesDialog::Remove(int index) {
+void CategoriesDialog::remove(int index) {
     names_.erase(names_.begin() + index);
     ui_->categoryCombo->removeItem(index);
 }
 
-void CategoriesDialog::Changed() {
+void CategoriesDialog::noteChange() {
     changed_ = true;
     ui_->nameEdit->clear();
 }
 
-void CategoriesDialog::Add() {
-    const std::string name = TypedName();
-    switch (CategoryRules::CheckNewName(name, names_)) {
+void CategoriesDialog::add() {
+    const std::string name = typedName();
+    switch (CategoryRules::checkNewName(name, names_)) {
         case CategoryRules::NameProblem::Unnamed:
-            prompter_.Show(this, MessageId::kNameCategory);
+            prompter_.show(this, MessageId::kNameCategory);
             return;
         case CategoryRules::NameProblem::NotUnique:
-            prompter_.Show(this, MessageId::kCategoryNotUnique);
+            prompter_.show(this, MessageId::kCategoryNotUnique);
             return;
         case CategoryRules::NameProblem::None:
             break;
     }
-    Insert(name);
-    Changed();
+    insert(name);
+    noteChange();
 }
 
-void CategoriesDialog::Delete() {
-    const int index = Selected();
+void CategoriesDialog::deleteCategory() {
+    const int index = selected();
     if (index < 0) {
-        prompter_.Show(this, MessageId::kSelectCategoryToDelete);
+        prompter_.show(this, MessageId::kSelectCategoryToDelete);
         return;
     }
     const std::string name = names_[static_cast<std::size_t>(index)];
     // The events keep the name either way; the question is only whether
     // the list should still offer it.
-    if (events_.EventsInCategory(name, true).found &&
-        prompter_.Show(this, MessageId::kCategoryInUse, {name}) != MessageAnswer::Yes) {
+    if (events_.eventsInCategory(name, true).found &&
+        prompter_.show(this, MessageId::kCategoryInUse, {name}) != MessageAnswer::Yes) {
         return;
     }
-    Remove(index);
+    remove(index);
     ui_->categoryCombo->setCurrentIndex(-1);
-    Changed();
+    noteChange();
 }
 
-void CategoriesDialog::Rename() {
-    const int index = Selected();
+void CategoriesDialog::rename() {
+    const int index = selected();
     if (index < 0) {
-        prompter_.Show(this, MessageId::kSelectCategoryToRename);
+        prompter_.show(this, MessageId::kSelectCategoryToRename);
         return;
     }
-    const std::string newName = TypedName();
+    const std::string newName = typedName();
     if (newName.empty()) {
-        prompter_.Show(this, MessageId::kUseDeleteButton);
+        prompter_.show(this, MessageId::kUseDeleteButton);
         return;
     }
     const std::string oldName = names_[static_cast<std::size_t>(index)];
-    if (events_.EventsInCategory(oldName, true).found &&
-        prompter_.Show(this, MessageId::kRenameCategoryEvents, {oldName, newName}) ==
+    if (events_.eventsInCategory(oldName, true).found &&
+        prompter_.show(this, MessageId::kRenameCategoryEvents, {oldName, newName}) ==
             MessageAnswer::Yes) {
-        events_.RenameCategory(oldName, newName);
+        events_.renameCategory(oldName, newName);
     }
     // The list takes the new name whatever the events do.
-    Remove(index);
-    Insert(newName);
+    remove(index);
+    insert(newName);
     ui_->categoryCombo->setCurrentIndex(-1);
-    Changed();
+    noteChange();
 }
 
 void CategoriesDialog::done(int result) {
@@ -148,13 +148,13 @@ void CategoriesDialog::keyPressEvent(QKeyEvent* event) {
     if (focus == ui_->categoryCombo) {
         return;
     } else if (focus == ui_->deleteButton) {
-        Delete();
+        deleteCategory();
     } else if (focus == ui_->exitButton) {
         accept();
     } else if (focus == ui_->renameButton) {
-        Rename();
+        rename();
     } else {
-        Add();
+        add();
     }
 }
 

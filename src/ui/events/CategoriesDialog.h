@@ -36,24 +36,24 @@ public:
     void done(int result) override;
 
 public slots:
-    void Add();
-    void Rename();
-    void Delete();
+    void add();
+    void rename();
+    void deleteCategory();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The typed name, without leading and trailing white space.
-    std::string TypedName() const;
+    std::string typedName() const;
     // The selected entry's position, or -1.
-    int Selected() const;
-    void OnSelected(int index);
+    int selected() const;
+    void onSelected(int index);
     // Puts a name in its sorted place in the list and the combo box.
-    void Insert(const std::string& name);
-    void Remove(int index);
+    void insert(const std::string& name);
+    void remove(int index);
     // A carried-out action: the edit emptied, the document to be marked.
-    void Changed();
+    void noteChange();
 
     std::unique_ptr<Ui::CategoriesDialog> ui_;
     CategoryList& categories_;

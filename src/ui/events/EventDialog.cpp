@@ -23,72 +23,72 @@ namespace {
 
 constexpr const char* kDeleteText = "&Delete";
 
-QList<EventDialog*>& Registry() {
+QList<EventDialog*>& liveDialogs() {
     static QList<EventDialog*> dialogs;
     return dialogs;
 }
 
-DateTime Storable(DateTime value) {
+DateTime storable(DateTime value) {
     return std::clamp(value, kFirstStorableDateTime, kLastStorableDateTime);
 }
 
-QDate ToQDate(const CalendarDate& date) {
+QDate toQDate(const CalendarDate& date) {
     return QDate(date.year, date.month, date.day);
 }
 
 // List entries carry the bytes they stand for, so a text that is not valid
 // UTF-8 comes back exactly as it was stored.
-std::string ItemBytes(const QComboBox* list, int index) {
+std::string itemBytes(const QComboBox* list, int index) {
     return list->itemData(index).toByteArray().toStdString();
 }
 
-void InsertItem(QComboBox* list, int index, std::string_view text) {
-    list->insertItem(index, ToQString(text), QByteArray(text.data(), qsizetype(text.size())));
+void insertItem(QComboBox* list, int index, std::string_view text) {
+    list->insertItem(index, toQString(text), QByteArray(text.data(), qsizetype(text.size())));
 }
 
-void AddItem(QComboBox* list, std::string_view text) {
-    InsertItem(list, list->count(), text);
+void addItem(QComboBox* list, std::string_view text) {
+    insertItem(list, list->count(), text);
 }
 
-int FindItem(const QComboBox* list, std::string_view text) {
+int findItem(const QComboBox* list, std::string_view text) {
     for (int i = 0; i < list->count(); ++i) {
-        if (ItemBytes(list, i) == text)
+        if (itemBytes(list, i) == text)
             return i;
     }
     return -1;
 }
 
 // The selected entry's text; empty when nothing is selected.
-std::string ReadList(const QComboBox* list) {
+std::string readList(const QComboBox* list) {
     const int index = list->currentIndex();
-    return index < 0 ? std::string() : ItemBytes(list, index);
+    return index < 0 ? std::string() : itemBytes(list, index);
 }
 
 // Selects the entry equal to the text; none when there is no such entry.
-void WriteList(QComboBox* list, std::string_view text) {
-    list->setCurrentIndex(FindItem(list, text));
+void writeList(QComboBox* list, std::string_view text) {
+    list->setCurrentIndex(findItem(list, text));
 }
 
 template <std::size_t N>
-void AddChoices(QComboBox* list, const std::array<std::string_view, N>& choices) {
+void addChoices(QComboBox* list, const std::array<std::string_view, N>& choices) {
     for (std::string_view choice : choices)
-        AddItem(list, choice);
+        addItem(list, choice);
 }
 
 // Where a stored text that is none of a list's entries goes: number lists
 // by value, the category list in its case-insensitive order.
-int NumberPlace(const QComboBox* list, std::string_view text) {
-    const std::int32_t value = DateTimeText::ReadNumber(text);
+int numberPlace(const QComboBox* list, std::string_view text) {
+    const std::int32_t value = DateTimeText::readNumber(text);
     for (int i = 0; i < list->count(); ++i) {
-        if (DateTimeText::ReadNumber(ItemBytes(list, i)) > value)
+        if (DateTimeText::readNumber(itemBytes(list, i)) > value)
             return i;
     }
     return list->count();
 }
 
-int CategoryPlace(const QComboBox* list, std::string_view text) {
+int categoryPlace(const QComboBox* list, std::string_view text) {
     for (int i = 0; i < list->count(); ++i) {
-        if (AsciiText::LessIgnoringCase(text, ItemBytes(list, i)))
+        if (AsciiText::lessIgnoringCase(text, itemBytes(list, i)))
             return i;
     }
     return list->count();
@@ -97,10 +97,10 @@ int CategoryPlace(const QComboBox* list, std::string_view text) {
 // An edited event keeps a value its lists do not offer (a deleted category,
 // a minute or duration written by another program): it joins this dialog's
 // list, so the event is stored back with it unless the user picks another.
-void OfferStoredValue(QComboBox* list, std::string_view text, bool byCategory) {
-    if (text.empty() || FindItem(list, text) >= 0)
+void offerStoredValue(QComboBox* list, std::string_view text, bool byCategory) {
+    if (text.empty() || findItem(list, text) >= 0)
         return;
-    InsertItem(list, byCategory ? CategoryPlace(list, text) : NumberPlace(list, text), text);
+    insertItem(list, byCategory ? categoryPlace(list, text) : numberPlace(list, text), text);
 }
 
 // True for as long as it lives; the flag it set goes back afterwards.
@@ -134,17 +134,17 @@ EventDialog::EventDialog(QWidget* owner, EventList& events, CategoryList& catego
     fields_.category = kNoCategory;
 
     // Only dates a file can hold can be picked.
-    ui_->dateEdit->setDateRange(ToQDate(Calendar::LocalDate(kFirstStorableDateTime)),
-                                ToQDate(Calendar::LocalDate(kLastStorableDateTime)));
+    ui_->dateEdit->setDateRange(toQDate(Calendar::localDate(kFirstStorableDateTime)),
+                                toQDate(Calendar::localDate(kLastStorableDateTime)));
     for (int hour = 0; hour < EventChoices::kHourCount; ++hour)
-        AddItem(ui_->hourCombo, DateTimeText::NumberText(hour));
-    AddChoices(ui_->minuteCombo, EventChoices::kMinutes);
-    AddChoices(ui_->durationCombo, EventChoices::kDurations);
-    AddChoices(ui_->reminderCombo, EventChoices::kReminderLeads);
+        addItem(ui_->hourCombo, DateTimeText::numberText(hour));
+    addChoices(ui_->minuteCombo, EventChoices::kMinutes);
+    addChoices(ui_->durationCombo, EventChoices::kDurations);
+    addChoices(ui_->reminderCombo, EventChoices::kReminderLeads);
 
-    connect(ui_->enterButton, &QPushButton::clicked, this, &EventDialog::Enter);
-    connect(ui_->clearButton, &QPushButton::clicked, this, &EventDialog::Clear);
-    connect(ui_->exitButton, &QPushButton::clicked, this, &EventDialog::Cancel);
+    connect(ui_->enterButton, &QPushButton::clicked, this, &EventDialog::enter);
+    connect(ui_->clearButton, &QPushButton::clicked, this, &EventDialog::clear);
+    connect(ui_->exitButton, &QPushButton::clicked, this, &EventDialog::cancel);
 
     const auto touched = [this] {
         if (!writing_)
@@ -157,12 +157,12 @@ EventDialog::EventDialog(QWidget* owner, EventList& events, CategoryList& catego
     connect(ui_->notesEdit, &QPlainTextEdit::textChanged, this, touched);
     connect(ui_->remindCheck, &QCheckBox::toggled, this, touched);
 
-    Registry().append(this);
+    liveDialogs().append(this);
     reskin();
 }
 
 EventDialog::~EventDialog() {
-    Registry().removeAll(this);
+    liveDialogs().removeAll(this);
     // Dialogs opened from this one point at its members; they go first.
     qDeleteAll(findChildren<QDialog*>(Qt::FindDirectChildrenOnly));
 }
@@ -170,10 +170,10 @@ EventDialog::~EventDialog() {
 void EventDialog::setTitle(const QString& title) {
     title_ = title;
     if (opened_ && !openFailed_)
-        ApplyTitle();
+        applyTitle();
 }
 
-void EventDialog::ApplyTitle() {
+void EventDialog::applyTitle() {
     if (title_.isEmpty())
         return;
     setWindowTitle(title_);
@@ -189,18 +189,18 @@ void EventDialog::markModeless() {
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
-bool EventDialog::Open() {
+bool EventDialog::prepare() {
     if (opened_)
         return !openFailed_;
     opened_ = true;
     if (editMode()) {
-        if (!events_.MarkOpen(edited_->key())) {
-            CloseAtOnce();
+        if (!events_.markOpen(edited_->key())) {
+            closeAtOnce();
             return false;
         }
         ViewEventsDialog::refreshButtonsAll();
     }
-    FillCategories();
+    fillCategories();
     if (editMode()) {
         ui_->clearButton->hide();
         ui_->exitButton->hide();
@@ -208,12 +208,12 @@ bool EventDialog::Open() {
     } else {
         clearFields(true);
     }
-    ApplyTitle();
+    applyTitle();
     inputChanged_ = false;
     return true;
 }
 
-void EventDialog::CloseAtOnce() {
+void EventDialog::closeAtOnce() {
     openFailed_ = true;
     ended_ = true;
     setResult(kClosedAtOnce);
@@ -223,7 +223,7 @@ void EventDialog::CloseAtOnce() {
 }
 
 int EventDialog::exec() {
-    if (!Open())
+    if (!prepare())
         return kClosedAtOnce;
     // Blocks its owners only, so reminder pop-ups stay usable beside it.
     if (windowModality() == Qt::NonModal)
@@ -233,18 +233,18 @@ int EventDialog::exec() {
 
 void EventDialog::showEvent(QShowEvent* event) {
     SkinnedDialog::showEvent(event);
-    Open();
+    prepare();
 }
 
-void EventDialog::FillCategories() {
+void EventDialog::fillCategories() {
     const Raised writing(writing_);
     std::vector<std::string> names{kNoCategory};
     names.insert(names.end(), categories_.names().begin(), categories_.names().end());
     std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return AsciiText::LessIgnoringCase(a, b);
+        return AsciiText::lessIgnoringCase(a, b);
     });
     for (const std::string& name : names)
-        AddItem(ui_->categoryCombo, name);
+        addItem(ui_->categoryCombo, name);
 }
 
 // ---- the fields ----
@@ -258,7 +258,7 @@ Event EventDialog::fieldsToEvent() const {
     event.setDuration(fields_.durationText);
     event.setCategory(fields_.category);
     event.setRemind(fields_.remind);
-    event.setRemindMinutes(DateTimeText::ReadNumber(fields_.reminderText));
+    event.setRemindMinutes(DateTimeText::readNumber(fields_.reminderText));
     return event;
 }
 
@@ -270,16 +270,16 @@ void EventDialog::loadFields(const Event& event) {
     fields_.category = event.category();
     fields_.notes = event.notes();
     fields_.remind = event.remind();
-    fields_.reminderText = DateTimeText::NumberText(event.remindMinutes());
+    fields_.reminderText = DateTimeText::numberText(event.remindMinutes());
     {
         const Raised writing(writing_);
-        OfferStoredValue(ui_->hourCombo, fields_.hourText, false);
-        OfferStoredValue(ui_->minuteCombo, fields_.minuteText, false);
-        OfferStoredValue(ui_->durationCombo, fields_.durationText, false);
-        OfferStoredValue(ui_->reminderCombo, fields_.reminderText, false);
-        OfferStoredValue(ui_->categoryCombo, fields_.category, true);
+        offerStoredValue(ui_->hourCombo, fields_.hourText, false);
+        offerStoredValue(ui_->minuteCombo, fields_.minuteText, false);
+        offerStoredValue(ui_->durationCombo, fields_.durationText, false);
+        offerStoredValue(ui_->reminderCombo, fields_.reminderText, false);
+        offerStoredValue(ui_->categoryCombo, fields_.category, true);
     }
-    WriteControls();
+    writeControls();
 }
 
 void EventDialog::clearFields(bool newTime) {
@@ -291,14 +291,14 @@ void EventDialog::clearFields(bool newTime) {
     fields_.reminderText = "0";
     fields_.category = kNoCategory;
     ui_->dateEdit->setFocus();
-    WriteControls();
+    writeControls();
 }
 
 // The next quarter hour at or after now: a start is never proposed for the
 // minute it is proposed in.
 void EventDialog::setDefaultTime() {
-    DateTime now = clock_.Now();
-    const LocalFields local = Calendar::ToLocal(now);
+    DateTime now = clock_.now();
+    const LocalFields local = Calendar::toLocal(now);
     int hour = local.hour;
     std::string_view minute;
     if (local.minute <= 15) {
@@ -311,41 +311,41 @@ void EventDialog::setDefaultTime() {
         minute = EventChoices::kMinutes[0];
         if (++hour == 24) {
             hour = 0;
-            now = Calendar::AddDays(now, 1);  // the next date, even across a clock change
+            now = Calendar::addDays(now, 1);  // the next date, even across a clock change
         }
     }
-    fields_.date = Storable(now);
+    fields_.date = storable(now);
     fields_.minuteText = minute;
-    fields_.hourText = DateTimeText::NumberText(hour);
+    fields_.hourText = DateTimeText::numberText(hour);
 }
 
-void EventDialog::ReadControls() {
+void EventDialog::readControls() {
     // A newly picked date keeps the clock time of the value it replaces.
     const QDate picked = ui_->dateEdit->date();
-    const std::int64_t days = Calendar::DayNumber(picked.year(), picked.month(), picked.day()) -
-                              Calendar::DayNumber(Calendar::LocalDate(fields_.date));
+    const std::int64_t days = Calendar::dayNumber(picked.year(), picked.month(), picked.day()) -
+                              Calendar::dayNumber(Calendar::localDate(fields_.date));
     if (days != 0)
-        fields_.date = Storable(Calendar::AddDays(fields_.date, static_cast<int>(days)));
-    fields_.hourText = ReadList(ui_->hourCombo);
-    fields_.minuteText = ReadList(ui_->minuteCombo);
-    fields_.durationText = ReadList(ui_->durationCombo);
-    fields_.category = ReadList(ui_->categoryCombo);
-    fields_.reminderText = ReadList(ui_->reminderCombo);
+        fields_.date = storable(Calendar::addDays(fields_.date, static_cast<int>(days)));
+    fields_.hourText = readList(ui_->hourCombo);
+    fields_.minuteText = readList(ui_->minuteCombo);
+    fields_.durationText = readList(ui_->durationCombo);
+    fields_.category = readList(ui_->categoryCombo);
+    fields_.reminderText = readList(ui_->reminderCombo);
     fields_.remind = ui_->remindCheck->isChecked();
     const QString notes = ui_->notesEdit->toPlainText();
-    fields_.notes = notes == shownNotes_ ? shownNotesBytes_ : ToBytes(notes);
+    fields_.notes = notes == shownNotes_ ? shownNotesBytes_ : toBytes(notes);
 }
 
-void EventDialog::WriteControls() {
+void EventDialog::writeControls() {
     const Raised writing(writing_);
-    ui_->dateEdit->setDate(ToQDate(Calendar::LocalDate(fields_.date)));
-    WriteList(ui_->hourCombo, fields_.hourText);
-    WriteList(ui_->minuteCombo, fields_.minuteText);
-    WriteList(ui_->durationCombo, fields_.durationText);
-    WriteList(ui_->categoryCombo, fields_.category);
-    WriteList(ui_->reminderCombo, fields_.reminderText);
+    ui_->dateEdit->setDate(toQDate(Calendar::localDate(fields_.date)));
+    writeList(ui_->hourCombo, fields_.hourText);
+    writeList(ui_->minuteCombo, fields_.minuteText);
+    writeList(ui_->durationCombo, fields_.durationText);
+    writeList(ui_->categoryCombo, fields_.category);
+    writeList(ui_->reminderCombo, fields_.reminderText);
     ui_->remindCheck->setChecked(fields_.remind);
-    const QString notes = ToQString(fields_.notes);
+    const QString notes = toQString(fields_.notes);
     if (ui_->notesEdit->toPlainText() != notes)
         ui_->notesEdit->setPlainText(notes);
     shownNotes_ = ui_->notesEdit->toPlainText();
@@ -354,45 +354,45 @@ void EventDialog::WriteControls() {
 
 // ---- the commands ----
 
-std::optional<MessageAnswer> EventDialog::Ask(int id, const std::vector<std::string>& args) {
+std::optional<MessageAnswer> EventDialog::ask(int id, const std::vector<std::string>& args) {
     const QPointer<EventDialog> self(this);
-    const MessageAnswer answer = prompter_.Show(this, id, args);
+    const MessageAnswer answer = prompter_.show(this, id, args);
     if (!self || ended_)
         return std::nullopt;
     return answer;
 }
 
-void EventDialog::Enter() {
+void EventDialog::enter() {
     if (ended_)
         return;
-    ReadControls();
+    readControls();
     if (fields_.notes.empty()) {
-        prompter_.Show(this, MessageId::kNotesRequired);
+        prompter_.show(this, MessageId::kNotesRequired);
         return;
     }
     const Event candidate = fieldsToEvent();
-    const bool keepsStart = editMode() && candidate.SameStart(*edited_);
-    if (!keepsStart && events_.Find(candidate.key(), true).found) {
+    const bool keepsStart = editMode() && candidate.sameStart(*edited_);
+    if (!keepsStart && events_.find(candidate.key(), true).found) {
         const std::vector<std::string> at{
-            DateTimeText::StartTimeText(fields_.hourText, fields_.minuteText)};
-        if (Ask(MessageId::kStartTakenEdit, at) != MessageAnswer::Yes)
+            DateTimeText::startTimeText(fields_.hourText, fields_.minuteText)};
+        if (ask(MessageId::kStartTakenEdit, at) != MessageAnswer::Yes)
             return;
         // Looked up again: the list may have changed while the question was up.
-        const FindResult found = events_.Find(candidate.key(), true);
+        const FindResult found = events_.find(candidate.key(), true);
         if (!found.found)
             return;
-        if (const std::optional<Event> existing = events_.GetAt(found.position))
-            EditExisting(*existing);
+        if (const std::optional<Event> existing = events_.getAt(found.position))
+            editExisting(*existing);
         return;
     }
-    if (!ReviewConflicts(candidate))
+    if (!reviewConflicts(candidate))
         return;
-    if (editMode() && candidate.SameContent(*edited_)) {
-        ForgetOpenMark();
+    if (editMode() && candidate.sameContent(*edited_)) {
+        forgetOpenMark();
         done(QDialog::Accepted);
         return;
     }
-    if (!StoreEntry(candidate))
+    if (!storeEntry(candidate))
         return;
     const QPointer<EventDialog> self(this);
     if (editMode()) {
@@ -405,12 +405,12 @@ void EventDialog::Enter() {
     inputChanged_ = false;
     ViewEventsDialog::refreshAll();
     if (self)
-        WriteControls();
+        writeControls();
 }
 
 // The same start is taken: the event there is opened for editing instead;
 // this dialog keeps its input.
-void EventDialog::EditExisting(const Event& existing) {
+void EventDialog::editExisting(const Event& existing) {
     const QPointer<EventDialog> self(this);
     const QPointer<EventDialog> nested =
         new EventDialog(this, events_, categories_, prompter_, clock_, existing);
@@ -423,12 +423,12 @@ void EventDialog::EditExisting(const Event& existing) {
 
 // Offers the events that overlap or touch the candidate for review; the
 // entry goes on whatever the answer. False when this dialog ended meanwhile.
-bool EventDialog::ReviewConflicts(const Event& candidate) {
+bool EventDialog::reviewConflicts(const Event& candidate) {
     const Event* leftOut = editMode() ? &*edited_ : nullptr;
-    const EventList conflicts = events_.Conflicts(candidate, leftOut);
-    if (conflicts.IsEmpty())
+    const EventList conflicts = events_.conflicts(candidate, leftOut);
+    if (conflicts.isEmpty())
         return true;
-    const std::optional<MessageAnswer> answer = Ask(MessageId::kConflictsFound);
+    const std::optional<MessageAnswer> answer = ask(MessageId::kConflictsFound);
     if (!answer)
         return false;
     if (*answer != MessageAnswer::Yes)
@@ -447,39 +447,39 @@ bool EventDialog::ReviewConflicts(const Event& candidate) {
 
 // Replaces the edited event, or adds a new one. False, with nothing
 // changed, when another event has come to the new start meanwhile.
-bool EventDialog::StoreEntry(const Event& candidate) {
-    const bool keepsStart = editMode() && candidate.SameStart(*edited_);
-    if (!keepsStart && events_.Find(candidate.key(), true).found) {
-        prompter_.Show(this, MessageId::kStartTaken,
-                       {DateTimeText::StartTimeText(fields_.hourText, fields_.minuteText)});
+bool EventDialog::storeEntry(const Event& candidate) {
+    const bool keepsStart = editMode() && candidate.sameStart(*edited_);
+    if (!keepsStart && events_.find(candidate.key(), true).found) {
+        prompter_.show(this, MessageId::kStartTaken,
+                       {DateTimeText::startTimeText(fields_.hourText, fields_.minuteText)});
         return false;
     }
     if (editMode())
-        events_.RemoveByKey(edited_->key());
-    if (!events_.Insert(candidate)) {
+        events_.removeByKey(edited_->key());
+    if (!events_.insert(candidate)) {
         if (editMode())
-            events_.Insert(*edited_);  // the old event rather than none
+            events_.insert(*edited_);  // the old event rather than none
         return false;
     }
     return true;
 }
 
-void EventDialog::ForgetOpenMark() {
-    events_.ClearOpen(edited_->key());
+void EventDialog::forgetOpenMark() {
+    events_.clearOpen(edited_->key());
     // A View Events window showing the event offers it again.
     ViewEventsDialog::refreshButtonsAll();
 }
 
-void EventDialog::Clear() {
+void EventDialog::clear() {
     if (ended_ || !inputChanged_)
         return;
-    if (Ask(MessageId::kDiscardInput) != MessageAnswer::Yes)
+    if (ask(MessageId::kDiscardInput) != MessageAnswer::Yes)
         return;
     clearFields(true);
     inputChanged_ = false;
 }
 
-void EventDialog::Cancel() {
+void EventDialog::cancel() {
     if (ended_)
         return;
     if (!opened_) {
@@ -488,24 +488,24 @@ void EventDialog::Cancel() {
         return;
     }
     if (reminderMode()) {
-        events_.RemoveByKey(edited_->key());
+        events_.removeByKey(edited_->key());
         const QPointer<EventDialog> self(this);
         ViewEventsDialog::refreshAll();
         if (!self || ended_)
             return;
     } else if (inputChanged_) {
-        if (Ask(MessageId::kDiscardInput) != MessageAnswer::Yes)
+        if (ask(MessageId::kDiscardInput) != MessageAnswer::Yes)
             return;
         clearFields(true);
         inputChanged_ = false;
     }
     if (editMode())
-        ForgetOpenMark();
+        forgetOpenMark();
     done(QDialog::Rejected);
 }
 
 void EventDialog::reject() {
-    Cancel();
+    cancel();
 }
 
 void EventDialog::done(int result) {
@@ -523,32 +523,32 @@ void EventDialog::keyPressEvent(QKeyEvent* event) {
     if (focus == ui_->clearButton) {
         clearFields(true);
     } else if (focus == ui_->exitButton) {
-        Cancel();
+        cancel();
     } else if (focus == ui_->notesEdit) {
         ui_->notesEdit->insertPlainText(QStringLiteral("\n"));
     } else {
-        Enter();
+        enter();
     }
 }
 
 // ---- the registry ----
 
 QList<EventDialog*> EventDialog::registry() {
-    return Registry();
+    return liveDialogs();
 }
 
 void EventDialog::repaintAll() {
-    for (EventDialog* dialog : Registry())
+    for (EventDialog* dialog : liveDialogs())
         dialog->reskin();
 }
 
 void EventDialog::cancelAll() {
     QList<QPointer<EventDialog>> dialogs;
-    for (EventDialog* dialog : Registry())
+    for (EventDialog* dialog : liveDialogs())
         dialogs.append(dialog);
     for (const QPointer<EventDialog>& dialog : dialogs) {
         if (dialog)
-            dialog->Cancel();
+            dialog->cancel();
     }
 }
 

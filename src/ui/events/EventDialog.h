@@ -57,7 +57,7 @@ public:
     // Runs the opening steps (open mark, lists, fields) once; returns false
     // when the dialog closed itself at once. exec() and show() call it too;
     // a pop-up that fails here deletes itself, so its owner need not show it.
-    bool Open();
+    bool prepare();
     // Modal run: QDialog::Accepted, Rejected or kClosedAtOnce.
     int exec() override;
 
@@ -72,9 +72,9 @@ public:
     static void cancelAll();
 
 public slots:
-    void Enter();
-    void Clear();
-    void Cancel();
+    void enter();
+    void clear();
+    void cancel();
     // Escape, the window's close request and an owner's reject() all cancel.
     void reject() override;
     void done(int result) override;
@@ -96,24 +96,24 @@ private:
         bool remind = false;
     };
 
-    void FillCategories();
-    void ApplyTitle();
+    void fillCategories();
+    void applyTitle();
     void loadFields(const Event& event);
     void clearFields(bool newTime);
     void setDefaultTime();
     // The data exchange between `fields_` and the controls.
-    void ReadControls();
-    void WriteControls();
+    void readControls();
+    void writeControls();
     // Ends a dialog whose event could not be marked open.
-    void CloseAtOnce();
+    void closeAtOnce();
     // Shows a question; nothing when this dialog ended or went away while
     // it was on screen (the caller must then stop at once).
-    std::optional<MessageAnswer> Ask(int id, const std::vector<std::string>& args = {});
+    std::optional<MessageAnswer> ask(int id, const std::vector<std::string>& args = {});
     // The steps of Enter after the same-start check; false to stop.
-    bool ReviewConflicts(const Event& candidate);
-    bool StoreEntry(const Event& candidate);
-    void EditExisting(const Event& existing);
-    void ForgetOpenMark();
+    bool reviewConflicts(const Event& candidate);
+    bool storeEntry(const Event& candidate);
+    void editExisting(const Event& existing);
+    void forgetOpenMark();
 
     std::unique_ptr<Ui::EventDialog> ui_;
     EventList& events_;

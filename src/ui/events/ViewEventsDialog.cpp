@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kPageSize = ViewEventsDialog::kPaneCount;
 
-QList<ViewEventsDialog*>& Registry() {
+QList<ViewEventsDialog*>& liveDialogs() {
     static QList<ViewEventsDialog*> dialogs;
     return dialogs;
 }
@@ -31,18 +31,18 @@ QList<ViewEventsDialog*>& Registry() {
 // The registry as guarded pointers: a broadcast step may end or destroy
 // dialogs (a message box runs its own event loop), so each is checked when
 // its turn comes.
-QList<QPointer<ViewEventsDialog>> RegistrySnapshot() {
+QList<QPointer<ViewEventsDialog>> registrySnapshot() {
     QList<QPointer<ViewEventsDialog>> snapshot;
-    for (ViewEventsDialog* dialog : Registry())
+    for (ViewEventsDialog* dialog : liveDialogs())
         snapshot.append(dialog);
     return snapshot;
 }
 
-int PageOf(int position) {
+int pageOf(int position) {
     return (position + kPageSize - 1) / kPageSize;
 }
 
-QDate ToQDate(const CalendarDate& date) {
+QDate toQDate(const CalendarDate& date) {
     return QDate(date.year, date.month, date.day);
 }
 
@@ -66,16 +66,16 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, EventList& events, CategoryLi
     ui_->categoryCombo->hide();
     ui_->commentEdit->hide();
     ui_->searchButton->hide();
-    Registry().append(this);
+    liveDialogs().append(this);
 }
 
 ViewEventsDialog::ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
                                    Prompter& prompter, const Clock& clock)
     : ViewEventsDialog(owner, events, categories, prompter, clock, false) {
-    SetPicked(clock_.Now());
+    setPicked(clock_.now());
     ui_->searchByCombo->setCurrentIndex(static_cast<int>(SearchKind::Date));
-    FillCategoryList();
-    ConnectControls();
+    fillCategoryList();
+    connectControls();
     searchByDate(picked_);
     ui_->datePicker->setFocus();
     reskin();
@@ -89,12 +89,12 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, EventList& events, CategoryLi
     candidate_ = candidate;
     leftOut_ = leftOut;
     results_ = conflicts;
-    resultCount_ = results_.Count();
+    resultCount_ = results_.count();
     ui_->searchByCombo->setCurrentIndex(-1);
     ui_->searchByCombo->hide();
     ui_->searchByLabel->hide();
     ui_->datePicker->hide();
-    ConnectControls();
+    connectControls();
     if (resultCount_ > 0) {
         resetPaging();
     } else {
@@ -105,41 +105,41 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, EventList& events, CategoryLi
 }
 
 ViewEventsDialog::~ViewEventsDialog() {
-    Registry().removeAll(this);
+    liveDialogs().removeAll(this);
 }
 
-void ViewEventsDialog::ConnectControls() {
+void ViewEventsDialog::connectControls() {
     connect(ui_->searchByCombo, &QComboBox::currentIndexChanged, this,
-            &ViewEventsDialog::OnSearchByChanged);
-    connect(ui_->datePicker, &QDateEdit::dateChanged, this, &ViewEventsDialog::OnDateChanged);
-    connect(ui_->categoryCombo, &QComboBox::activated, this, &ViewEventsDialog::OnCategoryChosen);
-    connect(ui_->searchButton, &QPushButton::clicked, this, &ViewEventsDialog::Search);
-    connect(ui_->nextButton, &QPushButton::clicked, this, &ViewEventsDialog::Next);
-    connect(ui_->prevButton, &QPushButton::clicked, this, &ViewEventsDialog::Prev);
+            &ViewEventsDialog::onSearchByChanged);
+    connect(ui_->datePicker, &QDateEdit::dateChanged, this, &ViewEventsDialog::onDateChanged);
+    connect(ui_->categoryCombo, &QComboBox::activated, this, &ViewEventsDialog::onCategoryChosen);
+    connect(ui_->searchButton, &QPushButton::clicked, this, &ViewEventsDialog::search);
+    connect(ui_->nextButton, &QPushButton::clicked, this, &ViewEventsDialog::next);
+    connect(ui_->prevButton, &QPushButton::clicked, this, &ViewEventsDialog::prev);
     connect(ui_->doneButton, &QPushButton::clicked, this, &ViewEventsDialog::accept);
     for (int pane = 1; pane <= kPaneCount; ++pane) {
         const PaneControls& controls = paneControls_[static_cast<std::size_t>(pane - 1)];
-        connect(controls.edit, &QPushButton::clicked, this, [this, pane] { Edit(pane); });
-        connect(controls.remove, &QPushButton::clicked, this, [this, pane] { Delete(pane); });
+        connect(controls.edit, &QPushButton::clicked, this, [this, pane] { edit(pane); });
+        connect(controls.remove, &QPushButton::clicked, this, [this, pane] { deleteEvent(pane); });
     }
 }
 
 // "<No Category>" and the document's names, alphabetical without regard to
 // letter case. Each entry keeps the name's bytes, so a name that is not
 // UTF-8 is still searched for exactly.
-void ViewEventsDialog::FillCategoryList() {
+void ViewEventsDialog::fillCategoryList() {
     std::vector<std::string> names = categories_.names();
     names.emplace_back(kNoCategory);
     std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return AsciiText::LessIgnoringCase(a, b);
+        return AsciiText::lessIgnoringCase(a, b);
     });
     for (const std::string& name : names) {
-        ui_->categoryCombo->addItem(ToQString(name),
+        ui_->categoryCombo->addItem(toQString(name),
                                     QByteArray(name.data(), static_cast<qsizetype>(name.size())));
     }
 }
 
-ViewEventsDialog::SearchKind ViewEventsDialog::Kind() const {
+ViewEventsDialog::SearchKind ViewEventsDialog::kind() const {
     switch (ui_->searchByCombo->currentIndex()) {
         case 1:
             return SearchKind::Category;
@@ -156,23 +156,23 @@ QString ViewEventsDialog::searchBy() const {
 
 // ---- data exchange ----
 
-void ViewEventsDialog::ReadControls() {
+void ViewEventsDialog::readControls() {
     const QDate shown = ui_->datePicker->date();
-    if (shown != ToQDate(Calendar::LocalDate(picked_))) {
-        const LocalFields clock = Calendar::ToLocal(picked_);
-        const std::optional<DateTime> value = Calendar::FromLocal(
+    if (shown != toQDate(Calendar::localDate(picked_))) {
+        const LocalFields clock = Calendar::toLocal(picked_);
+        const std::optional<DateTime> value = Calendar::fromLocal(
             shown.year(), shown.month(), shown.day(), clock.hour, clock.minute, clock.second);
         picked_ = value.value_or(
-            Calendar::FromLocal(shown.year(), shown.month(), shown.day(), 12).value_or(picked_));
+            Calendar::fromLocal(shown.year(), shown.month(), shown.day(), 12).value_or(picked_));
     }
     const QByteArray category = ui_->categoryCombo->currentData().toByteArray();
     categoryText_.assign(category.constData(), static_cast<std::size_t>(category.size()));
-    commentText_ = ToBytes(ui_->commentEdit->text());
+    commentText_ = toBytes(ui_->commentEdit->text());
 }
 
-void ViewEventsDialog::WriteControls() {
+void ViewEventsDialog::writeControls() {
     const auto show = [](QLineEdit* edit, const std::string& text) {
-        edit->setText(ToQString(text));
+        edit->setText(toQString(text));
         edit->setCursorPosition(0);
     };
     const std::array<std::array<QLineEdit*, 3>, kPaneCount> lines = {{
@@ -186,7 +186,7 @@ void ViewEventsDialog::WriteControls() {
         show(lines[i][0], panes_[i].date);
         show(lines[i][1], panes_[i].time);
         show(lines[i][2], panes_[i].category);
-        notes[i]->setPlainText(ToQString(panes_[i].notes));
+        notes[i]->setPlainText(toQString(panes_[i].notes));
     }
     show(ui_->pageEdit, pageText_);
     show(ui_->pageCountEdit, pageCountText_);
@@ -194,57 +194,57 @@ void ViewEventsDialog::WriteControls() {
 
 // The picker shows the local date of `value`. A value whose date lies
 // outside the picker's range is pulled onto the nearest date it shows.
-void ViewEventsDialog::SetPicked(DateTime value) {
+void ViewEventsDialog::setPicked(DateTime value) {
     const QSignalBlocker quiet(ui_->datePicker);
-    ui_->datePicker->setDate(ToQDate(Calendar::LocalDate(value)));
+    ui_->datePicker->setDate(toQDate(Calendar::localDate(value)));
     picked_ = value;
-    ReadControls();
+    readControls();
 }
 
 // ---- search triggers ----
 
-void ViewEventsDialog::OnSearchByChanged() {
-    const SearchKind kind = Kind();
-    ui_->datePicker->setVisible(kind == SearchKind::Date);
-    ui_->categoryCombo->setVisible(kind == SearchKind::Category);
-    ui_->commentEdit->setVisible(kind == SearchKind::Comment);
-    ui_->searchButton->setVisible(kind == SearchKind::Comment);
-    ReadControls();
+void ViewEventsDialog::onSearchByChanged() {
+    const SearchKind chosen = kind();
+    ui_->datePicker->setVisible(chosen == SearchKind::Date);
+    ui_->categoryCombo->setVisible(chosen == SearchKind::Category);
+    ui_->commentEdit->setVisible(chosen == SearchKind::Comment);
+    ui_->searchButton->setVisible(chosen == SearchKind::Comment);
+    readControls();
     redoSearch(false);
 }
 
-void ViewEventsDialog::OnDateChanged() {
-    ReadControls();
+void ViewEventsDialog::onDateChanged() {
+    readControls();
     searchByDate(picked_);
 }
 
-void ViewEventsDialog::OnCategoryChosen() {
-    ReadControls();
+void ViewEventsDialog::onCategoryChosen() {
+    readControls();
     searchByCategory(categoryText_);
 }
 
-void ViewEventsDialog::Search() {
-    if (conflictMode_ || Kind() != SearchKind::Comment)
+void ViewEventsDialog::search() {
+    if (conflictMode_ || kind() != SearchKind::Comment)
         return;
-    ReadControls();
+    readControls();
     searchByComment(commentText_);
 }
 
 // ---- searches ----
 
 void ViewEventsDialog::searchByDate(DateTime value) {
-    ShowQuery(events_.EventsOnDay(value));
+    showQuery(events_.eventsOnDay(value));
 }
 
 void ViewEventsDialog::searchByCategory(const std::string& category) {
-    ShowQuery(events_.EventsInCategory(category, false));
+    showQuery(events_.eventsInCategory(category, false));
 }
 
 void ViewEventsDialog::searchByComment(const std::string& text) {
-    ShowQuery(events_.SearchNotes(text));
+    showQuery(events_.searchNotes(text));
 }
 
-void ViewEventsDialog::ShowQuery(EventQuery&& query) {
+void ViewEventsDialog::showQuery(EventQuery&& query) {
     results_ = std::move(query.events);
     if (query.found) {
         resetPaging();
@@ -258,28 +258,28 @@ void ViewEventsDialog::redoSearch(bool rerunComment) {
         resetPaging();
         return;
     }
-    switch (Kind()) {
+    switch (kind()) {
         case SearchKind::Date:
             searchByDate(picked_);
             return;
         case SearchKind::Category: {
             QComboBox* list = ui_->categoryCombo;
             if (list->count() == 0) {
-                results_.Clear();
+                results_.clear();
                 showNoResults();
                 return;
             }
             if (list->currentIndex() < 0)
                 list->setCurrentIndex(0);
-            ReadControls();
+            readControls();
             searchByCategory(categoryText_);
             return;
         }
         case SearchKind::Comment:
             if (rerunComment) {
-                Search();
+                search();
             } else {
-                results_.Clear();
+                results_.clear();
                 showNoResults();
             }
             return;
@@ -287,32 +287,32 @@ void ViewEventsDialog::redoSearch(bool rerunComment) {
 }
 
 // One dialog's part of refreshAll.
-void ViewEventsDialog::Refresh() {
+void ViewEventsDialog::refresh() {
     if (!conflictMode_ || candidate_ == nullptr) {
         redoSearch(true);
         return;
     }
-    results_ = events_.Conflicts(*candidate_, leftOut_);
-    resultCount_ = results_.Count();
+    results_ = events_.conflicts(*candidate_, leftOut_);
+    resultCount_ = results_.count();
     if (resultCount_ > 0) {
         resetPaging();
         return;
     }
     showNoResults();
-    prompter_.Show(this, MessageId::kConflictsResolved);
+    prompter_.show(this, MessageId::kConflictsResolved);
     done(QDialog::Rejected);
 }
 
 // ---- paging ----
 
 void ViewEventsDialog::resetPaging() {
-    resultCount_ = results_.Count();
+    resultCount_ = results_.count();
     if (resultCount_ == 0) {
         showNoResults();
         return;
     }
     if (firstShown_ > resultCount_) {
-        firstShown_ = kPageSize * (PageOf(resultCount_) - 1) + 1;
+        firstShown_ = kPageSize * (pageOf(resultCount_) - 1) + 1;
     } else if (firstShown_ == 0) {
         firstShown_ = 1;
     }
@@ -325,30 +325,30 @@ void ViewEventsDialog::showNoResults() {
     firstShown_ = 0;
     updatePageLabel();
     for (int pane = 1; pane <= kPaneCount; ++pane)
-        SetPaneButtons(pane, false);
-    WriteControls();
+        setPaneButtons(pane, false);
+    writeControls();
 }
 
 void ViewEventsDialog::fillPage() {
     updatePageLabel();
     panes_.fill({});
-    const bool twelveHour = DateTimeText::GetTwelveHourClock();
+    const bool twelveHour = DateTimeText::getTwelveHourClock();
     for (int pane = 1; pane <= kPaneCount; ++pane) {
-        const int position = PositionOfPane(pane);
+        const int position = positionOfPane(pane);
         if (position == 0) {
-            SetPaneButtons(pane, false);
+            setPaneButtons(pane, false);
             continue;
         }
-        const Event& event = Shown(position);
-        SetPaneButtons(pane, !event.open());
+        const Event& event = shown(position);
+        setPaneButtons(pane, !event.open());
         PaneTexts& texts = panes_[static_cast<std::size_t>(pane - 1)];
-        texts.date = DateTimeText::DateText(event.date());
+        texts.date = DateTimeText::dateText(event.date());
         texts.time =
-            DateTimeText::TimeRangeText(event.hour(), event.minute(), event.duration(), twelveHour);
+            DateTimeText::timeRangeText(event.hour(), event.minute(), event.duration(), twelveHour);
         texts.category = event.category();
         texts.notes = event.notes();
     }
-    WriteControls();
+    writeControls();
 }
 
 void ViewEventsDialog::updatePageLabel() {
@@ -356,11 +356,11 @@ void ViewEventsDialog::updatePageLabel() {
         pageText_.clear();
         pageCountText_.clear();
     } else {
-        pageText_ = DateTimeText::NumberText(PageOf(firstShown_));
-        pageCountText_ = DateTimeText::NumberText(PageOf(resultCount_));
+        pageText_ = DateTimeText::numberText(pageOf(firstShown_));
+        pageCountText_ = DateTimeText::numberText(pageOf(resultCount_));
     }
     // A date search pages on into the next and previous days.
-    if (!conflictMode_ && Kind() == SearchKind::Date) {
+    if (!conflictMode_ && kind() == SearchKind::Date) {
         ui_->prevButton->setEnabled(true);
         ui_->nextButton->setEnabled(true);
         return;
@@ -369,71 +369,71 @@ void ViewEventsDialog::updatePageLabel() {
     ui_->nextButton->setEnabled(pageCountText_ != pageText_);
 }
 
-void ViewEventsDialog::RefreshButtons() {
+void ViewEventsDialog::refreshButtons() {
     for (int pane = 1; pane <= kPaneCount; ++pane) {
-        const int position = PositionOfPane(pane);
+        const int position = positionOfPane(pane);
         if (position != 0)
-            SetPaneButtons(pane, !Shown(position).open());
+            setPaneButtons(pane, !shown(position).open());
     }
 }
 
-int ViewEventsDialog::PositionOfPane(int pane) const {
+int ViewEventsDialog::positionOfPane(int pane) const {
     if (firstShown_ == 0)
         return 0;
     const int position = firstShown_ + pane - 1;
-    return position <= resultCount_ && position <= results_.Count() ? position : 0;
+    return position <= resultCount_ && position <= results_.count() ? position : 0;
 }
 
-const Event& ViewEventsDialog::Shown(int position) const {
-    const Event& result = *results_.NodeAt(position);
-    const FindResult stored = events_.Find(result.key(), true);
-    return stored.found ? *events_.NodeAt(stored.position) : result;
+const Event& ViewEventsDialog::shown(int position) const {
+    const Event& result = *results_.nodeAt(position);
+    const FindResult stored = events_.find(result.key(), true);
+    return stored.found ? *events_.nodeAt(stored.position) : result;
 }
 
-void ViewEventsDialog::SetPaneButtons(int pane, bool enabled) {
+void ViewEventsDialog::setPaneButtons(int pane, bool enabled) {
     const PaneControls& controls = paneControls_[static_cast<std::size_t>(pane - 1)];
     controls.edit->setEnabled(enabled);
     controls.remove->setEnabled(enabled);
 }
 
-void ViewEventsDialog::Next() {
+void ViewEventsDialog::next() {
     if (firstShown_ + kPageSize <= resultCount_) {
         firstShown_ += kPageSize;
         fillPage();
-    } else if (!conflictMode_ && Kind() == SearchKind::Date) {
-        MoveDate(1);
+    } else if (!conflictMode_ && kind() == SearchKind::Date) {
+        moveDate(1);
     }
 }
 
-void ViewEventsDialog::Prev() {
+void ViewEventsDialog::prev() {
     if (firstShown_ - kPageSize > 0) {
         firstShown_ -= kPageSize;
         fillPage();
-    } else if (!conflictMode_ && Kind() == SearchKind::Date) {
-        MoveDate(-1);
+    } else if (!conflictMode_ && kind() == SearchKind::Date) {
+        moveDate(-1);
     }
 }
 
 // One calendar day on or back, the same clock time, so a change of UTC
 // offset never repeats or skips a date. At the ends of the picker's range
 // the date stays.
-void ViewEventsDialog::MoveDate(int days) {
-    ReadControls();
-    const DateTime moved = Calendar::AddDays(picked_, days);
-    const QDate date = ToQDate(Calendar::LocalDate(moved));
+void ViewEventsDialog::moveDate(int days) {
+    readControls();
+    const DateTime moved = Calendar::addDays(picked_, days);
+    const QDate date = toQDate(Calendar::localDate(moved));
     if (date < ui_->datePicker->minimumDate() || date > ui_->datePicker->maximumDate())
         return;
-    SetPicked(moved);
+    setPicked(moved);
     searchByDate(picked_);
 }
 
 // ---- pane buttons ----
 
-void ViewEventsDialog::Edit(int pane) {
-    const int position = PositionOfPane(pane);
+void ViewEventsDialog::edit(int pane) {
+    const int position = positionOfPane(pane);
     if (position == 0)
         return;
-    const Event event = Shown(position);
+    const Event event = shown(position);
     {
         EventDialog editor(this, events_, categories_, prompter_, clock_, event);
         editor.setTitle(QStringLiteral("Edit Event"));
@@ -449,34 +449,34 @@ void ViewEventsDialog::Edit(int pane) {
     }
 }
 
-void ViewEventsDialog::Delete(int pane) {
-    const int position = PositionOfPane(pane);
+void ViewEventsDialog::deleteEvent(int pane) {
+    const int position = positionOfPane(pane);
     if (position == 0)
         return;
-    const StartKey key = results_.NodeAt(position)->key();
+    const StartKey key = results_.nodeAt(position)->key();
     // The mark keeps a reminder from opening on the event while the question
     // is up. An event another window already holds is left to that window.
-    const bool marked = events_.MarkOpen(key);
-    if (!marked && events_.Find(key, true).found) {
-        RefreshButtons();
+    const bool marked = events_.markOpen(key);
+    if (!marked && events_.find(key, true).found) {
+        refreshButtons();
         return;
     }
-    const MessageAnswer answer = prompter_.Show(this, MessageId::kDeleteEvent);
+    const MessageAnswer answer = prompter_.show(this, MessageId::kDeleteEvent);
     if (marked)
-        events_.ClearOpen(key);
+        events_.clearOpen(key);
     // A load may have closed the dialog while the question was up.
     if (answer != MessageAnswer::Yes || ended_)
         return;
-    results_.RemoveByKey(key);
-    if (!events_.RemoveByKey(key)) {
-        prompter_.Show(this, MessageId::kFatalError);
+    results_.removeByKey(key);
+    if (!events_.removeByKey(key)) {
+        prompter_.show(this, MessageId::kFatalError);
         done(kFatal);
         return;
     }
-    resultCount_ = results_.Count();
+    resultCount_ = results_.count();
     if (conflictMode_ && resultCount_ == 0) {
         showNoResults();
-        prompter_.Show(this, MessageId::kConflictsResolved);
+        prompter_.show(this, MessageId::kConflictsResolved);
         done(QDialog::Rejected);
         return;
     }
@@ -499,20 +499,20 @@ void ViewEventsDialog::keyPressEvent(QKeyEvent* event) {
     }
     const QWidget* focused = focusWidget();
     if (focused == ui_->nextButton) {
-        Next();
+        next();
     } else if (focused == ui_->prevButton) {
-        Prev();
+        prev();
     } else if (focused == ui_->commentEdit) {
-        Search();
+        search();
     } else if (focused == ui_->doneButton) {
         accept();
     } else {
         for (int pane = 1; pane <= kPaneCount; ++pane) {
             const PaneControls& controls = paneControls_[static_cast<std::size_t>(pane - 1)];
             if (focused == controls.edit)
-                return Edit(pane);
+                return edit(pane);
             if (focused == controls.remove)
-                return Delete(pane);
+                return deleteEvent(pane);
         }
     }
 }
@@ -525,34 +525,34 @@ void ViewEventsDialog::done(int result) {
 // ---- the registry ----
 
 QList<ViewEventsDialog*> ViewEventsDialog::registry() {
-    return Registry();
+    return liveDialogs();
 }
 
 // Every live dialog is brought up to date, even after one of them has
 // closed itself: a dialog left stale could offer an event that is gone.
 void ViewEventsDialog::refreshAll() {
-    for (const QPointer<ViewEventsDialog>& dialog : RegistrySnapshot()) {
+    for (const QPointer<ViewEventsDialog>& dialog : registrySnapshot()) {
         if (dialog && !dialog->ended_)
-            dialog->Refresh();
+            dialog->refresh();
     }
 }
 
 void ViewEventsDialog::refreshButtonsAll() {
-    for (const QPointer<ViewEventsDialog>& dialog : RegistrySnapshot()) {
+    for (const QPointer<ViewEventsDialog>& dialog : registrySnapshot()) {
         if (dialog && !dialog->ended_)
-            dialog->RefreshButtons();
+            dialog->refreshButtons();
     }
 }
 
 void ViewEventsDialog::repaintAll() {
-    for (const QPointer<ViewEventsDialog>& dialog : RegistrySnapshot()) {
+    for (const QPointer<ViewEventsDialog>& dialog : registrySnapshot()) {
         if (dialog)
             dialog->reskin();
     }
 }
 
 void ViewEventsDialog::closeAll() {
-    for (const QPointer<ViewEventsDialog>& dialog : RegistrySnapshot()) {
+    for (const QPointer<ViewEventsDialog>& dialog : registrySnapshot()) {
         if (dialog && !dialog->ended_)
             dialog->accept();
     }

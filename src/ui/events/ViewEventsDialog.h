@@ -74,9 +74,9 @@ public:
     const PaneTexts& pane(int index) const { return panes_.at(static_cast<std::size_t>(index)); }
 
 public slots:
-    void Next();
-    void Prev();
-    void Search();
+    void next();
+    void prev();
+    void search();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -91,42 +91,42 @@ private:
 
     ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
                      Prompter& prompter, const Clock& clock, bool conflictMode);
-    void ConnectControls();
-    void FillCategoryList();
-    SearchKind Kind() const;
+    void connectControls();
+    void fillCategoryList();
+    SearchKind kind() const;
 
     // Data exchange: the controls into the members, and back.
-    void ReadControls();
-    void WriteControls();
-    void SetPicked(DateTime value);
+    void readControls();
+    void writeControls();
+    void setPicked(DateTime value);
 
-    void OnSearchByChanged();
-    void OnDateChanged();
-    void OnCategoryChosen();
+    void onSearchByChanged();
+    void onDateChanged();
+    void onCategoryChosen();
 
     void searchByDate(DateTime value);
     void searchByCategory(const std::string& category);
     void searchByComment(const std::string& text);
-    void ShowQuery(EventQuery&& query);
+    void showQuery(EventQuery&& query);
     void redoSearch(bool rerunComment);
-    void Refresh();
+    void refresh();
 
     void resetPaging();
     void showNoResults();
     void fillPage();
     void updatePageLabel();
-    void RefreshButtons();
-    void MoveDate(int days);
+    void refreshButtons();
+    void moveDate(int days);
 
     // The result position pane `pane` (1-based) shows; 0 when it shows none.
-    int PositionOfPane(int pane) const;
+    int positionOfPane(int pane) const;
     // Result `position` as the document stores it now, or the result's copy
     // when the document no longer holds it.
-    const Event& Shown(int position) const;
-    void SetPaneButtons(int pane, bool enabled);
+    const Event& shown(int position) const;
+    void setPaneButtons(int pane, bool enabled);
 
-    void Edit(int pane);
-    void Delete(int pane);
+    void edit(int pane);
+    void deleteEvent(int pane);
 
     std::unique_ptr<Ui::ViewEventsDialog> ui_;
     std::array<PaneControls, kPaneCount> paneControls_{};

@@ -9,12 +9,12 @@ namespace almanary {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual DateTime Now() const = 0;
+    virtual DateTime now() const = 0;
 };
 
 class SystemClock : public Clock {
 public:
-    DateTime Now() const override;
+    DateTime now() const override;
 };
 
 }  // namespace almanary

@@ -15,15 +15,15 @@ class FileChooser {
 public:
     virtual ~FileChooser() = default;
     // An existing file, or nothing when the user cancels.
-    virtual std::optional<std::string> ChooseToOpen(QWidget* parent, FileKind kind,
+    virtual std::optional<std::string> chooseToOpen(QWidget* parent, FileKind kind,
                                                     const std::string& start) = 0;
     // A file name to write (no overwrite question: the caller asks its
     // own), or nothing when the user cancels.
-    virtual std::optional<std::string> ChooseToSave(QWidget* parent, FileKind kind,
+    virtual std::optional<std::string> chooseToSave(QWidget* parent, FileKind kind,
                                                     const std::string& start) = 0;
     // True while a chooser is on screen; Raise brings it to the front.
-    virtual bool IsOpen() const = 0;
-    virtual void Raise() = 0;
+    virtual bool isOpen() const = 0;
+    virtual void raise() = 0;
 };
 
 }  // namespace almanary

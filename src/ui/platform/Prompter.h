@@ -17,7 +17,7 @@ public:
     virtual ~Prompter() = default;
     // Shows message `id` with "%1", "%2", ... replaced by `args`, with the
     // icon and buttons the table gives it, over `parent`.
-    virtual MessageAnswer Show(QWidget* parent, int id,
+    virtual MessageAnswer show(QWidget* parent, int id,
                                const std::vector<std::string>& args = {}) = 0;
 };
 

@@ -14,7 +14,7 @@ struct KindFilters {
     QString suffix;
 };
 
-KindFilters FiltersOf(FileKind kind) {
+KindFilters filtersOf(FileKind kind) {
     switch (kind) {
         case FileKind::Sound:
             return {{QStringLiteral("Wave Files (*.wav)")}, QStringLiteral("wav")};
@@ -28,10 +28,10 @@ KindFilters FiltersOf(FileKind kind) {
 }
 
 // `start` names a folder to look in or a file to propose.
-void ApplyStart(QFileDialog& dialog, const std::string& start) {
+void applyStart(QFileDialog& dialog, const std::string& start) {
     if (start.empty())
         return;
-    const QString path = ToQString(start);
+    const QString path = toQString(start);
     if (QFileInfo(path).isDir())
         dialog.setDirectory(path);
     else
@@ -40,30 +40,30 @@ void ApplyStart(QFileDialog& dialog, const std::string& start) {
 
 }  // namespace
 
-std::optional<std::string> QtFileChooser::ChooseToOpen(QWidget* parent, FileKind kind,
+std::optional<std::string> QtFileChooser::chooseToOpen(QWidget* parent, FileKind kind,
                                                        const std::string& start) {
-    return Choose(parent, kind, start, false);
+    return choose(parent, kind, start, false);
 }
 
-std::optional<std::string> QtFileChooser::ChooseToSave(QWidget* parent, FileKind kind,
+std::optional<std::string> QtFileChooser::chooseToSave(QWidget* parent, FileKind kind,
                                                        const std::string& start) {
-    return Choose(parent, kind, start, true);
+    return choose(parent, kind, start, true);
 }
 
-bool QtFileChooser::IsOpen() const {
+bool QtFileChooser::isOpen() const {
     return !open_.isNull();
 }
 
-void QtFileChooser::Raise() {
+void QtFileChooser::raise() {
     if (open_.isNull())
         return;
     open_->raise();
     open_->activateWindow();
 }
 
-std::optional<std::string> QtFileChooser::Choose(QWidget* parent, FileKind kind,
+std::optional<std::string> QtFileChooser::choose(QWidget* parent, FileKind kind,
                                                  const std::string& start, bool toSave) {
-    const KindFilters filters = FiltersOf(kind);
+    const KindFilters filters = filtersOf(kind);
     auto* dialog = new QFileDialog(parent);
     open_ = dialog;
     dialog->setWindowTitle(toSave ? QStringLiteral("Save As") : QStringLiteral("Open"));
@@ -78,7 +78,7 @@ std::optional<std::string> QtFileChooser::Choose(QWidget* parent, FileKind kind,
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);
     }
-    ApplyStart(*dialog, start);
+    applyStart(*dialog, start);
 
     const bool accepted = dialog->exec() == QDialog::Accepted;
     if (open_.isNull())  // its parent went away while it was open
@@ -87,7 +87,7 @@ std::optional<std::string> QtFileChooser::Choose(QWidget* parent, FileKind kind,
     delete dialog;
     if (!accepted || chosen.isEmpty() || chosen.first().isEmpty())
         return std::nullopt;
-    return ToBytes(chosen.first());
+    return toBytes(chosen.first());
 }
 
 }  // namespace almanary

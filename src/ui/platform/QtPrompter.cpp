@@ -8,7 +8,7 @@
 namespace almanary {
 namespace {
 
-QMessageBox::Icon IconOf(MessageIcon icon) {
+QMessageBox::Icon iconOf(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Information:
             return QMessageBox::Information;
@@ -24,7 +24,7 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
+QMessageBox::StandardButtons buttonsOf(MessageButtons buttons) {
     switch (buttons) {
         case MessageButtons::OkCancel:
             return QMessageBox::Ok | QMessageBox::Cancel;
@@ -40,7 +40,7 @@ QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
 
 // Closing the box without a button (Escape, the close box) gives the answer
 // of its escape button, which Qt picks as Cancel, No or the only button.
-MessageAnswer AnswerOf(QMessageBox::StandardButton button, MessageButtons buttons) {
+MessageAnswer answerOf(QMessageBox::StandardButton button, MessageButtons buttons) {
     switch (button) {
         case QMessageBox::Ok:
             return MessageAnswer::Ok;
@@ -67,15 +67,15 @@ MessageAnswer AnswerOf(QMessageBox::StandardButton button, MessageButtons button
 
 }  // namespace
 
-MessageAnswer QtPrompter::Show(QWidget* parent, int id, const std::vector<std::string>& args) {
-    const Message& message = MessageTable::Find(id);
-    QMessageBox box(IconOf(message.icon), ToQString(MessageTable::Find(MessageId::kAppTitle).text),
-                    ToQString(MessageTable::FormatWith(id, args)), ButtonsOf(message.buttons),
+MessageAnswer QtPrompter::show(QWidget* parent, int id, const std::vector<std::string>& args) {
+    const Message& message = MessageTable::find(id);
+    QMessageBox box(iconOf(message.icon), toQString(MessageTable::find(MessageId::kAppTitle).text),
+                    toQString(MessageTable::formatWith(id, args)), buttonsOf(message.buttons),
                     parent);
     // Paths and names may hold "<" or "&": the text is never markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();
-    return AnswerOf(box.standardButton(box.clickedButton()), message.buttons);
+    return answerOf(box.standardButton(box.clickedButton()), message.buttons);
 }
 
 }  // namespace almanary

@@ -8,7 +8,7 @@ namespace almanary {
 
 class QtPrompter : public Prompter {
 public:
-    MessageAnswer Show(QWidget* parent, int id, const std::vector<std::string>& args = {}) override;
+    MessageAnswer show(QWidget* parent, int id, const std::vector<std::string>& args = {}) override;
 };
 
 }  // namespace almanary

@@ -13,8 +13,8 @@ QtSoundPlayer::QtSoundPlayer() = default;
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
-bool QtSoundPlayer::Play(const std::string& path) {
-    const QString file = ToQString(path);
+bool QtSoundPlayer::play(const std::string& path) {
+    const QString file = toQString(path);
     // A file that cannot be read plays nothing, not even a default sound.
     // Only regular files are opened: a pipe would block the window.
     if (file.isEmpty() || !QFileInfo(file).isFile() || !QFile(file).open(QIODevice::ReadOnly))

@@ -13,7 +13,7 @@ class QtSoundPlayer : public SoundPlayer {
 public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;
-    bool Play(const std::string& path) override;
+    bool play(const std::string& path) override;
 
 private:
     std::unique_ptr<QSoundEffect> effect_;

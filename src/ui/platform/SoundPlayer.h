@@ -9,7 +9,7 @@ class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
     // False when the file cannot be opened; then nothing plays.
-    virtual bool Play(const std::string& path) = 0;
+    virtual bool play(const std::string& path) = 0;
 };
 
 }  // namespace almanary

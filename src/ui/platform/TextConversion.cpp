@@ -8,7 +8,7 @@ namespace {
 // The length of the well-formed UTF-8 sequence at `i`, or 0 when the bytes
 // there are not one (stray continuation byte, overlong form, surrogate,
 // beyond U+10FFFF, cut short).
-std::size_t SequenceLength(std::string_view bytes, std::size_t i) {
+std::size_t sequenceLength(std::string_view bytes, std::size_t i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
     const unsigned char lead = byte(i);
     if (lead < 0x80)
@@ -44,10 +44,10 @@ std::size_t SequenceLength(std::string_view bytes, std::size_t i) {
     return length;
 }
 
-bool IsValidUtf8(std::string_view bytes) {
+bool isValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const std::size_t length = SequenceLength(bytes, i);
+        const std::size_t length = sequenceLength(bytes, i);
         if (length == 0)
             return false;
         i += length;
@@ -57,14 +57,14 @@ bool IsValidUtf8(std::string_view bytes) {
 
 }  // namespace
 
-QString ToQString(std::string_view bytes) {
+QString toQString(std::string_view bytes) {
     const auto size = static_cast<qsizetype>(bytes.size());
-    if (IsValidUtf8(bytes))
+    if (isValidUtf8(bytes))
         return QString::fromUtf8(bytes.data(), size);
     return QString::fromLatin1(bytes.data(), size);
 }
 
-std::string ToBytes(const QString& text) {
+std::string toBytes(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }

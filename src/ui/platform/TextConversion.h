@@ -9,7 +9,7 @@
 
 namespace almanary {
 
-QString ToQString(std::string_view bytes);
-std::string ToBytes(const QString& text);
+QString toQString(std::string_view bytes);
+std::string toBytes(const QString& text);
 
 }  // namespace almanary

@@ -11,28 +11,28 @@ namespace almanary {
 
 ReminderAlert::ReminderAlert(MainWindow& window) : window_(window) {}
 
-void ReminderAlert::RaiseReminders(const EventList& due) {
+void ReminderAlert::raiseReminders(const EventList& due) {
     // The count is read again on every pass, as a window opened here may
     // run code that changes the list it was given.
-    for (int position = 1; position <= due.Count(); ++position) {
-        const std::optional<Event> event = due.GetAt(position);
+    for (int position = 1; position <= due.count(); ++position) {
+        const std::optional<Event> event = due.getAt(position);
         if (event)
-            Raise(*event);
+            raise(*event);
     }
 }
 
-bool ReminderAlert::OpenElsewhere(const Event& event) const {
+bool ReminderAlert::openElsewhere(const Event& event) const {
     const EventList& events = window_.document.events;
-    const FindResult found = events.Find(event.key(), true);
-    const Event* stored = found.found ? events.NodeAt(found.position) : nullptr;
+    const FindResult found = events.find(event.key(), true);
+    const Event* stored = found.found ? events.nodeAt(found.position) : nullptr;
     return stored == nullptr || stored->open();
 }
 
-void ReminderAlert::Raise(const Event& event) {
+void ReminderAlert::raise(const Event& event) {
     // The window would close at once; it leaves no trace, not even a sound.
     // (Two events at one start, as a damaged file may hold, share one open
     // mark: the second would sound at every check.)
-    if (OpenElsewhere(event))
+    if (openElsewhere(event))
         return;
     window_.documentChanged = true;
     const AppServices& services = window_.services();
@@ -44,21 +44,21 @@ void ReminderAlert::Raise(const Event& event) {
     dialog->setTitle(QString::fromLatin1(EventDialog::kReminderTitle));
     dialog->setBackground(&window_.background);
     if (window_.document.settings.playSound)
-        PlaySound();
+        playSound();
     dialog->markModeless();  // and deleted when it closes
     QList<QPointer<QDialog>>& windows = window_.openDialogs.eventWindows;
     windows.removeAll(QPointer<QDialog>());
     windows.append(dialog);
     // Marks the event open; a pop-up that cannot is never seen.
-    if (dialog->Open())
+    if (dialog->prepare())
         dialog->show();
 }
 
-void ReminderAlert::PlaySound() {
+void ReminderAlert::playSound() {
     // A file that cannot be played leaves the pop-up silent, without a word:
     // the sound only accompanies the window. A new sound replaces one still
     // playing.
-    window_.services().sound.Play(window_.document.settings.soundFile);
+    window_.services().sound.play(window_.document.settings.soundFile);
 }
 
 }  // namespace almanary

@@ -14,16 +14,16 @@ public:
 
     // Raises a window for each event of `due`, in order; marks the document
     // changed when it raises any.
-    void RaiseReminders(const EventList& due);
+    void raiseReminders(const EventList& due);
 
 private:
     // The pop-up of one event; it deletes itself when it closes, and at
     // once when the event is open elsewhere or gone.
-    void Raise(const Event& event);
+    void raise(const Event& event);
     // True when the document's event at this start is open in a window, or
     // there is none.
-    bool OpenElsewhere(const Event& event) const;
-    void PlaySound();
+    bool openElsewhere(const Event& event) const;
+    void playSound();
 
     MainWindow& window_;
 };

@@ -31,12 +31,12 @@ constexpr std::uint32_t kV5Header = 124;
 enum Compression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
 
 // Little-endian reads; the caller has checked that the bytes are there.
-std::uint32_t U16(const QByteArray& bytes, std::uint64_t at) {
+std::uint32_t u16(const QByteArray& bytes, std::uint64_t at) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData()) + at;
     return static_cast<std::uint32_t>(p[0] | (p[1] << 8));
 }
 
-std::uint32_t U32(const QByteArray& bytes, std::uint64_t at) {
+std::uint32_t u32(const QByteArray& bytes, std::uint64_t at) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData()) + at;
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -61,12 +61,12 @@ struct Header {
     std::uint32_t coloursUsed = 0;
 };
 
-std::optional<Header> ReadHeader(const QByteArray& file) {
+std::optional<Header> readHeader(const QByteArray& file) {
     const auto fileSize = static_cast<std::uint64_t>(file.size());
     if (fileSize < kFileHeaderSize + 4)
         return std::nullopt;
     Header header;
-    header.size = U32(file, kFileHeaderSize);
+    header.size = u32(file, kFileHeaderSize);
     if (header.size != kCoreHeader && header.size != kInfoHeader && header.size != kV4Header &&
         header.size != kV5Header)
         return std::nullopt;
@@ -74,26 +74,26 @@ std::optional<Header> ReadHeader(const QByteArray& file) {
         return std::nullopt;
     const std::uint64_t at = kFileHeaderSize;
     if (header.size == kCoreHeader) {
-        header.width = U16(file, at + 4);
-        header.height = U16(file, at + 6);
-        header.bitCount = U16(file, at + 10);
+        header.width = u16(file, at + 4);
+        header.height = u16(file, at + 6);
+        header.bitCount = u16(file, at + 10);
         return header;
     }
-    const auto width = static_cast<std::int32_t>(U32(file, at + 4));
-    const auto height = static_cast<std::int32_t>(U32(file, at + 8));
+    const auto width = static_cast<std::int32_t>(u32(file, at + 4));
+    const auto height = static_cast<std::int32_t>(u32(file, at + 8));
     if (width <= 0 || height == 0 || height == INT32_MIN)
         return std::nullopt;
     header.width = static_cast<std::uint64_t>(width);
     header.topDown = height < 0;
     header.height = static_cast<std::uint64_t>(height < 0 ? -height : height);
-    header.bitCount = U16(file, at + 14);
-    header.compression = U32(file, at + 16);
-    header.imageSize = U32(file, at + 20);
-    header.coloursUsed = U32(file, at + 32);
+    header.bitCount = u16(file, at + 14);
+    header.compression = u32(file, at + 16);
+    header.imageSize = u32(file, at + 20);
+    header.coloursUsed = u32(file, at + 32);
     return header;
 }
 
-bool ValidFormat(const Header& header) {
+bool validFormat(const Header& header) {
     switch (header.bitCount) {
         case 1:
         case 4:
@@ -121,9 +121,9 @@ bool ValidFormat(const Header& header) {
 
 // Every field checked against the bytes the file holds: a crafted or cut
 // file is refused here instead of being read past its end.
-std::optional<Layout> Check(const QByteArray& file) {
-    const std::optional<Header> header = ReadHeader(file);
-    if (!header || !ValidFormat(*header))
+std::optional<Layout> check(const QByteArray& file) {
+    const std::optional<Header> header = readHeader(file);
+    if (!header || !validFormat(*header))
         return std::nullopt;
     if (header->width == 0 || header->height == 0 || header->width > kMaxSide ||
         header->height > kMaxSide || header->width * header->height > kMaxPixels)
@@ -148,7 +148,7 @@ std::optional<Layout> Check(const QByteArray& file) {
 
     // The file header's pixel offset when it is set and lies past the colour
     // table; otherwise the pixels follow the table.
-    const std::uint64_t offset = U32(file, 10);
+    const std::uint64_t offset = u32(file, 10);
     layout.pixelStart = offset >= tableEnd && offset < fileSize ? offset : tableEnd;
 
     const std::uint64_t available = fileSize - layout.pixelStart;
@@ -163,7 +163,7 @@ std::optional<Layout> Check(const QByteArray& file) {
     return layout;
 }
 
-QVector<QRgb> PaletteOf(const QByteArray& file, const Layout& layout) {
+QVector<QRgb> paletteOf(const QByteArray& file, const Layout& layout) {
     QVector<QRgb> palette;
     palette.reserve(static_cast<qsizetype>(layout.colourCount));
     for (std::uint64_t i = 0; i < layout.colourCount; ++i) {
@@ -177,8 +177,8 @@ QVector<QRgb> PaletteOf(const QByteArray& file, const Layout& layout) {
 
 // The whole file, or nothing when it cannot be read in full. Only a regular
 // file is opened: a path from a skin file may name a pipe or a device.
-std::optional<QByteArray> ReadWhole(const std::string& path) {
-    const QString name = ToQString(path);
+std::optional<QByteArray> readWhole(const std::string& path) {
+    const QString name = toQString(path);
     if (name.isEmpty() || !QFileInfo(name).isFile())
         return std::nullopt;
     QFile file(name);
@@ -199,11 +199,11 @@ std::optional<QByteArray> ReadWhole(const std::string& path) {
 
 }  // namespace
 
-bool BackgroundImage::Load(const std::string& path) {
-    std::optional<QByteArray> file = ReadWhole(path);
+bool BackgroundImage::load(const std::string& path) {
+    std::optional<QByteArray> file = readWhole(path);
     if (!file || file->at(0) != 'B' || file->at(1) != 'M')
         return false;
-    const std::optional<Layout> layout = Check(*file);
+    const std::optional<Layout> layout = check(*file);
     if (!layout)
         return false;
 
@@ -217,12 +217,12 @@ bool BackgroundImage::Load(const std::string& path) {
         return false;
 
     image_ = std::move(decoded);
-    palette_ = PaletteOf(*file, *layout);
+    palette_ = paletteOf(*file, *layout);
     return true;
 }
 
-bool BackgroundImage::Draw(QPainter& painter, const QRect& target) const {
-    if (!IsLoaded())
+bool BackgroundImage::draw(QPainter& painter, const QRect& target) const {
+    if (!isLoaded())
         return false;
     const int width = target.width() == -1 ? image_.width() : target.width();
     const int height = target.height() == -1 ? image_.height() : target.height();
@@ -231,8 +231,8 @@ bool BackgroundImage::Draw(QPainter& painter, const QRect& target) const {
     return true;
 }
 
-bool BackgroundImage::Unload() {
-    if (!IsLoaded())
+bool BackgroundImage::unload() {
+    if (!isLoaded())
         return false;
     image_ = QImage();
     return true;

@@ -17,13 +17,13 @@ class BackgroundImage {
 public:
     // Reads a ".bmp" file; false (and nothing changed) when it does not
     // open, is not a bitmap, or its header does not fit its bytes.
-    bool Load(const std::string& path);
+    bool load(const std::string& path);
     // Stretches the picture over the rectangle; a width or height of -1
     // means the picture's own. False when nothing is loaded.
-    bool Draw(QPainter& painter, const QRect& target) const;
-    bool IsLoaded() const { return !image_.isNull(); }
+    bool draw(QPainter& painter, const QRect& target) const;
+    bool isLoaded() const { return !image_.isNull(); }
     // Drops the picture; true when one was held. The palette stays.
-    bool Unload();
+    bool unload();
 
     const QImage& image() const { return image_; }
     // The colour table of a palette bitmap (empty above 8 bits per pixel).

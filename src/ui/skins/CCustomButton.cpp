@@ -13,9 +13,9 @@ namespace {
 // The one-pixel edge of a pressed, hovered or focused button: shadow along
 // the top and left, highlight along the bottom and right (which take the
 // two far corners).
-void DrawFrame(QPainter& painter, const QRect& rect) {
-    const QColor shadow = SkinColours::ButtonShadow();
-    const QColor highlight = SkinColours::ButtonHighlight();
+void drawFrame(QPainter& painter, const QRect& rect) {
+    const QColor shadow = SkinColours::buttonShadow();
+    const QColor highlight = SkinColours::buttonHighlight();
     painter.fillRect(QRect(rect.left(), rect.top(), rect.width() - 1, 1), shadow);
     painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height() - 1), shadow);
     painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), highlight);
@@ -38,11 +38,11 @@ CCustomButton::CCustomButton(const QString& text, QWidget* parent) : CCustomButt
 void CCustomButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QRect whole = rect();
-    painter.fillRect(whole, SkinColours::ButtonBackground());
+    painter.fillRect(whole, SkinColours::buttonBackground());
 
     const bool pressed = isDown();
     if (pressed || hover_ || hasFocus())
-        DrawFrame(painter, whole);
+        drawFrame(painter, whole);
 
     QRect inner = whole.adjusted(2, 2, -2, -2);
     if (pressed)
@@ -56,16 +56,16 @@ void CCustomButton::paintEvent(QPaintEvent* /*event*/) {
                       inner.top() + (inner.height() - size.height()) / 2, size.width(),
                       size.height());
     if (isEnabled()) {
-        DrawLabel(painter, place, SkinColours::ButtonText());
+        drawLabel(painter, place, SkinColours::buttonText());
     } else {
         // Embossed in the desktop's own edge colours, hovered or not.
-        const SkinColourSet desktop = SkinColours::PlatformColours();
-        DrawLabel(painter, place.translated(1, 1), desktop.buttonHighlight);
-        DrawLabel(painter, place, desktop.buttonShadow);
+        const SkinColourSet desktop = SkinColours::platformColours();
+        drawLabel(painter, place.translated(1, 1), desktop.buttonHighlight);
+        drawLabel(painter, place, desktop.buttonShadow);
     }
 }
 
-void CCustomButton::DrawLabel(QPainter& painter, const QRect& place, const QColor& colour) const {
+void CCustomButton::drawLabel(QPainter& painter, const QRect& place, const QColor& colour) const {
     QPalette palette = this->palette();
     palette.setColor(QPalette::ButtonText, colour);
     style()->drawItemText(&painter, place, Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic,

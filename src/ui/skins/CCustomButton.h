@@ -22,7 +22,7 @@ protected:
 
 private:
     // The text at `place` in `colour`, "&" marking the accelerator.
-    void DrawLabel(QPainter& painter, const QRect& place, const QColor& colour) const;
+    void drawLabel(QPainter& painter, const QRect& place, const QColor& colour) const;
 
     bool hover_ = false;  // the mouse is over the button
 };

@@ -9,61 +9,61 @@ namespace {
 
 // Set on first use from the desktop's colours. Only the window thread
 // reads and writes it.
-std::optional<SkinColourSet>& Colours() {
+std::optional<SkinColourSet>& slot() {
     static std::optional<SkinColourSet> colours;
     return colours;
 }
 
-SkinColourSet& Get() {
-    auto& colours = Colours();
+SkinColourSet& get() {
+    auto& colours = slot();
     if (!colours)
-        colours = PlatformColours();
+        colours = platformColours();
     return *colours;
 }
 
 }  // namespace
 
-QColor ButtonBackground() {
-    return Get().buttonBackground;
+QColor buttonBackground() {
+    return get().buttonBackground;
 }
 
-QColor ButtonText() {
-    return Get().buttonText;
+QColor buttonText() {
+    return get().buttonText;
 }
 
-QColor ButtonShadow() {
-    return Get().buttonShadow;
+QColor buttonShadow() {
+    return get().buttonShadow;
 }
 
-QColor ButtonHighlight() {
-    return Get().buttonHighlight;
+QColor buttonHighlight() {
+    return get().buttonHighlight;
 }
 
-void SetButtonBackground(const QColor& colour) {
-    Get().buttonBackground = colour;
+void setButtonBackground(const QColor& colour) {
+    get().buttonBackground = colour;
 }
 
-void SetButtonText(const QColor& colour) {
-    Get().buttonText = colour;
+void setButtonText(const QColor& colour) {
+    get().buttonText = colour;
 }
 
-void SetButtonShadow(const QColor& colour) {
-    Get().buttonShadow = colour;
+void setButtonShadow(const QColor& colour) {
+    get().buttonShadow = colour;
 }
 
-void SetButtonHighlight(const QColor& colour) {
-    Get().buttonHighlight = colour;
+void setButtonHighlight(const QColor& colour) {
+    get().buttonHighlight = colour;
 }
 
-SkinColourSet Current() {
-    return Get();
+SkinColourSet current() {
+    return get();
 }
 
-void SetCurrent(const SkinColourSet& colours) {
-    Colours() = colours;
+void setCurrent(const SkinColourSet& colours) {
+    slot() = colours;
 }
 
-SkinColourSet PlatformColours() {
+SkinColourSet platformColours() {
     const QPalette palette = QGuiApplication::palette();
     return {palette.color(QPalette::Active, QPalette::Button),
             palette.color(QPalette::Active, QPalette::ButtonText),
@@ -71,16 +71,16 @@ SkinColourSet PlatformColours() {
             palette.color(QPalette::Active, QPalette::Light)};
 }
 
-void SetPlatformColours() {
-    Colours() = PlatformColours();
+void setPlatformColours() {
+    slot() = platformColours();
 }
 
-QColor FromColourRef(std::uint32_t reference) {
+QColor fromColourRef(std::uint32_t reference) {
     return QColor(static_cast<int>(reference & 0xFF), static_cast<int>((reference >> 8) & 0xFF),
                   static_cast<int>((reference >> 16) & 0xFF));
 }
 
-std::uint32_t ToColourRef(const QColor& colour) {
+std::uint32_t toColourRef(const QColor& colour) {
     const QColor rgb = colour.toRgb();
     return static_cast<std::uint32_t>(rgb.red()) | (static_cast<std::uint32_t>(rgb.green()) << 8) |
            (static_cast<std::uint32_t>(rgb.blue()) << 16);

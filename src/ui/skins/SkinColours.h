@@ -17,24 +17,24 @@ struct SkinColourSet {
 
 namespace SkinColours {
 
-QColor ButtonBackground();
-QColor ButtonText();
-QColor ButtonShadow();
-QColor ButtonHighlight();
-void SetButtonBackground(const QColor& colour);
-void SetButtonText(const QColor& colour);
-void SetButtonShadow(const QColor& colour);
-void SetButtonHighlight(const QColor& colour);
+QColor buttonBackground();
+QColor buttonText();
+QColor buttonShadow();
+QColor buttonHighlight();
+void setButtonBackground(const QColor& colour);
+void setButtonText(const QColor& colour);
+void setButtonShadow(const QColor& colour);
+void setButtonHighlight(const QColor& colour);
 
-SkinColourSet Current();
-void SetCurrent(const SkinColourSet& colours);
+SkinColourSet current();
+void setCurrent(const SkinColourSet& colours);
 // The desktop's own button colours: the default skin.
-SkinColourSet PlatformColours();
-void SetPlatformColours();
+SkinColourSet platformColours();
+void setPlatformColours();
 
 // A skin file keeps colours as 0x00BBGGRR.
-QColor FromColourRef(std::uint32_t reference);
-std::uint32_t ToColourRef(const QColor& colour);
+QColor fromColourRef(std::uint32_t reference);
+std::uint32_t toColourRef(const QColor& colour);
 
 }  // namespace SkinColours
 }  // namespace almanary

@@ -40,8 +40,8 @@ QString SkinLabel::shownText() const {
 
 void SkinLabel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.fillRect(rect(), SkinColours::ButtonBackground());
-    painter.setPen(SkinColours::ButtonText());
+    painter.fillRect(rect(), SkinColours::buttonBackground());
+    painter.setPen(SkinColours::buttonText());
     painter.setFont(font());
     // No mnemonic flag: "&" in a path is drawn as itself.
     painter.drawText(rect().adjusted(kMargin, 0, -kMargin, 0),

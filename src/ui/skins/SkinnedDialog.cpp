@@ -26,7 +26,7 @@ constexpr char kColouredProperty[] = "almanarySkinColoured";
 
 enum class ControlKind { Other, Static, Edit };
 
-bool IsReadOnlyEdit(const QWidget* widget) {
+bool isReadOnlyEdit(const QWidget* widget) {
     if (const auto* line = qobject_cast<const QLineEdit*>(widget))
         return line->isReadOnly();
     if (const auto* text = qobject_cast<const QTextEdit*>(widget))
@@ -37,7 +37,7 @@ bool IsReadOnlyEdit(const QWidget* widget) {
     return spin != nullptr && spin->isReadOnly();
 }
 
-bool IsEdit(const QWidget* widget) {
+bool isEdit(const QWidget* widget) {
     if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
         qobject_cast<const QPlainTextEdit*>(widget))
         return true;
@@ -48,19 +48,19 @@ bool IsEdit(const QWidget* widget) {
 
 // What the platform coloured as a static (labels, group boxes, check and
 // radio boxes, read-only edits) and as an edit (editable edit fields).
-ControlKind KindOf(const QWidget* widget) {
+ControlKind kindOf(const QWidget* widget) {
     if (qobject_cast<const QLabel*>(widget) || qobject_cast<const QGroupBox*>(widget) ||
         qobject_cast<const QCheckBox*>(widget) || qobject_cast<const QRadioButton*>(widget))
         return ControlKind::Static;
-    if (IsEdit(widget))
-        return IsReadOnlyEdit(widget) ? ControlKind::Static : ControlKind::Edit;
+    if (isEdit(widget))
+        return isReadOnlyEdit(widget) ? ControlKind::Static : ControlKind::Edit;
     return ControlKind::Other;
 }
 
 // Plain containers are searched for controls; compound controls (a combo
 // box's edit, a spin box's edit, a calendar's labels) and other windows
 // are left alone.
-bool SearchInside(const QWidget* widget) {
+bool searchInside(const QWidget* widget) {
     return !widget->isWindow() && !qobject_cast<const QComboBox*>(widget) &&
            !qobject_cast<const QAbstractSpinBox*>(widget) &&
            !qobject_cast<const QAbstractScrollArea*>(widget) &&
@@ -70,9 +70,9 @@ bool SearchInside(const QWidget* widget) {
 
 // The skin text on a solid face-colour ground. A group box keeps its inside
 // clear, so the picture behind it still shows; only its title is coloured.
-void Colour(QWidget* widget) {
-    const QColor face = SkinColours::ButtonBackground();
-    const QColor text = SkinColours::ButtonText();
+void colour(QWidget* widget) {
+    const QColor face = SkinColours::buttonBackground();
+    const QColor text = SkinColours::buttonText();
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, face);
     palette.setColor(QPalette::Base, face);
@@ -86,7 +86,7 @@ void Colour(QWidget* widget) {
     widget->setProperty(kColouredProperty, true);
 }
 
-void Uncolour(QWidget* widget) {
+void uncolour(QWidget* widget) {
     if (!widget->property(kColouredProperty).toBool())
         return;
     widget->setPalette(QPalette());
@@ -105,35 +105,35 @@ void SkinnedDialog::setBackground(const BackgroundImage* background) {
 }
 
 void SkinnedDialog::reskin() {
-    ColourChildren(this);
+    colourChildren(this);
     update();
 }
 
-void SkinnedDialog::ColourChildren(QWidget* container) {
+void SkinnedDialog::colourChildren(QWidget* container) {
     for (QObject* child : container->children()) {
         auto* widget = qobject_cast<QWidget*>(child);
         if (widget == nullptr || widget->isWindow())
             continue;
-        const ControlKind kind = KindOf(widget);
+        const ControlKind kind = kindOf(widget);
         const bool coloured =
             kind == ControlKind::Static ||
             (kind == ControlKind::Edit && colouring_ == Colouring::StaticsAndEdits);
         if (coloured)
-            Colour(widget);
+            colour(widget);
         else
-            Uncolour(widget);
-        if (SearchInside(widget))
-            ColourChildren(widget);
+            uncolour(widget);
+        if (searchInside(widget))
+            colourChildren(widget);
     }
 }
 
 void SkinnedDialog::paintEvent(QPaintEvent* event) {
-    if (background_ == nullptr || !background_->IsLoaded()) {
+    if (background_ == nullptr || !background_->isLoaded()) {
         QDialog::paintEvent(event);
         return;
     }
     QPainter painter(this);
-    background_->Draw(painter, rect());
+    background_->draw(painter, rect());
 }
 
 }  // namespace almanary

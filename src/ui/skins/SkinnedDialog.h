@@ -35,7 +35,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void ColourChildren(QWidget* container);
+    void colourChildren(QWidget* container);
 
     const BackgroundImage* background_ = nullptr;
     Colouring colouring_;

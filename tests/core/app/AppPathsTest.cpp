@@ -14,7 +14,7 @@ namespace {
 // Sets or clears environment variables for one test and restores them.
 class ScopedEnvironment {
 public:
-    void Set(const char* name, const char* value) {
+    void set(const char* name, const char* value) {
         const char* old = std::getenv(name);
         saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
         if (value != nullptr) {
@@ -51,10 +51,10 @@ TEST(AppPathsTest, TheSkinsFolderFollowsTheEnvironmentInOrder) {
     };
     for (const Case& c : cases) {
         ScopedEnvironment environment;
-        environment.Set("HOME", "/home/tester");
-        environment.Set("ALMANARY_SKINS", c.skins);
-        environment.Set("XDG_DATA_HOME", c.dataHome);
-        EXPECT_EQ(AppPaths::SkinsFolder(), c.expected) << (c.dataHome ? c.dataHome : "unset");
+        environment.set("HOME", "/home/tester");
+        environment.set("ALMANARY_SKINS", c.skins);
+        environment.set("XDG_DATA_HOME", c.dataHome);
+        EXPECT_EQ(AppPaths::skinsFolder(), c.expected) << (c.dataHome ? c.dataHome : "unset");
     }
 }
 

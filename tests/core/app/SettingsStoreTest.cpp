@@ -20,8 +20,8 @@ namespace almanary {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadFile;
-using testing::WriteFile;
+using testing::readFile;
+using testing::writeFile;
 
 // Sets or clears an environment variable for the lifetime of the object.
 class ScopedEnv {
@@ -40,7 +40,7 @@ private:
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(store.Open(path)) << store.lastError(); }
+    void SetUp() override { ASSERT_TRUE(store.open(path)) << store.lastError(); }
 
     testing::TempDir dir;
     std::string path = dir.file("settings.sqlite");
@@ -59,18 +59,18 @@ TEST(SettingsStorePaths, DefaultFollowsTheEnvironmentAndANewStoreIsPrivate) {
     for (const auto& c : cases) {
         const ScopedEnv settings("ALMANARY_SETTINGS", c.settings);
         const ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);
-        EXPECT_EQ(SettingsStore::DefaultPath(), c.expected);
+        EXPECT_EQ(SettingsStore::defaultPath(), c.expected);
     }
     testing::TempDir dir;
     const ScopedEnv xdg("XDG_CONFIG_HOME", dir.file("config").c_str());
     const ScopedEnv settings("ALMANARY_SETTINGS", nullptr);
     SettingsStore store;
-    ASSERT_TRUE(store.Open());
-    EXPECT_EQ(testing::ModeOf(dir.file("config")), 0700u);
-    EXPECT_EQ(testing::ModeOf(dir.file("config/almanary")), 0700u);
-    EXPECT_EQ(testing::ModeOf(dir.file("config/almanary/settings.sqlite")), 0600u);
+    ASSERT_TRUE(store.open());
+    EXPECT_EQ(testing::modeOf(dir.file("config")), 0700u);
+    EXPECT_EQ(testing::modeOf(dir.file("config/almanary")), 0700u);
+    EXPECT_EQ(testing::modeOf(dir.file("config/almanary/settings.sqlite")), 0600u);
     std::int32_t loadOnStart = 7;
-    EXPECT_FALSE(store.QueryNumber("LoadOnStart", loadOnStart));  // a first run
+    EXPECT_FALSE(store.queryNumber("LoadOnStart", loadOnStart));  // a first run
     EXPECT_EQ(store.lastError(), SQLITE_NOTFOUND);
 }
 
@@ -78,21 +78,21 @@ TEST_F(SettingsStoreTest, ValuesReadBackAsWrittenWhateverTheCaseOfTheirName) {
     const std::string text = std::string("a\0b\xff", 4) + std::string(250, 'x');  // 254 bytes
     std::int32_t number = 0;
     std::string read;
-    ASSERT_TRUE(store.SetNumber("LoadOnStart", INT32_MIN) && store.SetText("FILENAME", text));
-    EXPECT_TRUE(store.QueryNumber("loadonstart", number) && store.QueryText("FileName", read));
+    ASSERT_TRUE(store.setNumber("LoadOnStart", INT32_MIN) && store.setText("FILENAME", text));
+    EXPECT_TRUE(store.queryNumber("loadonstart", number) && store.queryText("FileName", read));
     EXPECT_EQ(number, INT32_MIN);
     EXPECT_EQ(read, text);
-    ASSERT_TRUE(store.SetText("MyShare", dir.file("a.alm")));
-    ASSERT_TRUE(store.SetText("MYSHARE", dir.file("b.alm")));
-    EXPECT_EQ(store.FindShareName(dir.file("b.alm")), "MyShare");  // the first spelling stays
-    EXPECT_TRUE(store.DeleteValue("mYsHaRe"));
-    EXPECT_FALSE(store.DeleteValue("MyShare"));
+    ASSERT_TRUE(store.setText("MyShare", dir.file("a.alm")));
+    ASSERT_TRUE(store.setText("MYSHARE", dir.file("b.alm")));
+    EXPECT_EQ(store.findShareName(dir.file("b.alm")), "MyShare");  // the first spelling stays
+    EXPECT_TRUE(store.deleteValue("mYsHaRe"));
+    EXPECT_FALSE(store.deleteValue("MyShare"));
     EXPECT_EQ(store.lastError(), SQLITE_NOTFOUND);
 }
 
 TEST_F(SettingsStoreTest, QueryTextFailsEmptyWhenMissingMistypedOrTooLong) {
-    ASSERT_TRUE(store.SetText("Long", std::string(255, 'x')) && store.SetText("Short", "abcd"));
-    ASSERT_TRUE(store.SetNumber("Number", 1));
+    ASSERT_TRUE(store.setText("Long", std::string(255, 'x')) && store.setText("Short", "abcd"));
+    ASSERT_TRUE(store.setNumber("Number", 1));
     const struct {
         const char* name;
         std::size_t capacity;
@@ -104,17 +104,17 @@ TEST_F(SettingsStoreTest, QueryTextFailsEmptyWhenMissingMistypedOrTooLong) {
                  {"", 255, SQLITE_MISUSE}};
     for (const auto& c : cases) {
         std::string text = "junk";
-        EXPECT_EQ(store.QueryText(c.name, text, c.capacity), c.error == 0) << c.name << c.capacity;
+        EXPECT_EQ(store.queryText(c.name, text, c.capacity), c.error == 0) << c.name << c.capacity;
         EXPECT_EQ(store.lastError(), c.error) << c.name << " " << c.capacity;
         EXPECT_EQ(text.empty(), c.error != 0) << c.name;
     }
     std::int32_t number = 0;
-    EXPECT_FALSE(store.QueryNumber("Short", number) || store.lastError() != SQLITE_MISMATCH);
+    EXPECT_FALSE(store.queryNumber("Short", number) || store.lastError() != SQLITE_MISMATCH);
 }
 
 TEST_F(SettingsStoreTest, FindShareNameMatchesTheWholeFileOfTextSharesInCreationOrder) {
     const std::string cal = dir.file("cal.alm");
-    WriteFile(cal, "x");
+    writeFile(cal, "x");
     fs::create_symlink(cal, dir.file("link.alm"));
     const struct {
         std::string name, data;
@@ -130,31 +130,31 @@ TEST_F(SettingsStoreTest, FindShareNameMatchesTheWholeFileOfTextSharesInCreation
         {"Linked", dir.file("link.alm"), true},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(c.data.empty() ? store.SetNumber(c.name, 1) : store.SetText(c.name, c.data));
-        EXPECT_EQ(store.FindShareName(cal), c.matches ? c.name : "") << c.name;
+        ASSERT_TRUE(c.data.empty() ? store.setNumber(c.name, 1) : store.setText(c.name, c.data));
+        EXPECT_EQ(store.findShareName(cal), c.matches ? c.name : "") << c.name;
         EXPECT_EQ(store.lastError(), c.matches ? 0 : SQLITE_NOTFOUND) << c.name;
-        ASSERT_TRUE(store.DeleteValue(c.name));
+        ASSERT_TRUE(store.deleteValue(c.name));
     }
-    ASSERT_TRUE(store.SetText("Zeta", cal) && store.SetText("Alpha", cal));
-    ASSERT_TRUE(store.SetText("ZETA", cal));  // an update keeps its place
-    EXPECT_EQ(store.FindShareName(cal), "Zeta");
-    ASSERT_TRUE(store.DeleteValue("Zeta") && store.SetText("Zeta", cal));  // re-created: now last
-    EXPECT_EQ(store.FindShareName(dir.file("link.alm")), "Alpha");
+    ASSERT_TRUE(store.setText("Zeta", cal) && store.setText("Alpha", cal));
+    ASSERT_TRUE(store.setText("ZETA", cal));  // an update keeps its place
+    EXPECT_EQ(store.findShareName(cal), "Zeta");
+    ASSERT_TRUE(store.deleteValue("Zeta") && store.setText("Zeta", cal));  // re-created: now last
+    EXPECT_EQ(store.findShareName(dir.file("link.alm")), "Alpha");
 }
 
 TEST_F(SettingsStoreTest, AClosedOrUnusableStoreDoesNothingAndTouchesNoFile) {
-    ASSERT_TRUE(store.SetNumber("LoadOnStart", 1));
-    ASSERT_TRUE(store.Close());
-    EXPECT_FALSE(store.Close());
+    ASSERT_TRUE(store.setNumber("LoadOnStart", 1));
+    ASSERT_TRUE(store.close());
+    EXPECT_FALSE(store.close());
     std::string text = "junk";
-    EXPECT_FALSE(store.QueryText("LoadOnStart", text) || store.SetNumber("LoadOnStart", 2));
+    EXPECT_FALSE(store.queryText("LoadOnStart", text) || store.setNumber("LoadOnStart", 2));
     EXPECT_EQ(text, "");
     // The last connection folds the journal into the file; damage its pages.
-    std::string damaged = ReadFile(path);
+    std::string damaged = readFile(path);
     ASSERT_GT(damaged.size(), 4096u);
     std::fill(damaged.begin() + 4096, damaged.end(), '\xa5');
-    WriteFile(dir.file("damaged.sqlite"), damaged);
-    WriteFile(dir.file("plain.txt"), "BEGIN:VCALENDAR\nnot a store\n");
+    writeFile(dir.file("damaged.sqlite"), damaged);
+    writeFile(dir.file("plain.txt"), "BEGIN:VCALENDAR\nnot a store\n");
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(dir.file("foreign.sqlite").c_str(), &db), SQLITE_OK);
     sqlite3_exec(db, "CREATE TABLE settings (key TEXT)", nullptr, nullptr, nullptr);
@@ -162,15 +162,15 @@ TEST_F(SettingsStoreTest, AClosedOrUnusableStoreDoesNothingAndTouchesNoFile) {
     for (const std::string& bad :
          {dir.file("damaged.sqlite"), dir.file("plain.txt"), dir.file("plain.txt/settings.sqlite"),
           dir.path().string(), dir.file("foreign.sqlite"), std::string()}) {
-        const std::string before = ReadFile(bad);
-        ASSERT_TRUE(store.Open(path));
-        EXPECT_FALSE(store.Open(bad) || store.lastError() == 0) << bad;
-        EXPECT_FALSE(store.SetNumber("LoadOnStart", 2));  // the good store was closed too
-        EXPECT_TRUE(ReadFile(bad) == before) << bad << " was changed";
+        const std::string before = readFile(bad);
+        ASSERT_TRUE(store.open(path));
+        EXPECT_FALSE(store.open(bad) || store.lastError() == 0) << bad;
+        EXPECT_FALSE(store.setNumber("LoadOnStart", 2));  // the good store was closed too
+        EXPECT_TRUE(readFile(bad) == before) << bad << " was changed";
     }
     std::int32_t number = 0;
-    ASSERT_TRUE(store.Open(path));
-    EXPECT_TRUE(store.QueryNumber("LoadOnStart", number) && number == 1);
+    ASSERT_TRUE(store.open(path));
+    EXPECT_TRUE(store.queryNumber("LoadOnStart", number) && number == 1);
 }
 
 // Processes open the fresh store together, each with threads that keep
@@ -192,13 +192,13 @@ TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
                 error = store.lastError() != 0 ? store.lastError() : 255;
         };
         const std::string share = name(p, t, -1), cal = dir.file(share + ".alm");
-        check(store.Open(path) && store.SetText(share, cal));
+        check(store.open(path) && store.setText(share, cal));
         for (int r = 0; r < kRounds; ++r) {
             std::string text;
             const std::string own = name(p, t, r);
-            check(store.SetText(own, own + "!") && store.QueryText(own, text) && text == own + "!");
-            check(store.SetText("shared", own) && store.QueryText("shared", text));
-            check(store.FindShareName(cal) == share && (r % 2 == 1 || store.DeleteValue(own)));
+            check(store.setText(own, own + "!") && store.queryText(own, text) && text == own + "!");
+            check(store.setText("shared", own) && store.queryText("shared", text));
+            check(store.findShareName(cal) == share && (r % 2 == 1 || store.deleteValue(own)));
         }
         return error;
     };
@@ -232,11 +232,11 @@ TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
             << "SQLite error " << WEXITSTATUS(status);
     }
     SettingsStore store;
-    ASSERT_TRUE(store.Open(path));
+    ASSERT_TRUE(store.open(path));
     for (int n = 0; n < kProcesses * kThreads * kRounds; ++n) {
         std::string text;
         const std::string own = name(n / (kThreads * kRounds), n / kRounds % kThreads, n % kRounds);
-        EXPECT_EQ(store.QueryText(own, text), n % kRounds % 2 == 1) << own;
+        EXPECT_EQ(store.queryText(own, text), n % kRounds % 2 == 1) << own;
     }
 }
 

@@ -12,9 +12,9 @@
 namespace almanary {
 namespace {
 
-using testing::Hex;
+using testing::hex;
 
-std::string Bytes(std::initializer_list<int> values) {
+std::string bytes(std::initializer_list<int> values) {
     std::string out;
     for (const int v : values)
         out += static_cast<char>(v);
@@ -32,13 +32,13 @@ TEST(ArchiveText, LengthPrefixGrowsAtTheDocumentedLengths) {
         SCOPED_TRACE(length);
         const std::string text(length, 'x');
         ArchiveWriter out;
-        out.WriteText(text);
+        out.writeText(text);
         const std::size_t prefixSize = (prefix.size() + 1) / 3;
         ASSERT_EQ(out.bytes().size(), prefixSize + length);
-        EXPECT_EQ(Hex(out.bytes().substr(0, prefixSize)), prefix);
+        EXPECT_EQ(hex(out.bytes().substr(0, prefixSize)), prefix);
         ArchiveReader in(out.bytes());
         std::string back;
-        ASSERT_TRUE(in.ReadText(back, "text"));
+        ASSERT_TRUE(in.readText(back, "text"));
         EXPECT_EQ(back, text);
         EXPECT_EQ(in.remaining(), 0u);
     }
@@ -47,21 +47,21 @@ TEST(ArchiveText, LengthPrefixGrowsAtTheDocumentedLengths) {
 // Reading them back is left to the whole-file round trips.
 TEST(ArchiveNumbers, AreLittleEndianAndDateTimesUnsigned) {
     ArchiveWriter out;
-    out.WriteU32(0x11223344);
-    out.WriteI32(-2);
-    out.WriteDateTime(kLastStorableDateTime);
+    out.writeU32(0x11223344);
+    out.writeI32(-2);
+    out.writeDateTime(kLastStorableDateTime);
     EXPECT_TRUE(out.ok());
-    EXPECT_EQ(Hex(out.bytes()), "44 33 22 11 FE FF FF FF FF FF FF FF");
+    EXPECT_EQ(hex(out.bytes()), "44 33 22 11 FE FF FF FF FF FF FF FF");
     for (const DateTime unstorable : {DateTime{-1}, DateTime{0x100000000LL}}) {
         ArchiveWriter date;
-        date.WriteDateTime(unstorable);
+        date.writeDateTime(unstorable);
         EXPECT_FALSE(date.ok());
-        EXPECT_EQ(Hex(date.bytes()), "00 00 00 00");  // the layout stays
+        EXPECT_EQ(hex(date.bytes()), "00 00 00 00");  // the layout stays
     }
-    const std::string stored = Bytes({0, 0, 0, 0x80});
+    const std::string stored = bytes({0, 0, 0, 0x80});
     ArchiveReader in(stored);
     bool flag = false;
-    EXPECT_TRUE(in.ReadBool(flag, "flag") && flag);  // any non-zero value is true
+    EXPECT_TRUE(in.readBool(flag, "flag") && flag);  // any non-zero value is true
 }
 
 TEST(ArchiveWideText, IsConvertedFromUtf16ToUtf8) {
@@ -69,21 +69,21 @@ TEST(ArchiveWideText, IsConvertedFromUtf16ToUtf8) {
         const char* name;
         std::string stored, expected;
     } cases[] = {
-        {"ascii", Bytes({0xFF, 0xFE, 0xFF, 2, 'H', 0, 'i', 0}), "Hi"},
-        {"three-byte", Bytes({0xFF, 0xFE, 0xFF, 1, 0xAC, 0x20}), "\xE2\x82\xAC"},
-        {"pair", Bytes({0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 0x00, 0xDE}), "\xF0\x9F\x98\x80"},
-        {"lone high at end", Bytes({0xFF, 0xFE, 0xFF, 2, 'a', 0, 0x3D, 0xD8}), "a\xEF\xBF\xBD"},
-        {"lone low", Bytes({0xFF, 0xFE, 0xFF, 1, 0x00, 0xDE}), "\xEF\xBF\xBD"},
-        {"high then letter", Bytes({0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 'b', 0}),
+        {"ascii", bytes({0xFF, 0xFE, 0xFF, 2, 'H', 0, 'i', 0}), "Hi"},
+        {"three-byte", bytes({0xFF, 0xFE, 0xFF, 1, 0xAC, 0x20}), "\xE2\x82\xAC"},
+        {"pair", bytes({0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 0x00, 0xDE}), "\xF0\x9F\x98\x80"},
+        {"lone high at end", bytes({0xFF, 0xFE, 0xFF, 2, 'a', 0, 0x3D, 0xD8}), "a\xEF\xBF\xBD"},
+        {"lone low", bytes({0xFF, 0xFE, 0xFF, 1, 0x00, 0xDE}), "\xEF\xBF\xBD"},
+        {"high then letter", bytes({0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 'b', 0}),
          "\xEF\xBF\xBD"
          "b"},
-        {"long length", Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0x01, 0x00, 'z', 0}), "z"},
+        {"long length", bytes({0xFF, 0xFE, 0xFF, 0xFF, 0x01, 0x00, 'z', 0}), "z"},
     };
     for (const auto& c : cases) {
         const std::string stored = c.stored + "tail";
         ArchiveReader in(stored);
         std::string text;
-        ASSERT_TRUE(in.ReadText(text, "text")) << c.name << ": " << in.error();
+        ASSERT_TRUE(in.readText(text, "text")) << c.name << ": " << in.error();
         EXPECT_EQ(text, c.expected) << c.name;
         EXPECT_EQ(in.remaining(), 4u) << c.name;
     }
@@ -95,28 +95,28 @@ TEST(ArchiveDamage, ShortFieldsAndAbsurdCountsAreRefusedWithAReason) {
         bool text;
         std::string reason;
     } cases[] = {
-        {Bytes({1, 2, 3}), false, "the file ends early, in the notes of event 12"},
-        {Bytes({5, 'a', 'b'}), true, "in the notes of event 12 (5 bytes promised, 2 left)"},
-        {Bytes({0xFF, 0xFF}), true, "the file ends early, in the notes of event 12"},
-        {Bytes({0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 'a'}), true,
+        {bytes({1, 2, 3}), false, "the file ends early, in the notes of event 12"},
+        {bytes({5, 'a', 'b'}), true, "in the notes of event 12 (5 bytes promised, 2 left)"},
+        {bytes({0xFF, 0xFF}), true, "the file ends early, in the notes of event 12"},
+        {bytes({0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 'a'}), true,
          "(4294967280 bytes promised, 1 left)"},
-        {Bytes({0xFF, 0xFE, 0xFF, 2, 'a', 0, 'b'}), true, "(4 bytes promised, 3 left)"},
+        {bytes({0xFF, 0xFE, 0xFF, 2, 'a', 0, 'b'}), true, "(4 bytes promised, 3 left)"},
     };
     for (const auto& c : cases) {
         ArchiveReader in(c.stored);
-        in.SetRecord("event", 12);
+        in.setRecord("event", 12);
         std::string text;
         std::uint32_t number = 0;
-        EXPECT_FALSE(c.text ? in.ReadText(text, "notes") : in.ReadU32(number, "notes"));
+        EXPECT_FALSE(c.text ? in.readText(text, "notes") : in.readU32(number, "notes"));
         EXPECT_NE(in.error().find(c.reason), std::string::npos) << in.error();
-        in.ClearRecord();
-        EXPECT_FALSE(in.ReadText(text, "skin name"));  // later reads fail, the first reason stays
+        in.clearRecord();
+        EXPECT_FALSE(in.readText(text, "skin name"));  // later reads fail, the first reason stays
         EXPECT_NE(in.error().find(c.reason), std::string::npos) << in.error();
     }
     const std::string room(51, '\0');
     ArchiveReader in(room);
-    EXPECT_TRUE(in.CheckCount(3, 17, "events"));
-    EXPECT_FALSE(in.CheckCount(4000000000u, 17, "events"));
+    EXPECT_TRUE(in.checkCount(3, 17, "events"));
+    EXPECT_FALSE(in.checkCount(4000000000u, 17, "events"));
     EXPECT_EQ(in.error(), "the file promises 4000000000 events but holds room for at most 3");
 }
 

@@ -16,7 +16,7 @@ namespace {
 
 using testing::ScopedTimeZone;
 
-std::string Show(const LocalFields& f) {
+std::string show(const LocalFields& f) {
     char text[64];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d wd%d", f.year, f.month, f.day,
                   f.hour, f.minute, f.second, f.weekday);
@@ -24,21 +24,21 @@ std::string Show(const LocalFields& f) {
 }
 
 // What the C library itself says: the reference every conversion is held to.
-std::tm Reference(DateTime value) {
+std::tm reference(DateTime value) {
     const auto t = static_cast<std::time_t>(value);
     std::tm tm{};
     ::localtime_r(&t, &tm);
     return tm;
 }
 
-std::string ShowReference(DateTime value) {
-    const std::tm tm = Reference(value);
-    return Show({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
+std::string showReference(DateTime value) {
+    const std::tm tm = reference(value);
+    return show({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
                  tm.tm_wday});
 }
 
-DateTime Utc(int year, int month, int day) {
-    return Calendar::DayNumber(year, month, day) * 86400;
+DateTime utc(int year, int month, int day) {
+    return Calendar::dayNumber(year, month, day) * 86400;
 }
 
 TEST(DayNumberTest, KnownDates) {
@@ -49,22 +49,22 @@ TEST(DayNumberTest, KnownDates) {
                 {2038, 1, 19, 24855}, {2106, 2, 7, 49710},  {1600, 3, 1, -135080},
                 {2023, 0, 5, 19362},  {2024, -7, 40, 19762}};  // no month: days count from 1/1
     for (const auto& c : days)
-        EXPECT_EQ(Calendar::DayNumber(c.year, c.month, c.day), c.expected)
+        EXPECT_EQ(Calendar::dayNumber(c.year, c.month, c.day), c.expected)
             << c.year << "-" << c.month;
-    EXPECT_EQ(Calendar::DaysInMonth(2023, 13), 0);  // other lengths: the round trip below
-    EXPECT_EQ(Calendar::DaysInMonth(-4, 2), 29);
+    EXPECT_EQ(Calendar::daysInMonth(2023, 13), 0);  // other lengths: the round trip below
+    EXPECT_EQ(Calendar::daysInMonth(-4, 2), 29);
 }
 
 TEST(DayNumberTest, EveryDateFollowsTheLastAndRoundTrips) {
     CalendarDate expected{1599, 12, 31};
-    for (std::int64_t n = Calendar::DayNumber(1600, 1, 1); n < Calendar::DayNumber(2401, 1, 1);
+    for (std::int64_t n = Calendar::dayNumber(1600, 1, 1); n < Calendar::dayNumber(2401, 1, 1);
          ++n) {
-        const bool monthEnds = expected.day == Calendar::DaysInMonth(expected.year, expected.month);
+        const bool monthEnds = expected.day == Calendar::daysInMonth(expected.year, expected.month);
         expected = !monthEnds ? CalendarDate{expected.year, expected.month, expected.day + 1}
                    : expected.month < 12 ? CalendarDate{expected.year, expected.month + 1, 1}
                                          : CalendarDate{expected.year + 1, 1, 1};
-        ASSERT_EQ(Calendar::DateOfDayNumber(n), expected) << n;
-        ASSERT_EQ(Calendar::DayNumber(expected), n) << n;
+        ASSERT_EQ(Calendar::dateOfDayNumber(n), expected) << n;
+        ASSERT_EQ(Calendar::dayNumber(expected), n) << n;
     }
 }
 
@@ -81,16 +81,16 @@ TEST(ToLocalTest, AgreesWithTheCLibrary) {
         SCOPED_TRACE(z.zone);
         const ScopedTimeZone zone(z.zone);
         int changes = 0;  // guards against a zone missing from the system
-        for (DateTime v = Utc(z.year, 1, 1); v < Utc(z.year + 1, 1, 1); v += 599) {
+        for (DateTime v = utc(z.year, 1, 1); v < utc(z.year + 1, 1, 1); v += 599) {
             // Where the offset changed since the last probe, every second in between.
-            const bool changed = Reference(v).tm_gmtoff != Reference(v - 599).tm_gmtoff;
+            const bool changed = reference(v).tm_gmtoff != reference(v - 599).tm_gmtoff;
             changes += changed;
             for (DateTime s = changed ? v - 598 : v; s <= v; ++s)
-                ASSERT_EQ(Show(Calendar::ToLocal(s)), ShowReference(s)) << s;
+                ASSERT_EQ(show(Calendar::toLocal(s)), showReference(s)) << s;
         }
         EXPECT_EQ(changes, z.changes);
         for (DateTime v = -86400; v <= kLastStorableDateTime + 86400; v += 86400 * 5 + 4073)
-            ASSERT_EQ(Show(Calendar::ToLocal(v)), ShowReference(v)) << v;
+            ASSERT_EQ(show(Calendar::toLocal(v)), showReference(v)) << v;
     }
 }
 
@@ -100,15 +100,15 @@ TEST(FromLocalTest, RefusesNoDatesAndTakesTheEndsOfTheRange) {
                               {2023, 1, 1, 24, 0, 0}, {2023, 1, 1, 0, 60, 0},
                               {2023, 1, 1, 0, 0, 60}, {2023, 1, 1, 0, -1, 0}};
     for (const auto& f : refused)
-        EXPECT_FALSE(Calendar::FromLocal(f[0], f[1], f[2], f[3], f[4], f[5]))
+        EXPECT_FALSE(Calendar::fromLocal(f[0], f[1], f[2], f[3], f[4], f[5]))
             << f[1] << "/" << f[2];
     const ScopedTimeZone zone("UTC");
     // mktime's -1 is an error and a real second alike.
-    EXPECT_EQ(Calendar::FromLocal(1969, 12, 31, 23, 59, 59), std::optional<DateTime>(-1));
-    EXPECT_EQ(Calendar::FromLocal(2106, 2, 7, 6, 28, 15), std::optional<DateTime>(0xFFFFFFFFLL));
+    EXPECT_EQ(Calendar::fromLocal(1969, 12, 31, 23, 59, 59), std::optional<DateTime>(-1));
+    EXPECT_EQ(Calendar::fromLocal(2106, 2, 7, 6, 28, 15), std::optional<DateTime>(0xFFFFFFFFLL));
 }
 
-// Zero days shows what FromLocal made of the clock time.
+// Zero days shows what fromLocal made of the clock time.
 TEST(AddDaysTest, KeepsTheClockAndStepsCalendarDates) {
     const struct {
         const char* zone;
@@ -125,32 +125,32 @@ TEST(AddDaysTest, KeepsTheClockAndStepsCalendarDates) {
                  {"Pacific/Apia", {2011, 12, 31, 12, 0}, -1, {2011, 12, 29, 12, 0}},
                  {"UTC", {2024, 3, 1, 8, 15}, -1, {2024, 2, 29, 8, 15}}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.zone) + " " + Show(c.from) + " + " + std::to_string(c.days));
+        SCOPED_TRACE(std::string(c.zone) + " " + show(c.from) + " + " + std::to_string(c.days));
         const ScopedTimeZone zone(c.zone);
         const auto start =
-            Calendar::FromLocal(c.from.year, c.from.month, c.from.day, c.from.hour, c.from.minute);
+            Calendar::fromLocal(c.from.year, c.from.month, c.from.day, c.from.hour, c.from.minute);
         ASSERT_TRUE(start.has_value());
-        LocalFields shown = Calendar::ToLocal(Calendar::AddDays(*start, c.days));
+        LocalFields shown = Calendar::toLocal(Calendar::addDays(*start, c.days));
         shown.weekday = 0;
-        EXPECT_EQ(Show(shown), Show(c.to));
+        EXPECT_EQ(show(shown), show(c.to));
     }
 }
 
 TEST(AddDaysTest, ZeroDaysAbsurdValuesAndErrno) {
     const ScopedTimeZone zone("America/New_York");
     for (const DateTime v : {INT64_MIN, INT64_MAX}) {
-        const LocalFields f = Calendar::ToLocal(v);  // fields in range all the same
-        EXPECT_TRUE(f.month >= 1 && f.month <= 12 && f.day >= 1 && f.day <= 31) << Show(f);
+        const LocalFields f = Calendar::toLocal(v);  // fields in range all the same
+        EXPECT_TRUE(f.month >= 1 && f.month <= 12 && f.day >= 1 && f.day <= 31) << show(f);
         EXPECT_EQ(f.year > 1970, v > 0) << v;
     }
-    const DateTime firstOneThirty = Utc(2023, 11, 5) + 5 * 3600 + 1800;  // EDT, then EST
-    EXPECT_EQ(Calendar::AddDays(firstOneThirty, 0), firstOneThirty);
-    EXPECT_EQ(Calendar::AddDays(firstOneThirty + 3600, 0), firstOneThirty + 3600);
-    EXPECT_GT(Calendar::AddDays(0, INT_MAX), Utc(2106, 1, 1));
-    EXPECT_LT(Calendar::AddDays(INT64_MIN, -1), Utc(1900, 1, 1));
+    const DateTime firstOneThirty = utc(2023, 11, 5) + 5 * 3600 + 1800;  // EDT, then EST
+    EXPECT_EQ(Calendar::addDays(firstOneThirty, 0), firstOneThirty);
+    EXPECT_EQ(Calendar::addDays(firstOneThirty + 3600, 0), firstOneThirty + 3600);
+    EXPECT_GT(Calendar::addDays(0, INT_MAX), utc(2106, 1, 1));
+    EXPECT_LT(Calendar::addDays(INT64_MIN, -1), utc(1900, 1, 1));
     errno = EACCES;  // a conversion between a failed call and its report keeps the reason
-    Calendar::FromLocal(2023, 3, 12, 2, 30);
-    Calendar::AddDays(Utc(2023, 3, 11), 1);
+    Calendar::fromLocal(2023, 3, 12, 2, 30);
+    Calendar::addDays(utc(2023, 3, 11), 1);
     EXPECT_EQ(errno, EACCES);
 }
 

@@ -28,31 +28,31 @@ TEST(ReadNumberTest, ReadsLikeStoredTextsAndSaturates) {
                                                           {"-99999999999999999999999", INT32_MIN},
                                                           {"000000000000000000000042", 42}};
     for (const auto& [text, expected] : cases)
-        EXPECT_EQ(Text::ReadNumber(text), expected) << '"' << text << '"';
-    EXPECT_EQ(Text::ReadNumber(std::string("4\0002", 3)), 4);
+        EXPECT_EQ(Text::readNumber(text), expected) << '"' << text << '"';
+    EXPECT_EQ(Text::readNumber(std::string("4\0002", 3)), 4);
 }
 
 TEST(DateTextTest, WeekdaysAndLocalMonthDayYear) {
-    EXPECT_EQ(Text::WeekdayName(1), "Sunday");
-    EXPECT_EQ(Text::WeekdayName(7), "Saturday");
+    EXPECT_EQ(Text::weekdayName(1), "Sunday");
+    EXPECT_EQ(Text::weekdayName(7), "Saturday");
     for (const int day : {0, 8, INT32_MIN})
-        EXPECT_EQ(Text::WeekdayName(day), "Bad Day") << day;
+        EXPECT_EQ(Text::weekdayName(day), "Bad Day") << day;
     {
         const ScopedTimeZone zone("UTC");
-        EXPECT_EQ(Text::DateText(*Calendar::FromLocal(2001, 5, 9, 23, 59, 59)), "5/9/2001");
-        EXPECT_EQ(Text::DateText(kLastStorableDateTime), "2/7/2106");
+        EXPECT_EQ(Text::dateText(*Calendar::fromLocal(2001, 5, 9, 23, 59, 59)), "5/9/2001");
+        EXPECT_EQ(Text::dateText(kLastStorableDateTime), "2/7/2106");
     }
     const ScopedTimeZone zone("America/New_York");
-    EXPECT_EQ(Text::DateText(kFirstStorableDateTime), "12/31/1969");
+    EXPECT_EQ(Text::dateText(kFirstStorableDateTime), "12/31/1969");
 }
 
-// The twelve-hour start of TimeRangeText below goes through the same mapping.
+// The twelve-hour start of timeRangeText below goes through the same mapping.
 TEST(ClockTextTest, HourMapping) {
-    EXPECT_EQ(Text::ClockText(12, 0, true), "12:00 PM");
-    EXPECT_EQ(Text::ClockText(24, 0, true), "12:00 PM");
-    EXPECT_EQ(Text::ClockText(25, 0, true), "13:00 PM");
-    EXPECT_EQ(Text::ClockText(14, 15, false), "2:15");
-    EXPECT_EQ(Text::ClockText(-1, 0, true), "-1:00 AM");
+    EXPECT_EQ(Text::clockText(12, 0, true), "12:00 PM");
+    EXPECT_EQ(Text::clockText(24, 0, true), "12:00 PM");
+    EXPECT_EQ(Text::clockText(25, 0, true), "13:00 PM");
+    EXPECT_EQ(Text::clockText(14, 15, false), "2:15");
+    EXPECT_EQ(Text::clockText(-1, 0, true), "-1:00 AM");
 }
 
 TEST(TimeRangeTextTest, WorkedExamplesStoredTextsAndOddValues) {
@@ -77,8 +77,8 @@ TEST(TimeRangeTextTest, WorkedExamplesStoredTextsAndOddValues) {
                   "-2147483648:-2147483648 AM - -2147483648:-4294967296"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.hour) + ", " + c.minute + ", " + c.duration);
-        EXPECT_EQ(Text::TimeRangeText(c.hour, c.minute, c.duration, false), c.twentyFour);
-        EXPECT_EQ(Text::TimeRangeText(c.hour, c.minute, c.duration, true), c.twelve);
+        EXPECT_EQ(Text::timeRangeText(c.hour, c.minute, c.duration, false), c.twentyFour);
+        EXPECT_EQ(Text::timeRangeText(c.hour, c.minute, c.duration, true), c.twelve);
     }
 }
 

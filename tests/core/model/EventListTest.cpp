@@ -16,21 +16,21 @@ namespace almanary {
 namespace {
 
 using testing::EventSpec;
-using testing::LocalTime;
-using testing::MakeEvent;
+using testing::localTime;
+using testing::makeEvent;
 using testing::Notes;
-using testing::NotesOf;
+using testing::notesOf;
 using testing::ScopedTimeZone;
 
-EventList ListOf(const std::vector<EventSpec>& shapes) {
+EventList listOf(const std::vector<EventSpec>& shapes) {
     EventList list;
     for (const EventSpec& shape : shapes)
-        EXPECT_TRUE(list.Insert(MakeEvent(shape)));
+        EXPECT_TRUE(list.insert(makeEvent(shape)));
     return list;
 }
 
-Event Reminded(const EventSpec& shape, int lead) {
-    Event event = MakeEvent(shape);
+Event reminded(const EventSpec& shape, int lead) {
+    Event event = makeEvent(shape);
     event.setRemind(true), event.setRemindMinutes(lead);
     return event;
 }
@@ -42,64 +42,64 @@ protected:
 
 TEST_F(EventListUtc, EqualKeysKeepArrivalOrderAndTheFirstIsFoundAndRemoved) {
     // The later event comes first, so each equal key is placed by search.
-    EventList list = ListOf({{2024, 5, 2, "9", "15", "later"},
+    EventList list = listOf({{2024, 5, 2, "9", "15", "later"},
                              {2024, 5, 2, "9", "0", "A"},
                              {2024, 5, 2, "09", "00", "B"},  // the same key
                              {2024, 5, 1, "23", "45", "earlier"},
                              {2024, 5, 2, "9", "0", "C"}});
-    ASSERT_TRUE(list.Insert(Event()));  // never dated: the all-zero key goes first
-    EXPECT_EQ(NotesOf(list), (Notes{"", "earlier", "A", "B", "C", "later"}));
-    const StartKey nine = list.NodeAt(3)->key();
-    EXPECT_EQ(list.Find(nine, true).position, 3);
-    EXPECT_EQ(list.Find(nine, false).position, 6);                   // the first later key
-    EXPECT_EQ(list.Find(list.NodeAt(6)->key(), false).position, 7);  // none: Count() + 1
-    EXPECT_FALSE(list.RemoveAt(7));
+    ASSERT_TRUE(list.insert(Event()));  // never dated: the all-zero key goes first
+    EXPECT_EQ(notesOf(list), (Notes{"", "earlier", "A", "B", "C", "later"}));
+    const StartKey nine = list.nodeAt(3)->key();
+    EXPECT_EQ(list.find(nine, true).position, 3);
+    EXPECT_EQ(list.find(nine, false).position, 6);                   // the first later key
+    EXPECT_EQ(list.find(list.nodeAt(6)->key(), false).position, 7);  // none: count() + 1
+    EXPECT_FALSE(list.removeAt(7));
 
-    list.SetModified(false);
-    EXPECT_TRUE(list.MarkOpen(nine));
-    EXPECT_TRUE(list.ClearOpen(nine));
-    EXPECT_FALSE(list.RemoveByKey(MakeEvent({2024, 5, 2, "10", "0", ""}).key()));
-    EXPECT_FALSE(list.IsModified());  // marks and failed removals leave it alone
-    EXPECT_TRUE(list.RemoveByKey(nine));
-    EXPECT_TRUE(list.IsModified());
-    EXPECT_EQ(NotesOf(list), (Notes{"", "earlier", "B", "C", "later"}));
+    list.setModified(false);
+    EXPECT_TRUE(list.markOpen(nine));
+    EXPECT_TRUE(list.clearOpen(nine));
+    EXPECT_FALSE(list.removeByKey(makeEvent({2024, 5, 2, "10", "0", ""}).key()));
+    EXPECT_FALSE(list.isModified());  // marks and failed removals leave it alone
+    EXPECT_TRUE(list.removeByKey(nine));
+    EXPECT_TRUE(list.isModified());
+    EXPECT_EQ(notesOf(list), (Notes{"", "earlier", "B", "C", "later"}));
 }
 
 TEST_F(EventListUtc, EventsOnDayAndCategories) {
-    EventList list = ListOf({{2024, 2, 28, "23", "45", "before", "0", "Work"},
+    EventList list = listOf({{2024, 2, 28, "23", "45", "before", "0", "Work"},
                              {2024, 2, 29, "-5", "0", "odd low", "0", "work"},
                              {2024, 2, 29, "23", "45", "late", "0", "Work"},
                              {2024, 2, 29, "99", "0", "odd high", "0", "Work "},
                              {2024, 3, 1, "0", "0", "after"}});
-    EXPECT_EQ(NotesOf(list.EventsOnDay(LocalTime(2024, 2, 29, 17, 3)).events),
+    EXPECT_EQ(notesOf(list.eventsOnDay(localTime(2024, 2, 29, 17, 3)).events),
               (Notes{"odd low", "late", "odd high"}));
-    EXPECT_FALSE(list.EventsOnDay(LocalTime(2024, 3, 2)).found);
+    EXPECT_FALSE(list.eventsOnDay(localTime(2024, 3, 2)).found);
 
-    EXPECT_EQ(NotesOf(list.EventsInCategory("Work", false).events), (Notes{"before", "late"}));
-    const EventQuery inUse = list.EventsInCategory("work", true);
-    EXPECT_TRUE(inUse.found && inUse.events.IsEmpty());
-    EXPECT_FALSE(list.EventsInCategory("Home", true).found);
-    list.SetModified(false);
-    EXPECT_TRUE(list.RenameCategory("Work", "Job"));
-    EXPECT_TRUE(list.IsModified());
-    EXPECT_EQ(NotesOf(list.EventsInCategory("Job", false).events), (Notes{"before", "late"}));
-    EXPECT_EQ(NotesOf(list.EventsInCategory("Work ", false).events), (Notes{"odd high"}));
+    EXPECT_EQ(notesOf(list.eventsInCategory("Work", false).events), (Notes{"before", "late"}));
+    const EventQuery inUse = list.eventsInCategory("work", true);
+    EXPECT_TRUE(inUse.found && inUse.events.isEmpty());
+    EXPECT_FALSE(list.eventsInCategory("Home", true).found);
+    list.setModified(false);
+    EXPECT_TRUE(list.renameCategory("Work", "Job"));
+    EXPECT_TRUE(list.isModified());
+    EXPECT_EQ(notesOf(list.eventsInCategory("Job", false).events), (Notes{"before", "late"}));
+    EXPECT_EQ(notesOf(list.eventsInCategory("Work ", false).events), (Notes{"odd high"}));
 }
 
 // 2024-03-30 23:30 UTC is already Sunday 00:30 local; 21:30 UTC on Sunday is
 // 23:30 summer time.
 TEST(EventListTest, TheLocalClockDecidesTheDayAndDueReminders) {
     ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
-    EventList list = ListOf({{2024, 3, 30, "23", "0", "sat"}, {2024, 3, 31, "1", "0", "sun"}});
-    EXPECT_EQ(NotesOf(list.EventsOnDay(1711841400).events), Notes{"sun"});
-    EXPECT_EQ(NotesOf(list.EventsOnDay(1711920600).events), Notes{"sun"});
-    list.Insert(Reminded({2024, 3, 31, "23", "45", "call"}, 15));
-    EXPECT_FALSE(list.DueReminders(1711920600 - 1).found);
-    EXPECT_TRUE(list.DueReminders(1711920600).found);
+    EventList list = listOf({{2024, 3, 30, "23", "0", "sat"}, {2024, 3, 31, "1", "0", "sun"}});
+    EXPECT_EQ(notesOf(list.eventsOnDay(1711841400).events), Notes{"sun"});
+    EXPECT_EQ(notesOf(list.eventsOnDay(1711920600).events), Notes{"sun"});
+    list.insert(reminded({2024, 3, 31, "23", "45", "call"}, 15));
+    EXPECT_FALSE(list.dueReminders(1711920600 - 1).found);
+    EXPECT_TRUE(list.dueReminders(1711920600).found);
 }
 
 TEST_F(EventListUtc, SearchNotesFoldsAsciiLettersOnly) {
-    const EventList list = ListOf({{2024, 1, 1, "9", "0", "Team MEETING at noon"},
+    const EventList list = listOf({{2024, 1, 1, "9", "0", "Team MEETING at noon"},
                                    {2024, 1, 2, "9", "0", "Meet\ning"},
                                    {2024, 1, 3, "9", "0", "caf\xc3\xa9 [draft] aaab"}});
     const struct {
@@ -114,39 +114,39 @@ TEST_F(EventListUtc, SearchNotesFoldsAsciiLettersOnly) {
         {" {draft", {}},                        // '{' is not a folded '['
     };
     for (const auto& c : cases) {
-        const EventQuery result = list.SearchNotes(c.text);
-        EXPECT_EQ(NotesOf(result.events), c.expected) << c.text;
+        const EventQuery result = list.searchNotes(c.text);
+        EXPECT_EQ(notesOf(result.events), c.expected) << c.text;
         EXPECT_EQ(result.found, !c.expected.empty()) << c.text;
     }
 }
 
 TEST_F(EventListUtc, DueRemindersCompareStartWithNowPlusLead) {
     EventList list;
-    list.Insert(Reminded({2024, 6, 3, "9", "0", "nine, 15 ahead"}, 15));
-    Event open = Reminded({2024, 6, 3, "9", "0", "open"}, 15);
-    open.MarkOpen();
-    list.Insert(open);
-    list.Insert(MakeEvent({2024, 6, 1, "9", "0", "no reminder"}));
-    list.Insert(Reminded({2024, 6, 4, "9", "0", "a day ahead"}, 1440));
-    list.Insert(Reminded({2024, 3, 1, "12", "0", "1 March"}, 0));
+    list.insert(reminded({2024, 6, 3, "9", "0", "nine, 15 ahead"}, 15));
+    Event open = reminded({2024, 6, 3, "9", "0", "open"}, 15);
+    open.markOpen();
+    list.insert(open);
+    list.insert(makeEvent({2024, 6, 1, "9", "0", "no reminder"}));
+    list.insert(reminded({2024, 6, 4, "9", "0", "a day ahead"}, 1440));
+    list.insert(reminded({2024, 3, 1, "12", "0", "1 March"}, 0));
     const struct {
         DateTime now;
         Notes due;
     } cases[] = {
-        {LocalTime(2024, 2, 29, 12, 0), {}},  // a whole day early, across the leap day
-        {LocalTime(2024, 6, 3, 8, 44, 59), {"1 March"}},
-        {LocalTime(2024, 6, 3, 8, 45), {"1 March", "nine, 15 ahead"}},
-        {LocalTime(2024, 6, 3, 9, 0, 59), {"1 March", "nine, 15 ahead", "a day ahead"}},
+        {localTime(2024, 2, 29, 12, 0), {}},  // a whole day early, across the leap day
+        {localTime(2024, 6, 3, 8, 44, 59), {"1 March"}},
+        {localTime(2024, 6, 3, 8, 45), {"1 March", "nine, 15 ahead"}},
+        {localTime(2024, 6, 3, 9, 0, 59), {"1 March", "nine, 15 ahead", "a day ahead"}},
     };
     for (const auto& c : cases) {
-        const EventQuery due = list.DueReminders(c.now);
-        EXPECT_EQ(NotesOf(due.events), c.due) << c.now;
+        const EventQuery due = list.dueReminders(c.now);
+        EXPECT_EQ(notesOf(due.events), c.due) << c.now;
         EXPECT_EQ(due.found, !c.due.empty()) << c.now;
     }
 }
 
 TEST_F(EventListUtc, ConflictsShareAtLeastOneMinute) {
-    const EventList list = ListOf({{2024, 6, 3, "10", "0", "ten for 30", "30"},
+    const EventList list = listOf({{2024, 6, 3, "10", "0", "ten for 30", "30"},
                                    {2024, 2, 29, "12", "0", "leap noon", "0"},
                                    {2024, 12, 31, "23", "45", "new year's eve", "30"},
                                    {2024, 9, 1, "10", "0", "backwards", "-60"}});
@@ -167,7 +167,7 @@ TEST_F(EventListUtc, ConflictsShareAtLeastOneMinute) {
         {{2024, 9, 1, "8", "0", "", "0"}, {}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(NotesOf(list.Conflicts(MakeEvent(c.candidate), nullptr)), c.expected)
+        EXPECT_EQ(notesOf(list.conflicts(makeEvent(c.candidate), nullptr)), c.expected)
             << c.candidate.day << " " << c.candidate.hour << ":" << c.candidate.minute;
 }
 
@@ -179,30 +179,30 @@ struct Model {
 
     // The notes of the events that match.
     template <typename Match>
-    Notes Where(Match&& match) const {
+    Notes where(Match&& match) const {
         Notes kept;
         for (const Event& e : events)
             if (match(e))
                 kept.push_back(e.notes());
         return kept;
     }
-    void Insert(const Event& event) {  // after every event with a key not later
+    void insert(const Event& event) {  // after every event with a key not later
         events.insert(std::upper_bound(events.begin(), events.end(), event,
                                        [](auto& a, auto& b) { return a.key() < b.key(); }),
                       event);
     }
-    bool IsDue(const Event& e, DateTime now) const {
-        return e.remind() && !e.open() && e.StartMinute() - e.remindMinutes() <= now / 60;
+    bool isDue(const Event& e, DateTime now) const {
+        return e.remind() && !e.open() && e.startMinute() - e.remindMinutes() <= now / 60;
     }
-    Notes Conflicts(const Event& c, const Event* excluded) const {
-        const std::int64_t s = c.StartMinute(), f = c.EndMinute();
-        return Where([&](const Event& e) {
-            const std::int64_t es = e.StartMinute(), ef = e.EndMinute();
-            return (excluded == nullptr || !e.SameStart(*excluded)) &&
+    Notes conflicts(const Event& c, const Event* excluded) const {
+        const std::int64_t s = c.startMinute(), f = c.endMinute();
+        return where([&](const Event& e) {
+            const std::int64_t es = e.startMinute(), ef = e.endMinute();
+            return (excluded == nullptr || !e.sameStart(*excluded)) &&
                    ((es <= s && s <= ef) || (es <= f && f <= ef) || (s <= es && ef <= f));
         });
     }
-    std::vector<Event>::iterator First(const StartKey& key) {
+    std::vector<Event>::iterator first(const StartKey& key) {
         return std::find_if(events.begin(), events.end(),
                             [&](const Event& e) { return e.key() == key; });
     }
@@ -217,8 +217,8 @@ TEST_F(EventListUtc, RandomChangesMatchTheModel) {
     int serial = 0;
     const auto fresh = [&] {  // 28 Feb to 1 Mar: few distinct keys, so equal keys are common
         const CalendarDate d =
-            Calendar::DateOfDayNumber(Calendar::DayNumber(2024, 2, 28) + random() % 3);
-        Event event = MakeEvent({d.year, d.month, d.day, pick(hours), random() % 2 ? "0" : "30",
+            Calendar::dateOfDayNumber(Calendar::dayNumber(2024, 2, 28) + random() % 3);
+        Event event = makeEvent({d.year, d.month, d.day, pick(hours), random() % 2 ? "0" : "30",
                                  std::to_string(serial++), pick(durations)});
         event.setRemind(random() % 2 == 0);
         event.setRemindMinutes(pick(leads));
@@ -228,32 +228,32 @@ TEST_F(EventListUtc, RandomChangesMatchTheModel) {
     Model model, otherModel;
     for (int step = 0; step < 3000; ++step) {
         const int action = static_cast<int>(random() % 16);
-        const int size = list.Count();
+        const int size = list.count();
         const int position = size == 0 ? 0 : 1 + static_cast<int>(random() % size);
         const StartKey key =
-            position > 0 && random() % 4 ? list.NodeAt(position)->key() : fresh().key();
-        const auto first = model.First(key);
+            position > 0 && random() % 4 ? list.nodeAt(position)->key() : fresh().key();
+        const auto first = model.first(key);
         SCOPED_TRACE("step " + std::to_string(step) + ", action " + std::to_string(action));
         if (action < 8 || position == 0) {
             const Event event = fresh();
-            ASSERT_TRUE(list.Insert(event));
-            model.Insert(event);
+            ASSERT_TRUE(list.insert(event));
+            model.insert(event);
         } else if (action == 8) {  // the pool that holds the event may move
-            model.Insert(*list.NodeAt(position));
-            ASSERT_TRUE(list.Insert(*list.NodeAt(position)));
+            model.insert(*list.nodeAt(position));
+            ASSERT_TRUE(list.insert(*list.nodeAt(position)));
         } else if (action == 9) {
-            ASSERT_TRUE(list.RemoveAt(position));
+            ASSERT_TRUE(list.removeAt(position));
             model.events.erase(model.events.begin() + position - 1);
         } else if (action == 10) {
-            ASSERT_EQ(list.RemoveByKey(key), first != model.events.end());
+            ASSERT_EQ(list.removeByKey(key), first != model.events.end());
             if (first != model.events.end())
                 model.events.erase(first);
         } else if (action == 11) {
-            ASSERT_EQ(list.MarkOpen(key), first != model.events.end() && first->MarkOpen());
+            ASSERT_EQ(list.markOpen(key), first != model.events.end() && first->markOpen());
         } else if (action == 12) {
-            list.ClearOpen(key);
+            list.clearOpen(key);
             if (first != model.events.end())
-                first->ClearOpen();
+                first->clearOpen();
         } else if (action == 13) {
             other = list;  // a copy is compacted: its slots are renumbered
             otherModel = model;
@@ -263,18 +263,18 @@ TEST_F(EventListUtc, RandomChangesMatchTheModel) {
             std::swap(model, otherModel);
         } else if (random() % 4 == 0) {  // a query result, built by appending, becomes the list
             const DateTime at =
-                LocalTime(2024, 2, 28) + static_cast<DateTime>(random() % 3) * 86400;
-            list = list.DueReminders(at).events;
-            std::erase_if(model.events, [&](const Event& e) { return !model.IsDue(e, at); });
+                localTime(2024, 2, 28) + static_cast<DateTime>(random() % 3) * 86400;
+            list = list.dueReminders(at).events;
+            std::erase_if(model.events, [&](const Event& e) { return !model.isDue(e, at); });
         }
-        ASSERT_EQ(NotesOf(list), model.Where([](const Event&) { return true; }));
-        const DateTime now = LocalTime(2024, 2, 27) + static_cast<DateTime>(random() % (5 * 86400));
-        ASSERT_EQ(NotesOf(list.DueReminders(now).events),
-                  model.Where([&](const Event& e) { return model.IsDue(e, now); }));
+        ASSERT_EQ(notesOf(list), model.where([](const Event&) { return true; }));
+        const DateTime now = localTime(2024, 2, 27) + static_cast<DateTime>(random() % (5 * 86400));
+        ASSERT_EQ(notesOf(list.dueReminders(now).events),
+                  model.where([&](const Event& e) { return model.isDue(e, now); }));
         const Event candidate = fresh();
-        const Event* excluded = random() % 2 ? list.NodeAt(position) : nullptr;  // may be null
-        ASSERT_EQ(NotesOf(list.Conflicts(candidate, excluded)),
-                  model.Conflicts(candidate, excluded));
+        const Event* excluded = random() % 2 ? list.nodeAt(position) : nullptr;  // may be null
+        ASSERT_EQ(notesOf(list.conflicts(candidate, excluded)),
+                  model.conflicts(candidate, excluded));
     }
 }
 

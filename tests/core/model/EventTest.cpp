@@ -14,10 +14,10 @@
 namespace almanary {
 namespace {
 
-using testing::LocalTime;
+using testing::localTime;
 using testing::ScopedTimeZone;
 
-Event At(DateTime date, std::string_view hour, std::string_view minute,
+Event at(DateTime date, std::string_view hour, std::string_view minute,
          std::string_view duration = "0") {
     Event event;
     event.setHour(hour);
@@ -30,22 +30,22 @@ Event At(DateTime date, std::string_view hour, std::string_view minute,
 TEST(EventTest, KeyComesFromTheLocalDateAndTheHourMinuteTexts) {
     ScopedTimeZone zone("EST5EDT,M3.2.0,M11.1.0");
     // 2024-03-01 03:17 UTC is still 29 February in New York.
-    Event event = At(LocalTime(2024, 2, 29, 22, 17), " 9", "30");
+    Event event = at(localTime(2024, 2, 29, 22, 17), " 9", "30");
     EXPECT_EQ(event.key(), (StartKey{2024, 2, 29, 9, 30}));
-    const std::int64_t before = event.StartMinute();
+    const std::int64_t before = event.startMinute();
     event.setHour("11");  // the key follows only when the date is set
     EXPECT_EQ(event.key(), (StartKey{2024, 2, 29, 9, 30}));
     event.setDate(event.date());
-    EXPECT_EQ(event.StartMinute(), before + 2 * 60);
+    EXPECT_EQ(event.startMinute(), before + 2 * 60);
     // Never dated: the all-zero key, and a start before every real one.
     EXPECT_EQ(Event().key(), StartKey{});
-    EXPECT_LT(Event().StartMinute(), At(LocalTime(1970, 1, 1), "0", "0").StartMinute());
+    EXPECT_LT(Event().startMinute(), at(localTime(1970, 1, 1), "0", "0").startMinute());
 }
 
 TEST(EventTest, MinuteScaleCountsRealDaysAndNeverOverflows) {
     ScopedTimeZone zone("UTC0");
     const auto start = [](int y, int m, int d, const char* hour, const char* minute) {
-        return At(LocalTime(y, m, d), hour, minute).StartMinute();
+        return at(localTime(y, m, d), hour, minute).startMinute();
     };
     EXPECT_EQ(start(1970, 1, 2, "10", "30"), 1440 + 630);
     EXPECT_EQ(start(2024, 3, 1, "12", "0") - start(2024, 2, 29, "12", "0"), 1440);
@@ -53,16 +53,16 @@ TEST(EventTest, MinuteScaleCountsRealDaysAndNeverOverflows) {
     EXPECT_EQ(start(2100, 3, 1, "0", "0") - start(2100, 2, 28, "0", "0"), 1440);
 
     const std::int64_t day = start(2024, 1, 1, "0", "0");
-    const Event big = At(LocalTime(2024, 1, 1), "2147483647", "99999999999", "2147483647");
-    EXPECT_EQ(big.StartMinute(), day + std::int64_t{INT_MAX} * 60 + INT_MAX);
-    EXPECT_EQ(big.EndMinute(), big.StartMinute() + INT_MAX);
-    const Event small = At(LocalTime(2024, 1, 1), "-2147483648", "0", "-99999999999");
-    EXPECT_EQ(small.EndMinute(), day + std::int64_t{INT_MIN} * 61);
+    const Event big = at(localTime(2024, 1, 1), "2147483647", "99999999999", "2147483647");
+    EXPECT_EQ(big.startMinute(), day + std::int64_t{INT_MAX} * 60 + INT_MAX);
+    EXPECT_EQ(big.endMinute(), big.startMinute() + INT_MAX);
+    const Event small = at(localTime(2024, 1, 1), "-2147483648", "0", "-99999999999");
+    EXPECT_EQ(small.endMinute(), day + std::int64_t{INT_MIN} * 61);
 }
 
 TEST(EventTest, SameStartAndSameContent) {
     ScopedTimeZone zone("UTC0");
-    Event base = At(LocalTime(2024, 6, 3, 8), "9", "30", "60");
+    Event base = at(localTime(2024, 6, 3, 8), "9", "30", "60");
     base.setNotes("Dentist");
     base.setRemind(true);
     const struct {
@@ -71,7 +71,7 @@ TEST(EventTest, SameStartAndSameContent) {
         bool sameStart, sameContent;
     } cases[] = {
         {"time of day in date", [](Event& e) { e.setDate(e.date() + 3600); }, true, true},
-        {"open mark", [](Event& e) { e.MarkOpen(); }, true, true},
+        {"open mark", [](Event& e) { e.markOpen(); }, true, true},
         {"hour 09", [](Event& e) { e.setHour("09"), e.setDate(e.date()); }, true, true},
         {"day", [](Event& e) { e.setDate(e.date() + 86400); }, false, false},
         {"duration text", [](Event& e) { e.setDuration("060"); }, true, false},
@@ -83,8 +83,8 @@ TEST(EventTest, SameStartAndSameContent) {
     for (const auto& c : cases) {
         Event other = base;
         c.change(other);
-        EXPECT_EQ(base.SameStart(other), c.sameStart) << c.what;
-        EXPECT_EQ(base.SameContent(other), c.sameContent) << c.what;
+        EXPECT_EQ(base.sameStart(other), c.sameStart) << c.what;
+        EXPECT_EQ(base.sameContent(other), c.sameContent) << c.what;
     }
 }
 
@@ -100,12 +100,12 @@ TEST(EventTest, ClockTextsComeBackByteForByte) {
     for (const std::string& from : texts) {
         for (const std::string& to : texts) {
             SCOPED_TRACE(std::to_string(from.size()) + " over " + std::to_string(to.size()));
-            const Event source = At(0, from, "0", from);
-            Event target = At(0, to, "0", to);
+            const Event source = at(0, from, "0", from);
+            Event target = at(0, to, "0", to);
             target = source;
             expect(target, from);
             Event moved = std::move(target);
-            target = At(0, to, "0", to);
+            target = at(0, to, "0", to);
             target = std::move(moved);
             expect(target, from);
             target.setHour(target.hour());

@@ -16,7 +16,7 @@ TEST(FilePathsTest, SamePathComparesTheNamedFile) {
     const testing::TempDir dir;
     const std::string at = dir.path().string() + "/";
     fs::create_directories(dir.path() / "sub");
-    testing::WriteFile(at + "cal.alm", "x");
+    testing::writeFile(at + "cal.alm", "x");
     fs::create_symlink(at + "cal.alm", at + "link.alm");
     fs::create_directory_symlink(dir.path() / "sub", dir.path() / "sublink");
     const struct {
@@ -32,11 +32,11 @@ TEST(FilePathsTest, SamePathComparesTheNamedFile) {
         {"", "", false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SamePath(c.a, c.b), c.same) << c.a << " vs " << c.b;
+        EXPECT_EQ(samePath(c.a, c.b), c.same) << c.a << " vs " << c.b;
     const std::string real = fs::canonical(dir.path()).string();
-    EXPECT_EQ(CanonicalPath(at + "sublink/../sub/not-yet.alm"), real + "/sub/not-yet.alm");
-    EXPECT_EQ(FileNameOf("/home/u/cal.alm"), "cal.alm");
-    EXPECT_EQ(FileNameOf("a/b/"), "");
+    EXPECT_EQ(canonicalPath(at + "sublink/../sub/not-yet.alm"), real + "/sub/not-yet.alm");
+    EXPECT_EQ(fileNameOf("/home/u/cal.alm"), "cal.alm");
+    EXPECT_EQ(fileNameOf("a/b/"), "");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 namespace almanary {
 namespace {
 
-using testing::ReadFile;
+using testing::readFile;
 using Kind = SkinFileProblem::Kind;
 
 const Skin kOcean{0x00C08040, 0x00FFFFFF, 0x00402010, 0x00F0E0D0, "/pictures/sea.bmp"};
@@ -19,44 +19,44 @@ const Skin kOcean{0x00C08040, 0x00FFFFFF, 0x00402010, 0x00F0E0D0, "/pictures/sea
 TEST(SkinFileBytes, ColoursInOrderThenThePicturePath) {
     Skin skin = kOcean;
     skin.picturePath.clear();
-    EXPECT_EQ(testing::Hex(SkinFile::Encode(skin)),
+    EXPECT_EQ(testing::hex(SkinFile::encode(skin)),
               "40 80 C0 00 FF FF FF 00 10 20 40 00 D0 E0 F0 00 00");
     skin.picturePath = std::string(255, 'p');
-    const std::string bytes = SkinFile::Encode(skin);
-    EXPECT_EQ(testing::Hex(bytes.substr(16, 3)), "FF FF 00");
-    EXPECT_EQ(SkinFile::Decode(bytes + "extra"), skin);  // trailing bytes are ignored
+    const std::string bytes = SkinFile::encode(skin);
+    EXPECT_EQ(testing::hex(bytes.substr(16, 3)), "FF FF 00");
+    EXPECT_EQ(SkinFile::decode(bytes + "extra"), skin);  // trailing bytes are ignored
     for (std::size_t size = 0; size < bytes.size(); ++size) {
         std::string reason;
-        EXPECT_EQ(SkinFile::Decode(bytes.substr(0, size), &reason), std::nullopt) << size;
+        EXPECT_EQ(SkinFile::decode(bytes.substr(0, size), &reason), std::nullopt) << size;
         EXPECT_EQ(reason.rfind("the file ends early, in the ", 0), 0u) << reason;
     }
 }
 
 TEST(SkinFileNames, DefaultIsBuiltInAndNamesStayInTheFolder) {
-    EXPECT_EQ(SkinFile::PathOf("/skins/", "Dark Blue"), "/skins/Dark Blue.skn");
-    EXPECT_EQ(SkinFile::PathOf("/skins", "default"), "/skins/default.skn");
+    EXPECT_EQ(SkinFile::pathOf("/skins/", "Dark Blue"), "/skins/Dark Blue.skn");
+    EXPECT_EQ(SkinFile::pathOf("/skins", "default"), "/skins/default.skn");
     for (const std::string name : {"Default", "", "..", "../secrets", "a/b"})
-        EXPECT_EQ(SkinFile::PathOf("/skins", name), std::nullopt) << name;
-    EXPECT_EQ(SkinFile::PathOf("/skins", std::string("x\0y", 3)), std::nullopt);
+        EXPECT_EQ(SkinFile::pathOf("/skins", name), std::nullopt) << name;
+    EXPECT_EQ(SkinFile::pathOf("/skins", std::string("x\0y", 3)), std::nullopt);
 }
 
 TEST(SkinFileDisk, NamedSkinsReadBackAndTheBuiltInOneIsNeverTouched) {
     const testing::TempDir dir;
     const std::string folder = dir.path().string();
-    ASSERT_EQ(SkinFile::WriteNamed(folder, "Ocean", kOcean), std::nullopt);
-    EXPECT_EQ(SkinFile::ReadNamed(folder, "Ocean").skin, kOcean);
+    ASSERT_EQ(SkinFile::writeNamed(folder, "Ocean", kOcean), std::nullopt);
+    EXPECT_EQ(SkinFile::readNamed(folder, "Ocean").skin, kOcean);
 
-    testing::WriteFile(dir.file("Default.skn"), "impostor");
-    EXPECT_EQ(SkinFile::ReadNamed(folder, "Default").problem.value().kind, Kind::BuiltIn);
-    EXPECT_EQ(SkinFile::WriteNamed(folder, "Default", kOcean).value().kind, Kind::BuiltIn);
-    EXPECT_EQ(ReadFile(dir.file("Default.skn")), "impostor");
-    EXPECT_EQ(SkinFile::WriteNamed(folder, "../escape", kOcean).value().kind, Kind::BadName);
+    testing::writeFile(dir.file("Default.skn"), "impostor");
+    EXPECT_EQ(SkinFile::readNamed(folder, "Default").problem.value().kind, Kind::BuiltIn);
+    EXPECT_EQ(SkinFile::writeNamed(folder, "Default", kOcean).value().kind, Kind::BuiltIn);
+    EXPECT_EQ(readFile(dir.file("Default.skn")), "impostor");
+    EXPECT_EQ(SkinFile::writeNamed(folder, "../escape", kOcean).value().kind, Kind::BadName);
     EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path() / "escape.skn"));
 
-    EXPECT_EQ(SkinFile::ReadNamed(folder, "Gone").problem.value().kind, Kind::CannotOpen);
-    EXPECT_EQ(SkinFile::WriteNamed(dir.file("no-folder"), "Ocean", kOcean).value().kind,
+    EXPECT_EQ(SkinFile::readNamed(folder, "Gone").problem.value().kind, Kind::CannotOpen);
+    EXPECT_EQ(SkinFile::writeNamed(dir.file("no-folder"), "Ocean", kOcean).value().kind,
               Kind::CannotWrite);
-    const SkinRead damaged = SkinFile::Read(std::string(ALMANARY_FIXTURES_DIR) + "/truncated.skn");
+    const SkinRead damaged = SkinFile::read(std::string(ALMANARY_FIXTURES_DIR) + "/truncated.skn");
     EXPECT_FALSE(damaged.skin.has_value());
     EXPECT_EQ(damaged.problem.value().reason,
               "the file ends early, in the picture path (10 bytes promised, 6 left)");

@@ -9,30 +9,30 @@
 #include <limits>
 
 #include "app/MainTimers.h"
-#include "support/MainWindowHarness.h"
 #include "app/PasswordDialog.h"
 #include "app/SettingsStore.h"
+#include "support/MainWindowHarness.h"
 
 namespace almanary::testing {
 namespace {
 
 class MainWindowTest : public MainWindowHarness {
 protected:
-    QPushButton* Button(const char* name) { return Window().findChild<QPushButton*>(name); }
+    QPushButton* button(const char* name) { return window().findChild<QPushButton*>(name); }
 
-    void SetStartSettings(int loadOnStart, const std::string& fileName) {
+    void setStartSettings(int loadOnStart, const std::string& fileName) {
         SettingsStore store;
-        ASSERT_TRUE(store.Open(dir.file("settings.sqlite")) &&
-                    store.SetNumber("LoadOnStart", loadOnStart) &&
-                    store.SetText("FileName", fileName));
+        ASSERT_TRUE(store.open(dir.file("settings.sqlite")) &&
+                    store.setNumber("LoadOnStart", loadOnStart) &&
+                    store.setText("FileName", fileName));
     }
 
-    std::pair<std::int32_t, std::string> StoredStartSettings() {
+    std::pair<std::int32_t, std::string> storedStartSettings() {
         SettingsStore store;
         std::int32_t number = -1;
         std::string text;
-        EXPECT_TRUE(store.Open(dir.file("settings.sqlite")) &&
-                    store.QueryNumber("LoadOnStart", number) && store.QueryText("FileName", text));
+        EXPECT_TRUE(store.open(dir.file("settings.sqlite")) &&
+                    store.queryNumber("LoadOnStart", number) && store.queryText("FileName", text));
         return {number, text};
     }
 };
@@ -40,9 +40,9 @@ protected:
 TEST_F(MainWindowTest, TheCloseBoxHidesWithATrayAndMinimisesWithout) {
     for (const bool tray : {true, false}) {
         SCOPED_TRACE(tray);
-        window.reset();
-        MainWindow& w = Window();
-        w.SetTrayAvailableCheck([tray] { return tray; });
+        window_.reset();
+        MainWindow& w = window();
+        w.setTrayAvailableCheck([tray] { return tray; });
         w.show();
 
         w.close();
@@ -64,39 +64,39 @@ TEST_F(MainWindowTest, TheEnterKeyRunsTheFocusedButtonsCommandElseEnterEvent) {
         {"saveButton", MainCommand::Save},
         {"exitButton", MainCommand::Exit},
     };
-    MainWindow& w = Window();
+    MainWindow& w = window();
     w.show();
-    EXPECT_EQ(w.CommandForEnterKey(), MainCommand::EnterEvent);
+    EXPECT_EQ(w.commandForEnterKey(), MainCommand::EnterEvent);
     for (const auto& [name, command] : buttons) {
-        Button(name)->setFocus();
-        EXPECT_EQ(w.CommandForEnterKey(), command) << name;
+        button(name)->setFocus();
+        EXPECT_EQ(w.commandForEnterKey(), command) << name;
     }
     // The key itself dispatches: Enter on Exit ends (nothing is unsaved).
-    QTest::keyClick(Button("exitButton"), Qt::Key_Enter);
+    QTest::keyClick(button("exitButton"), Qt::Key_Enter);
     EXPECT_TRUE(w.hasEnded());
     EXPECT_TRUE(prompter.shown().empty());
 }
 
 TEST_F(MainWindowTest, EscapeAsksAboutUnsavedChangesAndCancelKeepsTheProgram) {
-    MainWindow& w = Window();
+    MainWindow& w = window();
     w.show();
-    w.document = Document({"pending"});
+    w.document = document({"pending"});
     w.documentChanged = true;
 
-    prompter.Answer(MessageAnswer::Cancel);
+    prompter.answer(MessageAnswer::Cancel);
     QTest::keyClick(&w, Qt::Key_Escape);
     EXPECT_EQ(prompter.ids(), Ids{MessageId::kUnsavedChanges});
     EXPECT_FALSE(w.hasEnded());
     EXPECT_TRUE(w.reminderTimer().isActive());
 
-    prompter.Answer(MessageAnswer::No);
+    prompter.answer(MessageAnswer::No);
     QTest::keyClick(&w, Qt::Key_Escape);
     EXPECT_TRUE(w.hasEnded());
     EXPECT_FALSE(w.reminderTimer().isActive());
 }
 
 TEST_F(MainWindowTest, TheLastFileIsLoadedAtStartOnlyWhenAskedWithOne) {
-    const std::string path = WriteAlmanary("last.alm", Document({"last"}));
+    const std::string path = writeAlmanary("last.alm", document({"last"}));
     struct Case {
         int loadOnStart;
         std::string fileName;
@@ -110,15 +110,15 @@ TEST_F(MainWindowTest, TheLastFileIsLoadedAtStartOnlyWhenAskedWithOne) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fileName);
-        window.reset();
-        prompter.ClearShown();
-        SetStartSettings(c.loadOnStart, c.fileName);
-        MainWindow& w = Window();
+        window_.reset();
+        prompter.clearShown();
+        setStartSettings(c.loadOnStart, c.fileName);
+        MainWindow& w = window();
 
-        w.Initialise();
+        w.initialise();
 
         EXPECT_EQ(w.currentPath, c.loads ? path : "");
-        EXPECT_EQ(NotesOf(w.document.events), c.loads ? Notes{"last"} : Notes{});
+        EXPECT_EQ(notesOf(w.document.events), c.loads ? Notes{"last"} : Notes{});
         EXPECT_EQ(w.document.settings.loadOnStart, c.loadOnStart == 1);
         EXPECT_EQ(prompter.ids(), c.messages);
     }
@@ -126,39 +126,39 @@ TEST_F(MainWindowTest, TheLastFileIsLoadedAtStartOnlyWhenAskedWithOne) {
 
 TEST_F(MainWindowTest, TheStartSettingsAreWrittenWhenTheWindowGoesAway) {
     // Reload chosen: both values are written.
-    SetStartSettings(1, dir.file("old.alm"));
-    Window().document.settings.loadOnStart = true;
-    Window().currentPath = dir.file("now.alm");
-    Button("exitButton")->click();
-    EXPECT_EQ(StoredStartSettings(), std::make_pair(1, dir.file("now.alm")));
+    setStartSettings(1, dir.file("old.alm"));
+    window().document.settings.loadOnStart = true;
+    window().currentPath = dir.file("now.alm");
+    button("exitButton")->click();
+    EXPECT_EQ(storedStartSettings(), std::make_pair(1, dir.file("now.alm")));
 
     // Not chosen: only the switch, and the window destroyed without Exit.
-    window.reset();
-    Window().currentPath = dir.file("other.alm");
-    window.reset();
-    EXPECT_EQ(StoredStartSettings(), std::make_pair(0, dir.file("now.alm")));
+    window_.reset();
+    window().currentPath = dir.file("other.alm");
+    window_.reset();
+    EXPECT_EQ(storedStartSettings(), std::make_pair(0, dir.file("now.alm")));
 }
 
 TEST_F(MainWindowTest, TheReviverLeavesARunningCountdownAloneAndRevivesAStoppedOne) {
-    MainWindow& w = Window();
+    MainWindow& w = window();
     w.document.settings.autosave = true;
     w.document.settings.autosaveMinutes = 10;
-    w.RestartTimers();
+    w.restartTimers();
     const int starts = w.timers().autosaveStarts();
 
-    w.OnReviveTimer();
+    w.onReviveTimer();
     EXPECT_EQ(w.timers().autosaveStarts(), starts) << "the countdown keeps its progress";
 
-    w.StopTimers();
+    w.stopTimers();
     EXPECT_TRUE(w.reviveTimer().isActive()) << "never stopped";
-    w.OnReviveTimer();
+    w.onReviveTimer();
     EXPECT_TRUE(w.reminderTimer().isActive());
     EXPECT_TRUE(w.autosaveTimer().isActive());
     EXPECT_EQ(w.autosaveTimer().interval(), 600000);
     EXPECT_EQ(w.timers().autosaveStarts(), starts + 1);
 
     w.document.settings.autosave = false;
-    w.OnReviveTimer();
+    w.onReviveTimer();
     EXPECT_FALSE(w.autosaveTimer().isActive());
 }
 
@@ -174,14 +174,14 @@ TEST(MainTimersTest, TheAutosavePeriodComesFromTheSettings) {
         DocumentSettings settings;
         settings.autosave = c.autosave;
         settings.autosaveMinutes = c.minutes;
-        EXPECT_EQ(MainTimers::AutosaveInterval(settings), c.interval) << c.minutes;
+        EXPECT_EQ(MainTimers::autosaveInterval(settings), c.interval) << c.minutes;
     }
 }
 
 TEST(PasswordDialogTest, APasswordStoredInAnOlderEncodingCanBeTyped) {
     FakePrompter prompter;
     PasswordDialog dialog(nullptr, prompter, nullptr);
-    dialog.SetExpected("caf\xE9");  // Latin-1, as an older file may hold it
+    dialog.setExpected("caf\xE9");  // Latin-1, as an older file may hold it
     dialog.show();
     auto* edit = dialog.findChild<QLineEdit*>("passwordEdit");
     edit->setText(QString::fromUtf8("caf\xC3\xA9"));

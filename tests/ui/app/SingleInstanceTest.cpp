@@ -14,18 +14,18 @@ namespace almanary {
 namespace {
 
 // A name no other test, and no copy on the desktop, uses.
-QString UniqueName() {
+QString uniqueName() {
     static int counter = 0;
     return QStringLiteral("almanary-test-%1-%2").arg(::getpid()).arg(++counter);
 }
 
-bool OneActivation(QSignalSpy& spy) {
+bool oneActivation(QSignalSpy& spy) {
     return (spy.count() == 1 || spy.wait(5000)) && spy.count() == 1;
 }
 
 // Takes the lock of `name` in a child process that then ends with _exit,
 // as a crash would: no unlock, no socket cleanup. Whether it got the lock.
-bool TakeLockAndDie(const QString& name) {
+bool takeLockAndDie(const QString& name) {
     int report[2];
     if (::pipe(report) != 0)
         std::abort();
@@ -33,7 +33,7 @@ bool TakeLockAndDie(const QString& name) {
     if (pid == 0) {
         ::close(report[0]);
         SingleInstance instance(name);
-        const char took = instance.TryBecomePrimary() ? '1' : '0';
+        const char took = instance.tryBecomePrimary() ? '1' : '0';
         (void)!::write(report[1], &took, 1);
         ::_exit(0);
     }
@@ -48,17 +48,17 @@ bool TakeLockAndDie(const QString& name) {
 // A crashed copy leaves its lock and socket file; the next start takes over
 // both, and a start after that is refused and hands its request over.
 TEST(SingleInstanceTest, ACopyThatDiedDoesNotBlockTheNextStartWhichRefusesASecond) {
-    const QString name = UniqueName();
-    ASSERT_TRUE(TakeLockAndDie(name));
+    const QString name = uniqueName();
+    ASSERT_TRUE(takeLockAndDie(name));
 
     SingleInstance next(name);
     ASSERT_TRUE(QFile::exists(next.lockFilePath()) && QFile::exists(next.serverPath()));
-    ASSERT_TRUE(next.TryBecomePrimary());
+    ASSERT_TRUE(next.tryBecomePrimary());
     QSignalSpy activations(&next, &SingleInstance::activationRequested);
     SingleInstance later(name);
-    EXPECT_FALSE(later.TryBecomePrimary());
-    EXPECT_TRUE(later.ActivateRunningCopy());
-    EXPECT_TRUE(OneActivation(activations));
+    EXPECT_FALSE(later.tryBecomePrimary());
+    EXPECT_TRUE(later.activateRunningCopy());
+    EXPECT_TRUE(oneActivation(activations));
 }
 
 }  // namespace

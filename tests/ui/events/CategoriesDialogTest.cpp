@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <optional>
 
-#include "support/MainWindowHarness.h"
 #include "events/CategoriesDialog.h"
+#include "support/MainWindowHarness.h"
 
 namespace almanary::testing {
 namespace {
@@ -17,31 +17,31 @@ using Names = std::vector<std::string>;
 class CategoriesDialogTest : public ::testing::Test {
 protected:
     // Opens the dialog on these names, with one event per given category.
-    void Open(const Names& names, const Names& eventCategories = {}) {
-        prompter.ClearShown();
+    void open(const Names& names, const Names& eventCategories = {}) {
+        prompter.clearShown();
         categories = CategoryList(names);
         events = EventList();
         int day = 1;
         for (const std::string& category : eventCategories)
-            events.Insert(MakeEvent({2024, 5, day++, "9", "0", "event", "0", category}));
-        events.SetModified(false);
+            events.insert(makeEvent({2024, 5, day++, "9", "0", "event", "0", category}));
+        events.setModified(false);
         dialog = std::make_unique<CategoriesDialog>(nullptr, categories, events, prompter);
         dialog->show();
     }
 
-    QLineEdit* Edit() { return Child<QLineEdit>(*dialog, "nameEdit"); }
+    QLineEdit* edit() { return child<QLineEdit>(*dialog, "nameEdit"); }
 
-    QStringList Shown() {
-        QComboBox* list = Child<QComboBox>(*dialog, "categoryCombo");
+    QStringList shown() {
+        QComboBox* list = child<QComboBox>(*dialog, "categoryCombo");
         QStringList texts;
         for (int i = 0; i < list->count(); ++i)
             texts << list->itemText(i);
         return texts;
     }
 
-    Names EventCategories() {
+    Names eventCategories() {
         Names out;
-        events.ForEach([&](const Event& e) { out.push_back(e.category()); });
+        events.forEach([&](const Event& e) { out.push_back(e.category()); });
         return out;
     }
 
@@ -71,48 +71,48 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.button << " '" << c.typed << "'");
-        Open(c.list);
+        open(c.list);
         if (c.chosen)
-            Activate(*dialog, "categoryCombo", c.chosen);
-        Edit()->setText(c.typed);
-        Press(*dialog, c.button);
+            activate(*dialog, "categoryCombo", c.chosen);
+        edit()->setText(c.typed);
+        press(*dialog, c.button);
         EXPECT_EQ(prompter.ids(), c.refusal ? Ids{*c.refusal} : Ids{});
-        EXPECT_EQ(Shown(), c.shown);
+        EXPECT_EQ(shown(), c.shown);
         EXPECT_EQ(dialog->changed(), !c.refusal);
-        EXPECT_EQ(Edit()->text(), c.refusal ? QString(c.typed) : QString());
+        EXPECT_EQ(edit()->text(), c.refusal ? QString(c.typed) : QString());
     }
 }
 
 TEST_F(CategoriesDialogTest, RenameOfAUsedNameCarriesItToTheEventsOnlyOnYes) {
     for (const bool yes : {false, true}) {
         SCOPED_TRACE(yes);
-        Open({"Home", "Work"}, {"Work", "Home", "Work"});
-        Activate(*dialog, "categoryCombo", "Work");
-        Edit()->setText(" Job ");
-        prompter.Answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
-        Press(*dialog, "renameButton");
+        open({"Home", "Work"}, {"Work", "Home", "Work"});
+        activate(*dialog, "categoryCombo", "Work");
+        edit()->setText(" Job ");
+        prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
+        press(*dialog, "renameButton");
         ASSERT_EQ(prompter.ids(), Ids{MessageId::kRenameCategoryEvents});
         EXPECT_EQ(prompter.shown()[0].args, (Names{"Work", "Job"}));
         // The list takes the new name whatever the answer.
-        EXPECT_EQ(Shown(), (QStringList{"Home", "Job"}));
-        EXPECT_EQ(EventCategories(),
+        EXPECT_EQ(shown(), (QStringList{"Home", "Job"}));
+        EXPECT_EQ(eventCategories(),
                   yes ? (Names{"Job", "Home", "Job"}) : (Names{"Work", "Home", "Work"}));
-        EXPECT_EQ(events.IsModified(), yes);
+        EXPECT_EQ(events.isModified(), yes);
     }
 }
 
 TEST_F(CategoriesDialogTest, DeleteOfAUsedNameAsksAndNeverTouchesTheEvents) {
     for (const bool yes : {false, true}) {
         SCOPED_TRACE(yes);
-        Open({"Home", "Work"}, {"Work"});
-        Activate(*dialog, "categoryCombo", "Work");
-        prompter.Answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
-        Press(*dialog, "deleteButton");
+        open({"Home", "Work"}, {"Work"});
+        activate(*dialog, "categoryCombo", "Work");
+        prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
+        press(*dialog, "deleteButton");
         ASSERT_EQ(prompter.ids(), Ids{MessageId::kCategoryInUse});
-        EXPECT_EQ(Shown(), yes ? QStringList{"Home"} : (QStringList{"Home", "Work"}));
+        EXPECT_EQ(shown(), yes ? QStringList{"Home"} : (QStringList{"Home", "Work"}));
         EXPECT_EQ(dialog->changed(), yes);
-        EXPECT_EQ(EventCategories(), Names{"Work"});
-        EXPECT_FALSE(events.IsModified());
+        EXPECT_EQ(eventCategories(), Names{"Work"});
+        EXPECT_FALSE(events.isModified());
     }
 }
 
@@ -125,18 +125,18 @@ TEST_F(CategoriesCommandTest, TheDocumentCountsAsChangedOnlyAfterAnAction) {
     } cases[] = {{false, false, false}, {true, false, true}, {false, true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.changedBefore << c.add);
-        window.reset();
-        MainWindow& w = Window();
+        window_.reset();
+        MainWindow& w = window();
         w.document.categories = CategoryList({"Work"});
         w.documentChanged = c.changedBefore;
-        WhenModal<CategoriesDialog>(modalContext, [&](CategoriesDialog& d) {
+        whenModal<CategoriesDialog>(modalContext, [&](CategoriesDialog& d) {
             if (c.add) {
-                Child<QLineEdit>(d, "nameEdit")->setText("Home");
-                Press(d, "addButton");
+                child<QLineEdit>(d, "nameEdit")->setText("Home");
+                press(d, "addButton");
             }
             QTest::keyClick(&d, Qt::Key_Escape);
         });
-        w.RunCommand(MainCommand::Categories);
+        w.runCommand(MainCommand::Categories);
         EXPECT_EQ(w.documentChanged, c.changedAfter);
         EXPECT_EQ(w.document.categories.names(), c.add ? (Names{"Home", "Work"}) : Names{"Work"});
     }

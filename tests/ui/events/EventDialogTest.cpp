@@ -27,30 +27,30 @@ namespace {
 class EventDialogTest : public ::testing::Test {
 protected:
     EventDialogTest() {
-        DateTimeText::SetTwelveHourClock(false);
-        clock.Set(LocalTime(2024, 3, 4, 14, 7));  // the default start is 14:15
+        DateTimeText::setTwelveHourClock(false);
+        clock.set(localTime(2024, 3, 4, 14, 7));  // the default start is 14:15
     }
 
     // A shown dialog: enter mode without an event, edit mode with one.
-    std::unique_ptr<EventDialog> Shown(std::optional<Event> edited = std::nullopt) {
+    std::unique_ptr<EventDialog> shown(std::optional<Event> edited = std::nullopt) {
         auto dialog = std::make_unique<EventDialog>(nullptr, events, categories, prompter, clock,
                                                     std::move(edited));
         dialog->show();
         return dialog;
     }
 
-    void Store(const EventSpec& shape) {
-        events.Insert(MakeEvent(shape));
-        events.SetModified(false);
+    void store(const EventSpec& shape) {
+        events.insert(makeEvent(shape));
+        events.setModified(false);
     }
-    const Event& At(int position) { return *events.NodeAt(position); }
+    const Event& at(int position) { return *events.nodeAt(position); }
 
     ScopedTimeZone zone{"Europe/London"};
     FakePrompter prompter;
     FakeClock clock;
     EventList events;
     CategoryList categories{std::vector<std::string>{"work"}};
-    QObject modalContext;  // ends pending WhenModal actions
+    QObject modalContext;  // ends pending whenModal actions
 };
 
 TEST_F(EventDialogTest, ProposesTheNextQuarterHour) {
@@ -73,169 +73,169 @@ TEST_F(EventDialogTest, ProposesTheNextQuarterHour) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.zone << " " << c.hour << ":" << c.minute);
         ScopedTimeZone local(c.zone);
-        clock.Set(LocalTime(2024, 3, c.day, c.hour, c.minute));
-        auto dialog = Shown();
-        EXPECT_EQ(Selected(*dialog, "hourCombo") + ":" + Selected(*dialog, "minuteCombo"), c.start);
-        EXPECT_EQ(Child<QDateEdit>(*dialog, "dateEdit")->date(), QDate(2024, 3, c.startDay));
+        clock.set(localTime(2024, 3, c.day, c.hour, c.minute));
+        auto dialog = shown();
+        EXPECT_EQ(selected(*dialog, "hourCombo") + ":" + selected(*dialog, "minuteCombo"), c.start);
+        EXPECT_EQ(child<QDateEdit>(*dialog, "dateEdit")->date(), QDate(2024, 3, c.startDay));
     }
 }
 
 TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForTheNext) {
-    auto dialog = Shown();
-    Press(*dialog, "enterButton");
+    auto dialog = shown();
+    press(*dialog, "enterButton");
     EXPECT_EQ(prompter.ids(), Ids({MessageId::kNotesRequired}));
-    EXPECT_EQ(events.Count(), 0);
+    EXPECT_EQ(events.count(), 0);
 
-    SetNotes(*dialog, "Lunch");
-    Pick(*dialog, "durationCombo", "90");
-    Pick(*dialog, "categoryCombo", "work");
-    Child<QCheckBox>(*dialog, "remindCheck")->setChecked(true);
-    Press(*dialog, "enterButton");
-    ASSERT_EQ(events.Count(), 1);
-    EXPECT_EQ((Notes{At(1).notes(), std::string(At(1).duration()), At(1).category()}),
+    setNotes(*dialog, "Lunch");
+    pick(*dialog, "durationCombo", "90");
+    pick(*dialog, "categoryCombo", "work");
+    child<QCheckBox>(*dialog, "remindCheck")->setChecked(true);
+    press(*dialog, "enterButton");
+    ASSERT_EQ(events.count(), 1);
+    EXPECT_EQ((Notes{at(1).notes(), std::string(at(1).duration()), at(1).category()}),
               (Notes{"Lunch", "90", "work"}));
-    EXPECT_TRUE(At(1).remind() && events.IsModified());
+    EXPECT_TRUE(at(1).remind() && events.isModified());
     // Ready for the next event at the same date and time.
-    EXPECT_EQ(NotesIn(*dialog), "");
-    EXPECT_EQ(Selected(*dialog, "durationCombo"), "0");
-    EXPECT_EQ(Selected(*dialog, "hourCombo"), "14");
+    EXPECT_EQ(notesIn(*dialog), "");
+    EXPECT_EQ(selected(*dialog, "durationCombo"), "0");
+    EXPECT_EQ(selected(*dialog, "hourCombo"), "14");
     EXPECT_FALSE(dialog->inputChanged());
 }
 
 TEST_F(EventDialogTest, ATakenStartAsksAndYesEditsTheEventThereInstead) {
-    Store({2024, 3, 4, "14", "15", "Existing", "30"});
+    store({2024, 3, 4, "14", "15", "Existing", "30"});
     for (const bool yes : {false, true}) {
         SCOPED_TRACE(yes);
-        prompter.ClearShown();
-        auto dialog = Shown();
-        SetNotes(*dialog, "Mine");
-        prompter.Answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
+        prompter.clearShown();
+        auto dialog = shown();
+        setNotes(*dialog, "Mine");
+        prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
         bool edited = false;
         if (yes) {
-            WhenModal<EventDialog>(modalContext, [&](EventDialog& nested) {
+            whenModal<EventDialog>(modalContext, [&](EventDialog& nested) {
                 edited = true;
                 EXPECT_TRUE(nested.editMode());
-                EXPECT_TRUE(At(1).open());
-                EXPECT_EQ(NotesIn(nested), "Existing");
+                EXPECT_TRUE(at(1).open());
+                EXPECT_EQ(notesIn(nested), "Existing");
                 nested.reject();
             });
         }
-        Press(*dialog, "enterButton");
+        press(*dialog, "enterButton");
         ASSERT_EQ(prompter.ids(), Ids({MessageId::kStartTakenEdit}));
         EXPECT_EQ(prompter.shown()[0].args, std::vector<std::string>{"14:15"});
         EXPECT_EQ(edited, yes);
-        EXPECT_EQ(NotesOf(events), Notes({"Existing"}));
-        EXPECT_FALSE(At(1).open());
-        EXPECT_EQ(NotesIn(*dialog), "Mine");
+        EXPECT_EQ(notesOf(events), Notes({"Existing"}));
+        EXPECT_FALSE(at(1).open());
+        EXPECT_EQ(notesIn(*dialog), "Mine");
     }
 }
 
 TEST_F(EventDialogTest, OverlapsAreOfferedAndTheEventIsEnteredEitherWay) {
-    Store({2024, 3, 4, "13", "30", "Touches", "45"});  // ends at 14:15
-    auto dialog = Shown();
-    SetNotes(*dialog, "Declined");
-    prompter.Answer(MessageAnswer::No);
-    Press(*dialog, "enterButton");
+    store({2024, 3, 4, "13", "30", "Touches", "45"});  // ends at 14:15
+    auto dialog = shown();
+    setNotes(*dialog, "Declined");
+    prompter.answer(MessageAnswer::No);
+    press(*dialog, "enterButton");
     EXPECT_EQ(prompter.ids(), Ids({MessageId::kConflictsFound}));
-    EXPECT_EQ(NotesOf(events), Notes({"Touches", "Declined"}));
+    EXPECT_EQ(notesOf(events), Notes({"Touches", "Declined"}));
 
-    Pick(*dialog, "minuteCombo", "45");
-    Pick(*dialog, "hourCombo", "13");
-    SetNotes(*dialog, "Reviewed");
-    prompter.Answer(MessageAnswer::Yes);
+    pick(*dialog, "minuteCombo", "45");
+    pick(*dialog, "hourCombo", "13");
+    setNotes(*dialog, "Reviewed");
+    prompter.answer(MessageAnswer::Yes);
     bool reviewed = false;
-    WhenModal<ViewEventsDialog>(modalContext, [&](ViewEventsDialog& view) {
+    whenModal<ViewEventsDialog>(modalContext, [&](ViewEventsDialog& view) {
         reviewed = true;
         EXPECT_TRUE(view.conflictMode());
-        EXPECT_EQ(NotesOf(view.results()), Notes({"Touches"}));
+        EXPECT_EQ(notesOf(view.results()), Notes({"Touches"}));
         view.reject();
     });
-    Press(*dialog, "enterButton");
+    press(*dialog, "enterButton");
     EXPECT_TRUE(reviewed);
-    EXPECT_EQ(NotesOf(events), Notes({"Touches", "Reviewed", "Declined"}));
+    EXPECT_EQ(notesOf(events), Notes({"Touches", "Reviewed", "Declined"}));
 }
 
 // Enter in edit mode without changes leaves the list unmodified; with new
 // notes it replaces the event, asking nothing about its own start. Either way
 // the open mark goes and a category deleted meanwhile stays.
 TEST_F(EventDialogTest, EditModeEnterReplacesOnlyAChangedEvent) {
-    Store({2024, 3, 4, "9", "00", "Old notes", "30", "Gone"});
+    store({2024, 3, 4, "9", "00", "Old notes", "30", "Gone"});
     for (const char* notes : {"Old notes", "New notes"}) {
         SCOPED_TRACE(notes);
-        auto dialog = Shown(*events.GetAt(1));
-        EXPECT_TRUE(At(1).open());
-        EXPECT_EQ(Selected(*dialog, "categoryCombo"), "Gone");
-        SetNotes(*dialog, notes);
-        Press(*dialog, "enterButton");
+        auto dialog = shown(*events.getAt(1));
+        EXPECT_TRUE(at(1).open());
+        EXPECT_EQ(selected(*dialog, "categoryCombo"), "Gone");
+        setNotes(*dialog, notes);
+        press(*dialog, "enterButton");
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
         EXPECT_TRUE(prompter.ids().empty());
-        ASSERT_EQ(events.Count(), 1);
-        EXPECT_EQ(At(1).notes(), notes);
-        EXPECT_EQ(At(1).category(), "Gone");
-        EXPECT_FALSE(At(1).open());
-        EXPECT_EQ(events.IsModified(), std::string(notes) == "New notes");
+        ASSERT_EQ(events.count(), 1);
+        EXPECT_EQ(at(1).notes(), notes);
+        EXPECT_EQ(at(1).category(), "Gone");
+        EXPECT_FALSE(at(1).open());
+        EXPECT_EQ(events.isModified(), std::string(notes) == "New notes");
     }
 }
 
 TEST_F(EventDialogTest, AnEditorOfAnEventOpenElsewhereClosesAtOnce) {
-    Store({2024, 3, 4, "9", "00", "Busy", "30"});
-    ASSERT_TRUE(events.MarkOpen(At(1).key()));
-    WhenModal<EventDialog>(modalContext, [](EventDialog& shown) {
+    store({2024, 3, 4, "9", "00", "Busy", "30"});
+    ASSERT_TRUE(events.markOpen(at(1).key()));
+    whenModal<EventDialog>(modalContext, [](EventDialog& shown) {
         ADD_FAILURE() << "the editor was shown";
         shown.reject();
     });
-    EventDialog editor(nullptr, events, categories, prompter, clock, *events.GetAt(1));
+    EventDialog editor(nullptr, events, categories, prompter, clock, *events.getAt(1));
     EXPECT_EQ(editor.exec(), EventDialog::kClosedAtOnce);
-    EXPECT_TRUE(At(1).open());
+    EXPECT_TRUE(at(1).open());
 }
 
 // Clear in enter mode and Escape in edit mode ask only about changed input.
 TEST_F(EventDialogTest, ClearAndCancelAskBeforeDiscardingChangedInput) {
-    Store({2024, 3, 4, "9", "00", "Kept", "30"});
+    store({2024, 3, 4, "9", "00", "Kept", "30"});
     for (const bool cancel : {false, true}) {
         SCOPED_TRACE(cancel ? "cancel" : "clear");
-        prompter.ClearShown();
-        auto dialog = cancel ? Shown(*events.GetAt(1)) : Shown();
+        prompter.clearShown();
+        auto dialog = cancel ? shown(*events.getAt(1)) : shown();
         const auto act = [&] {
-            cancel ? QTest::keyClick(dialog.get(), Qt::Key_Escape) : Press(*dialog, "clearButton");
+            cancel ? QTest::keyClick(dialog.get(), Qt::Key_Escape) : press(*dialog, "clearButton");
         };
         if (!cancel) {
             act();  // nothing changed: no question
             EXPECT_TRUE(prompter.ids().empty());
         }
-        SetNotes(*dialog, "Draft");
-        prompter.Answer(MessageAnswer::No);
+        setNotes(*dialog, "Draft");
+        prompter.answer(MessageAnswer::No);
         act();
-        EXPECT_EQ(NotesIn(*dialog), "Draft");
+        EXPECT_EQ(notesIn(*dialog), "Draft");
         EXPECT_TRUE(dialog->isVisible());
-        prompter.Answer(MessageAnswer::Yes);
+        prompter.answer(MessageAnswer::Yes);
         act();
         EXPECT_EQ(prompter.ids(), Ids({MessageId::kDiscardInput, MessageId::kDiscardInput}));
         EXPECT_EQ(dialog->isVisible(), !cancel);
-        EXPECT_EQ(NotesIn(*dialog), "");
+        EXPECT_EQ(notesIn(*dialog), "");
         EXPECT_FALSE(dialog->inputChanged());
-        EXPECT_FALSE(At(1).open());
-        EXPECT_EQ(NotesOf(events), Notes({"Kept"}));
+        EXPECT_FALSE(at(1).open());
+        EXPECT_EQ(notesOf(events), Notes({"Kept"}));
     }
 }
 
 TEST_F(EventDialogTest, ReminderModeDeleteRemovesTheEventWithoutAQuestion) {
-    Store({2024, 3, 4, "9", "00", "Due", "30"});
-    Store({2024, 3, 4, "11", "00", "Also due", "30"});
+    store({2024, 3, 4, "9", "00", "Due", "30"});
+    store({2024, 3, 4, "11", "00", "Also due", "30"});
     for (const bool escape : {false, true}) {
         auto* popUp =
-            new EventDialog(nullptr, events, categories, prompter, clock, *events.GetAt(1));
+            new EventDialog(nullptr, events, categories, prompter, clock, *events.getAt(1));
         const QPointer<EventDialog> alive(popUp);
         popUp->setTitle(EventDialog::kReminderTitle);
         popUp->markModeless();
         popUp->show();
-        SetNotes(*popUp, "Edited but deleted");
-        escape ? QTest::keyClick(popUp, Qt::Key_Escape) : Press(*popUp, "exitButton");
-        Settle();
+        setNotes(*popUp, "Edited but deleted");
+        escape ? QTest::keyClick(popUp, Qt::Key_Escape) : press(*popUp, "exitButton");
+        settle();
         EXPECT_TRUE(alive.isNull());
     }
     EXPECT_TRUE(prompter.ids().empty());
-    EXPECT_EQ(events.Count(), 0);
+    EXPECT_EQ(events.count(), 0);
 }
 
 TEST_F(EventDialogTest, EnterKeyActsOnTheFocusedControl) {
@@ -251,19 +251,19 @@ TEST_F(EventDialogTest, EnterKeyActsOnTheFocusedControl) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.focus);
-        auto dialog = Shown();
+        auto dialog = shown();
         if (c.ended)
-            prompter.Answer(MessageAnswer::Yes);
-        SetNotes(*dialog, "Draft");
-        auto* focus = Child(*dialog, c.focus);
+            prompter.answer(MessageAnswer::Yes);
+        setNotes(*dialog, "Draft");
+        auto* focus = child(*dialog, c.focus);
         focus->setFocus();
         if (auto* notes = qobject_cast<QPlainTextEdit*>(focus))
             notes->moveCursor(QTextCursor::End);
         QTest::keyClick(focus, Qt::Key_Return);
-        EXPECT_EQ(events.Count(), c.events);
-        EXPECT_EQ(NotesIn(*dialog), c.notes);
+        EXPECT_EQ(events.count(), c.events);
+        EXPECT_EQ(notesIn(*dialog), c.notes);
         EXPECT_EQ(dialog->isVisible(), !c.ended);
-        events.Clear();
+        events.clear();
     }
 }
 

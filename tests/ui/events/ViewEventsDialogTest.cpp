@@ -28,80 +28,80 @@ using Texts = std::vector<QString>;
 class ViewEventsTest : public ::testing::Test {
 protected:
     ViewEventsTest() {
-        DateTimeText::SetTwelveHourClock(false);
-        clock.Set(LocalTime(2024, 3, 1, 12));
+        DateTimeText::setTwelveHourClock(false);
+        clock.set(localTime(2024, 3, 1, 12));
     }
 
     // `count` events on one day, every quarter hour from 9:00, 30 minutes
     // long, with notes "<tag>1", "<tag>2", ...
-    void AddDay(int month, int day, int count, const std::string& tag,
+    void addDay(int month, int day, int count, const std::string& tag,
                 const std::string& category = "") {
         for (int i = 0; i < count; ++i) {
             const int minutes = 9 * 60 + 15 * i;
-            events.Insert(MakeEvent({2024, month, day, std::to_string(minutes / 60),
+            events.insert(makeEvent({2024, month, day, std::to_string(minutes / 60),
                                      std::to_string(minutes % 60), tag + std::to_string(i + 1),
                                      "30", category}));
         }
-        events.SetModified(false);
+        events.setModified(false);
     }
 
-    void Open() {
+    void open() {
         dialog = std::make_unique<ViewEventsDialog>(nullptr, events, categories, prompter, clock);
     }
 
     // Three events of which a 9:30 candidate overlaps or touches the first two.
-    void OpenConflicts() {
-        events.Clear();
-        events.Insert(MakeEvent({2024, 3, 1, "9", "0", "a", "60"}));
-        events.Insert(MakeEvent({2024, 3, 1, "10", "0", "b", "30"}));
-        events.Insert(MakeEvent({2024, 3, 1, "15", "0", "far", "30"}));
-        events.SetModified(false);
-        candidate = MakeEvent({2024, 3, 1, "9", "30", "new", "30"});
+    void openConflicts() {
+        events.clear();
+        events.insert(makeEvent({2024, 3, 1, "9", "0", "a", "60"}));
+        events.insert(makeEvent({2024, 3, 1, "10", "0", "b", "30"}));
+        events.insert(makeEvent({2024, 3, 1, "15", "0", "far", "30"}));
+        events.setModified(false);
+        candidate = makeEvent({2024, 3, 1, "9", "30", "new", "30"});
         dialog = std::make_unique<ViewEventsDialog>(nullptr, events, categories, prompter, clock,
-                                                    events.Conflicts(candidate, nullptr),
+                                                    events.conflicts(candidate, nullptr),
                                                     &candidate, nullptr);
     }
 
-    QString Page() const {
-        return Child<QLineEdit>(*dialog, "pageEdit")->text() + " of " +
-               Child<QLineEdit>(*dialog, "pageCountEdit")->text();
+    QString page() const {
+        return child<QLineEdit>(*dialog, "pageEdit")->text() + " of " +
+               child<QLineEdit>(*dialog, "pageCountEdit")->text();
     }
-    QDate Picked() const { return Child<QDateEdit>(*dialog, "datePicker")->date(); }
-    bool Enabled(const char* button) const {
-        return Child<QPushButton>(*dialog, button)->isEnabled();
+    QDate picked() const { return child<QDateEdit>(*dialog, "datePicker")->date(); }
+    bool enabled(const char* button) const {
+        return child<QPushButton>(*dialog, button)->isEnabled();
     }
 
-    Texts PaneNotes() const {
+    Texts paneNotes() const {
         Texts notes;
         for (const char* name : {"notesEdit1", "notesEdit2", "notesEdit3"})
-            notes.push_back(Child<QPlainTextEdit>(*dialog, name)->toPlainText());
+            notes.push_back(child<QPlainTextEdit>(*dialog, name)->toPlainText());
         return notes;
     }
     // Whether each pane's Edit (and with it its X) can be pressed.
-    std::vector<bool> PaneButtons() const {
-        return {Enabled("editButton1"), Enabled("editButton2"), Enabled("editButton3")};
+    std::vector<bool> paneButtons() const {
+        return {enabled("editButton1"), enabled("editButton2"), enabled("editButton3")};
     }
 
-    void SearchComment(const char* text) {
-        Child<QLineEdit>(*dialog, "commentEdit")->setText(QString::fromLatin1(text));
-        Press(*dialog, "searchButton");
+    void searchComment(const char* text) {
+        child<QLineEdit>(*dialog, "commentEdit")->setText(QString::fromLatin1(text));
+        press(*dialog, "searchButton");
     }
 
     // Presses a pane's X and answers the question.
-    void DeletePane(int pane, MessageAnswer answer) {
-        prompter.Answer(answer);
-        Press(*dialog, ("deleteButton" + std::to_string(pane)).c_str());
+    void deletePane(int pane, MessageAnswer answer) {
+        prompter.answer(answer);
+        press(*dialog, ("deleteButton" + std::to_string(pane)).c_str());
     }
 
     // Presses a pane's Edit and moves the event to another hour in the editor.
-    void MovePane(int pane, const char* hour) {
+    void movePane(int pane, const char* hour) {
         QTimer::singleShot(0, dialog.get(), [this, hour] {
             auto* editor = dialog->findChild<EventDialog*>();
             ASSERT_TRUE(editor != nullptr && editor->isVisible()) << "no event editor on screen";
-            Pick(*editor, "hourCombo", hour);
-            Press(*editor, "enterButton");
+            pick(*editor, "hourCombo", hour);
+            press(*editor, "enterButton");
         });
-        Press(*dialog, ("editButton" + std::to_string(pane)).c_str());
+        press(*dialog, ("editButton" + std::to_string(pane)).c_str());
     }
 
     // New York's rules without the zone database: the spring day has 23
@@ -119,11 +119,11 @@ protected:
 // Next keeps the page where it can, Prev starts at the first. The day step
 // keeps the clock time, so the 23-hour day of 10 March is not skipped.
 TEST_F(ViewEventsTest, NextAndPrevPageThroughTheDaysResultsAndThenMoveADay) {
-    clock.Set(LocalTime(2024, 3, 9, 23, 30));
-    AddDay(3, 9, 5, "p");
-    AddDay(3, 10, 7, "e");
-    AddDay(3, 11, 4, "n");
-    Open();
+    clock.set(localTime(2024, 3, 9, 23, 30));
+    addDay(3, 9, 5, "p");
+    addDay(3, 10, 7, "e");
+    addDay(3, 11, 4, "n");
+    open();
     const struct {
         const char* button;  // none for the opening state
         int day;             // of March
@@ -144,115 +144,115 @@ TEST_F(ViewEventsTest, NextAndPrevPageThroughTheDaysResultsAndThenMoveADay) {
     for (const auto& step : steps) {
         SCOPED_TRACE(::testing::Message() << step.page << " on " << step.day);
         if (step.button != nullptr)
-            Press(*dialog, step.button);
-        EXPECT_EQ(Picked(), QDate(2024, 3, step.day));
-        EXPECT_EQ(Page(), step.page);
-        EXPECT_EQ(PaneNotes(), step.panes);
+            press(*dialog, step.button);
+        EXPECT_EQ(picked(), QDate(2024, 3, step.day));
+        EXPECT_EQ(page(), step.page);
+        EXPECT_EQ(paneNotes(), step.panes);
         for (int pane = 0; pane < 3; ++pane)
-            EXPECT_EQ(PaneButtons()[pane], !step.panes[pane].isEmpty()) << pane;
+            EXPECT_EQ(paneButtons()[pane], !step.panes[pane].isEmpty()) << pane;
         // A date search pages on into the neighbouring days.
-        EXPECT_TRUE(Enabled("prevButton") && Enabled("nextButton"));
+        EXPECT_TRUE(enabled("prevButton") && enabled("nextButton"));
     }
 }
 
 // Notes are searched without regard to case, category names with it; the
 // ends of such results stop paging.
 TEST_F(ViewEventsTest, CommentAndCategorySearchesPageBetweenTheirEnds) {
-    AddDay(6, 1, 7, "w", "Work");
-    events.Insert(MakeEvent({2024, 7, 1, "9", "0", "other", "0", "work"}));
+    addDay(6, 1, 7, "w", "Work");
+    events.insert(makeEvent({2024, 7, 1, "9", "0", "other", "0", "work"}));
     categories = CategoryList({"work", "Work"});
     for (const char* kind : {"Category", "Comment"}) {
         SCOPED_TRACE(kind);
-        Open();
-        Pick(*dialog, "searchByCombo", kind);
+        open();
+        pick(*dialog, "searchByCombo", kind);
         if (std::string(kind) == "Category") {
-            Activate(*dialog, "categoryCombo", "work");
-            EXPECT_EQ(PaneNotes(), (Texts{"other", "", ""}));
-            Activate(*dialog, "categoryCombo", "Work");
+            activate(*dialog, "categoryCombo", "work");
+            EXPECT_EQ(paneNotes(), (Texts{"other", "", ""}));
+            activate(*dialog, "categoryCombo", "Work");
         } else {
-            SearchComment("W");
+            searchComment("W");
         }
-        ASSERT_EQ(Page(), "1 of 3");
-        EXPECT_EQ(PaneNotes(), (Texts{"w1", "w2", "w3"}));
-        EXPECT_FALSE(Enabled("prevButton"));
-        dialog->Prev();  // neither the page nor the date moves past an end
-        EXPECT_EQ(Picked(), QDate(2024, 3, 1));
-        Press(*dialog, "nextButton");
-        Press(*dialog, "nextButton");
-        EXPECT_EQ(Page(), "3 of 3");
-        EXPECT_FALSE(Enabled("nextButton"));
-        dialog->Next();
-        EXPECT_EQ(Page(), "3 of 3");
+        ASSERT_EQ(page(), "1 of 3");
+        EXPECT_EQ(paneNotes(), (Texts{"w1", "w2", "w3"}));
+        EXPECT_FALSE(enabled("prevButton"));
+        dialog->prev();  // neither the page nor the date moves past an end
+        EXPECT_EQ(picked(), QDate(2024, 3, 1));
+        press(*dialog, "nextButton");
+        press(*dialog, "nextButton");
+        EXPECT_EQ(page(), "3 of 3");
+        EXPECT_FALSE(enabled("nextButton"));
+        dialog->next();
+        EXPECT_EQ(page(), "3 of 3");
     }
 }
 
 TEST_F(ViewEventsTest, DeleteOfTheOnlyEventOfTheLastPageGoesBackAPage) {
-    AddDay(3, 1, 4, "e");
-    Open();
-    Press(*dialog, "nextButton");
-    ASSERT_EQ(Page(), "2 of 2");
-    DeletePane(1, MessageAnswer::No);
-    EXPECT_FALSE(events.IsModified());
-    EXPECT_FALSE(events.NodeAt(4)->open());
-    EXPECT_EQ(PaneButtons(), (std::vector<bool>{true, false, false}));
-    DeletePane(1, MessageAnswer::Yes);
+    addDay(3, 1, 4, "e");
+    open();
+    press(*dialog, "nextButton");
+    ASSERT_EQ(page(), "2 of 2");
+    deletePane(1, MessageAnswer::No);
+    EXPECT_FALSE(events.isModified());
+    EXPECT_FALSE(events.nodeAt(4)->open());
+    EXPECT_EQ(paneButtons(), (std::vector<bool>{true, false, false}));
+    deletePane(1, MessageAnswer::Yes);
     EXPECT_EQ(prompter.ids(), (Ids{MessageId::kDeleteEvent, MessageId::kDeleteEvent}));
-    EXPECT_EQ(NotesOf(events), (Notes{"e1", "e2", "e3"}));
-    EXPECT_TRUE(events.IsModified());
-    EXPECT_EQ(Page(), "1 of 1");
-    EXPECT_EQ(PaneNotes(), (Texts{"e1", "e2", "e3"}));
+    EXPECT_EQ(notesOf(events), (Notes{"e1", "e2", "e3"}));
+    EXPECT_TRUE(events.isModified());
+    EXPECT_EQ(page(), "1 of 1");
+    EXPECT_EQ(paneNotes(), (Texts{"e1", "e2", "e3"}));
 }
 
 TEST_F(ViewEventsTest, DeletingAnEventThatVanishedEndsTheDialogAsFatal) {
-    AddDay(3, 1, 2, "e");
-    Open();
-    ASSERT_TRUE(events.RemoveByKey(events.NodeAt(1)->key()));
-    DeletePane(1, MessageAnswer::Yes);
+    addDay(3, 1, 2, "e");
+    open();
+    ASSERT_TRUE(events.removeByKey(events.nodeAt(1)->key()));
+    deletePane(1, MessageAnswer::Yes);
     EXPECT_EQ(prompter.ids(), (Ids{MessageId::kDeleteEvent, MessageId::kFatalError}));
     EXPECT_TRUE(dialog->ended());
     EXPECT_EQ(dialog->result(), ViewEventsDialog::kFatal);
-    EXPECT_EQ(NotesOf(events), (Notes{"e2"}));
+    EXPECT_EQ(notesOf(events), (Notes{"e2"}));
 }
 
 TEST_F(ViewEventsTest, AnEventMarkedOpenElsewhereLosesEditAndXAtOnce) {
-    AddDay(3, 1, 3, "e");
-    Open();
+    addDay(3, 1, 3, "e");
+    open();
     auto other = std::make_unique<ViewEventsDialog>(nullptr, events, categories, prompter, clock);
-    const StartKey second = events.NodeAt(2)->key();
-    ASSERT_TRUE(events.MarkOpen(second));
+    const StartKey second = events.nodeAt(2)->key();
+    ASSERT_TRUE(events.markOpen(second));
     ViewEventsDialog::refreshButtonsAll();
-    EXPECT_EQ(PaneButtons(), (std::vector<bool>{true, false, true}));
-    EXPECT_FALSE(Child<QPushButton>(*other, "editButton2")->isEnabled());
-    events.ClearOpen(second);
+    EXPECT_EQ(paneButtons(), (std::vector<bool>{true, false, true}));
+    EXPECT_FALSE(child<QPushButton>(*other, "editButton2")->isEnabled());
+    events.clearOpen(second);
     ViewEventsDialog::refreshButtonsAll();
-    EXPECT_EQ(PaneButtons(), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(paneButtons(), (std::vector<bool>{true, true, true}));
 }
 
 // Conflict mode ends itself, with 114, once deletes or edits leave none.
 TEST_F(ViewEventsTest, ConflictModeEndsWhenNoConflictIsLeft) {
     for (const bool edit : {false, true}) {
         SCOPED_TRACE(edit ? "edit" : "delete");
-        prompter.ClearShown();
-        OpenConflicts();
-        EXPECT_EQ(PaneNotes(), (Texts{"a", "b", ""}));
-        EXPECT_FALSE(Enabled("prevButton") || Enabled("nextButton"));
+        prompter.clearShown();
+        openConflicts();
+        EXPECT_EQ(paneNotes(), (Texts{"a", "b", ""}));
+        EXPECT_FALSE(enabled("prevButton") || enabled("nextButton"));
         if (edit) {
-            MovePane(2, "17");
+            movePane(2, "17");
         } else {
-            DeletePane(2, MessageAnswer::Yes);
+            deletePane(2, MessageAnswer::Yes);
         }
-        EXPECT_EQ(PaneNotes(), (Texts{"a", "", ""}));
+        EXPECT_EQ(paneNotes(), (Texts{"a", "", ""}));
         EXPECT_FALSE(dialog->ended());
         if (edit) {
-            MovePane(1, "18");
+            movePane(1, "18");
         } else {
-            DeletePane(1, MessageAnswer::Yes);
+            deletePane(1, MessageAnswer::Yes);
         }
         EXPECT_TRUE(dialog->ended());
         EXPECT_EQ(dialog->result(), QDialog::Rejected);
         ASSERT_FALSE(prompter.ids().empty());
         EXPECT_EQ(prompter.ids().back(), MessageId::kConflictsResolved);
-        EXPECT_EQ(NotesOf(events), edit ? (Notes{"far", "b", "a"}) : (Notes{"far"}));
+        EXPECT_EQ(notesOf(events), edit ? (Notes{"far", "b", "a"}) : (Notes{"far"}));
     }
 }
 

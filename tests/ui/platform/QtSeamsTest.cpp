@@ -21,7 +21,7 @@ namespace {
 
 // Runs `act` on the visible top-level box of type T once the modal loop shows it.
 template <typename T>
-void WhenShown(std::function<void(T&)> act) {
+void whenShown(std::function<void(T&)> act) {
     QTimer::singleShot(0, [act] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* found = qobject_cast<T*>(widget); found != nullptr && found->isVisible())
@@ -55,7 +55,7 @@ TEST(QtPrompter, ShowsTheTablesMessageAndReturnsTheButtonPressed) {
         QString text;
         QMessageBox::StandardButtons buttons;
         Qt::TextFormat format = Qt::AutoText;
-        WhenShown<QMessageBox>([&](QMessageBox& box) {
+        whenShown<QMessageBox>([&](QMessageBox& box) {
             text = box.text();
             buttons = box.standardButtons();
             format = box.textFormat();
@@ -65,8 +65,8 @@ TEST(QtPrompter, ShowsTheTablesMessageAndReturnsTheButtonPressed) {
                 QTest::keyClick(&box, Qt::Key_Escape);
         });
         QtPrompter prompter;
-        EXPECT_EQ(prompter.Show(nullptr, c.id, c.args), c.expected);
-        EXPECT_EQ(text.toStdString(), MessageTable::FormatWith(c.id, c.args));
+        EXPECT_EQ(prompter.show(nullptr, c.id, c.args), c.expected);
+        EXPECT_EQ(text.toStdString(), MessageTable::formatWith(c.id, c.args));
         EXPECT_EQ(buttons, c.buttons);
         EXPECT_EQ(format, Qt::PlainText) << "a path is never markup";
     }
@@ -75,13 +75,13 @@ TEST(QtPrompter, ShowsTheTablesMessageAndReturnsTheButtonPressed) {
 TEST(QtFileChooser, SavesWithTheKindsSuffix) {
     testing::TempDir dir;
     QtFileChooser chooser;
-    WhenShown<QFileDialog>([](QFileDialog& dialog) {
+    whenShown<QFileDialog>([](QFileDialog& dialog) {
         dialog.selectFile("plan");
         static_cast<QDialog&>(dialog).accept();  // as the Save button does
     });
-    EXPECT_EQ(chooser.ChooseToSave(nullptr, FileKind::Almanary, dir.path().string()),
+    EXPECT_EQ(chooser.chooseToSave(nullptr, FileKind::Almanary, dir.path().string()),
               dir.file("plan.alm"));
-    EXPECT_FALSE(chooser.IsOpen());
+    EXPECT_FALSE(chooser.isOpen());
 }
 
 }  // namespace

@@ -20,13 +20,13 @@ TEST(TextConversion, ShowsUtf8AsItselfAndAnythingElseAsLatin1) {
         {"ab\xC3", QString::fromUtf16(u"ab\u00C3")},                  // cut short
     };
     for (const auto& [bytes, shown] : cases)
-        EXPECT_EQ(ToQString(bytes), shown) << bytes;
+        EXPECT_EQ(toQString(bytes), shown) << bytes;
 }
 
 TEST(TextConversion, WritesUtf8AndRoundTripsValidText) {
-    EXPECT_EQ(ToBytes(QString::fromUtf16(u"Caf\u00E9 \U0001F4C5")), "Caf\xC3\xA9 \xF0\x9F\x93\x85");
+    EXPECT_EQ(toBytes(QString::fromUtf16(u"Caf\u00E9 \U0001F4C5")), "Caf\xC3\xA9 \xF0\x9F\x93\x85");
     const std::string utf8 = "Notes: \xE2\x82\xAC 12, \xC3\xBC";
-    EXPECT_EQ(ToBytes(ToQString(utf8)), utf8);
+    EXPECT_EQ(toBytes(toQString(utf8)), utf8);
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include <QCheckBox>
 #include <fstream>
 
-#include "support/MainWindowHarness.h"
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
+#include "support/MainWindowHarness.h"
 
 namespace almanary::testing {
 namespace {
@@ -17,19 +17,19 @@ namespace {
 class ReminderAlertTest : public MainWindowHarness {
 protected:
     // An event on 4 March 2024 with a reminder `lead` minutes ahead.
-    static Event Reminded(const std::string& hour, const std::string& notes, int lead = 15) {
-        Event event = MakeEvent({2024, 3, 4, hour, "0", notes, "30"});
+    static Event reminded(const std::string& hour, const std::string& notes, int lead = 15) {
+        Event event = makeEvent({2024, 3, 4, hour, "0", notes, "30"});
         event.setRemind(true);
         event.setRemindMinutes(lead);
         return event;
     }
 
     // A window whose document holds these events and plays a sound file.
-    MainWindow& WindowWith(const std::vector<Event>& events) {
-        MainWindow& w = Window();
+    MainWindow& windowWith(const std::vector<Event>& events) {
+        MainWindow& w = window();
         for (const Event& event : events)
-            w.document.events.Insert(event);
-        w.document.events.SetModified(false);
+            w.document.events.insert(event);
+        w.document.events.setModified(false);
         w.document.settings.playSound = true;
         w.document.settings.soundFile = dir.file("ding.wav");
         std::ofstream(dir.file("ding.wav")) << "RIFF";
@@ -37,14 +37,14 @@ protected:
     }
 
     // One run of the reminder timer at the given time of 4 March 2024.
-    void CheckAt(int hour, int minute, int second = 0) {
-        clock.Set(LocalTime(2024, 3, 4, hour, minute, second));
-        Window().OnReminderTimer();
+    void checkAt(int hour, int minute, int second = 0) {
+        clock.set(localTime(2024, 3, 4, hour, minute, second));
+        window().onReminderTimer();
     }
 
     // The reminder windows on screen, in the order they opened, and their notes.
-    static std::vector<EventDialog*> PopupWindows() {
-        Settle();
+    static std::vector<EventDialog*> popupWindows() {
+        settle();
         std::vector<EventDialog*> out;
         for (EventDialog* dialog : EventDialog::registry()) {
             if (dialog->reminderMode() && dialog->isVisible())
@@ -52,31 +52,31 @@ protected:
         }
         return out;
     }
-    static Notes Popups() {
+    static Notes popups() {
         Notes out;
-        for (EventDialog* dialog : PopupWindows())
-            out.push_back(NotesIn(*dialog).toStdString());
+        for (EventDialog* dialog : popupWindows())
+            out.push_back(notesIn(*dialog).toStdString());
         return out;
     }
 };
 
 // Events due at the same check open in start order.
 TEST_F(ReminderAlertTest, RemindersOpenAtTheirLeadWithOneSoundEachAndOnlyOnce) {
-    MainWindow& w = WindowWith({Reminded("10", "Later", 75), Reminded("9", "Dentist")});
-    CheckAt(8, 44, 59);
-    EXPECT_TRUE(Popups().empty());
+    MainWindow& w = windowWith({reminded("10", "Later", 75), reminded("9", "Dentist")});
+    checkAt(8, 44, 59);
+    EXPECT_TRUE(popups().empty());
     EXPECT_FALSE(w.documentChanged);
 
-    CheckAt(8, 45, 0);
-    EXPECT_EQ(Popups(), (Notes{"Dentist", "Later"}));
+    checkAt(8, 45, 0);
+    EXPECT_EQ(popups(), (Notes{"Dentist", "Later"}));
     EXPECT_EQ(sound.played(), std::vector<std::string>(2, dir.file("ding.wav")));
     EXPECT_TRUE(w.documentChanged) << "a raised reminder counts as a change";
 
     // However many checks pass, the open windows are the only ones.
     for (int second = 5; second < 60; second += 5)
-        CheckAt(8, 45, second);
-    CheckAt(9, 30);
-    EXPECT_EQ(Popups(), (Notes{"Dentist", "Later"}));
+        checkAt(8, 45, second);
+    checkAt(9, 30);
+    EXPECT_EQ(popups(), (Notes{"Dentist", "Later"}));
     EXPECT_EQ(sound.played().size(), 2u);
 }
 
@@ -85,20 +85,20 @@ TEST_F(ReminderAlertTest, RemindersOpenAtTheirLeadWithOneSoundEachAndOnlyOnce) {
 TEST_F(ReminderAlertTest, EnterOnThePopupKeepsOrEndsTheReminder) {
     for (const bool clearRemind : {false, true}) {
         SCOPED_TRACE(clearRemind ? "remind cleared" : "unchanged");
-        window.reset();
-        MainWindow& w = WindowWith({Reminded("9", "Dentist")});
-        CheckAt(8, 50);
-        ASSERT_EQ(Popups(), Notes{"Dentist"});
-        EventDialog& popup = *PopupWindows().front();
+        window_.reset();
+        MainWindow& w = windowWith({reminded("9", "Dentist")});
+        checkAt(8, 50);
+        ASSERT_EQ(popups(), Notes{"Dentist"});
+        EventDialog& popup = *popupWindows().front();
         if (clearRemind)
-            Child<QCheckBox>(popup, "remindCheck")->click();
-        Press(popup, "enterButton");
-        EXPECT_TRUE(Popups().empty());
-        EXPECT_EQ(w.document.events.IsModified(), clearRemind);
-        EXPECT_FALSE(w.document.events.NodeAt(1)->open());
+            child<QCheckBox>(popup, "remindCheck")->click();
+        press(popup, "enterButton");
+        EXPECT_TRUE(popups().empty());
+        EXPECT_EQ(w.document.events.isModified(), clearRemind);
+        EXPECT_FALSE(w.document.events.nodeAt(1)->open());
 
-        CheckAt(8, 50, 5);
-        EXPECT_EQ(Popups(), clearRemind ? Notes{} : Notes{"Dentist"});
+        checkAt(8, 50, 5);
+        EXPECT_EQ(popups(), clearRemind ? Notes{} : Notes{"Dentist"});
     }
 }
 
@@ -116,17 +116,17 @@ protected:
 };
 
 TEST_F(ReminderAlertTest, APopupIsNotBlockedByADialogOfTheMainWindow) {
-    MainWindow& w = WindowWith({Reminded("9", "Dentist")});
+    MainWindow& w = windowWith({reminded("9", "Dentist")});
     w.show();
     BlockWatch watch;
     qApp->installEventFilter(&watch);
     Notes raised;
-    WhenModal<CategoriesDialog>(modalContext, [&](CategoriesDialog& categories) {
-        CheckAt(8, 45);
-        raised = Popups();
+    whenModal<CategoriesDialog>(modalContext, [&](CategoriesDialog& categories) {
+        checkAt(8, 45);
+        raised = popups();
         categories.reject();
     });
-    w.RunCommand(MainCommand::Categories);
+    w.runCommand(MainCommand::Categories);
     qApp->removeEventFilter(&watch);
     EXPECT_EQ(raised, Notes{"Dentist"});
     EXPECT_FALSE(watch.blocked);
@@ -135,19 +135,19 @@ TEST_F(ReminderAlertTest, APopupIsNotBlockedByADialogOfTheMainWindow) {
 // A missing sound file leaves the windows silent, without a word.
 TEST_F(ReminderAlertTest, ALoadRaisesPastRemindersAtOnceWithoutMarkingAChange) {
     AlmanaryDocument document;
-    for (const Event& event : {Reminded("9", "Dentist"), Reminded("14", "School"),
-                               MakeEvent({2024, 3, 4, "10", "0", "No reminder"})})
-        document.events.Insert(event);
+    for (const Event& event : {reminded("9", "Dentist"), reminded("14", "School"),
+                               makeEvent({2024, 3, 4, "10", "0", "No reminder"})})
+        document.events.insert(event);
     document.settings.playSound = true;
     document.settings.soundFile = dir.file("no-such-sound.wav");
-    const std::string path = WriteAlmanary("past.alm", document);
-    clock.Set(LocalTime(2024, 3, 5, 8));
+    const std::string path = writeAlmanary("past.alm", document);
+    clock.set(localTime(2024, 3, 5, 8));
 
-    MainWindow& w = Window();
-    ASSERT_TRUE(w.LoadDocument(path));
-    EXPECT_EQ(Popups(), (Notes{"Dentist", "School"}));
+    MainWindow& w = window();
+    ASSERT_TRUE(w.loadDocument(path));
+    EXPECT_EQ(popups(), (Notes{"Dentist", "School"}));
     EXPECT_FALSE(w.documentChanged);
-    EXPECT_FALSE(w.HasUnsavedChanges());
+    EXPECT_FALSE(w.hasUnsavedChanges());
     EXPECT_EQ(sound.requested().size(), 2u);
     EXPECT_TRUE(sound.played().empty());
     EXPECT_TRUE(prompter.shown().empty());

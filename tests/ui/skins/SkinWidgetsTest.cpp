@@ -25,31 +25,31 @@ const QColor kShadow(0x10, 0x10, 0x80);
 const QColor kHighlight(0x80, 0xFF, 0x80);
 const QRect kInside(1, 1, 68, 24);  // a 70x26 button clear of its frame
 
-QImage Render(QWidget& widget) {
+QImage render(QWidget& widget) {
     QImage image(widget.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     widget.render(&image);
     return image;
 }
 
-QColor At(const QImage& image, int x, int y) {
+QColor at(const QImage& image, int x, int y) {
     return QColor(image.pixel(x, y));
 }
 
 // The smallest rectangle holding every pixel inside `area` that is not the
 // face colour: where the text went.
-QRect InkBounds(const QImage& image, const QRect& area) {
+QRect inkBounds(const QImage& image, const QRect& area) {
     QRect ink;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
-            if (At(image, x, y) != kFace)
+            if (at(image, x, y) != kFace)
                 ink |= QRect(x, y, 1, 1);
         }
     }
     return ink;
 }
 
-bool Contains(const QImage& image, const QColor& colour) {
+bool contains(const QImage& image, const QColor& colour) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     const auto* pixels = reinterpret_cast<const QRgb*>(rgb.constBits());
     return std::find(pixels, pixels + rgb.width() * rgb.height(), colour.rgb()) !=
@@ -58,14 +58,14 @@ bool Contains(const QImage& image, const QColor& colour) {
 
 // The one-pixel frame when there is one: shadow at the top left corner,
 // highlight at the bottom right; else the face all round.
-void ExpectFrame(const QImage& image, bool framed) {
+void expectFrame(const QImage& image, bool framed) {
     const int right = image.width() - 1;
     const int bottom = image.height() - 1;
-    EXPECT_EQ(At(image, right / 2, 0), framed ? kShadow : kFace);
-    EXPECT_EQ(At(image, 0, bottom / 2), framed ? kShadow : kFace);
-    EXPECT_EQ(At(image, right / 2, bottom), framed ? kHighlight : kFace);
-    EXPECT_EQ(At(image, right, bottom / 2), framed ? kHighlight : kFace);
-    EXPECT_EQ(At(image, 1, 1), kFace);
+    EXPECT_EQ(at(image, right / 2, 0), framed ? kShadow : kFace);
+    EXPECT_EQ(at(image, 0, bottom / 2), framed ? kShadow : kFace);
+    EXPECT_EQ(at(image, right / 2, bottom), framed ? kHighlight : kFace);
+    EXPECT_EQ(at(image, right, bottom / 2), framed ? kHighlight : kFace);
+    EXPECT_EQ(at(image, 1, 1), kFace);
 }
 
 // Every test paints with the same known skin, in a font without
@@ -74,16 +74,16 @@ void ExpectFrame(const QImage& image, bool framed) {
 class SkinWidgets : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved_ = SkinColours::Current();
+        saved_ = SkinColours::current();
         savedFont_ = QApplication::font();
-        SkinColours::SetCurrent({kFace, kText, kShadow, kHighlight});
+        SkinColours::setCurrent({kFace, kText, kShadow, kHighlight});
         QFont crisp = savedFont_;
         crisp.setPixelSize(14);
         crisp.setStyleStrategy(QFont::NoAntialias);
         QApplication::setFont(crisp);
     }
     void TearDown() override {
-        SkinColours::SetCurrent(saved_);
+        SkinColours::setCurrent(saved_);
         QApplication::setFont(savedFont_);
     }
 
@@ -97,28 +97,28 @@ private:
 TEST_F(SkinWidgets, ButtonsPaintTheirStates) {
     CCustomButton button("Enter");
     button.resize(70, 26);
-    const QImage plain = Render(button);
-    ExpectFrame(plain, false);
-    EXPECT_TRUE(Contains(plain, kText));
+    const QImage plain = render(button);
+    expectFrame(plain, false);
+    EXPECT_TRUE(contains(plain, kText));
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(&button, &enter);
-    ExpectFrame(Render(button), true);
+    expectFrame(render(button), true);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&button, &leave);
-    ExpectFrame(Render(button), false);
+    expectFrame(render(button), false);
 
     button.setDown(true);
-    const QImage pressed = Render(button);
-    ExpectFrame(pressed, true);
-    ASSERT_FALSE(InkBounds(plain, kInside).isEmpty());
-    EXPECT_EQ(InkBounds(pressed, kInside), InkBounds(plain, kInside).translated(1, 1));
+    const QImage pressed = render(button);
+    expectFrame(pressed, true);
+    ASSERT_FALSE(inkBounds(plain, kInside).isEmpty());
+    EXPECT_EQ(inkBounds(pressed, kInside), inkBounds(plain, kInside).translated(1, 1));
 
     button.setDown(false);
     button.setEnabled(false);
-    const QImage disabled = Render(button);
-    EXPECT_FALSE(Contains(disabled.copy(kInside), kText));
-    EXPECT_TRUE(Contains(disabled, SkinColours::PlatformColours().buttonShadow));
-    EXPECT_TRUE(Contains(disabled, SkinColours::PlatformColours().buttonHighlight));
+    const QImage disabled = render(button);
+    EXPECT_FALSE(contains(disabled.copy(kInside), kText));
+    EXPECT_TRUE(contains(disabled, SkinColours::platformColours().buttonShadow));
+    EXPECT_TRUE(contains(disabled, SkinColours::platformColours().buttonHighlight));
 }
 
 TEST_F(SkinWidgets, PathLabelShortensInTheMiddle) {
@@ -139,15 +139,15 @@ TEST_F(SkinWidgets, DialogPaintsThePictureItsSlotHoldsStretched) {
     const QColor plain = dialog.palette().color(QPalette::Window);
     BackgroundImage slot;
     dialog.setBackground(&slot);
-    EXPECT_EQ(At(Render(dialog), 20, 10), plain) << "an empty slot";
+    EXPECT_EQ(at(render(dialog), 20, 10), plain) << "an empty slot";
 
     // The 4x2 picture over 40x20: every picture pixel becomes a 10x10 block.
-    ASSERT_TRUE(slot.Load(ALMANARY_FIXTURES_DIR "/bitmaps/rgb24.bmp"));
-    const QImage image = Render(dialog);
-    EXPECT_EQ(At(image, 9, 9), QColor(Qt::red));
-    EXPECT_EQ(At(image, 10, 0), QColor(Qt::green));
-    EXPECT_EQ(At(image, 0, 10), QColor(Qt::black));
-    EXPECT_EQ(At(image, 39, 19), QColor(Qt::magenta));
+    ASSERT_TRUE(slot.load(ALMANARY_FIXTURES_DIR "/bitmaps/rgb24.bmp"));
+    const QImage image = render(dialog);
+    EXPECT_EQ(at(image, 9, 9), QColor(Qt::red));
+    EXPECT_EQ(at(image, 10, 0), QColor(Qt::green));
+    EXPECT_EQ(at(image, 0, 10), QColor(Qt::black));
+    EXPECT_EQ(at(image, 39, 19), QColor(Qt::magenta));
 }
 
 TEST_F(SkinWidgets, ReskinColoursLabelsAlwaysAndEditableEditsOnlyWhenAsked) {
