@@ -63,9 +63,9 @@ struct Scene {
     // Marks open every event due now, as their pop-ups would; how many.
     int openEverythingDue() {
         EventList& events = window->document.events;
-        const EventQuery due = events.dueReminders(clock.now());
+        const EventList due = events.dueReminders(clock.now());
         int opened = 0;
-        due.events.forEach([&](const Event& event) { opened += events.markOpen(event.key()); });
+        due.forEach([&](const Event& event) { opened += events.markOpen(event.key()); });
         return opened;
     }
 

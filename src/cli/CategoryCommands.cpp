@@ -6,53 +6,39 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "app/MessageTable.h"
-#include "model/AsciiText.h"
-#include "model/CategoryRules.h"
-#include "model/EventChoices.h"
+#include "model/CategoryEditor.h"
 
 namespace almanary::cli {
 namespace {
 
-// A name the list may take in place of `replacing` (empty for an add):
-// the shared rules, and at most 20 characters.
-bool checkNewName(const std::string& name, const CategoryList& list, const std::string& replacing,
-                  CliContext& context) {
-    switch (CategoryRules::checkNewName(name, list.names(), replacing)) {
-        case CategoryRules::NameProblem::Unnamed:
-            context.err << MessageTable::format(MessageId::kNameCategory) << '\n';
-            return false;
-        case CategoryRules::NameProblem::NotUnique:
-            context.err << MessageTable::format(MessageId::kCategoryNotUnique) << '\n';
-            return false;
-        case CategoryRules::NameProblem::None:
+// Says why a change was refused; false when it was.
+bool accepted(CategoryEditor::Problem problem, CliContext& context) {
+    switch (problem) {
+        case CategoryEditor::Problem::None:
+            return true;
+        case CategoryEditor::Problem::Unnamed:
+            context.err << MessageTable::format(MessageId::NameCategory) << '\n';
+            break;
+        case CategoryEditor::Problem::NotUnique:
+            context.err << MessageTable::format(MessageId::CategoryNotUnique) << '\n';
+            break;
+        case CategoryEditor::Problem::TooLong:
+            context.err << "A category name has at most " << CategoryEditor::kMaxLength
+                        << " characters.\n";
+            break;
+        case CategoryEditor::Problem::RenamedToNone:
+            context.err << MessageTable::format(MessageId::UseDeleteButton) << '\n';
             break;
     }
-    if (CategoryRules::characterCount(name) > EventChoices::kMaxCategoryLength) {
-        context.err << "A category name has at most " << EventChoices::kMaxCategoryLength
-                    << " characters.\n";
-        return false;
-    }
-    return true;
-}
-
-// The list with `remove` taken out and `add` put in, in the sorted order
-// the Categories dialog keeps.
-CategoryList rebuilt(const CategoryList& list, const std::string& remove, const std::string& add) {
-    std::vector<std::string> names;
-    for (const std::string& name : list.names()) {
-        if (name != remove)
-            names.push_back(name);
-    }
-    if (!add.empty())
-        names.push_back(add);
-    return CategoryList(CategoryRules::sorted(std::move(names)));
-}
-
-bool checkExisting(const std::string& name, const CategoryList& list, CliContext& context) {
-    if (list.contains(name))
-        return true;
-    context.err << "There is no category named " << name << ".\n";
     return false;
+}
+
+std::optional<std::size_t> existing(const std::string& name, const CategoryEditor& editor,
+                                    CliContext& context) {
+    const auto index = editor.indexOf(name);
+    if (!index)
+        context.err << "There is no category named " << name << ".\n";
+    return index;
 }
 
 }  // namespace
@@ -73,44 +59,42 @@ int runCategories(const Words& words, CliContext& context) {
     auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
     if (!document)
         return status;
-    CategoryList& list = document->categories;
+    CategoryEditor editor(document->categories);
 
     if (const auto added = line->value("--add")) {
-        const std::string name = AsciiText::trimmed(*added);
-        if (!checkNewName(name, list, {}, context))
+        if (!accepted(editor.add(*added).problem, context))
             return kRefused;
-        list = rebuilt(list, {}, name);
     } else if (line->has("--rename")) {
         const std::string oldName = line->values("--rename")[0];
-        const std::string newName = AsciiText::trimmed(line->values("--rename")[1]);
-        if (!checkExisting(oldName, list, context))
+        const auto index = existing(oldName, editor, context);
+        if (!index)
             return kRefused;
-        if (newName.empty()) {
-            context.err << MessageTable::format(MessageId::kUseDeleteButton) << '\n';
+        const auto renamed =
+            editor.rename(*index, line->values("--rename")[1], CategoryEditor::RenameRule::AsAdd);
+        if (!accepted(renamed.problem, context))
             return kRefused;
-        }
-        if (!checkNewName(newName, list, oldName, context))
-            return kRefused;
-        list = rebuilt(list, oldName, newName);
+        const std::string& newName = editor.names()[renamed.index];
         if (line->has("--events")) {
             document->events.renameCategory(oldName, newName);
-        } else if (document->events.eventsInCategory(oldName, true).found) {
+        } else if (document->events.usesCategory(oldName)) {
             context.err << "Events of the category " << oldName
                         << " keep that name; add --events to rename them too.\n";
         }
     } else if (const auto deleted = line->value("--delete")) {
-        if (!checkExisting(*deleted, list, context))
+        const auto index = existing(*deleted, editor, context);
+        if (!index)
             return kRefused;
-        list = rebuilt(list, *deleted, {});
-        if (document->events.eventsInCategory(*deleted, true).found) {
+        editor.remove(*index);
+        if (document->events.usesCategory(*deleted))
             context.err << "Events of the category " << *deleted << " keep that name.\n";
-        }
     }
-    if (line->countOf({"--add", "--rename", "--delete"}) > 0 &&
-        !CliDocument::save(*document, line->file(), context)) {
-        return kFileUnusable;
+    const bool changing = line->countOf({"--add", "--rename", "--delete"}) > 0;
+    if (changing) {
+        document->categories = editor.list();
+        if (!CliDocument::save(*document, line->file(), context))
+            return kFileUnusable;
     }
-    for (const std::string& name : list.names())
+    for (const std::string& name : document->categories.names())
         context.out << name << '\n';
     return kDone;
 }

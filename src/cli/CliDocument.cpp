@@ -1,5 +1,6 @@
 #include "CliDocument.h"
 
+#include "app/FileProblems.h"
 #include "app/MessageTable.h"
 
 namespace almanary::cli {
@@ -25,7 +26,7 @@ std::optional<AlmanaryDocument> CliDocument::open(const std::string& path,
                                                   const AlmanaryFile::KeepEvent& keep) {
     AlmanaryLoad load = AlmanaryFile::load(path, context.now, keep);
     if (!load.ok()) {
-        context.err << load.problem->message << '\n';
+        context.err << MessageTable::format(noticeOf(*load.problem)) << '\n';
         status = kFileUnusable;
         return std::nullopt;
     }
@@ -40,7 +41,7 @@ std::optional<AlmanaryDocument> CliDocument::open(const std::string& path,
             return std::nullopt;
         }
         if (*entered != expected) {
-            context.err << MessageTable::format(MessageId::kWrongPassword) << '\n';
+            context.err << MessageTable::format(MessageId::WrongPassword) << '\n';
             status = kFileUnusable;
             return std::nullopt;
         }
@@ -51,7 +52,7 @@ std::optional<AlmanaryDocument> CliDocument::open(const std::string& path,
 
 bool CliDocument::save(AlmanaryDocument& document, const std::string& path, CliContext& context) {
     if (const auto problem = AlmanaryFile::save(document, path)) {
-        context.err << problem->message << '\n';
+        context.err << MessageTable::format(noticeOf(*problem)) << '\n';
         return false;
     }
     return true;

@@ -55,7 +55,7 @@ std::optional<DocumentSettings> changedSettings(const CommandLine& line, Documen
         if (*sound == "off") {
             settings.playSound = false;
         } else if (!std::ifstream(*sound)) {
-            context.err << MessageTable::format(MessageId::kSoundMissing, {*sound}) << '\n';
+            context.err << MessageTable::format(MessageId::SoundMissing, {*sound}) << '\n';
             return std::nullopt;
         } else {
             settings.playSound = true;

@@ -10,6 +10,7 @@
 #include "model/CategoryList.h"
 #include "model/DateTimeText.h"
 #include "model/EventChoices.h"
+#include "model/EventEntry.h"
 
 namespace almanary::cli {
 namespace {
@@ -49,9 +50,7 @@ std::optional<Start> readStart(const CommandLine& line, CliContext& context, int
     }
     const auto day = storableDay(*date);
     if (!day) {
-        context.err << MessageTable::format(MessageId::kDateOutOfRange,
-                                            {Calendar::outOfRangeMessage()})
-                    << '\n';
+        context.err << MessageTable::format(MessageId::DateOutOfRange) << '\n';
         status = kRefused;
         return std::nullopt;
     }
@@ -123,32 +122,32 @@ int runAdd(const Words& words, CliContext& context) {
         context.err << "The category must be one of " << joinChoices(allowed) << ".\n";
         return kRefused;
     }
-    const std::string notes = *line->value("--notes");
-    if (notes.empty()) {
-        context.err << MessageTable::format(MessageId::kNotesRequired) << '\n';
-        return kRefused;
-    }
-
     Event event = eventAt(*start, duration.value_or("0"));
     event.setCategory(category);
-    event.setNotes(notes);
+    event.setNotes(*line->value("--notes"));
     event.setRemind(remind.has_value());
     event.setRemindMinutes(DateTimeText::readNumber(remind.value_or("0")));
 
-    if (document->events.find(event.key(), true).found) {
-        context.err << MessageTable::format(
-                           MessageId::kStartTaken,
-                           {DateTimeText::startTimeText(event.hour(), event.minute())})
-                    << '\n';
-        return kRefused;
+    switch (EventEntry::check(document->events, event, nullptr)) {
+        case EventEntry::Refusal::NotesRequired:
+            context.err << MessageTable::format(MessageId::NotesRequired) << '\n';
+            return kRefused;
+        case EventEntry::Refusal::StartTaken:
+            context.err << MessageTable::format(
+                               MessageId::StartTaken,
+                               {DateTimeText::startTimeText(event.hour(), event.minute())})
+                        << '\n';
+            return kRefused;
+        case EventEntry::Refusal::None:
+            break;
     }
-    const EventList conflicts = document->events.conflicts(event, nullptr);
+    const EventList conflicts = EventEntry::conflicts(document->events, event, nullptr);
     const LineStyle style = styleOf(*line, document->settings);
     if (!conflicts.isEmpty()) {
         context.err << "Warning: these events conflict or run up against the new one:\n";
         printEvents(context.err, conflicts, style);
     }
-    if (!document->events.insert(event)) {
+    if (EventEntry::store(document->events, event, nullptr) != EventEntry::Stored::Yes) {
         context.err << "There is not enough memory to add the event.\n";
         return kFileUnusable;
     }
@@ -172,15 +171,15 @@ int runRemove(const Words& words, CliContext& context) {
         return status;
 
     const Event probe = eventAt(*start, "0");
-    const auto found = document->events.find(probe.key(), true);
-    if (!found.found) {
+    const Event* found = document->events.find(probe.key());
+    if (found == nullptr) {
         context.err << "There is no event at "
                     << DateTimeText::startTimeText(probe.hour(), probe.minute()) << " on "
                     << DateTimeText::dateText(probe.date()) << ".\n";
         return kRefused;
     }
-    const Event removed = *document->events.nodeAt(found.position);
-    document->events.removeAt(found.position);
+    const Event removed = *found;
+    document->events.removeByKey(removed.key());
     if (!CliDocument::save(*document, line->file(), context))
         return kFileUnusable;
     context.out << "Removed: " << textLine(removed, document->settings.twelveHourClock) << '\n';
@@ -221,9 +220,9 @@ int runList(const Words& words, CliContext& context) {
 
     const LineStyle style = styleOf(*line, document->settings);
     if (const auto category = line->value("--category")) {
-        printEvents(context.out, document->events.eventsInCategory(*category, false).events, style);
+        printEvents(context.out, document->events.eventsInCategory(*category), style);
     } else if (const auto text = line->value("--search")) {
-        printEvents(context.out, document->events.searchNotes(*text).events, style);
+        printEvents(context.out, document->events.searchNotes(*text), style);
     } else {
         printEvents(context.out, document->events, style);
     }
@@ -267,7 +266,7 @@ int runDue(const Words& words, CliContext& context) {
     auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
     if (!document)
         return status;
-    printEvents(context.out, document->events.dueReminders(now).events,
+    printEvents(context.out, document->events.dueReminders(now),
                 styleOf(*line, document->settings));
     return kDone;
 }

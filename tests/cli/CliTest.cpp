@@ -187,12 +187,12 @@ TEST_F(CliTest, CategoryRenameCarriesToEventsOnlyWhenAsked) {
     add({"--date", "2026-12-07", "--time", "9:00", "--notes", "A", "--category", "Work"});
 
     EXPECT_EQ(run({"categories", file, "--rename", "Work", "Office"}).status, kDone);
-    EXPECT_EQ(readBack().events.nodeAt(1)->category(), "Work");
+    EXPECT_EQ(readBack().events.at(0).category(), "Work");
     ASSERT_EQ(run({"categories", file, "--add", "Work"}).status, kDone);
     EXPECT_EQ(run({"categories", file, "--rename", "Work", "Desk", "--events"}).status, kDone);
-    EXPECT_EQ(readBack().events.nodeAt(1)->category(), "Desk");
+    EXPECT_EQ(readBack().events.at(0).category(), "Desk");
     EXPECT_EQ(run({"categories", file, "--delete", "Desk"}).out, "Office\n");
-    EXPECT_EQ(readBack().events.nodeAt(1)->category(), "Desk");
+    EXPECT_EQ(readBack().events.at(0).category(), "Desk");
 
     // The limit counts characters, as the dialog's edit does, not bytes.
     EXPECT_EQ(run({"categories", file, "--add", "Grüße für Großmütter"}).status, kDone);

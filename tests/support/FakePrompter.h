@@ -16,12 +16,12 @@
 namespace almanary::testing {
 
 // Message ids, in the order shown.
-using Ids = std::vector<int>;
+using Ids = std::vector<MessageId>;
 
 class FakePrompter : public Prompter {
 public:
     struct Shown {
-        int id = 0;
+        MessageId id{};
         std::vector<std::string> args;
         std::string text;  // as the user would read it
     };
@@ -35,28 +35,31 @@ public:
     // button); messages with only OK take no answer from the script.
     void answer(MessageAnswer answer) { answers_.push_back(answer); }
 
-    MessageAnswer show(QWidget* /*parent*/, int id,
+    using Prompter::show;
+    MessageAnswer show(QWidget* /*parent*/, MessageId id,
                        const std::vector<std::string>& args = {}) override {
-        shown_.push_back({id, args, MessageTable::formatWith(id, args)});
+        shown_.push_back({id, args, MessageTable::format(Notice{id, args})});
         const MessageButtons buttons = MessageTable::find(id).buttons;
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
         if (answers_.empty()) {
-            ADD_FAILURE() << "unscripted question " << id << ": " << shown_.back().text;
+            ADD_FAILURE() << "unscripted question " << static_cast<int>(id) << ": "
+                          << shown_.back().text;
             return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
         }
         const MessageAnswer answer = answers_.front();
         answers_.pop_front();
         if (!offers(buttons, answer))
-            ADD_FAILURE() << "message " << id << " has no button for the scripted answer";
+            ADD_FAILURE() << "message " << static_cast<int>(id)
+                          << " has no button for the scripted answer";
         return answer;
     }
 
     const std::vector<Shown>& shown() const { return shown_; }
 
     // The ids shown, in order.
-    std::vector<int> ids() const {
-        std::vector<int> out;
+    Ids ids() const {
+        Ids out;
         for (const Shown& s : shown_)
             out.push_back(s.id);
         return out;
@@ -81,3 +84,10 @@ private:
 };
 
 }  // namespace almanary::testing
+
+namespace almanary {
+// Failures show a message by its number.
+inline void PrintTo(MessageId id, std::ostream* out) {
+    *out << static_cast<int>(id);
+}
+}  // namespace almanary

@@ -56,14 +56,14 @@ protected:
     std::string writeAlmanary(const std::string& name, AlmanaryDocument document) {
         const std::string path = dir.file(name);
         const auto problem = AlmanaryFile::save(document, path);
-        EXPECT_FALSE(problem) << problem->message;
+        EXPECT_FALSE(problem) << problem->detail;
         return path;
     }
 
     // The document a file holds, read as the core reads it.
     AlmanaryDocument readBack(const std::string& path) {
         AlmanaryLoad loaded = AlmanaryFile::load(path, clock.now());
-        EXPECT_TRUE(loaded.ok()) << loaded.problem->message;
+        EXPECT_TRUE(loaded.ok()) << loaded.problem->detail;
         return loaded.ok() ? std::move(*loaded.document) : AlmanaryDocument{};
     }
 

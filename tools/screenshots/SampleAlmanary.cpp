@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/FileProblems.h"
 #include "app/SettingsStore.h"
 #include "model/AlmanaryFile.h"
 #include "skins/SkinFile.h"
@@ -109,7 +110,7 @@ std::optional<SampleFiles> SampleAlmanary::write(const std::string& folder, std:
 
     AlmanaryDocument document = sampleDocument();
     if (const auto failed = AlmanaryFile::save(document, files.almanaryPath)) {
-        problem = failed->message;
+        problem = MessageTable::format(noticeOf(*failed));
         return std::nullopt;
     }
     if (const auto failed = SkinFile::writeNamed(files.skinsFolder, kSkinName, harbourSkin())) {

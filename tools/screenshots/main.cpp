@@ -100,7 +100,7 @@ const Shot kShots[] = {
     // Last: the pop-up marks its event open.
     {"event-reminder",
      [](ScreenshotScene& s) {
-         auto dialog = newEventDialog(s, s.mainWindow().document.events.getAt(1));
+         auto dialog = newEventDialog(s, s.mainWindow().document.events.at(0));
          dialog->setTitle(QString::fromLatin1(EventDialog::kReminderTitle));
          return skinned(s, std::move(dialog));
      }},

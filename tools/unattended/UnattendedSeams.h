@@ -20,9 +20,10 @@ class DecliningPrompter : public Prompter {
 public:
     explicit DecliningPrompter(const char* report = nullptr) : report_(report) {}
 
-    MessageAnswer show(QWidget*, int id, const std::vector<std::string>& args = {}) override {
+    using Prompter::show;
+    MessageAnswer show(QWidget*, MessageId id, const std::vector<std::string>& args = {}) override {
         if (report_ != nullptr) {
-            std::fprintf(stderr, "%s: unexpected message %d", report_, id);
+            std::fprintf(stderr, "%s: unexpected message %d", report_, static_cast<int>(id));
             for (const std::string& arg : args)
                 std::fprintf(stderr, " [%s]", arg.c_str());
             std::fprintf(stderr, "\n");

@@ -1,26 +1,25 @@
 #include "app/MessageTable.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace almanary::MessageTable {
 namespace {
 
-#define MESSAGE(id, icon, buttons, text) \
-    Message{id, MessageIcon::icon, MessageButtons::buttons, text},
 constexpr Message kMessages[] = {
+#define MESSAGE(name, id, icon, buttons, text) \
+    Message{MessageId::name, MessageIcon::icon, MessageButtons::buttons, text},
 #include "messages.def"
-};
 #undef MESSAGE
+};
 
 }  // namespace
 
-const Message& find(int id) {
-    const auto* found = std::find_if(std::begin(kMessages), std::end(kMessages),
-                                     [id](const Message& m) { return m.id == id; });
+const Message& find(MessageId id) {
+    const auto* found = std::ranges::find(kMessages, id, &Message::id);
     if (found != std::end(kMessages))
         return *found;
-    static const Message unknown{0, MessageIcon::Stop, MessageButtons::Ok, "Unknown message."};
+    // Only an id made from a number outside the list gets here.
+    static const Message unknown{id, MessageIcon::Stop, MessageButtons::Ok, "Unknown message."};
     return unknown;
 }
 
@@ -46,17 +45,13 @@ std::string fill(std::string_view text, std::span<const std::string_view> args) 
     return out;
 }
 
-std::string fill(std::string_view text, std::initializer_list<std::string_view> args) {
-    return fill(text, std::span<const std::string_view>(args.begin(), args.size()));
+std::string format(MessageId id, std::initializer_list<std::string_view> args) {
+    return fill(find(id).text, std::span<const std::string_view>(args.begin(), args.size()));
 }
 
-std::string format(int id, std::initializer_list<std::string_view> args) {
-    return fill(find(id).text, args);
-}
-
-std::string formatWith(int id, const std::vector<std::string>& args) {
-    const std::vector<std::string_view> views(args.begin(), args.end());
-    return fill(find(id).text, std::span<const std::string_view>(views));
+std::string format(const Notice& notice) {
+    const std::vector<std::string_view> views(notice.args.begin(), notice.args.end());
+    return fill(find(notice.id).text, views);
 }
 
 }  // namespace almanary::MessageTable

@@ -9,10 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/MessageTable.h"
 #include "model/Archive.h"
 #include "model/AtomicFile.h"
-#include "model/EventListIo.h"
 
 namespace almanary {
 namespace {
@@ -38,24 +36,9 @@ std::size_t plainStreamSize(const AlmanaryDocument& document, std::string_view s
     return size;
 }
 
-// A problem told by message `id`, filled with the file's path and, when
-// given, the reason.
-AlmanaryProblem problem(AlmanaryProblem::Kind kind, int id, const std::string& path,
-                        const std::optional<std::string>& reason = std::nullopt) {
-    AlmanaryProblem problem;
-    problem.kind = kind;
-    problem.messageId = id;
-    problem.message =
-        reason ? MessageTable::format(id, {path, *reason}) : MessageTable::format(id, {path});
-    problem.arguments.push_back(path);
-    if (reason)
-        problem.arguments.push_back(*reason);
-    return problem;
-}
-
-AlmanaryLoad failed(AlmanaryProblem problem) {
+AlmanaryLoad failed(AlmanaryProblem::Kind kind, const std::string& path, std::string detail = {}) {
     AlmanaryLoad result;
-    result.problem = std::move(problem);
+    result.problem = AlmanaryProblem{kind, path, std::move(detail)};
     return result;
 }
 
@@ -119,48 +102,10 @@ bool readCategories(ArchiveReader& in, CategoryList& categories) {
     return true;
 }
 
-// Reads the records one at a time and keeps those `keep` accepts, so a
-// filtered load never holds the events it drops.
-bool readKeptEvents(ArchiveReader& in, const AlmanaryFile::KeepEvent& keep, EventList& events) {
-    std::uint32_t count = 0;
-    if (!in.readU32(count, "event count") ||
-        !in.checkCount(count, kSmallestEventRecord, "events")) {
-        return false;
-    }
-    EventList kept;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        Event event;
-        if (!readEvent(in, event, std::uint64_t{i} + 1))
-            return false;
-        if (keep(event) && !kept.insert(std::move(event))) {
-            in.fail("there is not enough memory for its events");
-            return false;
-        }
-    }
-    kept.setModified(false);
-    events = std::move(kept);
-    return true;
-}
-
-bool readBody(ArchiveReader& in, DateTime now, const AlmanaryFile::KeepEvent& keep,
-              AlmanaryDocument& document, EventQuery& due) {
-    if (!AlmanaryFile::readDocumentSettings(in, document.settings))
-        return false;
-    if (!readCategories(in, document.categories))
-        return false;
-    if (!in.readText(document.skinName, "skin name"))
-        return false;
-    if (keep) {
-        if (!readKeptEvents(in, keep, document.events))
-            return false;
-        due = document.events.dueReminders(now);
-        return true;
-    }
-    std::optional<EventQuery> read = document.events.read(in, now);
-    if (!read)
-        return false;
-    due = std::move(*read);
-    return true;
+bool readBody(ArchiveReader& in, const AlmanaryFile::KeepEvent& keep, AlmanaryDocument& document) {
+    return AlmanaryFile::readDocumentSettings(in, document.settings) &&
+           readCategories(in, document.categories) && in.readText(document.skinName, "skin name") &&
+           document.events.read(in, keep);
 }
 
 }  // namespace
@@ -226,38 +171,34 @@ AlmanaryLoad AlmanaryFile::load(const std::string& path, DateTime now, const Kee
     // Non-blocking, so opening a named pipe cannot hang; such a file is then
     // refused, and reads of an ordinary file are not affected.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return failed(problem(AlmanaryProblem::Kind::CannotOpen, MessageId::kFileNotFound, path));
-    }
+    if (fd < 0)
+        return failed(AlmanaryProblem::Kind::Missing, path);
     std::string bytes;
     const std::optional<std::string> unreadable = readWholeFile(fd, bytes);
     ::close(fd);
-    if (unreadable) {
-        return failed(problem(AlmanaryProblem::Kind::CannotOpen, MessageId::kFileUnreadable, path,
-                              unreadable));
-    }
+    if (unreadable)
+        return failed(AlmanaryProblem::Kind::Unreadable, path, *unreadable);
     return parse(std::move(bytes), path, now, keep);
 }
 
 AlmanaryLoad AlmanaryFile::parse(std::string fileBytes, const std::string& path, DateTime now,
                                  const KeepEvent& keep) {
-    if (!hasHeader(fileBytes)) {
-        return failed(problem(AlmanaryProblem::Kind::NotAlmanary, MessageId::kNotAlmanary, path));
-    }
+    if (!hasHeader(fileBytes))
+        return failed(AlmanaryProblem::Kind::NotAlmanary, path);
     scramble(fileBytes, kHeaderSize);
     ArchiveReader in(std::string_view(fileBytes).substr(kHeaderSize));
     AlmanaryLoad result;
     try {
         AlmanaryDocument document;
-        if (readBody(in, now, keep, document, result.dueReminders)) {
+        if (readBody(in, keep, document)) {
+            result.dueReminders = document.events.dueReminders(now);
             result.document = std::move(document);
             return result;
         }
     } catch (const std::bad_alloc&) {
         in.fail("there is not enough memory to hold it");
     }
-    return failed(
-        problem(AlmanaryProblem::Kind::Damaged, MessageId::kFileDamaged, path, in.error()));
+    return failed(AlmanaryProblem::Kind::Damaged, path, in.error());
 }
 
 std::optional<AlmanaryProblem> AlmanaryFile::save(AlmanaryDocument& document,
@@ -279,7 +220,7 @@ std::optional<AlmanaryProblem> AlmanaryFile::save(AlmanaryDocument& document,
     if (!reason)
         return std::nullopt;
     document.events.setModified(wasModified);
-    return problem(AlmanaryProblem::Kind::CannotWrite, MessageId::kSaveFailed, path, reason);
+    return AlmanaryProblem{AlmanaryProblem::Kind::CannotWrite, path, std::move(*reason)};
 }
 
 }  // namespace almanary

@@ -1,14 +1,13 @@
 #pragma once
 // Whole almanary files: the plain stream of a document (header word,
 // settings, categories, skin name, events), its scrambling, and loading and
-// saving with every failure reported in a message that names the file.
+// saving with every failure reported as a problem naming the file.
 //
 // A load is all or nothing: it parses into a fresh document, and the
 // caller replaces its own only when the result holds one. The plain stream
 // lives only in memory; the file on disk is always the scrambled form,
 // written atomically.
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,18 +31,24 @@ struct AlmanaryDocument {
     EventList events;
 };
 
+// What went wrong with an almanary file; the message table words it.
 struct AlmanaryProblem {
-    enum class Kind { CannotOpen, NotAlmanary, Damaged, CannotWrite };
+    enum class Kind {
+        Missing,      // there is no such file
+        Unreadable,   // it exists but cannot be read (a folder, a device, an I/O error)
+        NotAlmanary,  // it does not begin with the header word
+        Damaged,      // it ends early or holds impossible values
+        CannotWrite,  // a save failed; the file on disk is as it was
+    };
     Kind kind = Kind::Damaged;
-    std::string message;                 // the program's full message, naming the file
-    int messageId = 0;                   // its entry in the message table
-    std::vector<std::string> arguments;  // what fills its "%1", "%2", in order
+    std::string path;
+    std::string detail;  // the system's reason, or what is damaged; may be empty
 };
 
 // The outcome of a load: a document and its due reminders, or a problem.
 struct AlmanaryLoad {
     std::optional<AlmanaryDocument> document;
-    EventQuery dueReminders;
+    EventList dueReminders;
     std::optional<AlmanaryProblem> problem;
 
     bool ok() const { return document.has_value(); }
@@ -53,7 +58,7 @@ class AlmanaryFile {
 public:
     // Decides, event by event while reading, which events the loaded
     // document keeps; an empty function keeps them all.
-    using KeepEvent = std::function<bool(const Event&)>;
+    using KeepEvent = EventList::KeepEvent;
 
     static constexpr std::string_view kHeaderWord = "Almanary";
     static constexpr unsigned char kScrambleKey = 0x6B;

@@ -259,10 +259,6 @@ DateTime addDays(DateTime value, int days) {
     return start + static_cast<std::int64_t>(days) * kSecondsPerDay;
 }
 
-std::string outOfRangeMessage() {
-    return "An almanary keeps dates from 1/1/1970 to 2/7/2106 (UTC); that date lies outside.";
-}
-
 void timeZoneChanged() {
     const ErrnoKeeper keepErrno;
     ::tzset();

@@ -79,9 +79,6 @@ inline bool isStorable(DateTime value) {
     return value >= kFirstStorableDateTime && value <= kLastStorableDateTime;
 }
 
-// The text shown when a date outside the storable range is refused.
-std::string outOfRangeMessage();
-
 // Call after the TZ environment variable changed (tests do), so cached
 // offsets are dropped and the C library rereads the zone.
 void timeZoneChanged();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/AsciiText.h"
+
 namespace almanary {
 
 CategoryList::CategoryList(const std::vector<std::string>& names) {
@@ -14,6 +16,13 @@ CategoryList::CategoryList(const std::vector<std::string>& names) {
 void CategoryList::append(std::string name) {
     if (!name.empty())
         names_.push_back(std::move(name));
+}
+
+std::vector<std::string> CategoryList::choices() const {
+    std::vector<std::string> names{kNoCategory};
+    names.insert(names.end(), names_.begin(), names_.end());
+    std::ranges::stable_sort(names, AsciiText::lessIgnoringCase);
+    return names;
 }
 
 bool CategoryList::contains(const std::string& name) const {

@@ -23,6 +23,9 @@ public:
     // Appends a name; an empty one is ignored, as it would end the list.
     void append(std::string name);
     bool contains(const std::string& name) const;  // byte for byte
+    // What an event's category can be: "<No Category>" and the names, in
+    // alphabetical order without regard to letter case.
+    std::vector<std::string> choices() const;
     bool operator==(const CategoryList&) const = default;
 
 private:

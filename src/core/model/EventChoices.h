@@ -17,8 +17,6 @@ inline constexpr std::array<std::string_view, 12> kReminderLeads = {
 
 inline constexpr int kHourCount = 24;  // "0" to "23", no leading zero
 
-inline constexpr std::size_t kMaxCategoryLength = 20;
-
 template <std::size_t N>
 constexpr bool contains(const std::array<std::string_view, N>& choices, std::string_view text) {
     for (std::string_view c : choices) {

@@ -84,50 +84,48 @@ private:
 EventList::~EventList() = default;
 
 template <typename Match>
-EventQuery EventList::copiesWhere(Match&& match) const {
+EventList EventList::copiesWhere(Match&& match) const {
     std::vector<const Event*> hits;
     forEach([&](const Event& event) {
         if (match(event))
             hits.push_back(&event);
     });
-    return queryOf(hits);
+    return listOf(hits);
 }
 
 template <typename Timed, typename Check>
-EventQuery EventList::copiesWhereTimed(Timed&& timed, Check&& check) const {
+EventList EventList::copiesWhereTimed(Timed&& timed, Check&& check) const {
     // Counted first from the timings alone: the result is sized once, and
     // each event is read only while it is copied.
     const auto total = static_cast<std::size_t>(count());
     std::size_t candidates = 0;
     for (std::size_t index = 0; index < total; ++index)
         candidates += timed(timingAt(index)) ? 1 : 0;
-    EventQuery query;
-    query.events.reserve(candidates);
+    EventList result;
+    result.reserve(candidates);
     for (std::size_t index = 0; index < total; ++index) {
         if (timed(timingAt(index))) {
             const Event& event = eventAt(index);
             if (check(event))
-                query.events.appendInOrder(event);
+                result.appendInOrder(event);
         }
     }
-    query.found = !query.events.isEmpty();
-    return query;
+    return result;
 }
 
-EventQuery EventList::queryOf(const std::vector<const Event*>& events) {
-    EventQuery query;
-    query.found = !events.empty();
-    query.events.reserve(events.size());
+EventList EventList::listOf(const std::vector<const Event*>& events) {
+    EventList result;
+    result.reserve(events.size());
     for (const Event* event : events)
-        query.events.appendInOrder(*event);
-    return query;
+        result.appendInOrder(*event);
+    return result;
 }
 
-EventQuery EventList::eventsOnDay(DateTime value) const {
+EventList EventList::eventsOnDay(DateTime value) const {
     return eventsOnDay(Calendar::localDate(value));
 }
 
-EventQuery EventList::eventsOnDay(const CalendarDate& date) const {
+EventList EventList::eventsOnDay(const CalendarDate& date) const {
     // Every event of a day lies between the smallest and the largest key
     // that date can have, whatever its hour and minute texts hold.
     const std::size_t from = lowerBound({date.year, date.month, date.day, INT32_MIN, INT32_MIN});
@@ -135,36 +133,36 @@ EventQuery EventList::eventsOnDay(const CalendarDate& date) const {
     std::vector<const Event*> hits;
     hits.reserve(to > from ? to - from : 0);
     for (std::size_t index = from; index < to; ++index)
-        hits.push_back(nodeAt(static_cast<int>(index) + 1));
-    return queryOf(hits);
+        hits.push_back(&eventAt(index));
+    return listOf(hits);
 }
 
-EventQuery EventList::eventsInCategory(std::string_view category, bool stopAtFirst) const {
-    const auto inCategory = [&](const Event& event) { return event.category() == category; };
-    if (!stopAtFirst)
-        return copiesWhere(inCategory);
-    EventQuery query;
-    const int total = count();
-    for (int position = 1; position <= total && !query.found; ++position)
-        query.found = inCategory(*nodeAt(position));
-    return query;
+EventList EventList::eventsInCategory(std::string_view category) const {
+    return copiesWhere([&](const Event& event) { return event.category() == category; });
 }
 
-bool EventList::renameCategory(std::string_view oldName, std::string_view newName) {
+bool EventList::usesCategory(std::string_view category) const {
+    for (int index = 0; index < count(); ++index) {
+        if (at(index).category() == category)
+            return true;
+    }
+    return false;
+}
+
+void EventList::renameCategory(std::string_view oldName, std::string_view newName) {
     forEachMutable([&](Event& event) {
         if (event.category() == oldName)
             event.setCategory(std::string(newName));
     });
     setModified(true);
-    return true;
 }
 
-EventQuery EventList::searchNotes(std::string_view text) const {
+EventList EventList::searchNotes(std::string_view text) const {
     const FoldedSearcher searcher(text);
     return copiesWhere([&](const Event& event) { return searcher.foundIn(event.notes()); });
 }
 
-EventQuery EventList::dueReminders(DateTime now) const {
+EventList EventList::dueReminders(DateTime now) const {
     const LocalFields local = Calendar::toLocal(now);
     const std::int64_t nowMinute =
         Calendar::minuteOf(Calendar::dayNumber(local.date()), local.hour, local.minute);
@@ -184,21 +182,17 @@ EventList EventList::conflicts(const Event& candidate, const Event* excluded) co
     const auto notExcluded = [excluded](const Event& event) {
         return excluded == nullptr || event.key() != excluded->key();
     };
-    return copiesWhereTimed(touches, notExcluded).events;
+    return copiesWhereTimed(touches, notExcluded);
 }
 
 bool EventList::markOpen(const StartKey& key) {
-    const FindResult found = find(key, true);
-    if (!found.found)
-        return false;
-    return mutableNodeAt(found.position)->markOpen();
+    Event* event = mutableFind(key);
+    return event != nullptr && event->markOpen();
 }
 
-bool EventList::clearOpen(const StartKey& key) {
-    const FindResult found = find(key, true);
-    if (found.found)
-        mutableNodeAt(found.position)->clearOpen();
-    return true;
+void EventList::clearOpen(const StartKey& key) {
+    if (Event* event = mutableFind(key))
+        event->clearOpen();
 }
 
 }  // namespace almanary

@@ -4,7 +4,7 @@
 // time conflicts. Results are new lists of copies in list order.
 
 #include <cstdint>
-#include <optional>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -15,7 +15,6 @@ namespace almanary {
 
 class ArchiveReader;
 class ArchiveWriter;
-struct EventQuery;
 
 class EventList : public SortedEventList {
 public:
@@ -24,51 +23,53 @@ public:
     EventList& operator=(const EventList&) = default;
     EventList(EventList&&) noexcept = default;
     EventList& operator=(EventList&&) noexcept = default;
-    ~EventList() override;
+    ~EventList();
 
-    EventQuery eventsOnDay(DateTime value) const;
-    EventQuery eventsOnDay(const CalendarDate& date) const;
-    // Byte-for-byte category match. With stopAtFirst the walk ends at the
-    // first match and the result list stays empty (the in-use test).
-    EventQuery eventsInCategory(std::string_view category, bool stopAtFirst) const;
+    EventList eventsOnDay(DateTime value) const;
+    EventList eventsOnDay(const CalendarDate& date) const;
+    // Byte-for-byte category match.
+    EventList eventsInCategory(std::string_view category) const;
+    // True when an event has exactly that category (the in-use test).
+    bool usesCategory(std::string_view category) const;
     // Every event of the old category takes the new one; always sets modified.
-    bool renameCategory(std::string_view oldName, std::string_view newName);
+    void renameCategory(std::string_view oldName, std::string_view newName);
     // Notes containing the text, letters A to Z compared without case; an
     // empty text matches every event.
-    EventQuery searchNotes(std::string_view text) const;
+    EventList searchNotes(std::string_view text) const;
     // Events with a reminder, not open, whose start minus the lead has come
     // at the local time `now` (seconds ignored).
-    EventQuery dueReminders(DateTime now) const;
+    EventList dueReminders(DateTime now) const;
     // Events whose closed span [start, end] shares a minute with the
     // candidate's; every event at the excluded event's start is skipped.
     EventList conflicts(const Event& candidate, const Event* excluded) const;
 
+    // The open mark of the event at that start: markOpen is true when it
+    // set a clear mark, false when the mark was set or there is no event.
     bool markOpen(const StartKey& key);
-    bool clearOpen(const StartKey& key);
+    void clearOpen(const StartKey& key);
+
+    // Decides, event by event while reading, which events a read keeps.
+    using KeepEvent = std::function<bool(const Event&)>;
 
     // The event count and records; clears modified.
     void write(ArchiveWriter& out);
-    // Replaces the list with the count and records read; clears modified and
-    // returns the due reminders at `now`. When the stream is damaged the
-    // reader holds the reason, nothing is returned and the list is unchanged.
-    std::optional<EventQuery> read(ArchiveReader& in, DateTime now);
+    // Replaces the list with the count and records read, keeping only the
+    // events `keep` accepts (all when it is empty), so a filtered read never
+    // holds the events it drops; clears modified. When the stream is damaged
+    // the reader holds the reason, false is returned and the list is
+    // unchanged.
+    bool read(ArchiveReader& in, const KeepEvent& keep = {});
 
 private:
     // Copies of the events that match, in list order. The matches are noted
     // first, so the result is sized once and filled by appending.
     template <typename Match>
-    EventQuery copiesWhere(Match&& match) const;
+    EventList copiesWhere(Match&& match) const;
     // Copies of the events whose timing passes `timed` and which then pass
     // `check`, in list order; `check` sees only the events `timed` let by.
     template <typename Timed, typename Check>
-    EventQuery copiesWhereTimed(Timed&& timed, Check&& check) const;
-    static EventQuery queryOf(const std::vector<const Event*>& events);
-};
-
-// The result of a query: the matching events and whether any matched.
-struct EventQuery {
-    EventList events;
-    bool found = false;
+    EventList copiesWhereTimed(Timed&& timed, Check&& check) const;
+    static EventList listOf(const std::vector<const Event*>& events);
 };
 
 }  // namespace almanary

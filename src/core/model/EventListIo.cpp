@@ -77,36 +77,36 @@ void EventList::write(ArchiveWriter& out) {
         setModified(false);
 }
 
-std::optional<EventQuery> EventList::read(ArchiveReader& in, DateTime now) {
+bool EventList::read(ArchiveReader& in, const KeepEvent& keep) {
     std::uint32_t count = 0;
     if (!in.readU32(count, "event count") ||
         !in.checkCount(count, kSmallestEventRecord, "events")) {
-        return std::nullopt;
+        return false;
     }
     try {
         // The records are read into a list of their own, so a damaged file
         // leaves this one as it was. A file saved by the program holds its
         // events in key order, so every insert appends.
         EventList fresh;
-        if (!fresh.reserve(count)) {  // bounded by the bytes there are
+        if (!keep && !fresh.reserve(count)) {  // bounded by the bytes there are
             in.fail(noMemoryFor(count));
-            return std::nullopt;
+            return false;
         }
         for (std::uint32_t i = 0; i < count; ++i) {
             Event event;
             if (!readEvent(in, event, std::uint64_t{i} + 1))
-                return std::nullopt;
-            if (!fresh.insert(std::move(event))) {
+                return false;
+            if ((!keep || keep(event)) && !fresh.insert(std::move(event))) {
                 in.fail(noMemoryFor(count));
-                return std::nullopt;
+                return false;
             }
         }
         fresh.setModified(false);
         *this = std::move(fresh);
-        return dueReminders(now);
+        return true;
     } catch (const std::bad_alloc&) {
         in.fail(noMemoryFor(count));
-        return std::nullopt;
+        return false;
     }
 }
 

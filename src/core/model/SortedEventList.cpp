@@ -95,14 +95,6 @@ SortedEventList& SortedEventList::operator=(SortedEventList&& other) noexcept {
 
 SortedEventList::~SortedEventList() = default;
 
-bool SortedEventList::isEmpty() const {
-    return order_.empty();
-}
-
-int SortedEventList::count() const {
-    return static_cast<int>(order_.size());
-}
-
 bool SortedEventList::insert(const Event& event) {
     if (holds(event)) {
         // Copy first: the pool that holds the event may move while growing.
@@ -157,45 +149,26 @@ bool SortedEventList::appendInOrder(const Event& event) {
 }
 
 bool SortedEventList::removeByKey(const StartKey& key) {
-    const FindResult result = find(key, true);
-    return result.found && removeAt(result.position);
-}
-
-std::optional<Event> SortedEventList::getAt(int position) const {
-    const Event* event = nodeAt(position);
-    if (event == nullptr)
-        return std::nullopt;
-    return *event;
-}
-
-FindResult SortedEventList::find(const StartKey& key, bool exact) const {
-    const FindResult notFound{count() + 1, false};
-    if (exact) {
-        const std::size_t index = lowerBound(key);
-        if (index < order_.size() && pool_[order_[index]].key() == key)
-            return {static_cast<int>(index) + 1, true};
-        return notFound;
-    }
-    const std::size_t index = upperBound(key);
-    if (index < order_.size())
-        return {static_cast<int>(index) + 1, true};
-    return notFound;
-}
-
-const Event* SortedEventList::nodeAt(int position) const {
-    if (position < 1 || position > count())
-        return nullptr;
-    return &pool_[order_[static_cast<std::size_t>(position) - 1]];
-}
-
-Event* SortedEventList::mutableNodeAt(int position) {
-    return const_cast<Event*>(std::as_const(*this).nodeAt(position));
-}
-
-bool SortedEventList::removeAt(int position) {
-    if (position < 1 || position > count())
+    const std::size_t index = lowerBound(key);
+    if (index == order_.size() || pool_[order_[index]].key() != key)
         return false;
-    const auto at = order_.begin() + (position - 1);
+    removeIndex(index);
+    return true;
+}
+
+const Event* SortedEventList::find(const StartKey& key) const {
+    const std::size_t index = lowerBound(key);
+    if (index < order_.size() && pool_[order_[index]].key() == key)
+        return &pool_[order_[index]];
+    return nullptr;
+}
+
+Event* SortedEventList::mutableFind(const StartKey& key) {
+    return const_cast<Event*>(std::as_const(*this).find(key));
+}
+
+void SortedEventList::removeIndex(std::size_t index) {
+    const auto at = order_.begin() + static_cast<std::ptrdiff_t>(index);
     const Slot slot = *at;
     order_.erase(at);
     deleteElement(slot);
@@ -206,7 +179,6 @@ bool SortedEventList::removeAt(int position) {
         freeSlots_.clear();
     }
     modified_ = true;
-    return true;
 }
 
 void SortedEventList::clear() {

@@ -1,7 +1,7 @@
 #pragma once
 // The list mechanics behind EventList: events kept in ascending start-key
 // order, an event whose key equals existing ones going after all of them.
-// Positions are 1-based. The events live in a pool of slots; a separate
+// Indexes are 0-based. The events live in a pool of slots; a separate
 // vector of slot numbers holds them in key order, so positions are found by
 // binary search and an insert moves only four bytes per later event.
 // Beside the pool, slot by slot, a compact array holds what the minute-scale
@@ -9,7 +9,7 @@
 //
 // Every write of a whole slot goes through one private function that also
 // refreshes the slot's compact entry. Changes made in place, through
-// mutableNodeAt or forEachMutable, may touch only the category, the notes
+// mutableFind or forEachMutable, may touch only the category, the notes
 // and the open mark: the date, hour, minute, duration and reminder decide
 // the key order and the compact entry, and neither would follow them.
 
@@ -25,11 +25,6 @@
 
 namespace almanary {
 
-struct FindResult {
-    int position = 1;  // 1-based
-    bool found = false;
-};
-
 class SortedEventList {
 public:
     using Slot = std::uint32_t;
@@ -39,24 +34,25 @@ public:
     SortedEventList& operator=(const SortedEventList& other);
     SortedEventList(SortedEventList&& other) noexcept;
     SortedEventList& operator=(SortedEventList&& other) noexcept;
-    virtual ~SortedEventList();
+    ~SortedEventList();
 
-    virtual bool isEmpty() const;
-    virtual int count() const;
+    bool isEmpty() const { return order_.empty(); }
+    int count() const { return static_cast<int>(order_.size()); }
     // Copies the event in at its place in key order; sets modified.
-    virtual bool insert(const Event& event);
+    bool insert(const Event& event);
     // Moves the event in; it must not be one of this list's own events.
     bool insert(Event&& event);
-    virtual bool removeByKey(const StartKey& key);
-    // A copy of the event at a position; nothing outside 1..count().
-    virtual std::optional<Event> getAt(int position) const;
-    // exact: the first event with that key. Otherwise the first event with
-    // a later key (found) or count() + 1 (not found).
-    virtual FindResult find(const StartKey& key, bool exact) const;
-    // The stored event itself, valid until the list next changes; null
-    // outside 1..count().
-    virtual const Event* nodeAt(int position) const;
-    virtual bool removeAt(int position);
+    // Removes the first event with that key; false when there is none.
+    bool removeByKey(const StartKey& key);
+    // The stored event at an index (0 to count() - 1) in key order, valid
+    // until the list next changes.
+    const Event& at(int index) const {
+        assert(index >= 0 && index < count());
+        return pool_[order_[static_cast<std::size_t>(index)]];
+    }
+    // The first stored event with that key, valid until the list next
+    // changes; null when there is none.
+    const Event* find(const StartKey& key) const;
     void clear();
 
     bool isModified() const { return modified_; }
@@ -96,14 +92,9 @@ protected:
     const Timing& timingAt(std::size_t index) const { return timing_[order_[index]]; }
     const Event& eventAt(std::size_t index) const { return pool_[order_[index]]; }
 
-    // Makes a default event in a free slot; nothing when memory runs out.
-    virtual std::optional<Slot> newElement();
-    // Destroys the event in a slot and frees the slot.
-    virtual void deleteElement(Slot slot);
-
     // In-place access: only the category, the notes and the open mark may
     // change (see the top of this file).
-    Event* mutableNodeAt(int position);
+    Event* mutableFind(const StartKey& key);
     template <typename F>
     void forEachMutable(F&& visit) {
         for (Slot slot : order_) {
@@ -121,6 +112,12 @@ protected:
     bool appendInOrder(const Event& event);
 
 private:
+    // Makes a default event in a free slot; nothing when memory runs out.
+    std::optional<Slot> newElement();
+    // Destroys the event in a slot and frees the slot.
+    void deleteElement(Slot slot);
+    // Removes the event at an index into key order.
+    void removeIndex(std::size_t index);
     // True when the event is stored in this list's own pool.
     bool holds(const Event& event) const;
     // Where an event with `key` goes: after every event with a key not later.

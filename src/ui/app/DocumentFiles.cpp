@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/FileProblems.h"
 #include "app/MainWindow.h"
 #include "app/MessageTable.h"
 #include "app/PasswordDialog.h"
@@ -115,7 +116,7 @@ std::optional<std::string> DocumentFiles::chooseSaveTarget(bool chooseName) {
 bool DocumentFiles::confirmOverwrite(const std::string& target) {
     if (samePath(target, window_.currentPath) || !fileExists(target))
         return true;
-    return window_.services().prompter.show(&window_, MessageId::kOverwriteAlmanary, {target}) ==
+    return window_.services().prompter.show(&window_, MessageId::OverwriteAlmanary, {target}) ==
            MessageAnswer::Yes;
 }
 
@@ -152,7 +153,7 @@ bool DocumentFiles::load(const std::optional<std::string>& path, bool fromServer
 bool DocumentFiles::settlePendingChanges(bool fromServer) {
     if (!hasUnsavedChanges(fromServer))
         return true;
-    switch (window_.services().prompter.show(&window_, MessageId::kUnsavedChanges)) {
+    switch (window_.services().prompter.show(&window_, MessageId::UnsavedChanges)) {
         case MessageAnswer::Yes:
             return saveUnpaused(false);
         case MessageAnswer::No:
@@ -178,7 +179,7 @@ void DocumentFiles::replace(const std::string& path, AlmanaryLoad& loaded) {
     window_.document = std::move(fresh);
     window_.skinChanged = false;
     applySkin();
-    window_.raiseReminders(loaded.dueReminders.events);
+    window_.raiseReminders(loaded.dueReminders);
     window_.currentPath = path;
     window_.refreshFileLabel();
     // Reminders raised just now leave the new document unchanged.
@@ -202,7 +203,7 @@ void DocumentFiles::applySkin() {
     const SkinRead read = SkinFile::readNamed(folder, name);
     if (!read.skin) {
         // The name stays, so the next save keeps it for a restored skin.
-        window_.services().prompter.show(&window_, MessageId::kSkinInvalid, {skinPath});
+        window_.services().prompter.show(&window_, MessageId::SkinInvalid, {skinPath});
         applyDefaultLook();
         return;
     }
@@ -215,7 +216,7 @@ void DocumentFiles::applySkin() {
     if (skin.picturePath.empty()) {
         window_.background.unload();  // a skin of colours only
     } else if (!window_.background.load(skin.picturePath)) {
-        window_.services().prompter.show(&window_, MessageId::kBackgroundMissing,
+        window_.services().prompter.show(&window_, MessageId::BackgroundMissing,
                                          {skin.picturePath, skinTitle(skinPath)});
         window_.background.unload();
     }
@@ -230,7 +231,7 @@ void DocumentFiles::applyDefaultLook() {
 }
 
 void DocumentFiles::showProblem(const AlmanaryProblem& problem) {
-    window_.services().prompter.show(&window_, problem.messageId, problem.arguments);
+    window_.services().prompter.show(&window_, noticeOf(problem));
 }
 
 }  // namespace almanary

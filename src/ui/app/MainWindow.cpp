@@ -292,7 +292,7 @@ void MainWindow::refreshFileLabel() {
 void MainWindow::onReminderTimer() {
     if (files_->busy())
         return;
-    raiseReminders(document.events.dueReminders(services_.clock.now()).events);
+    raiseReminders(document.events.dueReminders(services_.clock.now()));
 }
 
 void MainWindow::onAutosaveTimer() {
@@ -432,7 +432,7 @@ void MainWindow::onExit() {
         return;
     }
     if (hasUnsavedChanges()) {
-        switch (services_.prompter.show(this, MessageId::kUnsavedChanges)) {
+        switch (services_.prompter.show(this, MessageId::UnsavedChanges)) {
             case MessageAnswer::Yes:
                 if (!saveDocument())
                     return;

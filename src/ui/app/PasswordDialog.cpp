@@ -50,7 +50,7 @@ void PasswordDialog::accept() {
         SkinnedDialog::accept();
         return;
     }
-    prompter_.show(this, MessageId::kWrongPassword);
+    prompter_.show(this, MessageId::WrongPassword);
     ui_->passwordEdit->clear();
     ui_->passwordEdit->setFocus();
 }

@@ -3,10 +3,7 @@
 #include <QKeyEvent>
 
 #include "app/MessageTable.h"
-#include "model/AsciiText.h"
 #include "model/CategoryList.h"
-#include "model/CategoryRules.h"
-#include "model/EventChoices.h"
 #include "model/EventList.h"
 #include "platform/Prompter.h"
 #include "platform/TextConversion.h"
@@ -20,11 +17,12 @@ CategoriesDialog::CategoriesDialog(QWidget* owner, CategoryList& categories, Eve
       ui_(std::make_unique<Ui::CategoriesDialog>()),
       categories_(categories),
       events_(events),
-      prompter_(prompter) {
+      prompter_(prompter),
+      editor_(categories) {
     ui_->setupUi(this);
-    ui_->nameEdit->setMaxLength(static_cast<int>(EventChoices::kMaxCategoryLength));
-    for (const std::string& name : categories_.names())
-        insert(name);
+    ui_->nameEdit->setMaxLength(static_cast<int>(CategoryEditor::kMaxLength));
+    for (const std::string& name : editor_.names())
+        ui_->categoryCombo->addItem(toQString(name));
     // A drop-down list starts with nothing selected.
     ui_->categoryCombo->setCurrentIndex(-1);
 
@@ -43,7 +41,7 @@ CategoriesDialog::CategoriesDialog(QWidget* owner, CategoryList& categories, Eve
 CategoriesDialog::~CategoriesDialog() = default;
 
 std::string CategoriesDialog::typedName() const {
-    return AsciiText::trimmed(toBytes(ui_->nameEdit->text()));
+    return toBytes(ui_->nameEdit->text());
 }
 
 int CategoriesDialog::selected() const {
@@ -51,21 +49,14 @@ int CategoriesDialog::selected() const {
 }
 
 void CategoriesDialog::onSelected(int index) {
-    if (index < 0 || index >= static_cast<int>(names_.size()))
+    if (index < 0 || index >= static_cast<int>(editor_.names().size()))
         return;
-    ui_->nameEdit->setText(toQString(names_[static_cast<std::size_t>(index)]));
+    ui_->nameEdit->setText(toQString(editor_.names()[static_cast<std::size_t>(index)]));
 }
 
-void CategoriesDialog::insert(const std::string& name) {
-    const std::size_t place = CategoryRules::sortedPosition(names_, name);
-    names_.insert(names_.begin() + static_cast<std::ptrdiff_t>(place), name);
+void CategoriesDialog::showAdded(std::size_t index) {
     // The combo box keeps its current entry across the insertion.
-    ui_->categoryCombo->insertItem(static_cast<int>(place), toQString(name));
-}
-
-void CategoriesDialog::remove(int index) {
-    names_.erase(names_.begin() + index);
-    ui_->categoryCombo->removeItem(index);
+    ui_->categoryCombo->insertItem(static_cast<int>(index), toQString(editor_.names()[index]));
 }
 
 void CategoriesDialog::noteChange() {
@@ -74,35 +65,41 @@ void CategoriesDialog::noteChange() {
 }
 
 void CategoriesDialog::add() {
-    const std::string name = typedName();
-    switch (CategoryRules::checkNewName(name, names_)) {
-        case CategoryRules::NameProblem::Unnamed:
-            prompter_.show(this, MessageId::kNameCategory);
-            return;
-        case CategoryRules::NameProblem::NotUnique:
-            prompter_.show(this, MessageId::kCategoryNotUnique);
-            return;
-        case CategoryRules::NameProblem::None:
+    const CategoryEditor::Change added = editor_.add(typedName());
+    switch (added.problem) {
+        case CategoryEditor::Problem::None:
             break;
+        case CategoryEditor::Problem::NotUnique:
+            prompter_.show(this, MessageId::CategoryNotUnique);
+            return;
+        case CategoryEditor::Problem::TooLong:
+            prompter_.show(this, MessageId::TooManyCharacters,
+                           {std::to_string(CategoryEditor::kMaxLength)});
+            return;
+        case CategoryEditor::Problem::Unnamed:
+        case CategoryEditor::Problem::RenamedToNone:
+            prompter_.show(this, MessageId::NameCategory);
+            return;
     }
-    insert(name);
+    showAdded(added.index);
     noteChange();
 }
 
 void CategoriesDialog::deleteCategory() {
     const int index = selected();
     if (index < 0) {
-        prompter_.show(this, MessageId::kSelectCategoryToDelete);
+        prompter_.show(this, MessageId::SelectCategoryToDelete);
         return;
     }
-    const std::string name = names_[static_cast<std::size_t>(index)];
+    const std::string name = editor_.names()[static_cast<std::size_t>(index)];
     // The events keep the name either way; the question is only whether
     // the list should still offer it.
-    if (events_.eventsInCategory(name, true).found &&
-        prompter_.show(this, MessageId::kCategoryInUse, {name}) != MessageAnswer::Yes) {
+    if (events_.usesCategory(name) &&
+        prompter_.show(this, MessageId::CategoryInUse, {name}) != MessageAnswer::Yes) {
         return;
     }
-    remove(index);
+    editor_.remove(static_cast<std::size_t>(index));
+    ui_->categoryCombo->removeItem(index);
     ui_->categoryCombo->setCurrentIndex(-1);
     noteChange();
 }
@@ -110,23 +107,24 @@ void CategoriesDialog::deleteCategory() {
 void CategoriesDialog::rename() {
     const int index = selected();
     if (index < 0) {
-        prompter_.show(this, MessageId::kSelectCategoryToRename);
+        prompter_.show(this, MessageId::SelectCategoryToRename);
         return;
     }
-    const std::string newName = typedName();
-    if (newName.empty()) {
-        prompter_.show(this, MessageId::kUseDeleteButton);
+    const std::string oldName = editor_.names()[static_cast<std::size_t>(index)];
+    const CategoryEditor::Change renamed = editor_.rename(
+        static_cast<std::size_t>(index), typedName(), CategoryEditor::RenameRule::Lenient);
+    if (renamed.problem != CategoryEditor::Problem::None) {
+        prompter_.show(this, MessageId::UseDeleteButton);
         return;
     }
-    const std::string oldName = names_[static_cast<std::size_t>(index)];
-    if (events_.eventsInCategory(oldName, true).found &&
-        prompter_.show(this, MessageId::kRenameCategoryEvents, {oldName, newName}) ==
-            MessageAnswer::Yes) {
+    const std::string& newName = editor_.names()[renamed.index];
+    if (events_.usesCategory(oldName) && prompter_.show(this, MessageId::RenameCategoryEvents,
+                                                        {oldName, newName}) == MessageAnswer::Yes) {
         events_.renameCategory(oldName, newName);
     }
     // The list takes the new name whatever the events do.
-    remove(index);
-    insert(newName);
+    ui_->categoryCombo->removeItem(index);
+    showAdded(renamed.index);
     ui_->categoryCombo->setCurrentIndex(-1);
     noteChange();
 }
@@ -134,7 +132,7 @@ void CategoriesDialog::rename() {
 void CategoriesDialog::done(int result) {
     // There is no discarding: Escape keeps what was done, as renames
     // carried over to the events cannot be taken back either.
-    categories_ = CategoryList(names_);
+    categories_ = editor_.list();
     SkinnedDialog::done(result);
 }
 

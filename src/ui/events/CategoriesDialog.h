@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CategoryEditor.h"
 #include "skins/SkinnedDialog.h"
 
 namespace Ui {
@@ -30,7 +31,7 @@ public:
     // True once an add, rename or delete was carried out.
     bool changed() const { return changed_; }
     // The working list, in the order shown.
-    const std::vector<std::string>& names() const { return names_; }
+    const std::vector<std::string>& names() const { return editor_.names(); }
 
     // Ends the dialog, OK or Cancel alike, writing the names back first.
     void done(int result) override;
@@ -44,14 +45,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The typed name, without leading and trailing white space.
+    // The name in the edit, as typed.
     std::string typedName() const;
     // The selected entry's position, or -1.
     int selected() const;
     void onSelected(int index);
-    // Puts a name in its sorted place in the list and the combo box.
-    void insert(const std::string& name);
-    void remove(int index);
+    // Shows the name the working list has taken at `index`.
+    void showAdded(std::size_t index);
     // A carried-out action: the edit emptied, the document to be marked.
     void noteChange();
 
@@ -59,7 +59,7 @@ private:
     CategoryList& categories_;
     EventList& events_;
     Prompter& prompter_;
-    std::vector<std::string> names_;  // the combo box's entries, as bytes
+    CategoryEditor editor_;  // the working list: the combo box's entries, as bytes
     bool changed_ = false;
 };
 

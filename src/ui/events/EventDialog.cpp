@@ -354,7 +354,7 @@ void EventDialog::writeControls() {
 
 // ---- the commands ----
 
-std::optional<MessageAnswer> EventDialog::ask(int id, const std::vector<std::string>& args) {
+std::optional<MessageAnswer> EventDialog::ask(MessageId id, const std::vector<std::string>& args) {
     const QPointer<EventDialog> self(this);
     const MessageAnswer answer = prompter_.show(this, id, args);
     if (!self || ended_)
@@ -367,22 +367,19 @@ void EventDialog::enter() {
         return;
     readControls();
     if (fields_.notes.empty()) {
-        prompter_.show(this, MessageId::kNotesRequired);
+        prompter_.show(this, MessageId::NotesRequired);
         return;
     }
     const Event candidate = fieldsToEvent();
     const bool keepsStart = editMode() && candidate.sameStart(*edited_);
-    if (!keepsStart && events_.find(candidate.key(), true).found) {
+    if (!keepsStart && events_.find(candidate.key()) != nullptr) {
         const std::vector<std::string> at{
             DateTimeText::startTimeText(fields_.hourText, fields_.minuteText)};
-        if (ask(MessageId::kStartTakenEdit, at) != MessageAnswer::Yes)
+        if (ask(MessageId::StartTakenEdit, at) != MessageAnswer::Yes)
             return;
         // Looked up again: the list may have changed while the question was up.
-        const FindResult found = events_.find(candidate.key(), true);
-        if (!found.found)
-            return;
-        if (const std::optional<Event> existing = events_.getAt(found.position))
-            editExisting(*existing);
+        if (const Event* existing = events_.find(candidate.key()))
+            editExisting(Event(*existing));
         return;
     }
     if (!reviewConflicts(candidate))
@@ -428,7 +425,7 @@ bool EventDialog::reviewConflicts(const Event& candidate) {
     const EventList conflicts = events_.conflicts(candidate, leftOut);
     if (conflicts.isEmpty())
         return true;
-    const std::optional<MessageAnswer> answer = ask(MessageId::kConflictsFound);
+    const std::optional<MessageAnswer> answer = ask(MessageId::ConflictsFound);
     if (!answer)
         return false;
     if (*answer != MessageAnswer::Yes)
@@ -449,8 +446,8 @@ bool EventDialog::reviewConflicts(const Event& candidate) {
 // changed, when another event has come to the new start meanwhile.
 bool EventDialog::storeEntry(const Event& candidate) {
     const bool keepsStart = editMode() && candidate.sameStart(*edited_);
-    if (!keepsStart && events_.find(candidate.key(), true).found) {
-        prompter_.show(this, MessageId::kStartTaken,
+    if (!keepsStart && events_.find(candidate.key()) != nullptr) {
+        prompter_.show(this, MessageId::StartTaken,
                        {DateTimeText::startTimeText(fields_.hourText, fields_.minuteText)});
         return false;
     }
@@ -473,7 +470,7 @@ void EventDialog::forgetOpenMark() {
 void EventDialog::clear() {
     if (ended_ || !inputChanged_)
         return;
-    if (ask(MessageId::kDiscardInput) != MessageAnswer::Yes)
+    if (ask(MessageId::DiscardInput) != MessageAnswer::Yes)
         return;
     clearFields(true);
     inputChanged_ = false;
@@ -494,7 +491,7 @@ void EventDialog::cancel() {
         if (!self || ended_)
             return;
     } else if (inputChanged_) {
-        if (ask(MessageId::kDiscardInput) != MessageAnswer::Yes)
+        if (ask(MessageId::DiscardInput) != MessageAnswer::Yes)
             return;
         clearFields(true);
         inputChanged_ = false;

@@ -108,7 +108,7 @@ private:
     void closeAtOnce();
     // Shows a question; nothing when this dialog ended or went away while
     // it was on screen (the caller must then stop at once).
-    std::optional<MessageAnswer> ask(int id, const std::vector<std::string>& args = {});
+    std::optional<MessageAnswer> ask(MessageId id, const std::vector<std::string>& args = {});
     // The steps of Enter after the same-start check; false to stop.
     bool reviewConflicts(const Event& candidate);
     bool storeEntry(const Event& candidate);

@@ -233,20 +233,20 @@ void ViewEventsDialog::search() {
 // ---- searches ----
 
 void ViewEventsDialog::searchByDate(DateTime value) {
-    showQuery(events_.eventsOnDay(value));
+    showResults(events_.eventsOnDay(value));
 }
 
 void ViewEventsDialog::searchByCategory(const std::string& category) {
-    showQuery(events_.eventsInCategory(category, false));
+    showResults(events_.eventsInCategory(category));
 }
 
 void ViewEventsDialog::searchByComment(const std::string& text) {
-    showQuery(events_.searchNotes(text));
+    showResults(events_.searchNotes(text));
 }
 
-void ViewEventsDialog::showQuery(EventQuery&& query) {
-    results_ = std::move(query.events);
-    if (query.found) {
+void ViewEventsDialog::showResults(EventList&& found) {
+    results_ = std::move(found);
+    if (!results_.isEmpty()) {
         resetPaging();
     } else {
         showNoResults();
@@ -299,7 +299,7 @@ void ViewEventsDialog::refresh() {
         return;
     }
     showNoResults();
-    prompter_.show(this, MessageId::kConflictsResolved);
+    prompter_.show(this, MessageId::ConflictsResolved);
     done(QDialog::Rejected);
 }
 
@@ -385,9 +385,9 @@ int ViewEventsDialog::positionOfPane(int pane) const {
 }
 
 const Event& ViewEventsDialog::shown(int position) const {
-    const Event& result = *results_.nodeAt(position);
-    const FindResult stored = events_.find(result.key(), true);
-    return stored.found ? *events_.nodeAt(stored.position) : result;
+    const Event& result = results_.at(position - 1);
+    const Event* stored = events_.find(result.key());
+    return stored != nullptr ? *stored : result;
 }
 
 void ViewEventsDialog::setPaneButtons(int pane, bool enabled) {
@@ -453,15 +453,15 @@ void ViewEventsDialog::deleteEvent(int pane) {
     const int position = positionOfPane(pane);
     if (position == 0)
         return;
-    const StartKey key = results_.nodeAt(position)->key();
+    const StartKey key = results_.at(position - 1).key();
     // The mark keeps a reminder from opening on the event while the question
     // is up. An event another window already holds is left to that window.
     const bool marked = events_.markOpen(key);
-    if (!marked && events_.find(key, true).found) {
+    if (!marked && events_.find(key) != nullptr) {
         refreshButtons();
         return;
     }
-    const MessageAnswer answer = prompter_.show(this, MessageId::kDeleteEvent);
+    const MessageAnswer answer = prompter_.show(this, MessageId::DeleteEvent);
     if (marked)
         events_.clearOpen(key);
     // A load may have closed the dialog while the question was up.
@@ -469,14 +469,14 @@ void ViewEventsDialog::deleteEvent(int pane) {
         return;
     results_.removeByKey(key);
     if (!events_.removeByKey(key)) {
-        prompter_.show(this, MessageId::kFatalError);
+        prompter_.show(this, MessageId::FatalError);
         done(kFatal);
         return;
     }
     resultCount_ = results_.count();
     if (conflictMode_ && resultCount_ == 0) {
         showNoResults();
-        prompter_.show(this, MessageId::kConflictsResolved);
+        prompter_.show(this, MessageId::ConflictsResolved);
         done(QDialog::Rejected);
         return;
     }

@@ -107,7 +107,7 @@ private:
     void searchByDate(DateTime value);
     void searchByCategory(const std::string& category);
     void searchByComment(const std::string& text);
-    void showQuery(EventQuery&& query);
+    void showResults(EventList&& found);
     void redoSearch(bool rerunComment);
     void refresh();
 
@@ -120,8 +120,8 @@ private:
 
     // The result position pane `pane` (1-based) shows; 0 when it shows none.
     int positionOfPane(int pane) const;
-    // Result `position` as the document stores it now, or the result's copy
-    // when the document no longer holds it.
+    // Result `position` (1-based) as the document stores it now, or the
+    // result's copy when the document no longer holds it.
     const Event& shown(int position) const;
     void setPaneButtons(int pane, bool enabled);
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/MessageTable.h"
+
 class QWidget;
 
 namespace almanary {
@@ -17,8 +19,11 @@ public:
     virtual ~Prompter() = default;
     // Shows message `id` with "%1", "%2", ... replaced by `args`, with the
     // icon and buttons the table gives it, over `parent`.
-    virtual MessageAnswer show(QWidget* parent, int id,
+    virtual MessageAnswer show(QWidget* parent, MessageId id,
                                const std::vector<std::string>& args = {}) = 0;
+    MessageAnswer show(QWidget* parent, const Notice& notice) {
+        return show(parent, notice.id, notice.args);
+    }
 };
 
 }  // namespace almanary

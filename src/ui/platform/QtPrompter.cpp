@@ -67,10 +67,11 @@ MessageAnswer answerOf(QMessageBox::StandardButton button, MessageButtons button
 
 }  // namespace
 
-MessageAnswer QtPrompter::show(QWidget* parent, int id, const std::vector<std::string>& args) {
+MessageAnswer QtPrompter::show(QWidget* parent, MessageId id,
+                               const std::vector<std::string>& args) {
     const Message& message = MessageTable::find(id);
-    QMessageBox box(iconOf(message.icon), toQString(MessageTable::find(MessageId::kAppTitle).text),
-                    toQString(MessageTable::formatWith(id, args)), buttonsOf(message.buttons),
+    QMessageBox box(iconOf(message.icon), toQString(MessageTable::find(MessageId::AppTitle).text),
+                    toQString(MessageTable::format(Notice{id, args})), buttonsOf(message.buttons),
                     parent);
     // Paths and names may hold "<" or "&": the text is never markup.
     box.setTextFormat(Qt::PlainText);

@@ -8,7 +8,9 @@ namespace almanary {
 
 class QtPrompter : public Prompter {
 public:
-    MessageAnswer show(QWidget* parent, int id, const std::vector<std::string>& args = {}) override;
+    using Prompter::show;
+    MessageAnswer show(QWidget* parent, MessageId id,
+                       const std::vector<std::string>& args = {}) override;
 };
 
 }  // namespace almanary

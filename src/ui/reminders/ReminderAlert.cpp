@@ -14,17 +14,13 @@ ReminderAlert::ReminderAlert(MainWindow& window) : window_(window) {}
 void ReminderAlert::raiseReminders(const EventList& due) {
     // The count is read again on every pass, as a window opened here may
     // run code that changes the list it was given.
-    for (int position = 1; position <= due.count(); ++position) {
-        const std::optional<Event> event = due.getAt(position);
-        if (event)
-            raise(*event);
-    }
+    for (int index = 0; index < due.count(); ++index)
+        raise(Event(due.at(index)));
 }
 
 bool ReminderAlert::openElsewhere(const Event& event) const {
     const EventList& events = window_.document.events;
-    const FindResult found = events.find(event.key(), true);
-    const Event* stored = found.found ? events.nodeAt(found.position) : nullptr;
+    const Event* stored = events.find(event.key());
     return stored == nullptr || stored->open();
 }
 

@@ -1,4 +1,5 @@
-// The message table: complete, unambiguous, and filled in as shown.
+// The message table: complete, unambiguous, and filled in as shown; file
+// problems worded with it.
 #include "app/MessageTable.h"
 
 #include <gtest/gtest.h>
@@ -8,32 +9,55 @@
 #include <string_view>
 #include <vector>
 
+#include "app/FileProblems.h"
+
 namespace almanary {
 namespace {
 
 TEST(MessageTable, EveryIdIsUniqueAndHasText) {
     std::set<int> seen;
     for (const Message& message : MessageTable::all()) {
-        EXPECT_TRUE(seen.insert(message.id).second) << "id " << message.id << " twice";
+        const int id = static_cast<int>(message.id);
+        EXPECT_TRUE(seen.insert(id).second) << "id " << id << " twice";
         EXPECT_EQ(&MessageTable::find(message.id), &message);
-        EXPECT_NE(message.id, 0);
-        EXPECT_FALSE(std::string_view(message.text).empty()) << message.id;
+        EXPECT_FALSE(std::string_view(message.text).empty()) << id;
     }
     // The program's string table runs without a gap from 101 to 148.
     for (int id = 101; id <= 148; ++id)
         EXPECT_EQ(seen.count(id), 1u) << "no message " << id;
-    EXPECT_EQ(MessageTable::find(99999).id, 0);
+    EXPECT_EQ(std::string(MessageTable::find(static_cast<MessageId>(99999)).text),
+              "Unknown message.");
 }
 
 TEST(MessageTable, FillsNumberedPlaceholders) {
-    EXPECT_EQ(MessageTable::format(MessageId::kRenameCategoryEvents, {"Work", "Job"}),
+    EXPECT_EQ(MessageTable::format(MessageId::RenameCategoryEvents, {"Work", "Job"}),
               "There are currently events that are in the Work category.\n"
               "Would you like to rename the category of these events to Job?");
-    EXPECT_EQ(MessageTable::formatWith(MessageId::kShareNotFound, {"host", "cal"}),
+    EXPECT_EQ(MessageTable::format(Notice{MessageId::ShareNotFound, {"host", "cal"}}),
               "Could not find a almanary on host shared under the name cal.");
     // Arguments are not searched again, and a missing one leaves its mark.
-    EXPECT_EQ(MessageTable::fill("%1 and %2", {"%2"}), "%2 and %2");
-    EXPECT_EQ(MessageTable::fill("100% of %1%", {"x"}), "100% of x%");
+    EXPECT_EQ(MessageTable::format(MessageId::RenameCategoryEvents, {"%2"}).substr(0, 46),
+              "There are currently events that are in the %2 ");
+    const std::string_view percent[] = {"x"};
+    EXPECT_EQ(MessageTable::fill("100% of %1%", percent), "100% of x%");
+}
+
+TEST(FileProblems, EachKindHasItsMessage) {
+    using Kind = AlmanaryProblem::Kind;
+    const struct {
+        Kind kind;
+        std::string text;
+    } cases[] = {
+        {Kind::Missing, "/a/b.alm could not be found.  The almanary was not loaded."},
+        {Kind::Unreadable, "/a/b.alm could not be read: why.  The almanary was not loaded."},
+        {Kind::NotAlmanary, "/a/b.alm is not a Almanary file, and was not loaded."},
+        {Kind::Damaged, "/a/b.alm is damaged and was not loaded: why."},
+        {Kind::CannotWrite,
+         "The almanary /a/b.alm could not be saved: why.  Your changes are still open; please "
+         "save them somewhere else."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MessageTable::format(noticeOf({c.kind, "/a/b.alm", "why"})), c.text);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include "model/CategoryList.h"
-#include "model/CategoryRules.h"
 
 #include <gtest/gtest.h>
 
@@ -11,25 +10,16 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-TEST(CategoryListTest, NamesEndAtTheFirstEmptyOneAndLookupsFoldAsciiOnly) {
+TEST(CategoryListTest, NamesEndAtTheFirstEmptyOneAndChoicesAreSortedIgnoringCase) {
     EXPECT_EQ(CategoryList(Names{"b", "a", "b", "", "c"}).names(), (Names{"b", "a", "b"}));
-    CategoryList list(Names{"Work", "caf\xc3\xa9"});
+    CategoryList list(Names{"work", "Home", "caf\xc3\xa9"});
     list.append("");  // would end the list: ignored
     list.append("[x]");
-    EXPECT_EQ(list.names(), (Names{"Work", "caf\xc3\xa9", "[x]"}));
-    const struct {
-        const char* name;
-        bool exact, ignoringCase;
-    } cases[] = {{"Work", true, true},         {"wORK", false, true},
-                 {"Work ", false, false},      {"Wor", false, false},
-                 {"CAF\xc3\xa9", false, true}, {"caf\xc3\x89", false, false},
-                 {"{x]", false, false},        {"", false, false}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(list.contains(c.name), c.exact) << c.name;
-        const bool taken = CategoryRules::checkNewName(c.name, list.names()) ==
-                           CategoryRules::NameProblem::NotUnique;
-        EXPECT_EQ(taken, c.ignoringCase) << c.name;
-    }
+    EXPECT_EQ(list.names(), (Names{"work", "Home", "caf\xc3\xa9", "[x]"}));
+    EXPECT_TRUE(list.contains("work"));
+    EXPECT_FALSE(list.contains("Work"));
+    // Letters compare as lower case, so "[" comes before every letter.
+    EXPECT_EQ(list.choices(), (Names{"<No Category>", "[x]", "caf\xc3\xa9", "Home", "work"}));
 }
 
 }  // namespace

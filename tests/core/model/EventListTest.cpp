@@ -49,15 +49,14 @@ TEST_F(EventListUtc, EqualKeysKeepArrivalOrderAndTheFirstIsFoundAndRemoved) {
                              {2024, 5, 2, "9", "0", "C"}});
     ASSERT_TRUE(list.insert(Event()));  // never dated: the all-zero key goes first
     EXPECT_EQ(notesOf(list), (Notes{"", "earlier", "A", "B", "C", "later"}));
-    const StartKey nine = list.nodeAt(3)->key();
-    EXPECT_EQ(list.find(nine, true).position, 3);
-    EXPECT_EQ(list.find(nine, false).position, 6);                   // the first later key
-    EXPECT_EQ(list.find(list.nodeAt(6)->key(), false).position, 7);  // none: count() + 1
-    EXPECT_FALSE(list.removeAt(7));
+    const StartKey nine = list.at(2).key();
+    EXPECT_EQ(list.find(nine), &list.at(2));  // the first of the equal keys
+    EXPECT_EQ(list.find(makeEvent({2024, 5, 2, "9", "5", ""}).key()), nullptr);
 
     list.setModified(false);
     EXPECT_TRUE(list.markOpen(nine));
-    EXPECT_TRUE(list.clearOpen(nine));
+    EXPECT_FALSE(list.markOpen(nine));  // already open
+    list.clearOpen(nine);
     EXPECT_FALSE(list.removeByKey(makeEvent({2024, 5, 2, "10", "0", ""}).key()));
     EXPECT_FALSE(list.isModified());  // marks and failed removals leave it alone
     EXPECT_TRUE(list.removeByKey(nine));
@@ -71,19 +70,18 @@ TEST_F(EventListUtc, EventsOnDayAndCategories) {
                              {2024, 2, 29, "23", "45", "late", "0", "Work"},
                              {2024, 2, 29, "99", "0", "odd high", "0", "Work "},
                              {2024, 3, 1, "0", "0", "after"}});
-    EXPECT_EQ(notesOf(list.eventsOnDay(localTime(2024, 2, 29, 17, 3)).events),
+    EXPECT_EQ(notesOf(list.eventsOnDay(localTime(2024, 2, 29, 17, 3))),
               (Notes{"odd low", "late", "odd high"}));
-    EXPECT_FALSE(list.eventsOnDay(localTime(2024, 3, 2)).found);
+    EXPECT_TRUE(list.eventsOnDay(localTime(2024, 3, 2)).isEmpty());
 
-    EXPECT_EQ(notesOf(list.eventsInCategory("Work", false).events), (Notes{"before", "late"}));
-    const EventQuery inUse = list.eventsInCategory("work", true);
-    EXPECT_TRUE(inUse.found && inUse.events.isEmpty());
-    EXPECT_FALSE(list.eventsInCategory("Home", true).found);
+    EXPECT_EQ(notesOf(list.eventsInCategory("Work")), (Notes{"before", "late"}));
+    EXPECT_TRUE(list.usesCategory("work"));
+    EXPECT_FALSE(list.usesCategory("Home"));
     list.setModified(false);
-    EXPECT_TRUE(list.renameCategory("Work", "Job"));
+    list.renameCategory("Work", "Job");
     EXPECT_TRUE(list.isModified());
-    EXPECT_EQ(notesOf(list.eventsInCategory("Job", false).events), (Notes{"before", "late"}));
-    EXPECT_EQ(notesOf(list.eventsInCategory("Work ", false).events), (Notes{"odd high"}));
+    EXPECT_EQ(notesOf(list.eventsInCategory("Job")), (Notes{"before", "late"}));
+    EXPECT_EQ(notesOf(list.eventsInCategory("Work ")), (Notes{"odd high"}));
 }
 
 // 2024-03-30 23:30 UTC is already Sunday 00:30 local; 21:30 UTC on Sunday is
@@ -91,11 +89,11 @@ TEST_F(EventListUtc, EventsOnDayAndCategories) {
 TEST(EventListTest, TheLocalClockDecidesTheDayAndDueReminders) {
     ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
     EventList list = listOf({{2024, 3, 30, "23", "0", "sat"}, {2024, 3, 31, "1", "0", "sun"}});
-    EXPECT_EQ(notesOf(list.eventsOnDay(1711841400).events), Notes{"sun"});
-    EXPECT_EQ(notesOf(list.eventsOnDay(1711920600).events), Notes{"sun"});
+    EXPECT_EQ(notesOf(list.eventsOnDay(1711841400)), Notes{"sun"});
+    EXPECT_EQ(notesOf(list.eventsOnDay(1711920600)), Notes{"sun"});
     list.insert(reminded({2024, 3, 31, "23", "45", "call"}, 15));
-    EXPECT_FALSE(list.dueReminders(1711920600 - 1).found);
-    EXPECT_TRUE(list.dueReminders(1711920600).found);
+    EXPECT_TRUE(list.dueReminders(1711920600 - 1).isEmpty());
+    EXPECT_FALSE(list.dueReminders(1711920600).isEmpty());
 }
 
 TEST_F(EventListUtc, SearchNotesFoldsAsciiLettersOnly) {
@@ -113,11 +111,8 @@ TEST_F(EventListUtc, SearchNotesFoldsAsciiLettersOnly) {
         {"CAF\xc3\x89", {}},                    // no folding beyond A to Z
         {" {draft", {}},                        // '{' is not a folded '['
     };
-    for (const auto& c : cases) {
-        const EventQuery result = list.searchNotes(c.text);
-        EXPECT_EQ(notesOf(result.events), c.expected) << c.text;
-        EXPECT_EQ(result.found, !c.expected.empty()) << c.text;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(notesOf(list.searchNotes(c.text)), c.expected) << c.text;
 }
 
 TEST_F(EventListUtc, DueRemindersCompareStartWithNowPlusLead) {
@@ -138,11 +133,8 @@ TEST_F(EventListUtc, DueRemindersCompareStartWithNowPlusLead) {
         {localTime(2024, 6, 3, 8, 45), {"1 March", "nine, 15 ahead"}},
         {localTime(2024, 6, 3, 9, 0, 59), {"1 March", "nine, 15 ahead", "a day ahead"}},
     };
-    for (const auto& c : cases) {
-        const EventQuery due = list.dueReminders(c.now);
-        EXPECT_EQ(notesOf(due.events), c.due) << c.now;
-        EXPECT_EQ(due.found, !c.due.empty()) << c.now;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(notesOf(list.dueReminders(c.now)), c.due) << c.now;
 }
 
 TEST_F(EventListUtc, ConflictsShareAtLeastOneMinute) {
@@ -229,21 +221,22 @@ TEST_F(EventListUtc, RandomChangesMatchTheModel) {
     for (int step = 0; step < 3000; ++step) {
         const int action = static_cast<int>(random() % 16);
         const int size = list.count();
-        const int position = size == 0 ? 0 : 1 + static_cast<int>(random() % size);
-        const StartKey key =
-            position > 0 && random() % 4 ? list.nodeAt(position)->key() : fresh().key();
+        const int index = size == 0 ? -1 : static_cast<int>(random() % size);
+        const StartKey key = index >= 0 && random() % 4 ? list.at(index).key() : fresh().key();
         const auto first = model.first(key);
         SCOPED_TRACE("step " + std::to_string(step) + ", action " + std::to_string(action));
-        if (action < 8 || position == 0) {
+        if (action < 8 || index < 0) {
             const Event event = fresh();
             ASSERT_TRUE(list.insert(event));
             model.insert(event);
         } else if (action == 8) {  // the pool that holds the event may move
-            model.insert(*list.nodeAt(position));
-            ASSERT_TRUE(list.insert(*list.nodeAt(position)));
+            model.insert(list.at(index));
+            ASSERT_TRUE(list.insert(list.at(index)));
         } else if (action == 9) {
-            ASSERT_TRUE(list.removeAt(position));
-            model.events.erase(model.events.begin() + position - 1);
+            const Event* found = list.find(key);
+            ASSERT_EQ(found == nullptr, first == model.events.end());
+            if (found != nullptr)
+                ASSERT_EQ(found->notes(), first->notes());
         } else if (action == 10) {
             ASSERT_EQ(list.removeByKey(key), first != model.events.end());
             if (first != model.events.end())
@@ -264,15 +257,16 @@ TEST_F(EventListUtc, RandomChangesMatchTheModel) {
         } else if (random() % 4 == 0) {  // a query result, built by appending, becomes the list
             const DateTime at =
                 localTime(2024, 2, 28) + static_cast<DateTime>(random() % 3) * 86400;
-            list = list.dueReminders(at).events;
+            list = list.dueReminders(at);
             std::erase_if(model.events, [&](const Event& e) { return !model.isDue(e, at); });
         }
         ASSERT_EQ(notesOf(list), model.where([](const Event&) { return true; }));
         const DateTime now = localTime(2024, 2, 27) + static_cast<DateTime>(random() % (5 * 86400));
-        ASSERT_EQ(notesOf(list.dueReminders(now).events),
+        ASSERT_EQ(notesOf(list.dueReminders(now)),
                   model.where([&](const Event& e) { return model.isDue(e, now); }));
         const Event candidate = fresh();
-        const Event* excluded = random() % 2 ? list.nodeAt(position) : nullptr;  // may be null
+        const bool inRange = index >= 0 && index < list.count();
+        const Event* excluded = inRange && random() % 2 ? &list.at(index) : nullptr;
         ASSERT_EQ(notesOf(list.conflicts(candidate, excluded)),
                   model.conflicts(candidate, excluded));
     }

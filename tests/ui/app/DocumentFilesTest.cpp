@@ -83,7 +83,7 @@ TEST_F(DocumentFilesTest, SavingOverAnotherExistingFileAsksFirst) {
     prompter.answer(MessageAnswer::No);
     files.choose(other);
     EXPECT_FALSE(w.saveDocument(true));
-    EXPECT_EQ(prompter.ids(), Ids{MessageId::kOverwriteAlmanary});
+    EXPECT_EQ(prompter.ids(), Ids{MessageId::OverwriteAlmanary});
     EXPECT_EQ(notesOf(readBack(other).events), Notes{"theirs"});
     EXPECT_EQ(w.currentPath, mine);
     EXPECT_TRUE(w.hasUnsavedChanges());
@@ -107,7 +107,7 @@ TEST_F(DocumentFilesTest, AFailedSaveSaysWhyAndKeepsTheDocumentChangedUnderItsOl
 
     EXPECT_FALSE(w.saveDocument(true));
 
-    ASSERT_EQ(prompter.ids(), Ids{MessageId::kSaveFailed});
+    ASSERT_EQ(prompter.ids(), Ids{MessageId::SaveFailed});
     ASSERT_EQ(prompter.shown()[0].args.size(), 2u);
     EXPECT_EQ(prompter.shown()[0].args[0], dir.file("folder.alm"));
     EXPECT_FALSE(prompter.shown()[0].args[1].empty()) << "the system's reason";
@@ -137,7 +137,7 @@ TEST_F(DocumentFilesTest, LoadingAsksAboutUnsavedChangesFirst) {
 
         EXPECT_EQ(w.loadDocument(next), c.loaded);
 
-        EXPECT_EQ(prompter.ids(), Ids{MessageId::kUnsavedChanges});
+        EXPECT_EQ(prompter.ids(), Ids{MessageId::UnsavedChanges});
         EXPECT_EQ(notesOf(w.document.events),
                   c.loaded ? Notes{"next"} : (Notes{"mine", "pending"}));
         EXPECT_EQ(w.currentPath, c.loaded ? next : mine);
@@ -173,21 +173,21 @@ TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRightAndCancelChangesNothing) {
         dialog.findChild<QPushButton*>("okButton")->click();
     });
     EXPECT_TRUE(w.loadDocument(path));
-    EXPECT_EQ(prompter.ids(), Ids{MessageId::kWrongPassword});
+    EXPECT_EQ(prompter.ids(), Ids{MessageId::WrongPassword});
     EXPECT_EQ(notesOf(w.document.events), Notes{"secret"});
     EXPECT_TRUE(DateTimeText::getTwelveHourClock());
 }
 
 TEST_F(DocumentFilesTest, AFileThatCannotBeLoadedLeavesTheDocumentAsItWas) {
     const std::string fixtures = ALMANARY_FIXTURES_DIR;
-    std::vector<std::pair<std::string, int>> cases = {
-        {fixtures + "/not-almanary.alm", MessageId::kNotAlmanary},
-        {dir.file("missing.alm"), MessageId::kFileNotFound},
-        {dir.path().string(), MessageId::kFileUnreadable},
+    std::vector<std::pair<std::string, MessageId>> cases = {
+        {fixtures + "/not-almanary.alm", MessageId::NotAlmanary},
+        {dir.file("missing.alm"), MessageId::FileNotFound},
+        {dir.path().string(), MessageId::FileUnreadable},
     };
     for (const char* damaged : {"truncated", "absurd-event-count", "absurd-text-length",
                                 "absurd-category-count", "wide-odd-length"})
-        cases.emplace_back(fixtures + "/" + damaged + ".alm", MessageId::kFileDamaged);
+        cases.emplace_back(fixtures + "/" + damaged + ".alm", MessageId::FileDamaged);
     MainWindow& w = window();
     w.document = document({"mine"});
     w.currentPath = dir.file("mine.alm");
@@ -216,7 +216,7 @@ TEST_F(DocumentFilesTest, AMissingSkinOrPictureIsSaidAndTheDocumentStillLoads) {
     // A skin file that is gone: the default look, and the name kept for later.
     SkinColours::setButtonBackground(Qt::magenta);
     EXPECT_TRUE(w.loadDocument(gonePath));
-    ASSERT_EQ(prompter.ids(), Ids{MessageId::kSkinInvalid});
+    ASSERT_EQ(prompter.ids(), Ids{MessageId::SkinInvalid});
     EXPECT_EQ(prompter.shown()[0].args, std::vector<std::string>{dir.file("Skins/Gone.skn")});
     EXPECT_EQ(SkinColours::buttonBackground(), SkinColours::platformColours().buttonBackground);
     EXPECT_FALSE(w.background.isLoaded());
@@ -227,7 +227,7 @@ TEST_F(DocumentFilesTest, AMissingSkinOrPictureIsSaidAndTheDocumentStillLoads) {
     prompter.clearShown();
     ASSERT_TRUE(w.background.load(ALMANARY_FIXTURES_DIR "/bitmaps/rgb24.bmp"));
     EXPECT_TRUE(w.loadDocument(lostPath));
-    ASSERT_EQ(prompter.ids(), Ids{MessageId::kBackgroundMissing});
+    ASSERT_EQ(prompter.ids(), Ids{MessageId::BackgroundMissing});
     EXPECT_EQ(prompter.shown()[0].args, (std::vector<std::string>{dir.file("gone.bmp"), "Lost"}));
     EXPECT_FALSE(w.background.isLoaded());
     EXPECT_EQ(SkinColours::buttonBackground(), QColor(255, 0, 0));

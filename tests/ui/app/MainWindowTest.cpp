@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, EscapeAsksAboutUnsavedChangesAndCancelKeepsTheProgram) {
 
     prompter.answer(MessageAnswer::Cancel);
     QTest::keyClick(&w, Qt::Key_Escape);
-    EXPECT_EQ(prompter.ids(), Ids{MessageId::kUnsavedChanges});
+    EXPECT_EQ(prompter.ids(), Ids{MessageId::UnsavedChanges});
     EXPECT_FALSE(w.hasEnded());
     EXPECT_TRUE(w.reminderTimer().isActive());
 
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, TheLastFileIsLoadedAtStartOnlyWhenAskedWithOne) {
     const Case cases[] = {
         {1, path, true, {}},
         {2, path, false, {}},
-        {1, dir.file("gone.alm"), false, {MessageId::kFileNotFound}},
+        {1, dir.file("gone.alm"), false, {MessageId::FileNotFound}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fileName);

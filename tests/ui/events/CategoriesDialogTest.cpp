@@ -57,17 +57,17 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
         const char* chosen;
         const char* typed;
         const char* button;
-        std::optional<int> refusal;
+        std::optional<MessageId> refusal;
         QStringList shown;  // afterwards
     } cases[] = {
         {{}, nullptr, "  Travel  ", "addButton", std::nullopt, {"Travel"}},
-        {{"Work"}, nullptr, " WORK", "addButton", MessageId::kCategoryNotUnique, {"Work"}},
-        {{}, nullptr, "   ", "addButton", MessageId::kNameCategory, {}},
-        {{"Home"}, nullptr, "<No Category>", "addButton", MessageId::kNameCategory, {"Home"}},
+        {{"Work"}, nullptr, " WORK", "addButton", MessageId::CategoryNotUnique, {"Work"}},
+        {{}, nullptr, "   ", "addButton", MessageId::NameCategory, {}},
+        {{"Home"}, nullptr, "<No Category>", "addButton", MessageId::NameCategory, {"Home"}},
         {{"Home"}, nullptr, "<no category>", "addButton", std::nullopt, {"<no category>", "Home"}},
-        {{"Home"}, nullptr, "Job", "renameButton", MessageId::kSelectCategoryToRename, {"Home"}},
-        {{"Home"}, "Home", "   ", "renameButton", MessageId::kUseDeleteButton, {"Home"}},
-        {{"Home"}, nullptr, "Home", "deleteButton", MessageId::kSelectCategoryToDelete, {"Home"}},
+        {{"Home"}, nullptr, "Job", "renameButton", MessageId::SelectCategoryToRename, {"Home"}},
+        {{"Home"}, "Home", "   ", "renameButton", MessageId::UseDeleteButton, {"Home"}},
+        {{"Home"}, nullptr, "Home", "deleteButton", MessageId::SelectCategoryToDelete, {"Home"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.button << " '" << c.typed << "'");
@@ -91,7 +91,7 @@ TEST_F(CategoriesDialogTest, RenameOfAUsedNameCarriesItToTheEventsOnlyOnYes) {
         edit()->setText(" Job ");
         prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
         press(*dialog, "renameButton");
-        ASSERT_EQ(prompter.ids(), Ids{MessageId::kRenameCategoryEvents});
+        ASSERT_EQ(prompter.ids(), Ids{MessageId::RenameCategoryEvents});
         EXPECT_EQ(prompter.shown()[0].args, (Names{"Work", "Job"}));
         // The list takes the new name whatever the answer.
         EXPECT_EQ(shown(), (QStringList{"Home", "Job"}));
@@ -108,7 +108,7 @@ TEST_F(CategoriesDialogTest, DeleteOfAUsedNameAsksAndNeverTouchesTheEvents) {
         activate(*dialog, "categoryCombo", "Work");
         prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
         press(*dialog, "deleteButton");
-        ASSERT_EQ(prompter.ids(), Ids{MessageId::kCategoryInUse});
+        ASSERT_EQ(prompter.ids(), Ids{MessageId::CategoryInUse});
         EXPECT_EQ(shown(), yes ? QStringList{"Home"} : (QStringList{"Home", "Work"}));
         EXPECT_EQ(dialog->changed(), yes);
         EXPECT_EQ(eventCategories(), Names{"Work"});

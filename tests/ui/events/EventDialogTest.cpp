@@ -43,7 +43,6 @@ protected:
         events.insert(makeEvent(shape));
         events.setModified(false);
     }
-    const Event& at(int position) { return *events.nodeAt(position); }
 
     ScopedTimeZone zone{"Europe/London"};
     FakePrompter prompter;
@@ -83,7 +82,7 @@ TEST_F(EventDialogTest, ProposesTheNextQuarterHour) {
 TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForTheNext) {
     auto dialog = shown();
     press(*dialog, "enterButton");
-    EXPECT_EQ(prompter.ids(), Ids({MessageId::kNotesRequired}));
+    EXPECT_EQ(prompter.ids(), Ids({MessageId::NotesRequired}));
     EXPECT_EQ(events.count(), 0);
 
     setNotes(*dialog, "Lunch");
@@ -92,9 +91,10 @@ TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForThe
     child<QCheckBox>(*dialog, "remindCheck")->setChecked(true);
     press(*dialog, "enterButton");
     ASSERT_EQ(events.count(), 1);
-    EXPECT_EQ((Notes{at(1).notes(), std::string(at(1).duration()), at(1).category()}),
+    EXPECT_EQ((Notes{events.at(0).notes(), std::string(events.at(0).duration()),
+                     events.at(0).category()}),
               (Notes{"Lunch", "90", "work"}));
-    EXPECT_TRUE(at(1).remind() && events.isModified());
+    EXPECT_TRUE(events.at(0).remind() && events.isModified());
     // Ready for the next event at the same date and time.
     EXPECT_EQ(notesIn(*dialog), "");
     EXPECT_EQ(selected(*dialog, "durationCombo"), "0");
@@ -115,17 +115,17 @@ TEST_F(EventDialogTest, ATakenStartAsksAndYesEditsTheEventThereInstead) {
             whenModal<EventDialog>(modalContext, [&](EventDialog& nested) {
                 edited = true;
                 EXPECT_TRUE(nested.editMode());
-                EXPECT_TRUE(at(1).open());
+                EXPECT_TRUE(events.at(0).open());
                 EXPECT_EQ(notesIn(nested), "Existing");
                 nested.reject();
             });
         }
         press(*dialog, "enterButton");
-        ASSERT_EQ(prompter.ids(), Ids({MessageId::kStartTakenEdit}));
+        ASSERT_EQ(prompter.ids(), Ids({MessageId::StartTakenEdit}));
         EXPECT_EQ(prompter.shown()[0].args, std::vector<std::string>{"14:15"});
         EXPECT_EQ(edited, yes);
         EXPECT_EQ(notesOf(events), Notes({"Existing"}));
-        EXPECT_FALSE(at(1).open());
+        EXPECT_FALSE(events.at(0).open());
         EXPECT_EQ(notesIn(*dialog), "Mine");
     }
 }
@@ -136,7 +136,7 @@ TEST_F(EventDialogTest, OverlapsAreOfferedAndTheEventIsEnteredEitherWay) {
     setNotes(*dialog, "Declined");
     prompter.answer(MessageAnswer::No);
     press(*dialog, "enterButton");
-    EXPECT_EQ(prompter.ids(), Ids({MessageId::kConflictsFound}));
+    EXPECT_EQ(prompter.ids(), Ids({MessageId::ConflictsFound}));
     EXPECT_EQ(notesOf(events), Notes({"Touches", "Declined"}));
 
     pick(*dialog, "minuteCombo", "45");
@@ -162,31 +162,31 @@ TEST_F(EventDialogTest, EditModeEnterReplacesOnlyAChangedEvent) {
     store({2024, 3, 4, "9", "00", "Old notes", "30", "Gone"});
     for (const char* notes : {"Old notes", "New notes"}) {
         SCOPED_TRACE(notes);
-        auto dialog = shown(*events.getAt(1));
-        EXPECT_TRUE(at(1).open());
+        auto dialog = shown(events.at(0));
+        EXPECT_TRUE(events.at(0).open());
         EXPECT_EQ(selected(*dialog, "categoryCombo"), "Gone");
         setNotes(*dialog, notes);
         press(*dialog, "enterButton");
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
         EXPECT_TRUE(prompter.ids().empty());
         ASSERT_EQ(events.count(), 1);
-        EXPECT_EQ(at(1).notes(), notes);
-        EXPECT_EQ(at(1).category(), "Gone");
-        EXPECT_FALSE(at(1).open());
+        EXPECT_EQ(events.at(0).notes(), notes);
+        EXPECT_EQ(events.at(0).category(), "Gone");
+        EXPECT_FALSE(events.at(0).open());
         EXPECT_EQ(events.isModified(), std::string(notes) == "New notes");
     }
 }
 
 TEST_F(EventDialogTest, AnEditorOfAnEventOpenElsewhereClosesAtOnce) {
     store({2024, 3, 4, "9", "00", "Busy", "30"});
-    ASSERT_TRUE(events.markOpen(at(1).key()));
+    ASSERT_TRUE(events.markOpen(events.at(0).key()));
     whenModal<EventDialog>(modalContext, [](EventDialog& shown) {
         ADD_FAILURE() << "the editor was shown";
         shown.reject();
     });
-    EventDialog editor(nullptr, events, categories, prompter, clock, *events.getAt(1));
+    EventDialog editor(nullptr, events, categories, prompter, clock, events.at(0));
     EXPECT_EQ(editor.exec(), EventDialog::kClosedAtOnce);
-    EXPECT_TRUE(at(1).open());
+    EXPECT_TRUE(events.at(0).open());
 }
 
 // Clear in enter mode and Escape in edit mode ask only about changed input.
@@ -195,7 +195,7 @@ TEST_F(EventDialogTest, ClearAndCancelAskBeforeDiscardingChangedInput) {
     for (const bool cancel : {false, true}) {
         SCOPED_TRACE(cancel ? "cancel" : "clear");
         prompter.clearShown();
-        auto dialog = cancel ? shown(*events.getAt(1)) : shown();
+        auto dialog = cancel ? shown(events.at(0)) : shown();
         const auto act = [&] {
             cancel ? QTest::keyClick(dialog.get(), Qt::Key_Escape) : press(*dialog, "clearButton");
         };
@@ -210,11 +210,11 @@ TEST_F(EventDialogTest, ClearAndCancelAskBeforeDiscardingChangedInput) {
         EXPECT_TRUE(dialog->isVisible());
         prompter.answer(MessageAnswer::Yes);
         act();
-        EXPECT_EQ(prompter.ids(), Ids({MessageId::kDiscardInput, MessageId::kDiscardInput}));
+        EXPECT_EQ(prompter.ids(), Ids({MessageId::DiscardInput, MessageId::DiscardInput}));
         EXPECT_EQ(dialog->isVisible(), !cancel);
         EXPECT_EQ(notesIn(*dialog), "");
         EXPECT_FALSE(dialog->inputChanged());
-        EXPECT_FALSE(at(1).open());
+        EXPECT_FALSE(events.at(0).open());
         EXPECT_EQ(notesOf(events), Notes({"Kept"}));
     }
 }
@@ -223,8 +223,7 @@ TEST_F(EventDialogTest, ReminderModeDeleteRemovesTheEventWithoutAQuestion) {
     store({2024, 3, 4, "9", "00", "Due", "30"});
     store({2024, 3, 4, "11", "00", "Also due", "30"});
     for (const bool escape : {false, true}) {
-        auto* popUp =
-            new EventDialog(nullptr, events, categories, prompter, clock, *events.getAt(1));
+        auto* popUp = new EventDialog(nullptr, events, categories, prompter, clock, events.at(0));
         const QPointer<EventDialog> alive(popUp);
         popUp->setTitle(EventDialog::kReminderTitle);
         popUp->markModeless();

@@ -193,10 +193,10 @@ TEST_F(ViewEventsTest, DeleteOfTheOnlyEventOfTheLastPageGoesBackAPage) {
     ASSERT_EQ(page(), "2 of 2");
     deletePane(1, MessageAnswer::No);
     EXPECT_FALSE(events.isModified());
-    EXPECT_FALSE(events.nodeAt(4)->open());
+    EXPECT_FALSE(events.at(3).open());
     EXPECT_EQ(paneButtons(), (std::vector<bool>{true, false, false}));
     deletePane(1, MessageAnswer::Yes);
-    EXPECT_EQ(prompter.ids(), (Ids{MessageId::kDeleteEvent, MessageId::kDeleteEvent}));
+    EXPECT_EQ(prompter.ids(), (Ids{MessageId::DeleteEvent, MessageId::DeleteEvent}));
     EXPECT_EQ(notesOf(events), (Notes{"e1", "e2", "e3"}));
     EXPECT_TRUE(events.isModified());
     EXPECT_EQ(page(), "1 of 1");
@@ -206,9 +206,9 @@ TEST_F(ViewEventsTest, DeleteOfTheOnlyEventOfTheLastPageGoesBackAPage) {
 TEST_F(ViewEventsTest, DeletingAnEventThatVanishedEndsTheDialogAsFatal) {
     addDay(3, 1, 2, "e");
     open();
-    ASSERT_TRUE(events.removeByKey(events.nodeAt(1)->key()));
+    ASSERT_TRUE(events.removeByKey(events.at(0).key()));
     deletePane(1, MessageAnswer::Yes);
-    EXPECT_EQ(prompter.ids(), (Ids{MessageId::kDeleteEvent, MessageId::kFatalError}));
+    EXPECT_EQ(prompter.ids(), (Ids{MessageId::DeleteEvent, MessageId::FatalError}));
     EXPECT_TRUE(dialog->ended());
     EXPECT_EQ(dialog->result(), ViewEventsDialog::kFatal);
     EXPECT_EQ(notesOf(events), (Notes{"e2"}));
@@ -218,7 +218,7 @@ TEST_F(ViewEventsTest, AnEventMarkedOpenElsewhereLosesEditAndXAtOnce) {
     addDay(3, 1, 3, "e");
     open();
     auto other = std::make_unique<ViewEventsDialog>(nullptr, events, categories, prompter, clock);
-    const StartKey second = events.nodeAt(2)->key();
+    const StartKey second = events.at(1).key();
     ASSERT_TRUE(events.markOpen(second));
     ViewEventsDialog::refreshButtonsAll();
     EXPECT_EQ(paneButtons(), (std::vector<bool>{true, false, true}));
@@ -251,7 +251,7 @@ TEST_F(ViewEventsTest, ConflictModeEndsWhenNoConflictIsLeft) {
         EXPECT_TRUE(dialog->ended());
         EXPECT_EQ(dialog->result(), QDialog::Rejected);
         ASSERT_FALSE(prompter.ids().empty());
-        EXPECT_EQ(prompter.ids().back(), MessageId::kConflictsResolved);
+        EXPECT_EQ(prompter.ids().back(), MessageId::ConflictsResolved);
         EXPECT_EQ(notesOf(events), edit ? (Notes{"far", "b", "a"}) : (Notes{"far"}));
     }
 }

@@ -33,7 +33,7 @@ void whenShown(std::function<void(T&)> act) {
 
 TEST(QtPrompter, ShowsTheTablesMessageAndReturnsTheButtonPressed) {
     struct Case {
-        int id;
+        MessageId id;
         std::vector<std::string> args;
         QMessageBox::StandardButtons buttons;
         std::optional<QMessageBox::StandardButton> press;  // none: Escape
@@ -41,17 +41,21 @@ TEST(QtPrompter, ShowsTheTablesMessageAndReturnsTheButtonPressed) {
     };
     const auto yesNoCancel = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     const Case cases[] = {
-        {116, {}, yesNoCancel, QMessageBox::No, MessageAnswer::No},
-        {116, {}, yesNoCancel, std::nullopt, MessageAnswer::Cancel},
-        {123,
+        {MessageId::UnsavedChanges, {}, yesNoCancel, QMessageBox::No, MessageAnswer::No},
+        {MessageId::UnsavedChanges, {}, yesNoCancel, std::nullopt, MessageAnswer::Cancel},
+        {MessageId::OverwriteAlmanary,
          {"/tmp/<a & b>.alm"},
          QMessageBox::Yes | QMessageBox::No,
          std::nullopt,
          MessageAnswer::No},
-        {124, {"/home/u/x.alm"}, QMessageBox::Ok, QMessageBox::Ok, MessageAnswer::Ok},
+        {MessageId::FileNotFound,
+         {"/home/u/x.alm"},
+         QMessageBox::Ok,
+         QMessageBox::Ok,
+         MessageAnswer::Ok},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.id);
+        SCOPED_TRACE(static_cast<int>(c.id));
         QString text;
         QMessageBox::StandardButtons buttons;
         Qt::TextFormat format = Qt::AutoText;
@@ -66,7 +70,7 @@ TEST(QtPrompter, ShowsTheTablesMessageAndReturnsTheButtonPressed) {
         });
         QtPrompter prompter;
         EXPECT_EQ(prompter.show(nullptr, c.id, c.args), c.expected);
-        EXPECT_EQ(text.toStdString(), MessageTable::formatWith(c.id, c.args));
+        EXPECT_EQ(text.toStdString(), MessageTable::format(Notice{c.id, c.args}));
         EXPECT_EQ(buttons, c.buttons);
         EXPECT_EQ(format, Qt::PlainText) << "a path is never markup";
     }

@@ -95,7 +95,7 @@ TEST_F(ReminderAlertTest, EnterOnThePopupKeepsOrEndsTheReminder) {
         press(popup, "enterButton");
         EXPECT_TRUE(popups().empty());
         EXPECT_EQ(w.document.events.isModified(), clearRemind);
-        EXPECT_FALSE(w.document.events.nodeAt(1)->open());
+        EXPECT_FALSE(w.document.events.at(0).open());
 
         checkAt(8, 50, 5);
         EXPECT_EQ(popups(), clearRemind ? Notes{} : Notes{"Dentist"});
