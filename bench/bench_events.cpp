@@ -12,27 +12,28 @@
 
 #include "AlmanaryGenerator.h"
 #include "UnattendedSeams.h"
+#include "document/DocumentSession.h"
 #include "events/ViewEventsDialog.h"
 #include "model/Calendar.h"
+#include "platform/AppServices.h"
 
 namespace almanary::bench {
 namespace {
 
 constexpr std::size_t kEventCount = 100'000;
 
-AlmanaryDocument& sharedDocument() {
-    static AlmanaryDocument document = generateAlmanary(kEventCount);
-    return document;
-}
-
 void BM_ViewEventsSearchByComment(benchmark::State& state) {
-    AlmanaryDocument& document = sharedDocument();
+    DocumentSession session;
+    session.replace(generateAlmanary(kEventCount), "generated.alm");
     DecliningPrompter prompter;
+    NoFileChooser files;
+    SilentSoundPlayer sound;
     // Midway through the generated years, so the dialog opens on a real day.
     const FixedClock clock(Calendar::fromLocal(2028, 6, 15, 12).value_or(0));
+    const AppServices services{prompter, files, sound, clock, {}, {}};
     int found = 0;
     for (auto _ : state) {
-        ViewEventsDialog dialog(nullptr, document.events, document.categories, prompter, clock);
+        ViewEventsDialog dialog(nullptr, session, services);
         dialog.findChild<QComboBox*>("searchByCombo")->setCurrentIndex(2);  // "Comment"
         dialog.findChild<QLineEdit*>("commentEdit")->setText(QStringLiteral("lunch"));
         dialog.findChild<QPushButton*>("searchButton")->click();

@@ -12,10 +12,10 @@
 
 #include "AlmanaryGenerator.h"
 #include "UnattendedSeams.h"
-#include "app/AppServices.h"
 #include "app/MainWindow.h"
-#include "events/EventDialog.h"
+#include "document/DocumentSession.h"
 #include "model/Calendar.h"
+#include "platform/AppServices.h"
 
 namespace almanary::bench {
 namespace {
@@ -52,7 +52,8 @@ struct Scene {
         window = std::make_unique<MainWindow>(AppServices{prompter, files, sound, clock,
                                                           (folder / "settings.sqlite").string(),
                                                           (folder / "Skins").string()});
-        window->document = uniqueStarts(generateAlmanary(kEventCount + kEventCount / 8));
+        window->session().replace(uniqueStarts(generateAlmanary(kEventCount + kEventCount / 8)),
+                                  "generated.alm");
     }
     ~Scene() {
         window.reset();
@@ -62,10 +63,10 @@ struct Scene {
 
     // Marks open every event due now, as their pop-ups would; how many.
     int openEverythingDue() {
-        EventList& events = window->document.events;
-        const EventList due = events.dueReminders(clock.now());
+        DocumentSession& session = window->session();
+        const EventList due = session.events().dueReminders(clock.now());
         int opened = 0;
-        due.forEach([&](const Event& event) { opened += events.markOpen(event.key()); });
+        due.forEach([&](const Event& event) { opened += session.markOpen(event.key()); });
         return opened;
     }
 
@@ -80,9 +81,9 @@ struct Scene {
 void runChecks(benchmark::State& state, Scene& scene, int alreadyOpen) {
     for (auto _ : state)
         scene.window->onReminderTimer();
-    if (!EventDialog::registry().isEmpty())
+    if (!scene.window->session().windows(WindowRole::EventWindow).isEmpty())
         state.SkipWithError("a reminder window opened");
-    state.counters["events"] = static_cast<double>(scene.window->document.events.count());
+    state.counters["events"] = static_cast<double>(scene.window->session().events().count());
     state.counters["already_open"] = alreadyOpen;
 }
 

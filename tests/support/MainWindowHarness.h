@@ -9,10 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "app/AppServices.h"
 #include "app/MainWindow.h"
+#include "document/DocumentSession.h"
 #include "model/AlmanaryFile.h"
 #include "model/DateTimeText.h"
+#include "platform/AppServices.h"
 #include "skins/SkinColours.h"
 #include "skins/SkinFile.h"
 #include "support/DialogDriving.h"
@@ -41,6 +42,8 @@ protected:
                 prompter, files, sound, clock, dir.file("settings.sqlite"), dir.file("Skins")});
         return *window_;
     }
+
+    DocumentSession& session() { return window().session(); }
 
     // A document with one event per note, on consecutive days of March 2024.
     static AlmanaryDocument document(const Notes& notes) {

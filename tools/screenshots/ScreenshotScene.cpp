@@ -2,27 +2,27 @@
 
 #include <QWidget>
 
-#include "app/AppServices.h"
 #include "app/MainWindow.h"
 
 namespace almanary::screenshots {
 
-ScreenshotScene::ScreenshotScene(SampleFiles files) : files_(std::move(files)) {}
+ScreenshotScene::ScreenshotScene(SampleFiles files)
+    : files_(std::move(files)), services_{prompter_,           chooser_,          sound_, clock_,
+                                          files_.settingsPath, files_.skinsFolder} {}
 
 ScreenshotScene::~ScreenshotScene() = default;
 
 MainWindow& ScreenshotScene::mainWindow() {
     if (mainWindow_ == nullptr) {
-        mainWindow_ = std::make_unique<MainWindow>(AppServices{
-            prompter_, chooser_, sound_, clock_, files_.settingsPath, files_.skinsFolder});
+        mainWindow_ = std::make_unique<MainWindow>(services_);
         mainWindow_->initialise();
         mainWindow_->show();
     }
     return *mainWindow_;
 }
 
-const BackgroundImage* ScreenshotScene::background() {
-    return &mainWindow().background;
+DocumentSession& ScreenshotScene::session() {
+    return mainWindow().session();
 }
 
 QWidget* ScreenshotScene::keep(std::unique_ptr<QWidget> window) {

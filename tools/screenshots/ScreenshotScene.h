@@ -10,11 +10,12 @@
 
 #include "SampleAlmanary.h"
 #include "UnattendedSeams.h"
+#include "platform/AppServices.h"
 
 class QWidget;
 
 namespace almanary {
-class BackgroundImage;
+class DocumentSession;
 class MainWindow;
 }  // namespace almanary
 
@@ -27,10 +28,9 @@ public:
 
     // Made, initialised (the sample loaded) and shown on first use.
     MainWindow& mainWindow();
-    // The main window's background slot, as every dialog gets it.
-    const BackgroundImage* background();
-    Prompter& prompter() { return prompter_; }
-    const Clock& clock() const { return clock_; }
+    // The main window's session, which every dialog takes.
+    DocumentSession& session();
+    const AppServices& services() const { return services_; }
     const SampleFiles& files() const { return files_; }
     // Messages shown so far; the sample should cause none.
     int unexpectedMessages() const { return prompter_.count(); }
@@ -45,6 +45,7 @@ private:
     NoFileChooser chooser_;
     SilentSoundPlayer sound_;
     FixedClock clock_{SampleAlmanary::now()};
+    AppServices services_;
     std::unique_ptr<MainWindow> mainWindow_;
     // After the main window: they may be its children and go first.
     std::vector<std::unique_ptr<QWidget>> kept_;

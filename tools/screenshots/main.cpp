@@ -19,6 +19,8 @@
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "app/PasswordDialog.h"
+#include "app/Resources.h"
+#include "document/DocumentSession.h"
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
 #include "events/ViewEventsDialog.h"
@@ -31,19 +33,9 @@ struct Shot {
     std::function<QWidget*(ScreenshotScene&)> make;
 };
 
-// The windows made here paint the main window's picture, as every dialog
-// the program opens does.
-template <typename Dialog>
-QWidget* skinned(ScreenshotScene& scene, std::unique_ptr<Dialog> dialog) {
-    dialog->setBackground(scene.background());
-    return scene.keep(std::move(dialog));
-}
-
-std::unique_ptr<EventDialog> newEventDialog(ScreenshotScene& s,
-                                            std::optional<Event> edited = std::nullopt) {
-    MainWindow& w = s.mainWindow();
-    return std::make_unique<EventDialog>(&w, w.document.events, w.document.categories, s.prompter(),
-                                         s.clock(), std::move(edited));
+std::unique_ptr<EventDialog> newEventDialog(ScreenshotScene& s) {
+    return std::make_unique<EventDialog>(&s.mainWindow(), s.session(), s.services(),
+                                         &ViewEventsDialog::reviewConflicts);
 }
 
 // A 9:30 hour-long meeting on the sample's first day, which runs into the
@@ -65,44 +57,41 @@ const Shot kShots[] = {
     {"main-window", [](ScreenshotScene& s) -> QWidget* { return &s.mainWindow(); }},
     {"about-dialog",
      [](ScreenshotScene& s) {
-         return s.keep(std::make_unique<AboutDialog>(&s.mainWindow(), s.background()));
+         auto dialog = std::make_unique<AboutDialog>(&s.mainWindow());
+         s.session().attach(dialog.get(), WindowRole::Dialog);
+         return s.keep(std::move(dialog));
      }},
     {"password-dialog",
      [](ScreenshotScene& s) {
-         auto dialog =
-             std::make_unique<PasswordDialog>(&s.mainWindow(), s.prompter(), s.background());
+         auto dialog = std::make_unique<PasswordDialog>(&s.mainWindow(), s.services().prompter,
+                                                        &s.session().background());
          dialog->setFileName(s.files().almanaryPath);
          return s.keep(std::move(dialog));
      }},
-    {"event-dialog", [](ScreenshotScene& s) { return skinned(s, newEventDialog(s)); }},
+    {"event-dialog", [](ScreenshotScene& s) { return s.keep(newEventDialog(s)); }},
     {"view-events",
      [](ScreenshotScene& s) {
-         MainWindow& w = s.mainWindow();
-         return skinned(
-             s, std::make_unique<ViewEventsDialog>(&w, w.document.events, w.document.categories,
-                                                   s.prompter(), s.clock()));
+         return s.keep(
+             std::make_unique<ViewEventsDialog>(&s.mainWindow(), s.session(), s.services()));
      }},
     {"view-events-conflicts",
      [](ScreenshotScene& s) {
-         MainWindow& w = s.mainWindow();
          const Event& candidate = overlappingCandidate();
-         return skinned(s,
-                        std::make_unique<ViewEventsDialog>(
-                            &w, w.document.events, w.document.categories, s.prompter(), s.clock(),
-                            w.document.events.conflicts(candidate, nullptr), &candidate, nullptr));
+         return s.keep(std::make_unique<ViewEventsDialog>(
+             &s.mainWindow(), s.session(), s.services(),
+             s.session().events().conflicts(candidate, nullptr), &candidate, nullptr));
      }},
     {"categories-dialog",
      [](ScreenshotScene& s) {
-         MainWindow& w = s.mainWindow();
-         return skinned(s, std::make_unique<CategoriesDialog>(&w, w.document.categories,
-                                                              w.document.events, s.prompter()));
+         return s.keep(
+             std::make_unique<CategoriesDialog>(&s.mainWindow(), s.session(), s.services()));
      }},
     // Last: the pop-up marks its event open.
     {"event-reminder",
      [](ScreenshotScene& s) {
-         auto dialog = newEventDialog(s, s.mainWindow().document.events.at(0));
-         dialog->setTitle(QString::fromLatin1(EventDialog::kReminderTitle));
-         return skinned(s, std::move(dialog));
+         return s.keep(std::make_unique<EventDialog>(
+             &s.mainWindow(), s.session(), s.services(), &ViewEventsDialog::reviewConflicts,
+             EventDialog::Mode::Reminder, s.session().events().at(0)));
      }},
 };
 
@@ -123,6 +112,7 @@ bool capture(QWidget& window, const QString& path) {
 
 int run(int argc, char** argv) {
     QApplication app(argc, argv);
+    initResources();
     QApplication::setApplicationName(QStringLiteral("Almanary"));
     QApplication::setOrganizationName(QStringLiteral("Almanary"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/almanary.svg")));
@@ -163,6 +153,5 @@ int run(int argc, char** argv) {
 int main(int argc, char** argv) {
     // Renders without a desktop unless told otherwise.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    Q_INIT_RESOURCE(almanary);
     return almanary::screenshots::run(argc, argv);
 }

@@ -1,19 +1,13 @@
 #include "app/AboutDialog.h"
 
 #include <QIcon>
-#include <QKeyEvent>
 
+#include "app/Resources.h"
 #include "ui_AboutDialog.h"
 
 #ifndef ALMANARY_VERSION
 #error "ALMANARY_VERSION must be defined by the build"
 #endif
-
-// The icons live in a static library; naming their initialiser keeps the
-// linker from dropping them. Outside any namespace, as the macro requires.
-static void initAlmanaryResources() {
-    Q_INIT_RESOURCE(almanary);
-}
 
 namespace almanary {
 
@@ -23,16 +17,17 @@ constexpr int kIconSize = 48;
 
 }  // namespace
 
-AboutDialog::AboutDialog(QWidget* parent, const BackgroundImage* background)
+AboutDialog::AboutDialog(QWidget* parent)
     : SkinnedDialog(parent, Colouring::StaticsAndEdits), ui_(std::make_unique<Ui::AboutDialog>()) {
-    [[maybe_unused]] static const bool resourcesReady = (::initAlmanaryResources(), true);
+    initResources();
     ui_->setupUi(this);
-    setBackground(background);
     const QIcon icon(QStringLiteral(":/icons/almanary.svg"));
     setWindowIcon(icon);
     ui_->iconLabel->setPixmap(icon.pixmap(kIconSize, kIconSize));
     ui_->versionLabel->setText(versionLine());
     connect(ui_->okButton, &QPushButton::clicked, this, &AboutDialog::accept);
+    // OK is the dialog's only action.
+    setEnterKeyTable({}, [this] { accept(); });
     ui_->okButton->setFocus();
     reskin();
 }
@@ -41,15 +36,6 @@ AboutDialog::~AboutDialog() = default;
 
 QString AboutDialog::versionLine() {
     return QStringLiteral("Almanary Version " ALMANARY_VERSION);
-}
-
-void AboutDialog::keyPressEvent(QKeyEvent* event) {
-    // OK is the dialog's only action.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
-        return;
-    }
-    SkinnedDialog::keyPressEvent(event);
 }
 
 }  // namespace almanary

@@ -14,14 +14,11 @@ namespace almanary {
 class AboutDialog : public SkinnedDialog {
     Q_OBJECT
 public:
-    AboutDialog(QWidget* parent, const BackgroundImage* background);
+    explicit AboutDialog(QWidget* parent);
     ~AboutDialog() override;
 
     // "Almanary Version <version>".
     static QString versionLine();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::unique_ptr<Ui::AboutDialog> ui_;

@@ -5,15 +5,17 @@
 #include <utility>
 
 #include "app/FileProblems.h"
-#include "app/MainWindow.h"
 #include "app/MessageTable.h"
 #include "app/PasswordDialog.h"
 #include "app/SettingsStore.h"
+#include "document/DocumentSession.h"
 #include "model/DateTimeText.h"
 #include "model/FilePaths.h"
+#include "platform/AppServices.h"
 #include "platform/Clock.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
+#include "reminders/ReminderAlert.h"
 #include "skins/SkinColours.h"
 #include "skins/SkinFile.h"
 
@@ -39,106 +41,74 @@ std::string skinTitle(const std::string& skinPath) {
 
 }  // namespace
 
-// Keeps the reminder check and autosave stopped while a file is read or
-// written, and starts them again on every way out of the outermost step.
-class DocumentFiles::Pause {
-public:
-    explicit Pause(DocumentFiles& files) : files_(files) {
-        if (files_.busy_++ == 0)
-            files_.window_.stopTimers();
-    }
-    ~Pause() {
-        if (--files_.busy_ == 0)
-            files_.window_.restartTimers();
-    }
-    Pause(const Pause&) = delete;
-    Pause& operator=(const Pause&) = delete;
-
-private:
-    DocumentFiles& files_;
-};
-
-DocumentFiles::DocumentFiles(MainWindow& window) : window_(window) {}
-
-bool DocumentFiles::hasUnsavedChanges(bool ignoreOptions) const {
-    return window_.documentChanged || window_.document.events.isModified() || window_.skinChanged ||
-           (window_.optionsChanged && !ignoreOptions);
-}
+DocumentFiles::DocumentFiles(QWidget& window, DocumentSession& session, const AppServices& services,
+                             ReminderAlert& reminders)
+    : window_(window), session_(session), services_(services), reminders_(reminders) {}
 
 bool DocumentFiles::raiseOpenChooser() {
-    FileChooser& files = window_.services().files;
-    if (!files.isOpen())
+    if (!services_.files.isOpen())
         return false;
-    files.raise();
+    services_.files.raise();
     return true;
 }
 
-bool DocumentFiles::save(bool chooseName) {
-    if (raiseOpenChooser() || busy())
+bool DocumentFiles::save(SaveMode mode) {
+    if (raiseOpenChooser() || session_.busy())
         return false;
-    Pause pause(*this);
-    return saveUnpaused(chooseName);
+    const DocumentSession::Busy busy(session_);
+    return saveUnpaused(mode);
 }
 
-bool DocumentFiles::saveUnpaused(bool chooseName) {
-    const std::optional<std::string> target = chooseSaveTarget(chooseName);
+bool DocumentFiles::saveUnpaused(SaveMode mode) {
+    const std::optional<std::string> target = chooseSaveTarget(mode);
     if (!target || !confirmOverwrite(*target))
         return false;
-    if (const std::optional<AlmanaryProblem> problem =
-            AlmanaryFile::save(window_.document, *target)) {
+    if (const std::optional<AlmanaryProblem> problem = session_.saveTo(*target)) {
         // Nothing was written: the document stays changed under its old name.
         showProblem(*problem);
         return false;
     }
-    const std::string oldPath = std::exchange(window_.currentPath, *target);
-    window_.documentChanged = false;
-    window_.optionsChanged = false;
-    window_.skinChanged = false;
-    // A copy under a new name is not the published file.
-    if (!oldPath.empty() && !samePath(oldPath, *target))
-        window_.document.settings.shareName.clear();
-    window_.refreshFileLabel();
     return true;
 }
 
-std::optional<std::string> DocumentFiles::chooseSaveTarget(bool chooseName) {
+std::optional<std::string> DocumentFiles::chooseSaveTarget(SaveMode mode) {
     // A document with a file saves to it without a question; autosave and
     // the Save command alike. Save As always asks.
-    if (!chooseName && !window_.currentPath.empty())
-        return window_.currentPath;
+    if (mode == SaveMode::Save && !session_.path().empty())
+        return session_.path();
     std::optional<std::string> chosen =
-        window_.services().files.chooseToSave(&window_, FileKind::Almanary, window_.currentPath);
+        services_.files.chooseToSave(&window_, FileKind::Almanary, session_.path());
     if (!chosen || chosen->empty())
         return std::nullopt;
     return chosen;
 }
 
 bool DocumentFiles::confirmOverwrite(const std::string& target) {
-    if (samePath(target, window_.currentPath) || !fileExists(target))
+    if (samePath(target, session_.path()) || !fileExists(target))
         return true;
-    return window_.services().prompter.show(&window_, MessageId::OverwriteAlmanary, {target}) ==
+    return services_.prompter.show(&window_, MessageId::OverwriteAlmanary, {target}) ==
            MessageAnswer::Yes;
 }
 
-bool DocumentFiles::load(const std::optional<std::string>& path, bool fromServer) {
+bool DocumentFiles::load(const std::optional<std::string>& path, LoadOrigin origin) {
     if (path && path->empty())
         return false;  // nothing named, nothing said
-    if (window_.printJobRunning || raiseOpenChooser() || busy())
+    if (raiseOpenChooser() || session_.busy())
         return false;
-    Pause pause(*this);
-    if (!settlePendingChanges(fromServer))
+    const DocumentSession::Busy busy(session_);
+    if (!settlePendingChanges(origin))
         return false;
     std::string source;
     if (path) {
         source = *path;
     } else {
-        std::optional<std::string> chosen = window_.services().files.chooseToOpen(
-            &window_, FileKind::Almanary, window_.currentPath);
+        std::optional<std::string> chosen =
+            services_.files.chooseToOpen(&window_, FileKind::Almanary, session_.path());
         if (!chosen || chosen->empty())
             return true;
         source = std::move(*chosen);
     }
-    AlmanaryLoad loaded = AlmanaryFile::load(source, window_.services().clock.now());
+    AlmanaryLoad loaded = AlmanaryFile::load(source, services_.clock.now());
     if (!loaded.ok()) {
         showProblem(*loaded.problem);
         return false;
@@ -150,12 +120,14 @@ bool DocumentFiles::load(const std::optional<std::string>& path, bool fromServer
     return true;
 }
 
-bool DocumentFiles::settlePendingChanges(bool fromServer) {
-    if (!hasUnsavedChanges(fromServer))
+bool DocumentFiles::settlePendingChanges(LoadOrigin origin) {
+    const ChangeScope scope =
+        origin == LoadOrigin::ShareServer ? ChangeScope::IgnoringOptions : ChangeScope::All;
+    if (!session_.hasUnsavedChanges(scope))
         return true;
-    switch (window_.services().prompter.show(&window_, MessageId::UnsavedChanges)) {
+    switch (services_.prompter.show(&window_, MessageId::UnsavedChanges)) {
         case MessageAnswer::Yes:
-            return saveUnpaused(false);
+            return saveUnpaused(SaveMode::Save);
         case MessageAnswer::No:
             return true;
         default:
@@ -164,46 +136,39 @@ bool DocumentFiles::settlePendingChanges(bool fromServer) {
 }
 
 bool DocumentFiles::askPassword(const std::string& path, const std::string& password) {
-    PasswordDialog dialog(&window_, window_.services().prompter, &window_.background);
+    PasswordDialog dialog(&window_, services_.prompter, &session_.background());
     dialog.setExpected(password);
     dialog.setFileName(path);
     return dialog.run();
 }
 
 void DocumentFiles::replace(const std::string& path, AlmanaryLoad& loaded) {
-    AlmanaryDocument& fresh = *loaded.document;
-    // Whether to reload at start is the program's choice, not the file's.
-    fresh.settings.loadOnStart = window_.document.settings.loadOnStart;
-    DateTimeText::setTwelveHourClock(fresh.settings.twelveHourClock);
-    window_.closeChildWindows();
-    window_.document = std::move(fresh);
-    window_.skinChanged = false;
+    DateTimeText::setTwelveHourClock(loaded.document->settings.twelveHourClock);
+    session_.closeWindows();
+    session_.replace(std::move(*loaded.document), path);
     applySkin();
-    window_.raiseReminders(loaded.dueReminders);
-    window_.currentPath = path;
-    window_.refreshFileLabel();
+    reminders_.raiseReminders(loaded.dueReminders);
     // Reminders raised just now leave the new document unchanged.
-    window_.documentChanged = false;
-    window_.optionsChanged = false;
+    session_.markUnchanged();
     SettingsStore store;
-    window_.document.settings.shareName =
-        store.open(window_.services().settingsPath) ? store.findShareName(path) : std::string();
+    session_.setShareName(store.open(services_.settingsPath) ? store.findShareName(path)
+                                                             : std::string());
 }
 
 void DocumentFiles::applySkin() {
-    const std::string& name = window_.document.skinName;
+    const std::string& name = session_.document().skinName;
     if (SkinFile::isBuiltIn(name)) {
         applyDefaultLook();
         return;
     }
-    const std::string& folder = window_.services().skinsFolder;
+    const std::string& folder = services_.skinsFolder;
     const std::string skinPath =
         SkinFile::pathOf(folder, name)
             .value_or(folder + "/" + name + std::string(SkinFile::kExtension));
     const SkinRead read = SkinFile::readNamed(folder, name);
     if (!read.skin) {
         // The name stays, so the next save keeps it for a restored skin.
-        window_.services().prompter.show(&window_, MessageId::SkinInvalid, {skinPath});
+        services_.prompter.show(&window_, MessageId::SkinInvalid, {skinPath});
         applyDefaultLook();
         return;
     }
@@ -212,26 +177,27 @@ void DocumentFiles::applySkin() {
                              SkinColours::fromColourRef(skin.buttonText),
                              SkinColours::fromColourRef(skin.buttonShadow),
                              SkinColours::fromColourRef(skin.buttonHighlight)});
-    window_.backgroundPath = skin.picturePath;
+    session_.setBackgroundPath(skin.picturePath);
+    BackgroundImage& background = session_.background();
     if (skin.picturePath.empty()) {
-        window_.background.unload();  // a skin of colours only
-    } else if (!window_.background.load(skin.picturePath)) {
-        window_.services().prompter.show(&window_, MessageId::BackgroundMissing,
-                                         {skin.picturePath, skinTitle(skinPath)});
-        window_.background.unload();
+        background.unload();  // a skin of colours only
+    } else if (!background.load(skin.picturePath)) {
+        services_.prompter.show(&window_, MessageId::BackgroundMissing,
+                                {skin.picturePath, skinTitle(skinPath)});
+        background.unload();
     }
-    window_.reskin();
+    session_.notifySkinChanged();
 }
 
 void DocumentFiles::applyDefaultLook() {
     SkinColours::setPlatformColours();
-    window_.background.unload();
-    window_.backgroundPath.clear();
-    window_.reskin();
+    session_.background().unload();
+    session_.setBackgroundPath({});
+    session_.notifySkinChanged();
 }
 
 void DocumentFiles::showProblem(const AlmanaryProblem& problem) {
-    window_.services().prompter.show(&window_, noticeOf(problem));
+    services_.prompter.show(&window_, noticeOf(problem));
 }
 
 }  // namespace almanary

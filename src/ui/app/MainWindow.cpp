@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <array>
@@ -12,10 +11,11 @@
 #include <utility>
 
 #include "app/AboutDialog.h"
-#include "app/DocumentFiles.h"
 #include "app/MainTimers.h"
 #include "app/MessageTable.h"
+#include "app/Resources.h"
 #include "app/SettingsStore.h"
+#include "document/DocumentSession.h"
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
 #include "events/ViewEventsDialog.h"
@@ -25,12 +25,6 @@
 #include "platform/TextConversion.h"
 #include "reminders/ReminderAlert.h"
 #include "ui_MainWindow.h"
-
-// The icons live in a static library; naming their initialiser keeps the
-// linker from dropping them. Outside any namespace, as the macro requires.
-static void initAlmanaryResources() {
-    Q_INIT_RESOURCE(almanary);
-}
 
 namespace almanary {
 
@@ -81,33 +75,26 @@ bool bringForward(QDialog* dialog) {
     return true;
 }
 
-// Runs a dialog of the main window over its background, noted in `slot`
-// while it runs. It blocks this window only, so the reminder pop-ups,
-// which have no owner, stay usable beside it.
-int runModal(SkinnedDialog& dialog, QPointer<QDialog>& slot, const BackgroundImage& background) {
-    dialog.setBackground(&background);
-    slot = &dialog;
-    dialog.setWindowModality(Qt::WindowModal);
-    return dialog.exec();
-}
-
 }  // namespace
 
 MainWindow::MainWindow(AppServices services, QWidget* parent)
     : SkinnedDialog(parent, Colouring::StaticsAndEdits),
       services_(std::move(services)),
       ui_(std::make_unique<Ui::MainWindow>()),
-      files_(std::make_unique<DocumentFiles>(*this)),
+      session_(std::make_unique<DocumentSession>()),
+      reminders_(std::make_unique<ReminderAlert>(*session_, services_)),
+      files_(std::make_unique<DocumentFiles>(*this, *session_, services_, *reminders_)),
       timers_(new MainTimers(this)),
       trayAvailable_(&QSystemTrayIcon::isSystemTrayAvailable) {
-    [[maybe_unused]] static const bool resourcesReady = (::initAlmanaryResources(), true);
+    initResources();
     ui_->setupUi(this);
     setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(QIcon(QString::fromLatin1(kIconPath)));
-    setBackground(&background);
+    setBackground(&session_->background());
     ui_->fileLabel->setPathEllipsis(true);
     buildCommands();
     buildTray();
+    connectSession();
     connect(timers_, &MainTimers::reminderCheckDue, this, &MainWindow::onReminderTimer);
     connect(timers_, &MainTimers::autosaveDue, this, &MainWindow::onAutosaveTimer);
     connect(timers_, &MainTimers::reviveDue, this, &MainWindow::onReviveTimer);
@@ -118,9 +105,19 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
 
 MainWindow::~MainWindow() {
     finish();
-    // The pop-ups work on the document, which goes with this window.
-    for (const QPointer<QDialog>& window : std::as_const(openDialogs.eventWindows))
-        delete window.data();
+}
+
+void MainWindow::connectSession() {
+    connect(session_.get(), &DocumentSession::pathChanged, this, &MainWindow::refreshFileLabel);
+    connect(session_.get(), &DocumentSession::skinChanged, this, &SkinnedDialog::reskin);
+    // A save or load under way keeps the reminder check and autosave
+    // waiting, and starts them afresh when it ends.
+    connect(session_.get(), &DocumentSession::busyChanged, this, [this](bool busy) {
+        if (busy)
+            stopTimers();
+        else
+            restartTimers();
+    });
 }
 
 void MainWindow::buildCommands() {
@@ -151,6 +148,7 @@ void MainWindow::buildCommands() {
         addAction(action);
     }
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    setEnterKeyTable({}, [this] { runCommand(commandForEnterKey()); });
 }
 
 void MainWindow::buildTray() {
@@ -189,11 +187,11 @@ void MainWindow::readStartSettings() {
     std::int32_t loadOnStart = 0;
     if (!store.queryNumber(kLoadOnStart, loadOnStart) || loadOnStart != 1)
         return;
-    document.settings.loadOnStart = true;
+    session_->setLoadOnStart(true);
     std::string fileName;
     store.queryText(kFileName, fileName);
     store.close();
-    loadDocument(fileName, false);
+    loadDocument(fileName);
     restartTimers();
 }
 
@@ -201,16 +199,12 @@ void MainWindow::writeExitSettings() {
     SettingsStore store;
     if (!store.open(services_.settingsPath))
         return;  // the settings cannot be kept; nothing to tell at exit
-    if (document.settings.loadOnStart) {
+    if (session_->settings().loadOnStart) {
         store.setNumber(kLoadOnStart, 1);
-        store.setText(kFileName, currentPath);
+        store.setText(kFileName, session_->path());
     } else {
         store.setNumber(kLoadOnStart, 0);
     }
-}
-
-void MainWindow::stopShareServer() {
-    // The share server, once it runs in this window, is told to stop here.
 }
 
 void MainWindow::showAndActivate() {
@@ -220,24 +214,20 @@ void MainWindow::showAndActivate() {
     activateWindow();
 }
 
-bool MainWindow::saveDocument(bool chooseName) {
-    return files_->save(chooseName);
+bool MainWindow::saveDocument(SaveMode mode) {
+    return files_->save(mode);
 }
 
-bool MainWindow::loadDocument(const std::optional<std::string>& path, bool fromServer) {
-    return files_->load(path, fromServer);
-}
-
-bool MainWindow::hasUnsavedChanges(bool ignoreOptions) const {
-    return files_->hasUnsavedChanges(ignoreOptions);
+bool MainWindow::loadDocument(const std::optional<std::string>& path, LoadOrigin origin) {
+    return files_->load(path, origin);
 }
 
 void MainWindow::applyAutosaveTimer() {
-    timers_->applyAutosave(document.settings);
+    timers_->applyAutosave(session_->settings());
 }
 
 void MainWindow::restartTimers() {
-    timers_->restart(document.settings);
+    timers_->restart(session_->settings());
 }
 
 void MainWindow::stopTimers() {
@@ -256,56 +246,25 @@ const QTimer& MainWindow::reviveTimer() const {
     return timers_->reviver();
 }
 
-void MainWindow::closeChildWindows() {
-    for (QDialog* dialog :
-         {openDialogs.internet.data(), openDialogs.skins.data(), openDialogs.options.data(),
-          openDialogs.categories.data(), openDialogs.printWeek.data(), openDialogs.about.data()}) {
-        if (dialog != nullptr)
-            dialog->reject();
-    }
-    // The event windows include the pop-ups and those opened from View
-    // Events; each is cancelled once.
-    ViewEventsDialog::closeAll();
-    EventDialog::cancelAll();
-    openDialogs.eventWindows.removeAll(QPointer<QDialog>());
-}
-
-void MainWindow::raiseReminders(const EventList& due) {
-    ReminderAlert(*this).raiseReminders(due);
-}
-
-void MainWindow::repaintSkinnedWindows() {
-    ViewEventsDialog::repaintAll();
-    EventDialog::repaintAll();
-    for (QDialog* dialog :
-         {openDialogs.categories.data(), openDialogs.about.data(), openDialogs.options.data()}) {
-        if (auto* skinned = qobject_cast<SkinnedDialog*>(dialog))
-            skinned->reskin();
-    }
-    reskin();
-}
-
 void MainWindow::refreshFileLabel() {
-    ui_->fileLabel->setText(toQString(currentPath));
+    ui_->fileLabel->setText(toQString(session_->path()));
 }
 
 void MainWindow::onReminderTimer() {
-    if (files_->busy())
+    if (session_->busy())
         return;
-    raiseReminders(document.events.dueReminders(services_.clock.now()));
+    reminders_->raiseReminders(session_->events().dueReminders(services_.clock.now()));
 }
 
 void MainWindow::onAutosaveTimer() {
-    silentSave = true;
     saveDocument();
-    silentSave = false;
 }
 
 void MainWindow::onReviveTimer() {
     // A save or load under way restarts the timers itself when it ends.
-    if (files_->busy())
+    if (session_->busy())
         return;
-    timers_->revive(document.settings);
+    timers_->revive(session_->settings());
 }
 
 void MainWindow::setTrayAvailableCheck(std::function<bool()> check) {
@@ -339,9 +298,10 @@ void MainWindow::runCommand(MainCommand command) {
         case MainCommand::OpenAlmanary:
             return showAndActivate();
         case MainCommand::Save:
-            return onSave();
+            saveDocument(SaveMode::Save);
+            return;
         case MainCommand::SaveAs:
-            saveDocument(true);
+            saveDocument(SaveMode::SaveAs);
             return;
         case MainCommand::Load:
             return onLoad();
@@ -363,75 +323,58 @@ void MainWindow::runCommand(MainCommand command) {
     }
 }
 
+int MainWindow::runDialog(QDialog& dialog, QPointer<QDialog>& slot) {
+    slot = &dialog;
+    dialog.setWindowModality(Qt::WindowModal);
+    return dialog.exec();
+}
+
 void MainWindow::onEnterEvent() {
-    if (bringForward(openDialogs.enterEvent))
+    if (bringForward(openDialogs_.enterEvent))
         return;
-    EventDialog dialog(this, document.events, document.categories, services_.prompter,
-                       services_.clock);
-    runModal(dialog, openDialogs.enterEvent, background);
+    EventDialog dialog(this, *session_, services_, &ViewEventsDialog::reviewConflicts);
+    runDialog(dialog, openDialogs_.enterEvent);
 }
 
 void MainWindow::onViewEvents() {
-    if (bringForward(openDialogs.viewEvents))
+    if (bringForward(openDialogs_.viewEvents))
         return;
-    ViewEventsDialog dialog(this, document.events, document.categories, services_.prompter,
-                            services_.clock);
-    runModal(dialog, openDialogs.viewEvents, background);
+    ViewEventsDialog dialog(this, *session_, services_);
+    runDialog(dialog, openDialogs_.viewEvents);
 }
 
 void MainWindow::onCategories() {
-    if (bringForward(openDialogs.categories))
+    if (bringForward(openDialogs_.categories))
         return;
-    CategoriesDialog dialog(this, document.categories, document.events, services_.prompter);
-    // Marked as the dialog ends, not after: a load that closes it goes on to
-    // replace the document, and the new one must not count as changed.
-    // Nothing done leaves an earlier unsaved change as it was.
-    connect(&dialog, &QDialog::finished, this, [this, &dialog] {
-        if (dialog.changed())
-            documentChanged = true;
-    });
-    runModal(dialog, openDialogs.categories, background);
-}
-
-void MainWindow::onSave() {
-    saveDocument();
+    CategoriesDialog dialog(this, *session_, services_);
+    runDialog(dialog, openDialogs_.categories);
 }
 
 void MainWindow::onLoad() {
-    // Closing the print dialogs for a load would end a print job midway.
-    if (printJobRunning) {
-        bringForward(openDialogs.printWeek);
-        return;
-    }
     if (services_.files.isOpen()) {
         services_.files.raise();
         return;
     }
-    internetServer.clear();
-    internetShare.clear();
-    loadDocument(std::nullopt, false);
+    loadDocument(std::nullopt);
 }
 
 void MainWindow::onAbout() {
-    if (bringForward(openDialogs.about))
+    if (bringForward(openDialogs_.about))
         return;
-    AboutDialog dialog(this, &background);
-    runModal(dialog, openDialogs.about, background);
+    AboutDialog dialog(this);
+    session_->attach(&dialog, WindowRole::Dialog);
+    runDialog(dialog, openDialogs_.about);
 }
 
 void MainWindow::onExit() {
-    if (printJobRunning) {
-        bringForward(openDialogs.printWeek);
-        return;
-    }
     // A chooser or the password prompt of a save or load is on screen; the
     // window cannot end under it.
-    if (files_->busy()) {
+    if (session_->busy()) {
         if (services_.files.isOpen())
             services_.files.raise();
         return;
     }
-    if (hasUnsavedChanges()) {
+    if (session_->hasUnsavedChanges()) {
         switch (services_.prompter.show(this, MessageId::UnsavedChanges)) {
             case MessageAnswer::Yes:
                 if (!saveDocument())
@@ -443,24 +386,10 @@ void MainWindow::onExit() {
                 return;
         }
     }
-    closeChildWindows();
+    session_->closeWindows();
     stopTimers();
     ended_ = true;
     accept();
-}
-
-void MainWindow::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            runCommand(commandForEnterKey());
-            return;
-        case Qt::Key_Escape:
-            runCommand(MainCommand::Exit);
-            return;
-        default:
-            SkinnedDialog::keyPressEvent(event);
-    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -494,7 +423,6 @@ void MainWindow::finish() {
     writeExitSettings();
     timers_->stopAll();
     tray_->hide();
-    stopShareServer();
 }
 
 }  // namespace almanary

@@ -1,7 +1,5 @@
 #include "app/PasswordDialog.h"
 
-#include <QKeyEvent>
-
 #include "app/MessageTable.h"
 #include "platform/Prompter.h"
 #include "platform/TextConversion.h"
@@ -18,6 +16,7 @@ PasswordDialog::PasswordDialog(QWidget* parent, Prompter& prompter,
     setBackground(background);
     connect(ui_->okButton, &QPushButton::clicked, this, &PasswordDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &PasswordDialog::reject);
+    setEnterKeyTable({{ui_->cancelButton, [this] { reject(); }}}, [this] { accept(); });
     ui_->passwordEdit->setFocus();
     reskin();
 }
@@ -53,19 +52,6 @@ void PasswordDialog::accept() {
     prompter_.show(this, MessageId::WrongPassword);
     ui_->passwordEdit->clear();
     ui_->passwordEdit->setFocus();
-}
-
-void PasswordDialog::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (!enter) {
-        SkinnedDialog::keyPressEvent(event);
-        return;
-    }
-    if (focusWidget() == ui_->cancelButton) {
-        reject();
-    } else {
-        accept();
-    }
 }
 
 }  // namespace almanary

@@ -34,9 +34,6 @@ public:
     // OK: closes when the entry is the password, else says so and asks again.
     void accept() override;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     bool entryMatches() const;
 

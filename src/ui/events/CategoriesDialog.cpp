@@ -1,24 +1,22 @@
 #include "events/CategoriesDialog.h"
 
-#include <QKeyEvent>
-
 #include "app/MessageTable.h"
+#include "document/DocumentSession.h"
 #include "model/CategoryList.h"
-#include "model/EventList.h"
+#include "platform/AppServices.h"
 #include "platform/Prompter.h"
 #include "platform/TextConversion.h"
 #include "ui_CategoriesDialog.h"
 
 namespace almanary {
 
-CategoriesDialog::CategoriesDialog(QWidget* owner, CategoryList& categories, EventList& events,
-                                   Prompter& prompter)
+CategoriesDialog::CategoriesDialog(QWidget* owner, DocumentSession& session,
+                                   const AppServices& services)
     : SkinnedDialog(owner),
       ui_(std::make_unique<Ui::CategoriesDialog>()),
-      categories_(categories),
-      events_(events),
-      prompter_(prompter),
-      editor_(categories) {
+      session_(session),
+      services_(services),
+      editor_(session.categories()) {
     ui_->setupUi(this);
     ui_->nameEdit->setMaxLength(static_cast<int>(CategoryEditor::kMaxLength));
     for (const std::string& name : editor_.names())
@@ -34,6 +32,16 @@ CategoriesDialog::CategoriesDialog(QWidget* owner, CategoryList& categories, Eve
     connect(ui_->deleteButton, &QPushButton::clicked, this, &CategoriesDialog::deleteCategory);
     connect(ui_->exitButton, &QPushButton::clicked, this, &CategoriesDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &CategoriesDialog::reject);
+    // The Enter key acts on the focused control; anywhere else it adds.
+    setEnterKeyTable(
+        {
+            {ui_->categoryCombo, [] {}},
+            {ui_->deleteButton, [this] { deleteCategory(); }},
+            {ui_->exitButton, [this] { accept(); }},
+            {ui_->renameButton, [this] { rename(); }},
+        },
+        [this] { add(); });
+    session_.attach(this, WindowRole::Dialog);
     ui_->nameEdit->setFocus();
     reskin();
 }
@@ -70,15 +78,15 @@ void CategoriesDialog::add() {
         case CategoryEditor::Problem::None:
             break;
         case CategoryEditor::Problem::NotUnique:
-            prompter_.show(this, MessageId::CategoryNotUnique);
+            services_.prompter.show(this, MessageId::CategoryNotUnique);
             return;
         case CategoryEditor::Problem::TooLong:
-            prompter_.show(this, MessageId::TooManyCharacters,
-                           {std::to_string(CategoryEditor::kMaxLength)});
+            services_.prompter.show(this, MessageId::TooManyCharacters,
+                                    {std::to_string(CategoryEditor::kMaxLength)});
             return;
         case CategoryEditor::Problem::Unnamed:
         case CategoryEditor::Problem::RenamedToNone:
-            prompter_.show(this, MessageId::NameCategory);
+            services_.prompter.show(this, MessageId::NameCategory);
             return;
     }
     showAdded(added.index);
@@ -88,14 +96,14 @@ void CategoriesDialog::add() {
 void CategoriesDialog::deleteCategory() {
     const int index = selected();
     if (index < 0) {
-        prompter_.show(this, MessageId::SelectCategoryToDelete);
+        services_.prompter.show(this, MessageId::SelectCategoryToDelete);
         return;
     }
     const std::string name = editor_.names()[static_cast<std::size_t>(index)];
     // The events keep the name either way; the question is only whether
     // the list should still offer it.
-    if (events_.usesCategory(name) &&
-        prompter_.show(this, MessageId::CategoryInUse, {name}) != MessageAnswer::Yes) {
+    if (session_.events().usesCategory(name) &&
+        services_.prompter.show(this, MessageId::CategoryInUse, {name}) != MessageAnswer::Yes) {
         return;
     }
     editor_.remove(static_cast<std::size_t>(index));
@@ -107,20 +115,21 @@ void CategoriesDialog::deleteCategory() {
 void CategoriesDialog::rename() {
     const int index = selected();
     if (index < 0) {
-        prompter_.show(this, MessageId::SelectCategoryToRename);
+        services_.prompter.show(this, MessageId::SelectCategoryToRename);
         return;
     }
     const std::string oldName = editor_.names()[static_cast<std::size_t>(index)];
     const CategoryEditor::Change renamed = editor_.rename(
         static_cast<std::size_t>(index), typedName(), CategoryEditor::RenameRule::Lenient);
     if (renamed.problem != CategoryEditor::Problem::None) {
-        prompter_.show(this, MessageId::UseDeleteButton);
+        services_.prompter.show(this, MessageId::UseDeleteButton);
         return;
     }
     const std::string& newName = editor_.names()[renamed.index];
-    if (events_.usesCategory(oldName) && prompter_.show(this, MessageId::RenameCategoryEvents,
-                                                        {oldName, newName}) == MessageAnswer::Yes) {
-        events_.renameCategory(oldName, newName);
+    if (session_.events().usesCategory(oldName) &&
+        services_.prompter.show(this, MessageId::RenameCategoryEvents, {oldName, newName}) ==
+            MessageAnswer::Yes) {
+        session_.renameCategory(oldName, newName);
     }
     // The list takes the new name whatever the events do.
     ui_->categoryCombo->removeItem(index);
@@ -132,28 +141,13 @@ void CategoriesDialog::rename() {
 void CategoriesDialog::done(int result) {
     // There is no discarding: Escape keeps what was done, as renames
     // carried over to the events cannot be taken back either.
-    categories_ = editor_.list();
+    session_.setCategories(editor_.list());
+    // Marked as the dialog ends, not after: a load that closes it goes on to
+    // replace the document, and the new one must not count as changed.
+    // Nothing done leaves an earlier unsaved change as it was.
+    if (changed_)
+        session_.markChanged();
     SkinnedDialog::done(result);
-}
-
-void CategoriesDialog::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (!enter) {
-        SkinnedDialog::keyPressEvent(event);
-        return;
-    }
-    const QWidget* focus = focusWidget();
-    if (focus == ui_->categoryCombo) {
-        return;
-    } else if (focus == ui_->deleteButton) {
-        deleteCategory();
-    } else if (focus == ui_->exitButton) {
-        accept();
-    } else if (focus == ui_->renameButton) {
-        rename();
-    } else {
-        add();
-    }
 }
 
 }  // namespace almanary

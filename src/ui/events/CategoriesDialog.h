@@ -1,8 +1,9 @@
 #pragma once
 // "Manage Categories": add, rename and delete the document's category
 // names. A rename can be carried over to the events that use the old name;
-// a delete never touches events. The names are written back, sorted, when
-// the dialog goes, however it ends.
+// a delete never touches events. The names are written back, sorted, and
+// the document marked changed when anything was done, as the dialog ends,
+// however it ends.
 
 #include <memory>
 #include <string>
@@ -17,15 +18,13 @@ class CategoriesDialog;
 
 namespace almanary {
 
-class CategoryList;
-class EventList;
-class Prompter;
+class DocumentSession;
+struct AppServices;
 
 class CategoriesDialog : public SkinnedDialog {
     Q_OBJECT
 public:
-    CategoriesDialog(QWidget* owner, CategoryList& categories, EventList& events,
-                     Prompter& prompter);
+    CategoriesDialog(QWidget* owner, DocumentSession& session, const AppServices& services);
     ~CategoriesDialog() override;
 
     // True once an add, rename or delete was carried out.
@@ -41,9 +40,6 @@ public slots:
     void rename();
     void deleteCategory();
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     // The name in the edit, as typed.
     std::string typedName() const;
@@ -56,9 +52,8 @@ private:
     void noteChange();
 
     std::unique_ptr<Ui::CategoriesDialog> ui_;
-    CategoryList& categories_;
-    EventList& events_;
-    Prompter& prompter_;
+    DocumentSession& session_;
+    const AppServices& services_;
     CategoryEditor editor_;  // the working list: the combo box's entries, as bytes
     bool changed_ = false;
 };

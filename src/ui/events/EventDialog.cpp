@@ -1,19 +1,20 @@
 #include "events/EventDialog.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <algorithm>
 #include <string_view>
 
-#include "app/MessageTable.h"
-#include "events/ViewEventsDialog.h"
+#include "document/DocumentSession.h"
 #include "model/AsciiText.h"
 #include "model/CategoryList.h"
 #include "model/DateTimeText.h"
 #include "model/EventChoices.h"
+#include "model/EventEntry.h"
 #include "model/EventList.h"
+#include "platform/AppServices.h"
 #include "platform/Clock.h"
 #include "platform/TextConversion.h"
 #include "ui_EventDialog.h"
@@ -21,58 +22,18 @@
 namespace almanary {
 namespace {
 
+constexpr const char* kEditTitle = "Edit Event";
+constexpr const char* kReminderTitle = "Event Reminder";
 constexpr const char* kDeleteText = "&Delete";
-
-QList<EventDialog*>& liveDialogs() {
-    static QList<EventDialog*> dialogs;
-    return dialogs;
-}
 
 DateTime storable(DateTime value) {
     return std::clamp(value, kFirstStorableDateTime, kLastStorableDateTime);
 }
 
-QDate toQDate(const CalendarDate& date) {
-    return QDate(date.year, date.month, date.day);
-}
-
-// List entries carry the bytes they stand for, so a text that is not valid
-// UTF-8 comes back exactly as it was stored.
-std::string itemBytes(const QComboBox* list, int index) {
-    return list->itemData(index).toByteArray().toStdString();
-}
-
-void insertItem(QComboBox* list, int index, std::string_view text) {
-    list->insertItem(index, toQString(text), QByteArray(text.data(), qsizetype(text.size())));
-}
-
-void addItem(QComboBox* list, std::string_view text) {
-    insertItem(list, list->count(), text);
-}
-
-int findItem(const QComboBox* list, std::string_view text) {
-    for (int i = 0; i < list->count(); ++i) {
-        if (itemBytes(list, i) == text)
-            return i;
-    }
-    return -1;
-}
-
-// The selected entry's text; empty when nothing is selected.
-std::string readList(const QComboBox* list) {
-    const int index = list->currentIndex();
-    return index < 0 ? std::string() : itemBytes(list, index);
-}
-
-// Selects the entry equal to the text; none when there is no such entry.
-void writeList(QComboBox* list, std::string_view text) {
-    list->setCurrentIndex(findItem(list, text));
-}
-
 template <std::size_t N>
 void addChoices(QComboBox* list, const std::array<std::string_view, N>& choices) {
     for (std::string_view choice : choices)
-        addItem(list, choice);
+        ByteList::add(list, choice);
 }
 
 // Where a stored text that is none of a list's entries goes: number lists
@@ -80,7 +41,7 @@ void addChoices(QComboBox* list, const std::array<std::string_view, N>& choices)
 int numberPlace(const QComboBox* list, std::string_view text) {
     const std::int32_t value = DateTimeText::readNumber(text);
     for (int i = 0; i < list->count(); ++i) {
-        if (DateTimeText::readNumber(itemBytes(list, i)) > value)
+        if (DateTimeText::readNumber(ByteList::at(list, i)) > value)
             return i;
     }
     return list->count();
@@ -88,46 +49,62 @@ int numberPlace(const QComboBox* list, std::string_view text) {
 
 int categoryPlace(const QComboBox* list, std::string_view text) {
     for (int i = 0; i < list->count(); ++i) {
-        if (AsciiText::lessIgnoringCase(text, itemBytes(list, i)))
+        if (AsciiText::lessIgnoringCase(text, ByteList::at(list, i)))
             return i;
     }
     return list->count();
 }
 
+enum class ListOrder { ByNumber, ByName };
+
 // An edited event keeps a value its lists do not offer (a deleted category,
 // a minute or duration written by another program): it joins this dialog's
 // list, so the event is stored back with it unless the user picks another.
-void offerStoredValue(QComboBox* list, std::string_view text, bool byCategory) {
-    if (text.empty() || findItem(list, text) >= 0)
+void offerStoredValue(QComboBox* list, std::string_view text, ListOrder order) {
+    if (text.empty() || ByteList::find(list, text) >= 0)
         return;
-    insertItem(list, byCategory ? categoryPlace(list, text) : numberPlace(list, text), text);
+    const int place =
+        order == ListOrder::ByName ? categoryPlace(list, text) : numberPlace(list, text);
+    ByteList::insert(list, place, text);
 }
-
-// True for as long as it lives; the flag it set goes back afterwards.
-class Raised {
-public:
-    explicit Raised(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
-    ~Raised() { flag_ = before_; }
-    Raised(const Raised&) = delete;
-    Raised& operator=(const Raised&) = delete;
-
-private:
-    bool& flag_;
-    bool before_;
-};
 
 }  // namespace
 
-EventDialog::EventDialog(QWidget* owner, EventList& events, CategoryList& categories,
-                         Prompter& prompter, const Clock& clock, std::optional<Event> edited)
+EventDialog::EventDialog(QWidget* owner, DocumentSession& session, const AppServices& services,
+                         ConflictReview review)
     : SkinnedDialog(owner),
       ui_(std::make_unique<Ui::EventDialog>()),
-      events_(events),
-      categories_(categories),
-      prompter_(prompter),
-      clock_(clock),
-      edited_(std::move(edited)) {
-    const Raised writing(writing_);
+      session_(session),
+      services_(services),
+      review_(std::move(review)),
+      mode_(Mode::Enter) {
+    buildControls();
+}
+
+EventDialog::EventDialog(QWidget* owner, DocumentSession& session, const AppServices& services,
+                         ConflictReview review, Mode mode, const Event& edited)
+    : SkinnedDialog(owner),
+      ui_(std::make_unique<Ui::EventDialog>()),
+      session_(session),
+      services_(services),
+      review_(std::move(review)),
+      mode_(mode == Mode::Enter ? Mode::Edit : mode),
+      edited_(edited) {
+    buildControls();
+    if (mode_ == Mode::Reminder) {
+        // Shown beside any other window, not run; it goes when it closes.
+        setModal(false);
+        setAttribute(Qt::WA_DeleteOnClose);
+    }
+}
+
+EventDialog::~EventDialog() {
+    // Dialogs opened from this one point at its members; they go first.
+    qDeleteAll(findChildren<QDialog*>(Qt::FindDirectChildrenOnly));
+}
+
+void EventDialog::buildControls() {
+    const QScopedValueRollback writing(writing_, true);
     ui_->setupUi(this);
     // A title bar without system menu or close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -137,7 +114,7 @@ EventDialog::EventDialog(QWidget* owner, EventList& events, CategoryList& catego
     ui_->dateEdit->setDateRange(toQDate(Calendar::localDate(kFirstStorableDateTime)),
                                 toQDate(Calendar::localDate(kLastStorableDateTime)));
     for (int hour = 0; hour < EventChoices::kHourCount; ++hour)
-        addItem(ui_->hourCombo, DateTimeText::numberText(hour));
+        ByteList::add(ui_->hourCombo, DateTimeText::numberText(hour));
     addChoices(ui_->minuteCombo, EventChoices::kMinutes);
     addChoices(ui_->durationCombo, EventChoices::kDurations);
     addChoices(ui_->reminderCombo, EventChoices::kReminderLeads);
@@ -157,58 +134,51 @@ EventDialog::EventDialog(QWidget* owner, EventList& events, CategoryList& catego
     connect(ui_->notesEdit, &QPlainTextEdit::textChanged, this, touched);
     connect(ui_->remindCheck, &QCheckBox::toggled, this, touched);
 
-    liveDialogs().append(this);
+    // The Enter key acts on the focused control; no button is a default button.
+    setEnterKeyTable(
+        {
+            {ui_->clearButton, [this] { clearFields(true); }},
+            {ui_->exitButton, [this] { cancel(); }},
+            {ui_->notesEdit, [this] { ui_->notesEdit->insertPlainText(QStringLiteral("\n")); }},
+        },
+        [this] { enter(); });
+
+    session_.attach(this, WindowRole::EventWindow);
     reskin();
 }
 
-EventDialog::~EventDialog() {
-    liveDialogs().removeAll(this);
-    // Dialogs opened from this one point at its members; they go first.
-    qDeleteAll(findChildren<QDialog*>(Qt::FindDirectChildrenOnly));
-}
-
-void EventDialog::setTitle(const QString& title) {
-    title_ = title;
-    if (opened_ && !openFailed_)
-        applyTitle();
-}
-
-void EventDialog::applyTitle() {
-    if (title_.isEmpty())
-        return;
-    setWindowTitle(title_);
-    if (reminderMode()) {
-        ui_->exitButton->setText(QString::fromLatin1(kDeleteText));
-        ui_->exitButton->show();
+void EventDialog::applyMode() {
+    switch (mode_) {
+        case Mode::Enter:
+            return;
+        case Mode::Edit:
+            setWindowTitle(QString::fromLatin1(kEditTitle));
+            return;
+        case Mode::Reminder:
+            setWindowTitle(QString::fromLatin1(kReminderTitle));
+            ui_->exitButton->setText(QString::fromLatin1(kDeleteText));
+            ui_->exitButton->show();
+            return;
     }
-}
-
-void EventDialog::markModeless() {
-    modeless_ = true;
-    setModal(false);
-    setAttribute(Qt::WA_DeleteOnClose);
 }
 
 bool EventDialog::prepare() {
     if (opened_)
         return !openFailed_;
     opened_ = true;
-    if (editMode()) {
-        if (!events_.markOpen(edited_->key())) {
-            closeAtOnce();
-            return false;
-        }
-        ViewEventsDialog::refreshButtonsAll();
+    if (edited_ && !session_.markOpen(edited_->key())) {
+        closeAtOnce();
+        return false;
     }
     fillCategories();
-    if (editMode()) {
+    if (edited_) {
         ui_->clearButton->hide();
         ui_->exitButton->hide();
         loadFields(*edited_);
     } else {
         clearFields(true);
     }
-    applyTitle();
+    applyMode();
     inputChanged_ = false;
     return true;
 }
@@ -218,7 +188,7 @@ void EventDialog::closeAtOnce() {
     ended_ = true;
     setResult(kClosedAtOnce);
     // A pop-up goes once its owner is done showing it; it deletes itself.
-    if (modeless_ || isVisible())
+    if (mode_ == Mode::Reminder || isVisible())
         QTimer::singleShot(0, this, [this] { SkinnedDialog::done(kClosedAtOnce); });
 }
 
@@ -237,14 +207,9 @@ void EventDialog::showEvent(QShowEvent* event) {
 }
 
 void EventDialog::fillCategories() {
-    const Raised writing(writing_);
-    std::vector<std::string> names{kNoCategory};
-    names.insert(names.end(), categories_.names().begin(), categories_.names().end());
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return AsciiText::lessIgnoringCase(a, b);
-    });
-    for (const std::string& name : names)
-        addItem(ui_->categoryCombo, name);
+    const QScopedValueRollback writing(writing_, true);
+    for (const std::string& name : session_.categories().choices())
+        ByteList::add(ui_->categoryCombo, name);
 }
 
 // ---- the fields ----
@@ -272,12 +237,12 @@ void EventDialog::loadFields(const Event& event) {
     fields_.remind = event.remind();
     fields_.reminderText = DateTimeText::numberText(event.remindMinutes());
     {
-        const Raised writing(writing_);
-        offerStoredValue(ui_->hourCombo, fields_.hourText, false);
-        offerStoredValue(ui_->minuteCombo, fields_.minuteText, false);
-        offerStoredValue(ui_->durationCombo, fields_.durationText, false);
-        offerStoredValue(ui_->reminderCombo, fields_.reminderText, false);
-        offerStoredValue(ui_->categoryCombo, fields_.category, true);
+        const QScopedValueRollback writing(writing_, true);
+        offerStoredValue(ui_->hourCombo, fields_.hourText, ListOrder::ByNumber);
+        offerStoredValue(ui_->minuteCombo, fields_.minuteText, ListOrder::ByNumber);
+        offerStoredValue(ui_->durationCombo, fields_.durationText, ListOrder::ByNumber);
+        offerStoredValue(ui_->reminderCombo, fields_.reminderText, ListOrder::ByNumber);
+        offerStoredValue(ui_->categoryCombo, fields_.category, ListOrder::ByName);
     }
     writeControls();
 }
@@ -297,7 +262,7 @@ void EventDialog::clearFields(bool newTime) {
 // The next quarter hour at or after now: a start is never proposed for the
 // minute it is proposed in.
 void EventDialog::setDefaultTime() {
-    DateTime now = clock_.now();
+    DateTime now = services_.clock.now();
     const LocalFields local = Calendar::toLocal(now);
     int hour = local.hour;
     std::string_view minute;
@@ -326,24 +291,24 @@ void EventDialog::readControls() {
                               Calendar::dayNumber(Calendar::localDate(fields_.date));
     if (days != 0)
         fields_.date = storable(Calendar::addDays(fields_.date, static_cast<int>(days)));
-    fields_.hourText = readList(ui_->hourCombo);
-    fields_.minuteText = readList(ui_->minuteCombo);
-    fields_.durationText = readList(ui_->durationCombo);
-    fields_.category = readList(ui_->categoryCombo);
-    fields_.reminderText = readList(ui_->reminderCombo);
+    fields_.hourText = ByteList::selected(ui_->hourCombo);
+    fields_.minuteText = ByteList::selected(ui_->minuteCombo);
+    fields_.durationText = ByteList::selected(ui_->durationCombo);
+    fields_.category = ByteList::selected(ui_->categoryCombo);
+    fields_.reminderText = ByteList::selected(ui_->reminderCombo);
     fields_.remind = ui_->remindCheck->isChecked();
     const QString notes = ui_->notesEdit->toPlainText();
     fields_.notes = notes == shownNotes_ ? shownNotesBytes_ : toBytes(notes);
 }
 
 void EventDialog::writeControls() {
-    const Raised writing(writing_);
+    const QScopedValueRollback writing(writing_, true);
     ui_->dateEdit->setDate(toQDate(Calendar::localDate(fields_.date)));
-    writeList(ui_->hourCombo, fields_.hourText);
-    writeList(ui_->minuteCombo, fields_.minuteText);
-    writeList(ui_->durationCombo, fields_.durationText);
-    writeList(ui_->categoryCombo, fields_.category);
-    writeList(ui_->reminderCombo, fields_.reminderText);
+    ByteList::select(ui_->hourCombo, fields_.hourText);
+    ByteList::select(ui_->minuteCombo, fields_.minuteText);
+    ByteList::select(ui_->durationCombo, fields_.durationText);
+    ByteList::select(ui_->categoryCombo, fields_.category);
+    ByteList::select(ui_->reminderCombo, fields_.reminderText);
     ui_->remindCheck->setChecked(fields_.remind);
     const QString notes = toQString(fields_.notes);
     if (ui_->notesEdit->toPlainText() != notes)
@@ -356,7 +321,7 @@ void EventDialog::writeControls() {
 
 std::optional<MessageAnswer> EventDialog::ask(MessageId id, const std::vector<std::string>& args) {
     const QPointer<EventDialog> self(this);
-    const MessageAnswer answer = prompter_.show(this, id, args);
+    const MessageAnswer answer = services_.prompter.show(this, id, args);
     if (!self || ended_)
         return std::nullopt;
     return answer;
@@ -366,43 +331,41 @@ void EventDialog::enter() {
     if (ended_)
         return;
     readControls();
-    if (fields_.notes.empty()) {
-        prompter_.show(this, MessageId::NotesRequired);
-        return;
-    }
     const Event candidate = fieldsToEvent();
-    const bool keepsStart = editMode() && candidate.sameStart(*edited_);
-    if (!keepsStart && events_.find(candidate.key()) != nullptr) {
-        const std::vector<std::string> at{
-            DateTimeText::startTimeText(fields_.hourText, fields_.minuteText)};
-        if (ask(MessageId::StartTakenEdit, at) != MessageAnswer::Yes)
+    switch (EventEntry::check(session_.events(), candidate, edited())) {
+        case EventEntry::Refusal::NotesRequired:
+            services_.prompter.show(this, MessageId::NotesRequired);
             return;
-        // Looked up again: the list may have changed while the question was up.
-        if (const Event* existing = events_.find(candidate.key()))
-            editExisting(Event(*existing));
-        return;
+        case EventEntry::Refusal::StartTaken: {
+            const std::vector<std::string> at{
+                DateTimeText::startTimeText(fields_.hourText, fields_.minuteText)};
+            if (ask(MessageId::StartTakenEdit, at) != MessageAnswer::Yes)
+                return;
+            // Looked up again: the list may have changed while the question was up.
+            if (const Event* existing = session_.events().find(candidate.key()))
+                editExisting(Event(*existing));
+            return;
+        }
+        case EventEntry::Refusal::None:
+            break;
     }
     if (!reviewConflicts(candidate))
         return;
-    if (editMode() && candidate.sameContent(*edited_)) {
+    if (edited_ && candidate.sameContent(*edited_)) {
         forgetOpenMark();
         done(QDialog::Accepted);
         return;
     }
-    if (!storeEntry(candidate))
-        return;
     const QPointer<EventDialog> self(this);
-    if (editMode()) {
-        ViewEventsDialog::refreshAll();
-        if (self && !ended_)
-            done(QDialog::Accepted);
+    // Storing tells every browser, whose refresh may end this dialog.
+    if (!storeEntry(candidate) || !self || ended_)
+        return;
+    if (edited_) {
+        done(QDialog::Accepted);
         return;
     }
     clearFields(false);
     inputChanged_ = false;
-    ViewEventsDialog::refreshAll();
-    if (self)
-        writeControls();
 }
 
 // The same start is taken: the event there is opened for editing instead;
@@ -410,9 +373,7 @@ void EventDialog::enter() {
 void EventDialog::editExisting(const Event& existing) {
     const QPointer<EventDialog> self(this);
     const QPointer<EventDialog> nested =
-        new EventDialog(this, events_, categories_, prompter_, clock_, existing);
-    nested->setTitle(QString::fromLatin1(kEditTitle));
-    nested->setBackground(background());
+        new EventDialog(this, session_, services_, review_, Mode::Edit, existing);
     nested->exec();
     if (self)
         delete nested.data();
@@ -421,8 +382,7 @@ void EventDialog::editExisting(const Event& existing) {
 // Offers the events that overlap or touch the candidate for review; the
 // entry goes on whatever the answer. False when this dialog ended meanwhile.
 bool EventDialog::reviewConflicts(const Event& candidate) {
-    const Event* leftOut = editMode() ? &*edited_ : nullptr;
-    const EventList conflicts = events_.conflicts(candidate, leftOut);
+    const EventList conflicts = EventEntry::conflicts(session_.events(), candidate, edited());
     if (conflicts.isEmpty())
         return true;
     const std::optional<MessageAnswer> answer = ask(MessageId::ConflictsFound);
@@ -431,40 +391,30 @@ bool EventDialog::reviewConflicts(const Event& candidate) {
     if (*answer != MessageAnswer::Yes)
         return true;
     const QPointer<EventDialog> self(this);
-    const QPointer<ViewEventsDialog> view = new ViewEventsDialog(
-        this, events_, categories_, prompter_, clock_, conflicts, &candidate, leftOut);
-    view->setBackground(background());
-    view->setWindowModality(Qt::WindowModal);
-    view->exec();
-    if (!self)
-        return false;
-    delete view.data();
-    return !ended_;
+    review_(*this, conflicts, candidate, edited());
+    return self && !ended_;
 }
 
 // Replaces the edited event, or adds a new one. False, with nothing
 // changed, when another event has come to the new start meanwhile.
 bool EventDialog::storeEntry(const Event& candidate) {
-    const bool keepsStart = editMode() && candidate.sameStart(*edited_);
-    if (!keepsStart && events_.find(candidate.key()) != nullptr) {
-        prompter_.show(this, MessageId::StartTaken,
-                       {DateTimeText::startTimeText(fields_.hourText, fields_.minuteText)});
-        return false;
+    switch (session_.storeEvent(candidate, edited())) {
+        case EventEntry::Stored::Yes:
+            return true;
+        case EventEntry::Stored::StartTaken:
+            services_.prompter.show(
+                this, MessageId::StartTaken,
+                {DateTimeText::startTimeText(fields_.hourText, fields_.minuteText)});
+            return false;
+        case EventEntry::Stored::NoMemory:
+            break;
     }
-    if (editMode())
-        events_.removeByKey(edited_->key());
-    if (!events_.insert(candidate)) {
-        if (editMode())
-            events_.insert(*edited_);  // the old event rather than none
-        return false;
-    }
-    return true;
+    return false;
 }
 
 void EventDialog::forgetOpenMark() {
-    events_.clearOpen(edited_->key());
     // A View Events window showing the event offers it again.
-    ViewEventsDialog::refreshButtonsAll();
+    session_.clearOpen(edited_->key());
 }
 
 void EventDialog::clear() {
@@ -484,10 +434,9 @@ void EventDialog::cancel() {
         done(QDialog::Rejected);
         return;
     }
-    if (reminderMode()) {
-        events_.removeByKey(edited_->key());
+    if (mode_ == Mode::Reminder) {
         const QPointer<EventDialog> self(this);
-        ViewEventsDialog::refreshAll();
+        session_.removeEvent(edited_->key());
         if (!self || ended_)
             return;
     } else if (inputChanged_) {
@@ -496,7 +445,7 @@ void EventDialog::cancel() {
         clearFields(true);
         inputChanged_ = false;
     }
-    if (editMode())
+    if (edited_)
         forgetOpenMark();
     done(QDialog::Rejected);
 }
@@ -508,45 +457,6 @@ void EventDialog::reject() {
 void EventDialog::done(int result) {
     ended_ = true;
     SkinnedDialog::done(result);
-}
-
-// The Enter key acts on the focused control; no button is a default button.
-void EventDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
-        SkinnedDialog::keyPressEvent(event);
-        return;
-    }
-    const QWidget* focus = focusWidget();
-    if (focus == ui_->clearButton) {
-        clearFields(true);
-    } else if (focus == ui_->exitButton) {
-        cancel();
-    } else if (focus == ui_->notesEdit) {
-        ui_->notesEdit->insertPlainText(QStringLiteral("\n"));
-    } else {
-        enter();
-    }
-}
-
-// ---- the registry ----
-
-QList<EventDialog*> EventDialog::registry() {
-    return liveDialogs();
-}
-
-void EventDialog::repaintAll() {
-    for (EventDialog* dialog : liveDialogs())
-        dialog->reskin();
-}
-
-void EventDialog::cancelAll() {
-    QList<QPointer<EventDialog>> dialogs;
-    for (EventDialog* dialog : liveDialogs())
-        dialogs.append(dialog);
-    for (const QPointer<EventDialog>& dialog : dialogs) {
-        if (dialog)
-            dialog->cancel();
-    }
 }
 
 }  // namespace almanary

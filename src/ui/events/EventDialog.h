@@ -2,11 +2,11 @@
 // "Enter Event": the one window where an event's fields are typed in. Enter
 // mode adds events one after another; edit mode changes one event; reminder
 // mode is edit mode shown beside any other window, titled "Event Reminder",
-// whose Exit button deletes the event. Every entry refuses empty notes and
+// whose Delete button deletes the event. Every entry refuses empty notes and
 // a start already taken, and offers the events that overlap for review.
 
-#include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,39 +24,42 @@ class EventDialog;
 
 namespace almanary {
 
-class CategoryList;
-class Clock;
+class DocumentSession;
+class EventDialog;
 class EventList;
+struct AppServices;
+
+// Shows `conflicts`, the events that overlap `candidate`, for review over
+// the editor, and returns when the user is done with them. `leftOut` is the
+// event being edited, or null. View Events provides it.
+using ConflictReview = std::function<void(EventDialog& editor, const EventList& conflicts,
+                                          const Event& candidate, const Event* leftOut)>;
 
 class EventDialog : public SkinnedDialog {
     Q_OBJECT
 public:
+    enum class Mode { Enter, Edit, Reminder };
+
     // Modal result of a dialog that closed itself at once because its event
     // was already open elsewhere or gone; distinct from Accepted and Rejected.
     static constexpr int kClosedAtOnce = 2;
 
-    // The captions the dialog is given by its owners.
-    static constexpr const char* kEditTitle = "Edit Event";
-    static constexpr const char* kReminderTitle = "Event Reminder";
-
-    // Enter mode when `edited` is empty, edit mode otherwise (a copy; in
-    // reminder mode the dialog keeps it until its window goes).
-    EventDialog(QWidget* owner, EventList& events, CategoryList& categories, Prompter& prompter,
-                const Clock& clock, std::optional<Event> edited = std::nullopt);
+    // Enter mode.
+    EventDialog(QWidget* owner, DocumentSession& session, const AppServices& services,
+                ConflictReview review);
+    // Edit or reminder mode on a copy of `edited`. A reminder window is shown,
+    // not run, and deletes itself when it ends.
+    EventDialog(QWidget* owner, DocumentSession& session, const AppServices& services,
+                ConflictReview review, Mode mode, const Event& edited);
     ~EventDialog() override;
 
-    void setTitle(const QString& title);  // "Event Reminder" switches on reminder mode
-    // A reminder pop-up: shown, not run; it deletes itself when it ends.
-    void markModeless();
-    bool modeless() const { return modeless_; }
-    bool editMode() const { return edited_.has_value(); }
-    bool reminderMode() const {
-        return edited_.has_value() && title_ == QLatin1String(kReminderTitle);
-    }
+    Mode mode() const { return mode_; }
+    DocumentSession& session() const { return session_; }
+    const AppServices& services() const { return services_; }
 
-    // Runs the opening steps (open mark, lists, fields) once; returns false
-    // when the dialog closed itself at once. exec() and show() call it too;
-    // a pop-up that fails here deletes itself, so its owner need not show it.
+    // Runs the opening steps (open mark, lists, fields) once; false when the
+    // dialog closed itself at once. exec() and show() call it too; a
+    // reminder window that fails here deletes itself, so need not be shown.
     bool prepare();
     // Modal run: QDialog::Accepted, Rejected or kClosedAtOnce.
     int exec() override;
@@ -65,22 +68,16 @@ public:
     Event fieldsToEvent() const;
     bool inputChanged() const { return inputChanged_; }
 
-    // Every live event dialog, in the order they were made.
-    static QList<EventDialog*> registry();
-    static void repaintAll();
-    // Cancels every live dialog once, including those that go away meanwhile.
-    static void cancelAll();
-
 public slots:
     void enter();
     void clear();
     void cancel();
-    // Escape, the window's close request and an owner's reject() all cancel.
+    // Escape, the window's close request and closing with the document all
+    // cancel.
     void reject() override;
     void done(int result) override;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -96,8 +93,9 @@ private:
         bool remind = false;
     };
 
+    void buildControls();
     void fillCategories();
-    void applyTitle();
+    void applyMode();
     void loadFields(const Event& event);
     void clearFields(bool newTime);
     void setDefaultTime();
@@ -114,20 +112,19 @@ private:
     bool storeEntry(const Event& candidate);
     void editExisting(const Event& existing);
     void forgetOpenMark();
+    const Event* edited() const { return edited_ ? &*edited_ : nullptr; }
 
     std::unique_ptr<Ui::EventDialog> ui_;
-    EventList& events_;
-    CategoryList& categories_;
-    Prompter& prompter_;
-    const Clock& clock_;
+    DocumentSession& session_;
+    const AppServices& services_;
+    ConflictReview review_;
+    Mode mode_;
     std::optional<Event> edited_;
     Fields fields_;
-    QString title_;
     // What the notes box showed after the last write, and the bytes behind
     // it: unchanged notes keep their exact bytes (line ends, invalid UTF-8).
     QString shownNotes_;
     std::string shownNotesBytes_;
-    bool modeless_ = false;
     bool opened_ = false;
     bool openFailed_ = false;
     bool ended_ = false;

@@ -1,6 +1,5 @@
 #include "events/ViewEventsDialog.h"
 
-#include <QKeyEvent>
 #include <QPointer>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -9,10 +8,11 @@
 #include <vector>
 
 #include "app/MessageTable.h"
+#include "document/DocumentSession.h"
 #include "events/EventDialog.h"
-#include "model/AsciiText.h"
 #include "model/CategoryList.h"
 #include "model/DateTimeText.h"
+#include "platform/AppServices.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/TextConversion.h"
@@ -23,39 +23,18 @@ namespace {
 
 constexpr int kPageSize = ViewEventsDialog::kPaneCount;
 
-QList<ViewEventsDialog*>& liveDialogs() {
-    static QList<ViewEventsDialog*> dialogs;
-    return dialogs;
-}
-
-// The registry as guarded pointers: a broadcast step may end or destroy
-// dialogs (a message box runs its own event loop), so each is checked when
-// its turn comes.
-QList<QPointer<ViewEventsDialog>> registrySnapshot() {
-    QList<QPointer<ViewEventsDialog>> snapshot;
-    for (ViewEventsDialog* dialog : liveDialogs())
-        snapshot.append(dialog);
-    return snapshot;
-}
-
 int pageOf(int position) {
     return (position + kPageSize - 1) / kPageSize;
 }
 
-QDate toQDate(const CalendarDate& date) {
-    return QDate(date.year, date.month, date.day);
-}
-
 }  // namespace
 
-ViewEventsDialog::ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
-                                   Prompter& prompter, const Clock& clock, bool conflictMode)
+ViewEventsDialog::ViewEventsDialog(QWidget* owner, DocumentSession& session,
+                                   const AppServices& services, bool conflictMode)
     : SkinnedDialog(owner),
       ui_(std::make_unique<Ui::ViewEventsDialog>()),
-      events_(events),
-      categories_(categories),
-      prompter_(prompter),
-      clock_(clock),
+      session_(session),
+      services_(services),
       conflictMode_(conflictMode) {
     ui_->setupUi(this);
     // A title bar without a close box: the dialog ends by Done or Escape.
@@ -66,13 +45,24 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, EventList& events, CategoryLi
     ui_->categoryCombo->hide();
     ui_->commentEdit->hide();
     ui_->searchButton->hide();
-    liveDialogs().append(this);
+    buildEnterKeyTable();
+    session_.attach(this, WindowRole::Browser);
+    // Every browser follows the document, even after another has closed
+    // itself: one left stale could offer an event that is gone.
+    connect(&session_, &DocumentSession::eventsChanged, this, [this] {
+        if (!ended_)
+            refresh();
+    });
+    connect(&session_, &DocumentSession::openMarksChanged, this, [this] {
+        if (!ended_)
+            refreshButtons();
+    });
 }
 
-ViewEventsDialog::ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
-                                   Prompter& prompter, const Clock& clock)
-    : ViewEventsDialog(owner, events, categories, prompter, clock, false) {
-    setPicked(clock_.now());
+ViewEventsDialog::ViewEventsDialog(QWidget* owner, DocumentSession& session,
+                                   const AppServices& services)
+    : ViewEventsDialog(owner, session, services, false) {
+    setPicked(services_.clock.now());
     ui_->searchByCombo->setCurrentIndex(static_cast<int>(SearchKind::Date));
     fillCategoryList();
     connectControls();
@@ -81,11 +71,10 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, EventList& events, CategoryLi
     reskin();
 }
 
-ViewEventsDialog::ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
-                                   Prompter& prompter, const Clock& clock,
-                                   const EventList& conflicts, const Event* candidate,
-                                   const Event* leftOut)
-    : ViewEventsDialog(owner, events, categories, prompter, clock, true) {
+ViewEventsDialog::ViewEventsDialog(QWidget* owner, DocumentSession& session,
+                                   const AppServices& services, const EventList& conflicts,
+                                   const Event* candidate, const Event* leftOut)
+    : ViewEventsDialog(owner, session, services, true) {
     candidate_ = candidate;
     leftOut_ = leftOut;
     results_ = conflicts;
@@ -104,8 +93,18 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, EventList& events, CategoryLi
     reskin();
 }
 
-ViewEventsDialog::~ViewEventsDialog() {
-    liveDialogs().removeAll(this);
+ViewEventsDialog::~ViewEventsDialog() = default;
+
+void ViewEventsDialog::reviewConflicts(EventDialog& editor, const EventList& conflicts,
+                                       const Event& candidate, const Event* leftOut) {
+    const QPointer<EventDialog> self(&editor);
+    const QPointer<ViewEventsDialog> view = new ViewEventsDialog(
+        &editor, editor.session(), editor.services(), conflicts, &candidate, leftOut);
+    view->setWindowModality(Qt::WindowModal);
+    view->exec();
+    // A load may have closed the editor meanwhile, and the view with it.
+    if (self)
+        delete view.data();
 }
 
 void ViewEventsDialog::connectControls() {
@@ -124,19 +123,28 @@ void ViewEventsDialog::connectControls() {
     }
 }
 
+// The Enter key acts on the focused control; elsewhere it does nothing.
+void ViewEventsDialog::buildEnterKeyTable() {
+    std::vector<EnterKeyAction> table = {
+        {ui_->nextButton, [this] { next(); }},
+        {ui_->prevButton, [this] { prev(); }},
+        {ui_->commentEdit, [this] { search(); }},
+        {ui_->doneButton, [this] { accept(); }},
+    };
+    for (int pane = 1; pane <= kPaneCount; ++pane) {
+        const PaneControls& controls = paneControls_[static_cast<std::size_t>(pane - 1)];
+        table.push_back({controls.edit, [this, pane] { edit(pane); }});
+        table.push_back({controls.remove, [this, pane] { deleteEvent(pane); }});
+    }
+    setEnterKeyTable(std::move(table), {});
+}
+
 // "<No Category>" and the document's names, alphabetical without regard to
 // letter case. Each entry keeps the name's bytes, so a name that is not
 // UTF-8 is still searched for exactly.
 void ViewEventsDialog::fillCategoryList() {
-    std::vector<std::string> names = categories_.names();
-    names.emplace_back(kNoCategory);
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return AsciiText::lessIgnoringCase(a, b);
-    });
-    for (const std::string& name : names) {
-        ui_->categoryCombo->addItem(toQString(name),
-                                    QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-    }
+    for (const std::string& name : session_.categories().choices())
+        ByteList::add(ui_->categoryCombo, name);
 }
 
 ViewEventsDialog::SearchKind ViewEventsDialog::kind() const {
@@ -165,8 +173,7 @@ void ViewEventsDialog::readControls() {
         picked_ = value.value_or(
             Calendar::fromLocal(shown.year(), shown.month(), shown.day(), 12).value_or(picked_));
     }
-    const QByteArray category = ui_->categoryCombo->currentData().toByteArray();
-    categoryText_.assign(category.constData(), static_cast<std::size_t>(category.size()));
+    categoryText_ = ByteList::selected(ui_->categoryCombo);
     commentText_ = toBytes(ui_->commentEdit->text());
 }
 
@@ -233,15 +240,15 @@ void ViewEventsDialog::search() {
 // ---- searches ----
 
 void ViewEventsDialog::searchByDate(DateTime value) {
-    showResults(events_.eventsOnDay(value));
+    showResults(session_.events().eventsOnDay(value));
 }
 
 void ViewEventsDialog::searchByCategory(const std::string& category) {
-    showResults(events_.eventsInCategory(category));
+    showResults(session_.events().eventsInCategory(category));
 }
 
 void ViewEventsDialog::searchByComment(const std::string& text) {
-    showResults(events_.searchNotes(text));
+    showResults(session_.events().searchNotes(text));
 }
 
 void ViewEventsDialog::showResults(EventList&& found) {
@@ -292,14 +299,14 @@ void ViewEventsDialog::refresh() {
         redoSearch(true);
         return;
     }
-    results_ = events_.conflicts(*candidate_, leftOut_);
+    results_ = session_.events().conflicts(*candidate_, leftOut_);
     resultCount_ = results_.count();
     if (resultCount_ > 0) {
         resetPaging();
         return;
     }
     showNoResults();
-    prompter_.show(this, MessageId::ConflictsResolved);
+    services_.prompter.show(this, MessageId::ConflictsResolved);
     done(QDialog::Rejected);
 }
 
@@ -386,7 +393,7 @@ int ViewEventsDialog::positionOfPane(int pane) const {
 
 const Event& ViewEventsDialog::shown(int position) const {
     const Event& result = results_.at(position - 1);
-    const Event* stored = events_.find(result.key());
+    const Event* stored = session_.events().find(result.key());
     return stored != nullptr ? *stored : result;
 }
 
@@ -435,9 +442,8 @@ void ViewEventsDialog::edit(int pane) {
         return;
     const Event event = shown(position);
     {
-        EventDialog editor(this, events_, categories_, prompter_, clock_, event);
-        editor.setTitle(QStringLiteral("Edit Event"));
-        editor.setBackground(background());
+        EventDialog editor(this, session_, services_, &ViewEventsDialog::reviewConflicts,
+                           EventDialog::Mode::Edit, event);
         editor.exec();
     }
     if (ended_)
@@ -456,32 +462,27 @@ void ViewEventsDialog::deleteEvent(int pane) {
     const StartKey key = results_.at(position - 1).key();
     // The mark keeps a reminder from opening on the event while the question
     // is up. An event another window already holds is left to that window.
-    const bool marked = events_.markOpen(key);
-    if (!marked && events_.find(key) != nullptr) {
+    const bool marked = session_.markOpen(key);
+    if (!marked && session_.events().find(key) != nullptr) {
         refreshButtons();
         return;
     }
-    const MessageAnswer answer = prompter_.show(this, MessageId::DeleteEvent);
+    const MessageAnswer answer = services_.prompter.show(this, MessageId::DeleteEvent);
     if (marked)
-        events_.clearOpen(key);
+        session_.clearOpen(key);
     // A load may have closed the dialog while the question was up.
     if (answer != MessageAnswer::Yes || ended_)
         return;
     results_.removeByKey(key);
-    if (!events_.removeByKey(key)) {
-        prompter_.show(this, MessageId::FatalError);
+    const QPointer<ViewEventsDialog> self(this);
+    // Every browser, this one too, searches again; a conflict list left
+    // empty says so and closes itself.
+    if (!session_.removeEvent(key)) {
+        services_.prompter.show(this, MessageId::FatalError);
         done(kFatal);
         return;
     }
-    resultCount_ = results_.count();
-    if (conflictMode_ && resultCount_ == 0) {
-        showNoResults();
-        prompter_.show(this, MessageId::ConflictsResolved);
-        done(QDialog::Rejected);
-        return;
-    }
-    refreshAll();
-    if (ended_)
+    if (!self || ended_)
         return;
     if (resultCount_ != 0) {
         resetPaging();
@@ -492,70 +493,9 @@ void ViewEventsDialog::deleteEvent(int pane) {
 
 // ---- keys and ending ----
 
-void ViewEventsDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
-        SkinnedDialog::keyPressEvent(event);  // Escape ends the dialog with Cancel
-        return;
-    }
-    const QWidget* focused = focusWidget();
-    if (focused == ui_->nextButton) {
-        next();
-    } else if (focused == ui_->prevButton) {
-        prev();
-    } else if (focused == ui_->commentEdit) {
-        search();
-    } else if (focused == ui_->doneButton) {
-        accept();
-    } else {
-        for (int pane = 1; pane <= kPaneCount; ++pane) {
-            const PaneControls& controls = paneControls_[static_cast<std::size_t>(pane - 1)];
-            if (focused == controls.edit)
-                return edit(pane);
-            if (focused == controls.remove)
-                return deleteEvent(pane);
-        }
-    }
-}
-
 void ViewEventsDialog::done(int result) {
     ended_ = true;
     SkinnedDialog::done(result);
-}
-
-// ---- the registry ----
-
-QList<ViewEventsDialog*> ViewEventsDialog::registry() {
-    return liveDialogs();
-}
-
-// Every live dialog is brought up to date, even after one of them has
-// closed itself: a dialog left stale could offer an event that is gone.
-void ViewEventsDialog::refreshAll() {
-    for (const QPointer<ViewEventsDialog>& dialog : registrySnapshot()) {
-        if (dialog && !dialog->ended_)
-            dialog->refresh();
-    }
-}
-
-void ViewEventsDialog::refreshButtonsAll() {
-    for (const QPointer<ViewEventsDialog>& dialog : registrySnapshot()) {
-        if (dialog && !dialog->ended_)
-            dialog->refreshButtons();
-    }
-}
-
-void ViewEventsDialog::repaintAll() {
-    for (const QPointer<ViewEventsDialog>& dialog : registrySnapshot()) {
-        if (dialog)
-            dialog->reskin();
-    }
-}
-
-void ViewEventsDialog::closeAll() {
-    for (const QPointer<ViewEventsDialog>& dialog : registrySnapshot()) {
-        if (dialog && !dialog->ended_)
-            dialog->accept();
-    }
 }
 
 }  // namespace almanary

@@ -4,7 +4,6 @@
 // them; conflict mode lists the events that overlap one about to be entered
 // and closes itself once none is left. Both edit and delete what they show.
 
-#include <QList>
 #include <array>
 #include <memory>
 #include <string>
@@ -20,9 +19,9 @@ class ViewEventsDialog;
 
 namespace almanary {
 
-class CategoryList;
-class Clock;
-class Prompter;
+class DocumentSession;
+class EventDialog;
+struct AppServices;
 
 class ViewEventsDialog : public SkinnedDialog {
     Q_OBJECT
@@ -40,14 +39,17 @@ public:
     };
 
     // Search mode.
-    ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
-                     Prompter& prompter, const Clock& clock);
+    ViewEventsDialog(QWidget* owner, DocumentSession& session, const AppServices& services);
     // Conflict mode: `conflicts` is copied; `candidate` and `leftOut` (may be
     // null) must outlive the dialog.
-    ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
-                     Prompter& prompter, const Clock& clock, const EventList& conflicts,
-                     const Event* candidate, const Event* leftOut);
+    ViewEventsDialog(QWidget* owner, DocumentSession& session, const AppServices& services,
+                     const EventList& conflicts, const Event* candidate, const Event* leftOut);
     ~ViewEventsDialog() override;
+
+    // The event dialog's review of conflicts: this dialog in conflict mode,
+    // run over the editor until the user is done.
+    static void reviewConflicts(EventDialog& editor, const EventList& conflicts,
+                                const Event& candidate, const Event* leftOut);
 
     bool conflictMode() const { return conflictMode_; }
     const EventList& results() const { return results_; }
@@ -55,16 +57,6 @@ public:
     int firstShown() const { return firstShown_; }
     // True once the dialog has ended (Done, Cancel or by itself).
     bool ended() const { return ended_; }
-
-    // Every live dialog, in the order they were made.
-    static QList<ViewEventsDialog*> registry();
-    // Runs every search again (conflict mode: recomputes the conflicts and
-    // ends a dialog that has none left).
-    static void refreshAll();
-    // Enables or disables Edit and X of every shown event by its open mark.
-    static void refreshButtonsAll();
-    static void repaintAll();
-    static void closeAll();
 
     // What printing needs (the event-list printing fills this in later):
     // the search-by selection ("Date", "Category", "Comment", or empty in
@@ -79,7 +71,6 @@ public slots:
     void search();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void done(int result) override;
 
 private:
@@ -89,9 +80,10 @@ private:
         QPushButton* remove;
     };
 
-    ViewEventsDialog(QWidget* owner, EventList& events, CategoryList& categories,
-                     Prompter& prompter, const Clock& clock, bool conflictMode);
+    ViewEventsDialog(QWidget* owner, DocumentSession& session, const AppServices& services,
+                     bool conflictMode);
     void connectControls();
+    void buildEnterKeyTable();
     void fillCategoryList();
     SearchKind kind() const;
 
@@ -109,12 +101,15 @@ private:
     void searchByComment(const std::string& text);
     void showResults(EventList&& found);
     void redoSearch(bool rerunComment);
+    // After the document's events changed: searches again (conflict mode:
+    // recomputes the conflicts and ends when none is left).
     void refresh();
 
     void resetPaging();
     void showNoResults();
     void fillPage();
     void updatePageLabel();
+    // Enables or disables Edit and X of every shown event by its open mark.
     void refreshButtons();
     void moveDate(int days);
 
@@ -130,10 +125,8 @@ private:
 
     std::unique_ptr<Ui::ViewEventsDialog> ui_;
     std::array<PaneControls, kPaneCount> paneControls_{};
-    EventList& events_;
-    CategoryList& categories_;
-    Prompter& prompter_;
-    const Clock& clock_;
+    DocumentSession& session_;
+    const AppServices& services_;
     EventList results_;
     int resultCount_ = 0;
     int firstShown_ = 0;

@@ -4,13 +4,14 @@
 
 namespace almanary {
 
+class DocumentSession;
 class Event;
 class EventList;
-class MainWindow;
+struct AppServices;
 
 class ReminderAlert {
 public:
-    explicit ReminderAlert(MainWindow& window);
+    ReminderAlert(DocumentSession& session, const AppServices& services);
 
     // Raises a window for each event of `due`, in order; marks the document
     // changed when it raises any.
@@ -25,7 +26,8 @@ private:
     bool openElsewhere(const Event& event) const;
     void playSound();
 
-    MainWindow& window_;
+    DocumentSession& session_;
+    const AppServices& services_;
 };
 
 }  // namespace almanary

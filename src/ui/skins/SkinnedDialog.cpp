@@ -7,12 +7,14 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextEdit>
+#include <algorithm>
 
 #include "skins/BackgroundImage.h"
 #include "skins/SkinColours.h"
@@ -124,6 +126,29 @@ void SkinnedDialog::colourChildren(QWidget* container) {
             uncolour(widget);
         if (searchInside(widget))
             colourChildren(widget);
+    }
+}
+
+void SkinnedDialog::setEnterKeyTable(std::vector<EnterKeyAction> table,
+                                     std::function<void()> otherwise) {
+    enterKeyTable_ = std::move(table);
+    enterOtherwise_ = std::move(otherwise);
+}
+
+void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    const QWidget* focused = focusWidget();
+    const auto entry = std::ranges::find(enterKeyTable_, focused, &EnterKeyAction::focus);
+    // The action may end and delete this window: nothing of it is used after.
+    if (entry != enterKeyTable_.end()) {
+        const std::function<void()> action = entry->action;
+        action();
+    } else if (enterOtherwise_) {
+        const std::function<void()> action = enterOtherwise_;
+        action();
     }
 }
 

@@ -1,10 +1,14 @@
 #pragma once
-// The base of every window of the program: it paints the main window's
-// background picture stretched behind its controls and colours its labels
-// (and, where asked, its edit fields) in the skin colours. Buttons are
-// CCustomButtons and paint themselves.
+// The base of every window of the program: it paints the skin's background
+// picture stretched behind its controls and colours its labels (and, where
+// asked, its edit fields) in the skin colours. Buttons are CCustomButtons
+// and paint themselves. The Enter key never presses a default button: it
+// runs the action of the control that has the focus, from a table each
+// window gives.
 
 #include <QDialog>
+#include <functional>
+#include <vector>
 
 namespace almanary {
 
@@ -19,8 +23,8 @@ public:
 
     explicit SkinnedDialog(QWidget* parent = nullptr, Colouring colouring = Colouring::StaticsOnly);
 
-    // The main window's picture slot; the dialog draws whatever it holds at
-    // paint time. Null: no picture.
+    // The skin's picture slot; the dialog draws whatever it holds at paint
+    // time. Null: no picture.
     void setBackground(const BackgroundImage* background);
     const BackgroundImage* background() const { return background_; }
 
@@ -32,6 +36,16 @@ public:
     void reskin();
 
 protected:
+    // What Enter does while `focus` has the keyboard focus.
+    struct EnterKeyAction {
+        const QWidget* focus;
+        std::function<void()> action;
+    };
+    // The window's Enter-key table, and what Enter does on any other
+    // control (nothing when empty).
+    void setEnterKeyTable(std::vector<EnterKeyAction> table, std::function<void()> otherwise);
+
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -39,6 +53,8 @@ private:
 
     const BackgroundImage* background_ = nullptr;
     Colouring colouring_;
+    std::vector<EnterKeyAction> enterKeyTable_;
+    std::function<void()> enterOtherwise_;
 };
 
 }  // namespace almanary

@@ -21,25 +21,22 @@ protected:
     // An open document, saved once at `path` through the chooser.
     MainWindow& windowWithSavedDocument(const std::string& path, const Notes& notes) {
         MainWindow& w = window();
-        w.document = document(notes);
+        w.session().replace(document(notes), "");
         files.choose(path);
         EXPECT_TRUE(w.saveDocument());
         return w;
     }
 
     void addEvent(MainWindow& w, const std::string& note) {
-        w.document.events.insert(makeEvent({2024, 3, 20, "10", "15", note, "15"}));
+        w.session().storeEvent(makeEvent({2024, 3, 20, "10", "15", note, "15"}), nullptr);
     }
 
     // The open document as it stands, to compare before and after.
     using Snapshot = std::tuple<Notes, DocumentSettings, std::string, std::string, bool, QColor>;
-    static Snapshot take(const MainWindow& w) {
-        return {notesOf(w.document.events),
-                w.document.settings,
-                w.document.skinName,
-                w.currentPath,
-                DateTimeText::getTwelveHourClock(),
-                SkinColours::buttonBackground()};
+    static Snapshot take(MainWindow& w) {
+        return {notesOf(w.session().document().events), w.session().document().settings,
+                w.session().document().skinName,        w.session().path(),
+                DateTimeText::getTwelveHourClock(),     SkinColours::buttonBackground()};
     }
 };
 
@@ -49,26 +46,26 @@ TEST_F(DocumentFilesTest, SavingAsksForANameOnlyForAnUntitledDocument) {
     const std::string path = dir.file("cal.alm");
     fs::create_symlink(path, dir.file("link.alm"));
     MainWindow& w = window();
-    w.document = document({"one"});
-    w.documentChanged = true;
+    w.session().replace(document({"one"}), "");
+    w.session().markChanged();
     files.choose(path);
     w.findChild<QPushButton*>("saveButton")->click();
     ASSERT_EQ(files.requests().size(), 1u);
     EXPECT_TRUE(files.requests()[0].toSave);
-    EXPECT_EQ(w.currentPath, path);
-    w.document.settings.shareName = "home";
+    EXPECT_EQ(w.session().path(), path);
+    w.session().setShareName("home");
 
     addEvent(w, "resaved");
     EXPECT_TRUE(w.saveDocument());
     EXPECT_EQ(files.requests().size(), 1u);
     EXPECT_EQ(notesOf(readBack(path).events), (Notes{"one", "resaved"}));
-    EXPECT_FALSE(w.hasUnsavedChanges());
+    EXPECT_FALSE(w.session().hasUnsavedChanges());
 
     addEvent(w, "again");
     files.choose(dir.file("link.alm"));
-    EXPECT_TRUE(w.saveDocument(true));
+    EXPECT_TRUE(w.saveDocument(SaveMode::SaveAs));
     EXPECT_TRUE(prompter.shown().empty()) << "no overwrite question for the same file";
-    EXPECT_EQ(w.document.settings.shareName, "home") << "still the published file";
+    EXPECT_EQ(w.session().document().settings.shareName, "home") << "still the published file";
     EXPECT_TRUE(fs::is_symlink(dir.file("link.alm"))) << "the link stays a link";
 }
 
@@ -76,26 +73,26 @@ TEST_F(DocumentFilesTest, SavingOverAnotherExistingFileAsksFirst) {
     const std::string mine = dir.file("mine.alm");
     const std::string other = writeAlmanary("other.alm", document({"theirs"}));
     MainWindow& w = windowWithSavedDocument(mine, {"ours"});
-    w.document.settings.shareName = "home";
+    w.session().setShareName("home");
     addEvent(w, "more");
 
     // No: nothing is written and the document stays as it was.
     prompter.answer(MessageAnswer::No);
     files.choose(other);
-    EXPECT_FALSE(w.saveDocument(true));
+    EXPECT_FALSE(w.saveDocument(SaveMode::SaveAs));
     EXPECT_EQ(prompter.ids(), Ids{MessageId::OverwriteAlmanary});
     EXPECT_EQ(notesOf(readBack(other).events), Notes{"theirs"});
-    EXPECT_EQ(w.currentPath, mine);
-    EXPECT_TRUE(w.hasUnsavedChanges());
+    EXPECT_EQ(w.session().path(), mine);
+    EXPECT_TRUE(w.session().hasUnsavedChanges());
 
     // Yes: the other file is replaced; the copy is no longer the shared one.
     prompter.answer(MessageAnswer::Yes);
     files.choose(other);
-    EXPECT_TRUE(w.saveDocument(true));
+    EXPECT_TRUE(w.saveDocument(SaveMode::SaveAs));
     EXPECT_EQ(notesOf(readBack(other).events), (Notes{"ours", "more"}));
-    EXPECT_EQ(w.currentPath, other);
-    EXPECT_EQ(w.document.settings.shareName, "");
-    EXPECT_FALSE(w.hasUnsavedChanges());
+    EXPECT_EQ(w.session().path(), other);
+    EXPECT_EQ(w.session().document().settings.shareName, "");
+    EXPECT_FALSE(w.session().hasUnsavedChanges());
 }
 
 TEST_F(DocumentFilesTest, AFailedSaveSaysWhyAndKeepsTheDocumentChangedUnderItsOldName) {
@@ -105,14 +102,14 @@ TEST_F(DocumentFilesTest, AFailedSaveSaysWhyAndKeepsTheDocumentChangedUnderItsOl
     fs::create_directory(dir.file("folder.alm"));
     files.choose(dir.file("folder.alm"));
 
-    EXPECT_FALSE(w.saveDocument(true));
+    EXPECT_FALSE(w.saveDocument(SaveMode::SaveAs));
 
     ASSERT_EQ(prompter.ids(), Ids{MessageId::SaveFailed});
     ASSERT_EQ(prompter.shown()[0].args.size(), 2u);
     EXPECT_EQ(prompter.shown()[0].args[0], dir.file("folder.alm"));
     EXPECT_FALSE(prompter.shown()[0].args[1].empty()) << "the system's reason";
-    EXPECT_EQ(w.currentPath, oldPath);
-    EXPECT_TRUE(w.hasUnsavedChanges());
+    EXPECT_EQ(w.session().path(), oldPath);
+    EXPECT_TRUE(w.session().hasUnsavedChanges());
     EXPECT_TRUE(w.reminderTimer().isActive());
 }
 
@@ -138,12 +135,12 @@ TEST_F(DocumentFilesTest, LoadingAsksAboutUnsavedChangesFirst) {
         EXPECT_EQ(w.loadDocument(next), c.loaded);
 
         EXPECT_EQ(prompter.ids(), Ids{MessageId::UnsavedChanges});
-        EXPECT_EQ(notesOf(w.document.events),
+        EXPECT_EQ(notesOf(w.session().document().events),
                   c.loaded ? Notes{"next"} : (Notes{"mine", "pending"}));
-        EXPECT_EQ(w.currentPath, c.loaded ? next : mine);
+        EXPECT_EQ(w.session().path(), c.loaded ? next : mine);
         EXPECT_EQ(notesOf(readBack(mine).events),
                   c.savedFirst ? (Notes{"mine", "pending"}) : Notes{"mine"});
-        EXPECT_EQ(w.hasUnsavedChanges(), !c.loaded);
+        EXPECT_EQ(w.session().hasUnsavedChanges(), !c.loaded);
     }
 }
 
@@ -155,8 +152,7 @@ TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRightAndCancelChangesNothing) {
     saved.skinName = "Blue";
     const std::string path = writeAlmanary("locked.alm", std::move(saved));
     MainWindow& w = window();
-    w.document = document({"mine"});
-    w.currentPath = dir.file("mine.alm");
+    w.session().replace(document({"mine"}), dir.file("mine.alm"));
     const Snapshot before = take(w);
     whenModal<PasswordDialog>(modalContext, [](PasswordDialog& dialog) { dialog.reject(); });
     EXPECT_FALSE(w.loadDocument(path));
@@ -174,7 +170,7 @@ TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRightAndCancelChangesNothing) {
     });
     EXPECT_TRUE(w.loadDocument(path));
     EXPECT_EQ(prompter.ids(), Ids{MessageId::WrongPassword});
-    EXPECT_EQ(notesOf(w.document.events), Notes{"secret"});
+    EXPECT_EQ(notesOf(w.session().document().events), Notes{"secret"});
     EXPECT_TRUE(DateTimeText::getTwelveHourClock());
 }
 
@@ -189,8 +185,7 @@ TEST_F(DocumentFilesTest, AFileThatCannotBeLoadedLeavesTheDocumentAsItWas) {
                                 "absurd-category-count", "wide-odd-length"})
         cases.emplace_back(fixtures + "/" + damaged + ".alm", MessageId::FileDamaged);
     MainWindow& w = window();
-    w.document = document({"mine"});
-    w.currentPath = dir.file("mine.alm");
+    w.session().replace(document({"mine"}), dir.file("mine.alm"));
     const Snapshot before = take(w);
     for (const auto& [path, message] : cases) {
         SCOPED_TRACE(path);
@@ -211,7 +206,7 @@ TEST_F(DocumentFilesTest, AMissingSkinOrPictureIsSaidAndTheDocumentStillLoads) {
     const std::string gonePath = writeAlmanary("gone.alm", std::move(gone));
     const std::string lostPath = writeAlmanary("lost.alm", std::move(lost));
     MainWindow& w = window();
-    ASSERT_TRUE(w.background.load(ALMANARY_FIXTURES_DIR "/bitmaps/rgb24.bmp"));
+    ASSERT_TRUE(w.session().background().load(ALMANARY_FIXTURES_DIR "/bitmaps/rgb24.bmp"));
 
     // A skin file that is gone: the default look, and the name kept for later.
     SkinColours::setButtonBackground(Qt::magenta);
@@ -219,17 +214,17 @@ TEST_F(DocumentFilesTest, AMissingSkinOrPictureIsSaidAndTheDocumentStillLoads) {
     ASSERT_EQ(prompter.ids(), Ids{MessageId::SkinInvalid});
     EXPECT_EQ(prompter.shown()[0].args, std::vector<std::string>{dir.file("Skins/Gone.skn")});
     EXPECT_EQ(SkinColours::buttonBackground(), SkinColours::platformColours().buttonBackground);
-    EXPECT_FALSE(w.background.isLoaded());
-    EXPECT_EQ(w.document.skinName, "Gone");
-    EXPECT_FALSE(w.hasUnsavedChanges());
+    EXPECT_FALSE(w.session().background().isLoaded());
+    EXPECT_EQ(w.session().document().skinName, "Gone");
+    EXPECT_FALSE(w.session().hasUnsavedChanges());
 
     // A picture that is gone: said, and the skin's colours still apply.
     prompter.clearShown();
-    ASSERT_TRUE(w.background.load(ALMANARY_FIXTURES_DIR "/bitmaps/rgb24.bmp"));
+    ASSERT_TRUE(w.session().background().load(ALMANARY_FIXTURES_DIR "/bitmaps/rgb24.bmp"));
     EXPECT_TRUE(w.loadDocument(lostPath));
     ASSERT_EQ(prompter.ids(), Ids{MessageId::BackgroundMissing});
     EXPECT_EQ(prompter.shown()[0].args, (std::vector<std::string>{dir.file("gone.bmp"), "Lost"}));
-    EXPECT_FALSE(w.background.isLoaded());
+    EXPECT_FALSE(w.session().background().isLoaded());
     EXPECT_EQ(SkinColours::buttonBackground(), QColor(255, 0, 0));
 }
 

@@ -80,8 +80,8 @@ TEST_F(MainWindowTest, TheEnterKeyRunsTheFocusedButtonsCommandElseEnterEvent) {
 TEST_F(MainWindowTest, EscapeAsksAboutUnsavedChangesAndCancelKeepsTheProgram) {
     MainWindow& w = window();
     w.show();
-    w.document = document({"pending"});
-    w.documentChanged = true;
+    w.session().replace(document({"pending"}), "");
+    w.session().markChanged();
 
     prompter.answer(MessageAnswer::Cancel);
     QTest::keyClick(&w, Qt::Key_Escape);
@@ -117,9 +117,9 @@ TEST_F(MainWindowTest, TheLastFileIsLoadedAtStartOnlyWhenAskedWithOne) {
 
         w.initialise();
 
-        EXPECT_EQ(w.currentPath, c.loads ? path : "");
-        EXPECT_EQ(notesOf(w.document.events), c.loads ? Notes{"last"} : Notes{});
-        EXPECT_EQ(w.document.settings.loadOnStart, c.loadOnStart == 1);
+        EXPECT_EQ(w.session().path(), c.loads ? path : "");
+        EXPECT_EQ(notesOf(w.session().document().events), c.loads ? Notes{"last"} : Notes{});
+        EXPECT_EQ(w.session().document().settings.loadOnStart, c.loadOnStart == 1);
         EXPECT_EQ(prompter.ids(), c.messages);
     }
 }
@@ -127,22 +127,24 @@ TEST_F(MainWindowTest, TheLastFileIsLoadedAtStartOnlyWhenAskedWithOne) {
 TEST_F(MainWindowTest, TheStartSettingsAreWrittenWhenTheWindowGoesAway) {
     // Reload chosen: both values are written.
     setStartSettings(1, dir.file("old.alm"));
-    window().document.settings.loadOnStart = true;
-    window().currentPath = dir.file("now.alm");
+    session().setLoadOnStart(true);
+    session().replace(AlmanaryDocument{}, dir.file("now.alm"));
     button("exitButton")->click();
     EXPECT_EQ(storedStartSettings(), std::make_pair(1, dir.file("now.alm")));
 
     // Not chosen: only the switch, and the window destroyed without Exit.
     window_.reset();
-    window().currentPath = dir.file("other.alm");
+    session().replace(AlmanaryDocument{}, dir.file("other.alm"));
     window_.reset();
     EXPECT_EQ(storedStartSettings(), std::make_pair(0, dir.file("now.alm")));
 }
 
 TEST_F(MainWindowTest, TheReviverLeavesARunningCountdownAloneAndRevivesAStoppedOne) {
     MainWindow& w = window();
-    w.document.settings.autosave = true;
-    w.document.settings.autosaveMinutes = 10;
+    DocumentSettings settings = w.session().settings();
+    settings.autosave = true;
+    settings.autosaveMinutes = 10;
+    w.session().setSettings(settings);
     w.restartTimers();
     const int starts = w.timers().autosaveStarts();
 
@@ -157,7 +159,8 @@ TEST_F(MainWindowTest, TheReviverLeavesARunningCountdownAloneAndRevivesAStoppedO
     EXPECT_EQ(w.autosaveTimer().interval(), 600000);
     EXPECT_EQ(w.timers().autosaveStarts(), starts + 1);
 
-    w.document.settings.autosave = false;
+    settings.autosave = false;
+    w.session().setSettings(settings);
     w.onReviveTimer();
     EXPECT_FALSE(w.autosaveTimer().isActive());
 }

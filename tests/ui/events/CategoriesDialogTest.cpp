@@ -8,24 +8,23 @@
 
 #include "events/CategoriesDialog.h"
 #include "support/MainWindowHarness.h"
+#include "support/SessionHarness.h"
 
 namespace almanary::testing {
 namespace {
 
 using Names = std::vector<std::string>;
 
-class CategoriesDialogTest : public ::testing::Test {
+class CategoriesDialogTest : public SessionHarness {
 protected:
     // Opens the dialog on these names, with one event per given category.
     void open(const Names& names, const Names& eventCategories = {}) {
         prompter.clearShown();
-        categories = CategoryList(names);
-        events = EventList();
+        reset(names);
         int day = 1;
         for (const std::string& category : eventCategories)
-            events.insert(makeEvent({2024, 5, day++, "9", "0", "event", "0", category}));
-        events.setModified(false);
-        dialog = std::make_unique<CategoriesDialog>(nullptr, categories, events, prompter);
+            store({2024, 5, day++, "9", "0", "event", "0", category});
+        dialog = std::make_unique<CategoriesDialog>(nullptr, session, services);
         dialog->show();
     }
 
@@ -41,13 +40,10 @@ protected:
 
     Names eventCategories() {
         Names out;
-        events.forEach([&](const Event& e) { out.push_back(e.category()); });
+        events().forEach([&](const Event& e) { out.push_back(e.category()); });
         return out;
     }
 
-    FakePrompter prompter;
-    CategoryList categories;
-    EventList events;
     std::unique_ptr<CategoriesDialog> dialog;
 };
 
@@ -67,6 +63,8 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
         {{"Home"}, nullptr, "<no category>", "addButton", std::nullopt, {"<no category>", "Home"}},
         {{"Home"}, nullptr, "Job", "renameButton", MessageId::SelectCategoryToRename, {"Home"}},
         {{"Home"}, "Home", "   ", "renameButton", MessageId::UseDeleteButton, {"Home"}},
+        {{"Work"}, "Work", "work", "renameButton", std::nullopt, {"work"}},
+        {{"Work", "Home"}, "Work", "home", "renameButton", std::nullopt, {"Home", "home"}},
         {{"Home"}, nullptr, "Home", "deleteButton", MessageId::SelectCategoryToDelete, {"Home"}},
     };
     for (const auto& c : cases) {
@@ -97,7 +95,7 @@ TEST_F(CategoriesDialogTest, RenameOfAUsedNameCarriesItToTheEventsOnlyOnYes) {
         EXPECT_EQ(shown(), (QStringList{"Home", "Job"}));
         EXPECT_EQ(eventCategories(),
                   yes ? (Names{"Job", "Home", "Job"}) : (Names{"Work", "Home", "Work"}));
-        EXPECT_EQ(events.isModified(), yes);
+        EXPECT_EQ(events().isModified(), yes);
     }
 }
 
@@ -112,7 +110,7 @@ TEST_F(CategoriesDialogTest, DeleteOfAUsedNameAsksAndNeverTouchesTheEvents) {
         EXPECT_EQ(shown(), yes ? QStringList{"Home"} : (QStringList{"Home", "Work"}));
         EXPECT_EQ(dialog->changed(), yes);
         EXPECT_EQ(eventCategories(), Names{"Work"});
-        EXPECT_FALSE(events.isModified());
+        EXPECT_FALSE(events().isModified());
     }
 }
 
@@ -127,8 +125,9 @@ TEST_F(CategoriesCommandTest, TheDocumentCountsAsChangedOnlyAfterAnAction) {
         SCOPED_TRACE(::testing::Message() << c.changedBefore << c.add);
         window_.reset();
         MainWindow& w = window();
-        w.document.categories = CategoryList({"Work"});
-        w.documentChanged = c.changedBefore;
+        w.session().setCategories(CategoryList({"Work"}));
+        if (c.changedBefore)
+            w.session().markChanged();
         whenModal<CategoriesDialog>(modalContext, [&](CategoriesDialog& d) {
             if (c.add) {
                 child<QLineEdit>(d, "nameEdit")->setText("Home");
@@ -137,8 +136,9 @@ TEST_F(CategoriesCommandTest, TheDocumentCountsAsChangedOnlyAfterAnAction) {
             QTest::keyClick(&d, Qt::Key_Escape);
         });
         w.runCommand(MainCommand::Categories);
-        EXPECT_EQ(w.documentChanged, c.changedAfter);
-        EXPECT_EQ(w.document.categories.names(), c.add ? (Names{"Home", "Work"}) : Names{"Work"});
+        EXPECT_EQ(w.session().hasUnsavedChanges(), c.changedAfter);
+        EXPECT_EQ(w.session().document().categories.names(),
+                  c.add ? (Names{"Home", "Work"}) : Names{"Work"});
     }
 }
 

@@ -12,44 +12,28 @@
 #include <string>
 
 #include "events/ViewEventsDialog.h"
-#include "model/CategoryList.h"
-#include "model/DateTimeText.h"
-#include "model/EventList.h"
-#include "support/DialogDriving.h"
-#include "support/FakeClock.h"
-#include "support/FakePrompter.h"
-#include "support/SampleEvents.h"
-#include "support/ScopedTimeZone.h"
+#include "support/SessionHarness.h"
 
 namespace almanary::testing {
 namespace {
 
-class EventDialogTest : public ::testing::Test {
+class EventDialogTest : public SessionHarness {
 protected:
     EventDialogTest() {
-        DateTimeText::setTwelveHourClock(false);
+        reset({"work"});
         clock.set(localTime(2024, 3, 4, 14, 7));  // the default start is 14:15
     }
 
     // A shown dialog: enter mode without an event, edit mode with one.
     std::unique_ptr<EventDialog> shown(std::optional<Event> edited = std::nullopt) {
-        auto dialog = std::make_unique<EventDialog>(nullptr, events, categories, prompter, clock,
-                                                    std::move(edited));
+        auto dialog = edited ? std::make_unique<EventDialog>(nullptr, session, services, review,
+                                                             EventDialog::Mode::Edit, *edited)
+                             : std::make_unique<EventDialog>(nullptr, session, services, review);
         dialog->show();
         return dialog;
     }
 
-    void store(const EventSpec& shape) {
-        events.insert(makeEvent(shape));
-        events.setModified(false);
-    }
-
-    ScopedTimeZone zone{"Europe/London"};
-    FakePrompter prompter;
-    FakeClock clock;
-    EventList events;
-    CategoryList categories{std::vector<std::string>{"work"}};
-    QObject modalContext;  // ends pending whenModal actions
+    ConflictReview review = &ViewEventsDialog::reviewConflicts;
 };
 
 TEST_F(EventDialogTest, ProposesTheNextQuarterHour) {
@@ -83,18 +67,18 @@ TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForThe
     auto dialog = shown();
     press(*dialog, "enterButton");
     EXPECT_EQ(prompter.ids(), Ids({MessageId::NotesRequired}));
-    EXPECT_EQ(events.count(), 0);
+    EXPECT_EQ(events().count(), 0);
 
     setNotes(*dialog, "Lunch");
     pick(*dialog, "durationCombo", "90");
     pick(*dialog, "categoryCombo", "work");
     child<QCheckBox>(*dialog, "remindCheck")->setChecked(true);
     press(*dialog, "enterButton");
-    ASSERT_EQ(events.count(), 1);
-    EXPECT_EQ((Notes{events.at(0).notes(), std::string(events.at(0).duration()),
-                     events.at(0).category()}),
+    ASSERT_EQ(events().count(), 1);
+    EXPECT_EQ((Notes{events().at(0).notes(), std::string(events().at(0).duration()),
+                     events().at(0).category()}),
               (Notes{"Lunch", "90", "work"}));
-    EXPECT_TRUE(events.at(0).remind() && events.isModified());
+    EXPECT_TRUE(events().at(0).remind() && events().isModified());
     // Ready for the next event at the same date and time.
     EXPECT_EQ(notesIn(*dialog), "");
     EXPECT_EQ(selected(*dialog, "durationCombo"), "0");
@@ -114,8 +98,8 @@ TEST_F(EventDialogTest, ATakenStartAsksAndYesEditsTheEventThereInstead) {
         if (yes) {
             whenModal<EventDialog>(modalContext, [&](EventDialog& nested) {
                 edited = true;
-                EXPECT_TRUE(nested.editMode());
-                EXPECT_TRUE(events.at(0).open());
+                EXPECT_EQ(nested.mode(), EventDialog::Mode::Edit);
+                EXPECT_TRUE(events().at(0).open());
                 EXPECT_EQ(notesIn(nested), "Existing");
                 nested.reject();
             });
@@ -124,8 +108,8 @@ TEST_F(EventDialogTest, ATakenStartAsksAndYesEditsTheEventThereInstead) {
         ASSERT_EQ(prompter.ids(), Ids({MessageId::StartTakenEdit}));
         EXPECT_EQ(prompter.shown()[0].args, std::vector<std::string>{"14:15"});
         EXPECT_EQ(edited, yes);
-        EXPECT_EQ(notesOf(events), Notes({"Existing"}));
-        EXPECT_FALSE(events.at(0).open());
+        EXPECT_EQ(notesOf(events()), Notes({"Existing"}));
+        EXPECT_FALSE(events().at(0).open());
         EXPECT_EQ(notesIn(*dialog), "Mine");
     }
 }
@@ -137,7 +121,7 @@ TEST_F(EventDialogTest, OverlapsAreOfferedAndTheEventIsEnteredEitherWay) {
     prompter.answer(MessageAnswer::No);
     press(*dialog, "enterButton");
     EXPECT_EQ(prompter.ids(), Ids({MessageId::ConflictsFound}));
-    EXPECT_EQ(notesOf(events), Notes({"Touches", "Declined"}));
+    EXPECT_EQ(notesOf(events()), Notes({"Touches", "Declined"}));
 
     pick(*dialog, "minuteCombo", "45");
     pick(*dialog, "hourCombo", "13");
@@ -152,7 +136,7 @@ TEST_F(EventDialogTest, OverlapsAreOfferedAndTheEventIsEnteredEitherWay) {
     });
     press(*dialog, "enterButton");
     EXPECT_TRUE(reviewed);
-    EXPECT_EQ(notesOf(events), Notes({"Touches", "Reviewed", "Declined"}));
+    EXPECT_EQ(notesOf(events()), Notes({"Touches", "Reviewed", "Declined"}));
 }
 
 // Enter in edit mode without changes leaves the list unmodified; with new
@@ -162,31 +146,31 @@ TEST_F(EventDialogTest, EditModeEnterReplacesOnlyAChangedEvent) {
     store({2024, 3, 4, "9", "00", "Old notes", "30", "Gone"});
     for (const char* notes : {"Old notes", "New notes"}) {
         SCOPED_TRACE(notes);
-        auto dialog = shown(events.at(0));
-        EXPECT_TRUE(events.at(0).open());
+        auto dialog = shown(events().at(0));
+        EXPECT_TRUE(events().at(0).open());
         EXPECT_EQ(selected(*dialog, "categoryCombo"), "Gone");
         setNotes(*dialog, notes);
         press(*dialog, "enterButton");
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
         EXPECT_TRUE(prompter.ids().empty());
-        ASSERT_EQ(events.count(), 1);
-        EXPECT_EQ(events.at(0).notes(), notes);
-        EXPECT_EQ(events.at(0).category(), "Gone");
-        EXPECT_FALSE(events.at(0).open());
-        EXPECT_EQ(events.isModified(), std::string(notes) == "New notes");
+        ASSERT_EQ(events().count(), 1);
+        EXPECT_EQ(events().at(0).notes(), notes);
+        EXPECT_EQ(events().at(0).category(), "Gone");
+        EXPECT_FALSE(events().at(0).open());
+        EXPECT_EQ(events().isModified(), std::string(notes) == "New notes");
     }
 }
 
 TEST_F(EventDialogTest, AnEditorOfAnEventOpenElsewhereClosesAtOnce) {
     store({2024, 3, 4, "9", "00", "Busy", "30"});
-    ASSERT_TRUE(events.markOpen(events.at(0).key()));
+    ASSERT_TRUE(session.markOpen(events().at(0).key()));
     whenModal<EventDialog>(modalContext, [](EventDialog& shown) {
         ADD_FAILURE() << "the editor was shown";
         shown.reject();
     });
-    EventDialog editor(nullptr, events, categories, prompter, clock, events.at(0));
+    EventDialog editor(nullptr, session, services, review, EventDialog::Mode::Edit, events().at(0));
     EXPECT_EQ(editor.exec(), EventDialog::kClosedAtOnce);
-    EXPECT_TRUE(events.at(0).open());
+    EXPECT_TRUE(events().at(0).open());
 }
 
 // Clear in enter mode and Escape in edit mode ask only about changed input.
@@ -195,7 +179,7 @@ TEST_F(EventDialogTest, ClearAndCancelAskBeforeDiscardingChangedInput) {
     for (const bool cancel : {false, true}) {
         SCOPED_TRACE(cancel ? "cancel" : "clear");
         prompter.clearShown();
-        auto dialog = cancel ? shown(events.at(0)) : shown();
+        auto dialog = cancel ? shown(events().at(0)) : shown();
         const auto act = [&] {
             cancel ? QTest::keyClick(dialog.get(), Qt::Key_Escape) : press(*dialog, "clearButton");
         };
@@ -214,8 +198,8 @@ TEST_F(EventDialogTest, ClearAndCancelAskBeforeDiscardingChangedInput) {
         EXPECT_EQ(dialog->isVisible(), !cancel);
         EXPECT_EQ(notesIn(*dialog), "");
         EXPECT_FALSE(dialog->inputChanged());
-        EXPECT_FALSE(events.at(0).open());
-        EXPECT_EQ(notesOf(events), Notes({"Kept"}));
+        EXPECT_FALSE(events().at(0).open());
+        EXPECT_EQ(notesOf(events()), Notes({"Kept"}));
     }
 }
 
@@ -223,10 +207,9 @@ TEST_F(EventDialogTest, ReminderModeDeleteRemovesTheEventWithoutAQuestion) {
     store({2024, 3, 4, "9", "00", "Due", "30"});
     store({2024, 3, 4, "11", "00", "Also due", "30"});
     for (const bool escape : {false, true}) {
-        auto* popUp = new EventDialog(nullptr, events, categories, prompter, clock, events.at(0));
+        auto* popUp = new EventDialog(nullptr, session, services, review,
+                                      EventDialog::Mode::Reminder, events().at(0));
         const QPointer<EventDialog> alive(popUp);
-        popUp->setTitle(EventDialog::kReminderTitle);
-        popUp->markModeless();
         popUp->show();
         setNotes(*popUp, "Edited but deleted");
         escape ? QTest::keyClick(popUp, Qt::Key_Escape) : press(*popUp, "exitButton");
@@ -234,7 +217,7 @@ TEST_F(EventDialogTest, ReminderModeDeleteRemovesTheEventWithoutAQuestion) {
         EXPECT_TRUE(alive.isNull());
     }
     EXPECT_TRUE(prompter.ids().empty());
-    EXPECT_EQ(events.count(), 0);
+    EXPECT_EQ(events().count(), 0);
 }
 
 TEST_F(EventDialogTest, EnterKeyActsOnTheFocusedControl) {
@@ -259,10 +242,10 @@ TEST_F(EventDialogTest, EnterKeyActsOnTheFocusedControl) {
         if (auto* notes = qobject_cast<QPlainTextEdit*>(focus))
             notes->moveCursor(QTextCursor::End);
         QTest::keyClick(focus, Qt::Key_Return);
-        EXPECT_EQ(events.count(), c.events);
+        EXPECT_EQ(events().count(), c.events);
         EXPECT_EQ(notesIn(*dialog), c.notes);
         EXPECT_EQ(dialog->isVisible(), !c.ended);
-        events.clear();
+        reset({"work"});
     }
 }
 

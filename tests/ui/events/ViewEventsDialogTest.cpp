@@ -12,25 +12,16 @@
 #include <vector>
 
 #include "events/EventDialog.h"
-#include "model/CategoryList.h"
-#include "model/DateTimeText.h"
-#include "support/DialogDriving.h"
-#include "support/FakeClock.h"
-#include "support/FakePrompter.h"
-#include "support/SampleEvents.h"
-#include "support/ScopedTimeZone.h"
+#include "support/SessionHarness.h"
 
 namespace almanary::testing {
 namespace {
 
 using Texts = std::vector<QString>;
 
-class ViewEventsTest : public ::testing::Test {
+class ViewEventsTest : public SessionHarness {
 protected:
-    ViewEventsTest() {
-        DateTimeText::setTwelveHourClock(false);
-        clock.set(localTime(2024, 3, 1, 12));
-    }
+    ViewEventsTest() { clock.set(localTime(2024, 3, 1, 12)); }
 
     // `count` events on one day, every quarter hour from 9:00, 30 minutes
     // long, with notes "<tag>1", "<tag>2", ...
@@ -38,27 +29,22 @@ protected:
                 const std::string& category = "") {
         for (int i = 0; i < count; ++i) {
             const int minutes = 9 * 60 + 15 * i;
-            events.insert(makeEvent({2024, month, day, std::to_string(minutes / 60),
-                                     std::to_string(minutes % 60), tag + std::to_string(i + 1),
-                                     "30", category}));
+            store({2024, month, day, std::to_string(minutes / 60), std::to_string(minutes % 60),
+                   tag + std::to_string(i + 1), "30", category});
         }
-        events.setModified(false);
     }
 
-    void open() {
-        dialog = std::make_unique<ViewEventsDialog>(nullptr, events, categories, prompter, clock);
-    }
+    void open() { dialog = std::make_unique<ViewEventsDialog>(nullptr, session, services); }
 
     // Three events of which a 9:30 candidate overlaps or touches the first two.
     void openConflicts() {
-        events.clear();
-        events.insert(makeEvent({2024, 3, 1, "9", "0", "a", "60"}));
-        events.insert(makeEvent({2024, 3, 1, "10", "0", "b", "30"}));
-        events.insert(makeEvent({2024, 3, 1, "15", "0", "far", "30"}));
-        events.setModified(false);
+        reset();
+        store({2024, 3, 1, "9", "0", "a", "60"});
+        store({2024, 3, 1, "10", "0", "b", "30"});
+        store({2024, 3, 1, "15", "0", "far", "30"});
         candidate = makeEvent({2024, 3, 1, "9", "30", "new", "30"});
-        dialog = std::make_unique<ViewEventsDialog>(nullptr, events, categories, prompter, clock,
-                                                    events.conflicts(candidate, nullptr),
+        dialog = std::make_unique<ViewEventsDialog>(nullptr, session, services,
+                                                    events().conflicts(candidate, nullptr),
                                                     &candidate, nullptr);
     }
 
@@ -106,11 +92,7 @@ protected:
 
     // New York's rules without the zone database: the spring day has 23
     // hours, the autumn day 25.
-    ScopedTimeZone zone{"EST5EDT,M3.2.0,M11.1.0"};
-    EventList events;
-    CategoryList categories;
-    FakePrompter prompter;
-    FakeClock clock;
+    ScopedTimeZone newYork{"EST5EDT,M3.2.0,M11.1.0"};
     Event candidate;
     std::unique_ptr<ViewEventsDialog> dialog;
 };
@@ -158,9 +140,9 @@ TEST_F(ViewEventsTest, NextAndPrevPageThroughTheDaysResultsAndThenMoveADay) {
 // Notes are searched without regard to case, category names with it; the
 // ends of such results stop paging.
 TEST_F(ViewEventsTest, CommentAndCategorySearchesPageBetweenTheirEnds) {
+    reset({"work", "Work"});
     addDay(6, 1, 7, "w", "Work");
-    events.insert(makeEvent({2024, 7, 1, "9", "0", "other", "0", "work"}));
-    categories = CategoryList({"work", "Work"});
+    store({2024, 7, 1, "9", "0", "other", "0", "work"});
     for (const char* kind : {"Category", "Comment"}) {
         SCOPED_TRACE(kind);
         open();
@@ -192,13 +174,13 @@ TEST_F(ViewEventsTest, DeleteOfTheOnlyEventOfTheLastPageGoesBackAPage) {
     press(*dialog, "nextButton");
     ASSERT_EQ(page(), "2 of 2");
     deletePane(1, MessageAnswer::No);
-    EXPECT_FALSE(events.isModified());
-    EXPECT_FALSE(events.at(3).open());
+    EXPECT_FALSE(events().isModified());
+    EXPECT_FALSE(events().at(3).open());
     EXPECT_EQ(paneButtons(), (std::vector<bool>{true, false, false}));
     deletePane(1, MessageAnswer::Yes);
     EXPECT_EQ(prompter.ids(), (Ids{MessageId::DeleteEvent, MessageId::DeleteEvent}));
-    EXPECT_EQ(notesOf(events), (Notes{"e1", "e2", "e3"}));
-    EXPECT_TRUE(events.isModified());
+    EXPECT_EQ(notesOf(events()), (Notes{"e1", "e2", "e3"}));
+    EXPECT_TRUE(events().isModified());
     EXPECT_EQ(page(), "1 of 1");
     EXPECT_EQ(paneNotes(), (Texts{"e1", "e2", "e3"}));
 }
@@ -206,25 +188,26 @@ TEST_F(ViewEventsTest, DeleteOfTheOnlyEventOfTheLastPageGoesBackAPage) {
 TEST_F(ViewEventsTest, DeletingAnEventThatVanishedEndsTheDialogAsFatal) {
     addDay(3, 1, 2, "e");
     open();
-    ASSERT_TRUE(events.removeByKey(events.at(0).key()));
+    // Taken away without the dialog hearing of it.
+    AlmanaryDocument document = session.document();
+    ASSERT_TRUE(document.events.removeByKey(document.events.at(0).key()));
+    session.replace(std::move(document), {});
     deletePane(1, MessageAnswer::Yes);
     EXPECT_EQ(prompter.ids(), (Ids{MessageId::DeleteEvent, MessageId::FatalError}));
     EXPECT_TRUE(dialog->ended());
     EXPECT_EQ(dialog->result(), ViewEventsDialog::kFatal);
-    EXPECT_EQ(notesOf(events), (Notes{"e2"}));
+    EXPECT_EQ(notesOf(events()), (Notes{"e2"}));
 }
 
 TEST_F(ViewEventsTest, AnEventMarkedOpenElsewhereLosesEditAndXAtOnce) {
     addDay(3, 1, 3, "e");
     open();
-    auto other = std::make_unique<ViewEventsDialog>(nullptr, events, categories, prompter, clock);
-    const StartKey second = events.at(1).key();
-    ASSERT_TRUE(events.markOpen(second));
-    ViewEventsDialog::refreshButtonsAll();
+    auto other = std::make_unique<ViewEventsDialog>(nullptr, session, services);
+    const StartKey second = events().at(1).key();
+    ASSERT_TRUE(session.markOpen(second));
     EXPECT_EQ(paneButtons(), (std::vector<bool>{true, false, true}));
     EXPECT_FALSE(child<QPushButton>(*other, "editButton2")->isEnabled());
-    events.clearOpen(second);
-    ViewEventsDialog::refreshButtonsAll();
+    session.clearOpen(second);
     EXPECT_EQ(paneButtons(), (std::vector<bool>{true, true, true}));
 }
 
@@ -252,7 +235,7 @@ TEST_F(ViewEventsTest, ConflictModeEndsWhenNoConflictIsLeft) {
         EXPECT_EQ(dialog->result(), QDialog::Rejected);
         ASSERT_FALSE(prompter.ids().empty());
         EXPECT_EQ(prompter.ids().back(), MessageId::ConflictsResolved);
-        EXPECT_EQ(notesOf(events), edit ? (Notes{"far", "b", "a"}) : (Notes{"far"}));
+        EXPECT_EQ(notesOf(events()), edit ? (Notes{"far", "b", "a"}) : (Notes{"far"}));
     }
 }
 

@@ -1,0 +1,149 @@
+#include "document/DocumentSession.h"
+
+#include <QDialog>
+#include <utility>
+
+#include "model/FilePaths.h"
+#include "skins/SkinnedDialog.h"
+
+namespace almanary {
+
+DocumentSession::DocumentSession(QObject* parent) : QObject(parent) {}
+
+DocumentSession::~DocumentSession() {
+    for (const Attached& attached : std::as_const(windows_)) {
+        if (attached.window && attached.window->parent() == nullptr)
+            delete attached.window.data();
+    }
+}
+
+bool DocumentSession::markOpen(const StartKey& key) {
+    const bool marked = document_.events.markOpen(key);
+    if (marked)
+        emit openMarksChanged();
+    return marked;
+}
+
+void DocumentSession::clearOpen(const StartKey& key) {
+    document_.events.clearOpen(key);
+    emit openMarksChanged();
+}
+
+EventEntry::Stored DocumentSession::storeEvent(const Event& candidate, const Event* replaced) {
+    const EventEntry::Stored stored = EventEntry::store(document_.events, candidate, replaced);
+    if (stored == EventEntry::Stored::Yes) {
+        emit modifiedChanged();
+        emit eventsChanged();
+    }
+    return stored;
+}
+
+bool DocumentSession::removeEvent(const StartKey& key) {
+    if (!document_.events.removeByKey(key))
+        return false;
+    emit modifiedChanged();
+    emit eventsChanged();
+    return true;
+}
+
+void DocumentSession::renameCategory(const std::string& oldName, const std::string& newName) {
+    document_.events.renameCategory(oldName, newName);
+    emit modifiedChanged();
+    emit eventsChanged();
+}
+
+void DocumentSession::setCategories(CategoryList categories) {
+    document_.categories = std::move(categories);
+}
+
+void DocumentSession::markChanged(DocumentChange what) {
+    switch (what) {
+        case DocumentChange::Content:
+            contentChanged_ = true;
+            break;
+        case DocumentChange::Options:
+            optionsChanged_ = true;
+            break;
+        case DocumentChange::Skin:
+            skinChanged_ = true;
+            break;
+    }
+    emit modifiedChanged();
+}
+
+void DocumentSession::markUnchanged() {
+    contentChanged_ = optionsChanged_ = skinChanged_ = false;
+    document_.events.setModified(false);
+    emit modifiedChanged();
+}
+
+bool DocumentSession::hasUnsavedChanges(ChangeScope scope) const {
+    return contentChanged_ || document_.events.isModified() || skinChanged_ ||
+           (optionsChanged_ && scope == ChangeScope::All);
+}
+
+std::optional<AlmanaryProblem> DocumentSession::saveTo(const std::string& path) {
+    if (std::optional<AlmanaryProblem> problem = AlmanaryFile::save(document_, path))
+        return problem;  // the document stays changed under its old name
+    const std::string oldPath = std::exchange(path_, path);
+    if (!oldPath.empty() && !samePath(oldPath, path))
+        document_.settings.shareName.clear();
+    markUnchanged();
+    emit pathChanged();
+    return std::nullopt;
+}
+
+void DocumentSession::replace(AlmanaryDocument fresh, const std::string& path) {
+    fresh.settings.loadOnStart = document_.settings.loadOnStart;
+    document_ = std::move(fresh);
+    path_ = path;
+    markUnchanged();
+    emit documentReplaced();
+    emit pathChanged();
+}
+
+DocumentSession::Busy::Busy(DocumentSession& session) : session_(session) {
+    if (session_.busy_++ == 0)
+        emit session_.busyChanged(true);
+}
+
+DocumentSession::Busy::~Busy() {
+    if (--session_.busy_ == 0)
+        emit session_.busyChanged(false);
+}
+
+void DocumentSession::attach(SkinnedDialog* window, WindowRole role) {
+    window->setBackground(&background_);
+    connect(this, &DocumentSession::skinChanged, window, &SkinnedDialog::reskin);
+    windows_.removeIf([](const Attached& attached) { return attached.window.isNull(); });
+    windows_.append({window, role});
+}
+
+void DocumentSession::closeWindows() {
+    // A window's ending may run code (a message box, a refresh) that opens or
+    // ends others, so the list is taken first and each checked in its turn.
+    const QList<Attached> snapshot = windows_;
+    for (const WindowRole role :
+         {WindowRole::Dialog, WindowRole::Browser, WindowRole::EventWindow}) {
+        for (const Attached& attached : snapshot) {
+            if (attached.role != role || !attached.window || attached.window->isHidden())
+                continue;
+            if (role == WindowRole::Browser)
+                attached.window->accept();
+            else
+                attached.window->reject();
+        }
+    }
+    windows_.removeIf([](const Attached& attached) { return attached.window.isNull(); });
+}
+
+QList<QDialog*> DocumentSession::windows(WindowRole role) const {
+    QList<QDialog*> live;
+    for (const Attached& attached : windows_) {
+        if (attached.role == role && attached.window)
+            live.append(attached.window.data());
+    }
+    return live;
+}
+
+}  // namespace almanary

@@ -1,0 +1,57 @@
+#pragma once
+// A document session on test doubles, for the windows that work on it:
+// scripted messages and file choices, a clock that stands still, and a
+// document the test fills.
+
+#include <gtest/gtest.h>
+
+#include <QObject>
+#include <string>
+#include <vector>
+
+#include "document/DocumentSession.h"
+#include "model/DateTimeText.h"
+#include "platform/AppServices.h"
+#include "support/DialogDriving.h"
+#include "support/FakeClock.h"
+#include "support/FakeFileChooser.h"
+#include "support/FakePrompter.h"
+#include "support/FakeSoundPlayer.h"
+#include "support/SampleEvents.h"
+#include "support/ScopedTimeZone.h"
+
+namespace almanary::testing {
+
+class SessionHarness : public ::testing::Test {
+protected:
+    SessionHarness() { DateTimeText::setTwelveHourClock(false); }
+
+    const EventList& events() const { return session.events(); }
+
+    // Adds an event as a file would hold it: the document stays unchanged,
+    // and a start may be taken twice.
+    void store(const Event& event) {
+        AlmanaryDocument document = session.document();
+        document.events.insert(event);
+        session.replace(std::move(document), session.path());
+    }
+    void store(const EventSpec& shape) { store(makeEvent(shape)); }
+
+    // An empty, unchanged document with these category names.
+    void reset(const std::vector<std::string>& categories = {}) {
+        AlmanaryDocument document;
+        document.categories = CategoryList(categories);
+        session.replace(std::move(document), {});
+    }
+
+    ScopedTimeZone zone{"Europe/London"};
+    FakePrompter prompter;
+    FakeFileChooser files;
+    FakeSoundPlayer sound;
+    FakeClock clock;
+    AppServices services{prompter, files, sound, clock, {}, {}};
+    DocumentSession session;
+    QObject modalContext;  // ends pending whenModal actions
+};
+
+}  // namespace almanary::testing
