@@ -3,13 +3,22 @@
 #include <utility>
 
 #include "CliDocument.h"
-#include "CommandLine.h"
-#include "Commands.h"
+#include "CommandOptions.h"
 #include "app/MessageTable.h"
 #include "model/CategoryEditor.h"
 
 namespace almanary::cli {
 namespace {
+
+// At most one change a call; --events goes with --rename.
+struct CategoriesOptions : FileOptions {
+    std::optional<std::string> added;
+    std::optional<std::pair<std::string, std::string>> renamed;  // old, new
+    bool renameEvents = false;
+    std::optional<std::string> deleted;
+
+    bool changesAny() const { return added || renamed || deleted; }
+};
 
 // Says why a change was refused; false when it was.
 bool accepted(CategoryEditor::Problem problem, CliContext& context) {
@@ -41,46 +50,32 @@ std::optional<std::size_t> existing(const std::string& name, const CategoryEdito
     return index;
 }
 
-}  // namespace
-
-int runCategories(const Words& words, CliContext& context) {
+int runCategories(const CategoriesOptions& options, CliContext& context) {
     int status = kDone;
-    const auto line = parseOrReport(
-        words, {{"--add"}, {"--rename", 2}, {"--events", 0}, {"--delete"}, {"--password"}}, context,
-        status);
-    if (!line)
-        return status;
-    if (line->countOf({"--add", "--rename", "--delete"}) > 1) {
-        return usageError(context, "give at most one of --add, --rename and --delete");
-    }
-    if (line->has("--events") && !line->has("--rename")) {
-        return usageError(context, "--events goes with --rename");
-    }
-    auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
+    auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)
         return status;
     CategoryEditor editor(document->categories);
 
-    if (const auto added = line->value("--add")) {
+    if (const auto& added = options.added) {
         if (!accepted(editor.add(*added).problem, context))
             return kRefused;
-    } else if (line->has("--rename")) {
-        const std::string oldName = line->values("--rename")[0];
+    } else if (options.renamed) {
+        const auto& [oldName, wanted] = *options.renamed;
         const auto index = existing(oldName, editor, context);
         if (!index)
             return kRefused;
-        const auto renamed =
-            editor.rename(*index, line->values("--rename")[1], CategoryEditor::RenameRule::AsAdd);
+        const auto renamed = editor.rename(*index, wanted, CategoryEditor::RenameRule::AsAdd);
         if (!accepted(renamed.problem, context))
             return kRefused;
         const std::string& newName = editor.names()[renamed.index];
-        if (line->has("--events")) {
+        if (options.renameEvents) {
             document->events.renameCategory(oldName, newName);
         } else if (document->events.usesCategory(oldName)) {
             context.err << "Events of the category " << oldName
                         << " keep that name; add --events to rename them too.\n";
         }
-    } else if (const auto deleted = line->value("--delete")) {
+    } else if (const auto& deleted = options.deleted) {
         const auto index = existing(*deleted, editor, context);
         if (!index)
             return kRefused;
@@ -88,15 +83,34 @@ int runCategories(const Words& words, CliContext& context) {
         if (document->events.usesCategory(*deleted))
             context.err << "Events of the category " << *deleted << " keep that name.\n";
     }
-    const bool changing = line->countOf({"--add", "--rename", "--delete"}) > 0;
-    if (changing) {
+    if (options.changesAny()) {
         document->categories = editor.list();
-        if (!CliDocument::save(*document, line->file(), context))
+        if (!CliDocument::save(*document, options.file, context))
             return kFileUnusable;
     }
     for (const std::string& name : document->categories.names())
         context.out << name << '\n';
     return kDone;
+}
+
+}  // namespace
+
+void defineCategoriesCommand(CLI::App& app, CommandWork& work) {
+    CLI::App* command = app.add_subcommand("categories", "List the category names or change one");
+    const auto options = optionsFor(*command, work, runCategories);
+    addFileOptions(*command, *options, "The almanary whose categories these are");
+    CLI::Option* add =
+        command->add_option("--add", options->added, "Add a category NAME")->type_name("NAME");
+    CLI::Option* rename =
+        command->add_option("--rename", options->renamed, "Rename the category OLD to NEW")
+            ->type_name("OLD NEW");
+    CLI::Option* remove =
+        command->add_option("--delete", options->deleted, "Delete the category NAME")
+            ->type_name("NAME");
+    excludeEachOther({add, rename, remove});
+    addFlag(*command, "--events", options->renameEvents, "Rename the events' category too")
+        ->needs(rename);
+    command->footer(helpFooter({kPasswordNote}));
 }
 
 }  // namespace almanary::cli

@@ -1,83 +1,96 @@
 #include "CliApp.h"
 
-#include <map>
-
-#include "Commands.h"
+#include "CommandOptions.h"
 
 namespace almanary::cli {
+namespace {
 
-std::string usageText() {
-    return R"(Usage: almanary-cli COMMAND FILE [OPTIONS]
+constexpr const char* kProgram = "almanary-cli";
 
-Commands:
-  new FILE [--password PW] [--force]
-      Create an empty almanary (optionally protected); --force replaces a file.
-  info FILE
-      Show the header check, the settings, the counts and the skin name.
-  add FILE --date YYYY-MM-DD --time H:MM --notes TEXT
-           [--duration MIN] [--category NAME] [--remind MIN]
-      Enter an event. Overlapping or touching events are listed as a warning.
-  remove FILE --date YYYY-MM-DD --time H:MM
-      Delete the event that starts then.
-  list FILE [--day YYYY-MM-DD | --category NAME | --search TEXT]
-            [--12h | --24h] [--tsv]
-      List events in start order.
-  conflicts FILE --date YYYY-MM-DD --time H:MM [--duration MIN]
-      List the events that overlap or touch such an event.
-  due FILE [--at "YYYY-MM-DD H:MM"]
-      List the reminders due at that local time (default: now).
-  categories FILE [--add NAME | --rename OLD NEW [--events] | --delete NAME]
-      List or change the category names; --events carries a rename to events.
-  settings FILE [--autosave MIN|off] [--sound PATH|off]
-                [--password PW|off] [--clock 12|24]
-      Show or change the document's settings. Here --password sets the new
-      password; the current one comes from ALMANARY_PASSWORD or the terminal.
-
-A protected file needs --password PW or ALMANARY_PASSWORD; on a terminal
-without either, the password is asked for.
-
-Choices: hour 0-23, minute 00/15/30/45; duration 0, 15, 30, 45, 60, 75, 90,
-120, 150, 180, 210, 240, 270 or 300; reminder lead 0, 5, 10, 15, 20, 30, 45,
-60, 75, 90, 120 or 180 minutes.
-
-Exit status: 0 done, 1 wrong usage, 2 the file cannot be used,
-3 refused by a rule of the program.
-)";
+// "help [COMMAND]" prints the program's help or a command's, as --help does.
+void defineHelpCommand(CLI::App& app, CommandWork& work) {
+    std::vector<std::string> commands;
+    for (const CLI::App* command : app.get_subcommands({}))
+        commands.push_back(command->get_name());
+    CLI::App* help = app.add_subcommand("help", "Show this help, or that of COMMAND");
+    auto topic = std::make_shared<std::string>();
+    help->add_option("COMMAND", *topic, "The command to explain")
+        ->type_name("")
+        ->check(CLI::IsMember(commands));
+    help->callback([&app, &work, topic] {
+        work = [&app, topic](CliContext& context) {
+            context.out << (topic->empty() ? app.get_formatter()->make_help(
+                                                 &app, kProgram, CLI::AppFormatMode::Normal)
+                                           : app.get_subcommand(*topic)->help(kProgram));
+            return kDone;
+        };
+    });
 }
 
-int usageError(CliContext& context, const std::string& problem) {
-    context.err << "almanary-cli: " << problem << "\nTry 'almanary-cli --help'.\n";
+void defineCommands(CLI::App& app, CommandWork& work) {
+    app.require_subcommand(1);
+    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    app.get_formatter()->label("Positionals", "Arguments");
+    app.footer(
+        helpFooter({"Each command works on one almanary FILE; 'almanary-cli COMMAND --help'\n"
+                    "lists its options.",
+                    kPasswordNote, choicesNote()}));
+    defineNewCommand(app, work);
+    defineInfoCommand(app, work);
+    defineAddCommand(app, work);
+    defineRemoveCommand(app, work);
+    defineListCommand(app, work);
+    defineConflictsCommand(app, work);
+    defineDueCommand(app, work);
+    defineCategoriesCommand(app, work);
+    defineSettingsCommand(app, work);
+    defineHelpCommand(app, work);
+    for (CLI::App* command : app.get_subcommands({}))
+        command->group("Commands");
+}
+
+// What went wrong, in CLI11's words except where they mislead: CLI11
+// calls a word that names no command a missing command, and lists stray
+// words back to front.
+std::string problemOf(const CLI::App& app, const CLI::ParseError& error) {
+    const auto selected = app.get_subcommands();
+    if (selected.empty()) {
+        const auto words = app.remaining();
+        return words.empty() ? "no command given" : "unknown command " + words.front();
+    }
+    const auto stray = selected.front()->remaining();
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) == nullptr || stray.empty())
+        return error.what();
+    return (stray.front().starts_with("-") ? "unknown option " : "unexpected word ") +
+           stray.front();
+}
+
+// Prints a usage error and the --help to try: the command's, when the
+// words named one.
+int usageError(const CLI::App& app, const CLI::ParseError& error, CliContext& context) {
+    std::string help = kProgram;
+    if (const auto selected = app.get_subcommands(); !selected.empty())
+        help += " " + selected.front()->get_name();
+    context.err << kProgram << ": " << problemOf(app, error) << "\nTry '" << help << " --help'.\n";
     return kWrongUsage;
 }
 
-std::optional<CommandLine> parseOrReport(const Words& words, const std::vector<OptionSpec>& specs,
-                                         CliContext& context, int& status) {
-    std::string error;
-    auto line = CommandLine::parse(words, specs, error);
-    if (!line)
-        status = usageError(context, error);
-    return line;
-}
+}  // namespace
 
 int runCli(const std::vector<std::string>& args, CliContext& context) {
-    using Command = int (*)(const Words&, CliContext&);
-    static const std::map<std::string, Command> kCommands = {
-        {"new", runNew},           {"info", runInfo},
-        {"add", runAdd},           {"remove", runRemove},
-        {"list", runList},         {"conflicts", runConflicts},
-        {"due", runDue},           {"categories", runCategories},
-        {"settings", runSettings},
-    };
-    if (args.empty())
-        return usageError(context, "no command given");
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        context.out << usageText();
+    CLI::App app("Reads and changes almanary files.", kProgram);
+    CommandWork work;
+    defineCommands(app, work);
+    try {
+        std::vector<std::string> backwards(args.rbegin(), args.rend());  // as CLI11 reads them
+        app.parse(backwards);
+    } catch (const CLI::CallForHelp&) {
+        context.out << app.help();
         return kDone;
+    } catch (const CLI::ParseError& error) {
+        return usageError(app, error, context);
     }
-    const auto command = kCommands.find(args[0]);
-    if (command == kCommands.end())
-        return usageError(context, "unknown command " + args[0]);
-    return command->second(Words(args.begin() + 1, args.end()), context);
+    return work(context);
 }
 
 }  // namespace almanary::cli

@@ -32,9 +32,8 @@ struct CliContext {
 };
 
 // Runs the command in `args` (the words after the program name) and
-// returns the exit status.
+// returns the exit status. --help and -h, for the program or after a
+// command, print the help on `out`.
 int runCli(const std::vector<std::string>& args, CliContext& context);
-
-std::string usageText();
 
 }  // namespace almanary::cli

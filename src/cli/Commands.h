@@ -1,39 +1,34 @@
 #pragma once
-// The commands of almanary-cli. Each takes the words after its name,
-// checks them, does its work and returns the exit status.
+// The commands of almanary-cli. Each defines itself on the CLI11 app with
+// its options and checks; when a call selects it, it leaves its work in
+// `work`, which runs once the whole command line has been read.
 
-#include <optional>
-#include <string>
-#include <vector>
+#include <functional>
 
 #include "CliApp.h"
-#include "CommandLine.h"
+
+namespace CLI {
+class App;
+}
 
 namespace almanary::cli {
 
-using Words = std::vector<std::string>;
-
-// Events (EventCommands.cpp)
-int runAdd(const Words& words, CliContext& context);
-int runRemove(const Words& words, CliContext& context);
-int runList(const Words& words, CliContext& context);
-int runConflicts(const Words& words, CliContext& context);
-int runDue(const Words& words, CliContext& context);
+// The selected command's work; returns the exit status.
+using CommandWork = std::function<int(CliContext&)>;
 
 // The document as a whole (DocumentCommands.cpp)
-int runNew(const Words& words, CliContext& context);
-int runInfo(const Words& words, CliContext& context);
-int runSettings(const Words& words, CliContext& context);
+void defineNewCommand(CLI::App& app, CommandWork& work);
+void defineInfoCommand(CLI::App& app, CommandWork& work);
+void defineSettingsCommand(CLI::App& app, CommandWork& work);
+
+// Events (EventCommands.cpp)
+void defineAddCommand(CLI::App& app, CommandWork& work);
+void defineRemoveCommand(CLI::App& app, CommandWork& work);
+void defineListCommand(CLI::App& app, CommandWork& work);
+void defineConflictsCommand(CLI::App& app, CommandWork& work);
+void defineDueCommand(CLI::App& app, CommandWork& work);
 
 // Category names (CategoryCommands.cpp)
-int runCategories(const Words& words, CliContext& context);
-
-// Prints a usage error and returns kWrongUsage.
-int usageError(CliContext& context, const std::string& problem);
-
-// Parses a command's words; on wrong usage prints why, sets `status` and
-// returns nothing.
-std::optional<CommandLine> parseOrReport(const Words& words, const std::vector<OptionSpec>& specs,
-                                         CliContext& context, int& status);
+void defineCategoriesCommand(CLI::App& app, CommandWork& work);
 
 }  // namespace almanary::cli

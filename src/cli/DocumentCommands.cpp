@@ -4,8 +4,7 @@
 #include <fstream>
 
 #include "CliDocument.h"
-#include "CommandLine.h"
-#include "Commands.h"
+#include "CommandOptions.h"
 #include "app/MessageTable.h"
 
 namespace almanary::cli {
@@ -13,6 +12,24 @@ namespace {
 
 constexpr int kFewestAutosaveMinutes = 1;
 constexpr int kMostAutosaveMinutes = 60;
+
+struct NewOptions {
+    std::string file;
+    std::optional<std::string> password;  // of the new file
+    bool force = false;
+};
+
+// --password names the new password here; the current one comes from the
+// environment or the terminal.
+struct SettingsOptions {
+    std::string file;
+    std::optional<std::string> autosave;
+    std::optional<std::string> sound;
+    std::optional<std::string> password;
+    std::optional<std::string> clock;
+
+    bool changesAny() const { return autosave || sound || password || clock; }
+};
 
 void printSettings(std::ostream& out, const DocumentSettings& settings) {
     out << "Autosave: "
@@ -35,9 +52,9 @@ std::optional<int> wholeNumber(const std::string& text) {
 
 // Applies the requested changes to a copy of the settings; prints why and
 // returns nothing when one of them breaks a rule.
-std::optional<DocumentSettings> changedSettings(const CommandLine& line, DocumentSettings settings,
-                                                CliContext& context) {
-    if (const auto autosave = line.value("--autosave")) {
+std::optional<DocumentSettings> changedSettings(const SettingsOptions& asked,
+                                                DocumentSettings settings, CliContext& context) {
+    if (const auto& autosave = asked.autosave) {
         if (*autosave == "off") {
             settings.autosave = false;
         } else {
@@ -51,7 +68,7 @@ std::optional<DocumentSettings> changedSettings(const CommandLine& line, Documen
             settings.autosaveMinutes = *minutes;
         }
     }
-    if (const auto sound = line.value("--sound")) {
+    if (const auto& sound = asked.sound) {
         if (*sound == "off") {
             settings.playSound = false;
         } else if (!std::ifstream(*sound)) {
@@ -62,10 +79,10 @@ std::optional<DocumentSettings> changedSettings(const CommandLine& line, Documen
             settings.soundFile = *sound;
         }
     }
-    if (const auto password = line.value("--password")) {
+    if (const auto& password = asked.password) {
         settings.password = *password == "off" ? std::string() : *password;
     }
-    if (const auto clock = line.value("--clock")) {
+    if (const auto& clock = asked.clock) {
         if (*clock != "12" && *clock != "24") {
             context.err << "The clock must be 12 or 24.\n";
             return std::nullopt;
@@ -75,37 +92,27 @@ std::optional<DocumentSettings> changedSettings(const CommandLine& line, Documen
     return settings;
 }
 
-}  // namespace
-
-int runNew(const Words& words, CliContext& context) {
-    int status = kDone;
-    const auto line = parseOrReport(words, {{"--password"}, {"--force", 0}}, context, status);
-    if (!line)
-        return status;
+int runNew(const NewOptions& options, CliContext& context) {
     std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(line->file(), error)) &&
-        !line->has("--force")) {
-        context.err << line->file() << " already exists.  Use --force to replace it.\n";
+    if (std::filesystem::exists(std::filesystem::symlink_status(options.file, error)) &&
+        !options.force) {
+        context.err << options.file << " already exists.  Use --force to replace it.\n";
         return kRefused;
     }
     AlmanaryDocument document;
-    document.settings.password = line->value("--password").value_or("");
-    if (!CliDocument::save(document, line->file(), context))
+    document.settings.password = options.password.value_or("");
+    if (!CliDocument::save(document, options.file, context))
         return kFileUnusable;
-    context.out << "Created " << line->file() << '\n';
+    context.out << "Created " << options.file << '\n';
     return kDone;
 }
 
-int runInfo(const Words& words, CliContext& context) {
+int runInfo(const FileOptions& options, CliContext& context) {
     int status = kDone;
-    const auto line = parseOrReport(words, {{"--password"}}, context, status);
-    if (!line)
-        return status;
-    const auto document =
-        CliDocument::open(line->file(), line->value("--password"), context, status);
+    const auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)
         return status;
-    context.out << "File: " << line->file() << '\n' << "Header: Almanary, valid\n";
+    context.out << "File: " << options.file << '\n' << "Header: Almanary, valid\n";
     printSettings(context.out, document->settings);
     context.out << "Categories: " << document->categories.size() << '\n'
                 << "Events: " << document->events.count() << '\n'
@@ -114,27 +121,62 @@ int runInfo(const Words& words, CliContext& context) {
     return kDone;
 }
 
-int runSettings(const Words& words, CliContext& context) {
+int runSettings(const SettingsOptions& options, CliContext& context) {
     int status = kDone;
-    const auto line = parseOrReport(
-        words, {{"--autosave"}, {"--sound"}, {"--password"}, {"--clock"}}, context, status);
-    if (!line)
-        return status;
-    // --password names the new password here, so the current one comes
-    // from the environment or the terminal.
-    auto document = CliDocument::open(line->file(), std::nullopt, context, status);
+    // The current password comes from the environment or the terminal.
+    auto document = CliDocument::open(options.file, std::nullopt, context, status);
     if (!document)
         return status;
-    if (line->countOf({"--autosave", "--sound", "--password", "--clock"}) > 0) {
-        const auto changed = changedSettings(*line, document->settings, context);
+    if (options.changesAny()) {
+        const auto changed = changedSettings(options, document->settings, context);
         if (!changed)
             return kRefused;
         document->settings = *changed;
-        if (!CliDocument::save(*document, line->file(), context))
+        if (!CliDocument::save(*document, options.file, context))
             return kFileUnusable;
     }
     printSettings(context.out, document->settings);
     return kDone;
+}
+
+}  // namespace
+
+void defineNewCommand(CLI::App& app, CommandWork& work) {
+    CLI::App* command = app.add_subcommand("new", "Create an empty almanary, optionally protected");
+    const auto options = optionsFor(*command, work, runNew);
+    addFileArgument(*command, options->file, "The almanary to create");
+    command->add_option("--password", options->password, "Protect it with this password")
+        ->type_name("PW");
+    addFlag(*command, "--force", options->force, "Replace FILE when it exists");
+    command->footer(helpFooter({}));
+}
+
+void defineInfoCommand(CLI::App& app, CommandWork& work) {
+    CLI::App* command =
+        app.add_subcommand("info", "Show the header check, settings, counts and skin");
+    const auto options = optionsFor(*command, work, runInfo);
+    addFileOptions(*command, *options, "The almanary to describe");
+    command->footer(helpFooter({kPasswordNote}));
+}
+
+void defineSettingsCommand(CLI::App& app, CommandWork& work) {
+    CLI::App* command = app.add_subcommand("settings", "Show or change the document's settings");
+    const auto options = optionsFor(*command, work, runSettings);
+    addFileArgument(*command, options->file, "The almanary whose settings these are");
+    command
+        ->add_option("--autosave", options->autosave,
+                     "Save every MIN minutes, " + std::to_string(kFewestAutosaveMinutes) + " to " +
+                         std::to_string(kMostAutosaveMinutes) + ", or off")
+        ->type_name("MIN|off");
+    command->add_option("--sound", options->sound, "Play this reminder sound, or off")
+        ->type_name("PATH|off");
+    command->add_option("--password", options->password, "Set a new password, or off")
+        ->type_name("PW|off");
+    command->add_option("--clock", options->clock, "Show times on the 12- or 24-hour clock")
+        ->type_name("12|24");
+    command->footer(
+        helpFooter({"Here --password sets the new password; the current one comes from\n"
+                    "ALMANARY_PASSWORD or the terminal."}));
 }
 
 }  // namespace almanary::cli

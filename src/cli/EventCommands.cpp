@@ -3,8 +3,7 @@
 
 #include "CliDocument.h"
 #include "CliInput.h"
-#include "CommandLine.h"
-#include "Commands.h"
+#include "CommandOptions.h"
 #include "EventLines.h"
 #include "app/MessageTable.h"
 #include "model/CategoryList.h"
@@ -15,46 +14,78 @@
 namespace almanary::cli {
 namespace {
 
-// The start of an event as given by --date and --time, checked against
-// the event dialog's choices.
+// The start of an event as --date and --time give it; the parser has
+// checked how they are written, checkedStart checks the rules.
+struct StartOptions {
+    CalendarDate date;
+    StartTime time;
+};
+
+// How list prints events.
+struct LineOptions {
+    bool twelveHour = false;
+    bool twentyFourHour = false;
+    bool tsv = false;
+};
+
+struct AddOptions : FileOptions {
+    StartOptions start;
+    std::string notes;
+    std::optional<std::string> duration;
+    std::optional<std::string> category;
+    std::optional<std::string> remind;
+};
+
+struct RemoveOptions : FileOptions {
+    StartOptions start;
+};
+
+struct ListOptions : FileOptions {
+    std::optional<CalendarDate> day;
+    std::optional<std::string> category;
+    std::optional<std::string> search;
+    LineOptions lines;
+};
+
+struct ConflictsOptions : FileOptions {
+    StartOptions start;
+    std::optional<std::string> duration;
+};
+
+struct DueOptions : FileOptions {
+    std::optional<DateTime> at;
+};
+
+void addStartOptions(CLI::App& command, StartOptions& start) {
+    addReadOption(command, "--date", start.date, kDateForm, "The day of the event")->required();
+    addReadOption(command, "--time", start.time, kStartTimeForm,
+                  "The start: hour 0 to 23, minute 00, 15, 30 or 45")
+        ->required();
+}
+
+// A checked start: the storable day and the time within it.
 struct Start {
     DateTime day = 0;
     StartTime time;
 };
 
-// Reads --date and --time; on failure prints why and sets `status`.
-std::optional<Start> readStart(const CommandLine& line, CliContext& context, int& status) {
-    if (!line.has("--date") || !line.has("--time")) {
-        status = usageError(context, "--date and --time are needed");
-        return std::nullopt;
-    }
-    const auto date = parseDate(*line.value("--date"));
-    if (!date) {
-        status = usageError(context, "--date needs a date written YYYY-MM-DD");
-        return std::nullopt;
-    }
-    const auto time = parseStartTime(*line.value("--time"));
-    if (!time) {
-        status = usageError(context, "--time needs a time written H:MM");
-        return std::nullopt;
-    }
-    if (DateTimeText::readNumber(time->hourText) >= EventChoices::kHourCount) {
+// Checks the start against the event dialog's choices; prints why and
+// returns nothing when a rule refuses it.
+std::optional<Start> checkedStart(const StartOptions& given, CliContext& context) {
+    if (DateTimeText::readNumber(given.time.hourText) >= EventChoices::kHourCount) {
         context.err << "The hour must be one of 0 to " << EventChoices::kHourCount - 1 << ".\n";
-        status = kRefused;
         return std::nullopt;
     }
-    if (!EventChoices::contains(EventChoices::kMinutes, time->minuteText)) {
+    if (!EventChoices::contains(EventChoices::kMinutes, given.time.minuteText)) {
         context.err << "The minute must be one of " << joinChoices(EventChoices::kMinutes) << ".\n";
-        status = kRefused;
         return std::nullopt;
     }
-    const auto day = storableDay(*date);
+    const auto day = storableDay(given.date);
     if (!day) {
         context.err << MessageTable::format(MessageId::DateOutOfRange) << '\n';
-        status = kRefused;
         return std::nullopt;
     }
-    return Start{*day, *time};
+    return Start{*day, given.time};
 }
 
 // Checks an optional choice; prints the allowed values when it is not one.
@@ -76,45 +107,28 @@ Event eventAt(const Start& start, const std::string& duration) {
     return event;
 }
 
-LineStyle styleOf(const CommandLine& line, const DocumentSettings& settings) {
+LineStyle styleOf(const LineOptions& asked, const DocumentSettings& settings) {
     LineStyle style;
-    style.form = line.has("--tsv") ? LineForm::Tsv : LineForm::Text;
-    style.twelveHour = line.has("--12h") || (settings.twelveHourClock && !line.has("--24h"));
+    style.form = asked.tsv ? LineForm::Tsv : LineForm::Text;
+    style.twelveHour = asked.twelveHour || (settings.twelveHourClock && !asked.twentyFourHour);
     return style;
 }
 
-}  // namespace
-
-int runAdd(const Words& words, CliContext& context) {
-    int status = kDone;
-    const auto line = parseOrReport(words,
-                                    {{"--date"},
-                                     {"--time"},
-                                     {"--notes"},
-                                     {"--duration"},
-                                     {"--category"},
-                                     {"--remind"},
-                                     {"--password"}},
-                                    context, status);
-    if (!line)
-        return status;
-    if (!line->has("--notes"))
-        return usageError(context, "--notes is needed");
-    const auto start = readStart(*line, context, status);
+int runAdd(const AddOptions& options, CliContext& context) {
+    const auto start = checkedStart(options.start, context);
     if (!start)
-        return status;
-    const auto duration = line->value("--duration");
-    const auto remind = line->value("--remind");
-    if (!checkChoice(duration, EventChoices::kDurations, "duration", context) ||
-        !checkChoice(remind, EventChoices::kReminderLeads, "reminder lead", context)) {
+        return kRefused;
+    if (!checkChoice(options.duration, EventChoices::kDurations, "duration", context) ||
+        !checkChoice(options.remind, EventChoices::kReminderLeads, "reminder lead", context)) {
         return kRefused;
     }
 
-    auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
+    int status = kDone;
+    auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)
         return status;
 
-    const std::string category = line->value("--category").value_or(kNoCategory);
+    const std::string category = options.category.value_or(kNoCategory);
     if (category != kNoCategory && !document->categories.contains(category)) {
         std::vector<std::string> allowed{kNoCategory};
         allowed.insert(allowed.end(), document->categories.names().begin(),
@@ -122,11 +136,11 @@ int runAdd(const Words& words, CliContext& context) {
         context.err << "The category must be one of " << joinChoices(allowed) << ".\n";
         return kRefused;
     }
-    Event event = eventAt(*start, duration.value_or("0"));
+    Event event = eventAt(*start, options.duration.value_or("0"));
     event.setCategory(category);
-    event.setNotes(*line->value("--notes"));
-    event.setRemind(remind.has_value());
-    event.setRemindMinutes(DateTimeText::readNumber(remind.value_or("0")));
+    event.setNotes(options.notes);
+    event.setRemind(options.remind.has_value());
+    event.setRemindMinutes(DateTimeText::readNumber(options.remind.value_or("0")));
 
     switch (EventEntry::check(document->events, event, nullptr)) {
         case EventEntry::Refusal::NotesRequired:
@@ -142,7 +156,7 @@ int runAdd(const Words& words, CliContext& context) {
             break;
     }
     const EventList conflicts = EventEntry::conflicts(document->events, event, nullptr);
-    const LineStyle style = styleOf(*line, document->settings);
+    const LineStyle style = styleOf({}, document->settings);
     if (!conflicts.isEmpty()) {
         context.err << "Warning: these events conflict or run up against the new one:\n";
         printEvents(context.err, conflicts, style);
@@ -151,22 +165,18 @@ int runAdd(const Words& words, CliContext& context) {
         context.err << "There is not enough memory to add the event.\n";
         return kFileUnusable;
     }
-    if (!CliDocument::save(*document, line->file(), context))
+    if (!CliDocument::save(*document, options.file, context))
         return kFileUnusable;
     context.out << "Added: " << textLine(event, style.twelveHour) << '\n';
     return kDone;
 }
 
-int runRemove(const Words& words, CliContext& context) {
-    int status = kDone;
-    const auto line =
-        parseOrReport(words, {{"--date"}, {"--time"}, {"--password"}}, context, status);
-    if (!line)
-        return status;
-    const auto start = readStart(*line, context, status);
+int runRemove(const RemoveOptions& options, CliContext& context) {
+    const auto start = checkedStart(options.start, context);
     if (!start)
-        return status;
-    auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
+        return kRefused;
+    int status = kDone;
+    auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)
         return status;
 
@@ -180,95 +190,125 @@ int runRemove(const Words& words, CliContext& context) {
     }
     const Event removed = *found;
     document->events.removeByKey(removed.key());
-    if (!CliDocument::save(*document, line->file(), context))
+    if (!CliDocument::save(*document, options.file, context))
         return kFileUnusable;
     context.out << "Removed: " << textLine(removed, document->settings.twelveHourClock) << '\n';
     return kDone;
 }
 
-int runList(const Words& words, CliContext& context) {
-    int status = kDone;
-    const auto line = parseOrReport(words,
-                                    {{"--day"},
-                                     {"--category"},
-                                     {"--search"},
-                                     {"--12h", 0},
-                                     {"--24h", 0},
-                                     {"--tsv", 0},
-                                     {"--password"}},
-                                    context, status);
-    if (!line)
-        return status;
-    if (line->countOf({"--day", "--category", "--search"}) > 1) {
-        return usageError(context, "give at most one of --day, --category and --search");
-    }
-    if (line->has("--12h") && line->has("--24h")) {
-        return usageError(context, "give --12h or --24h, not both");
-    }
+int runList(const ListOptions& options, CliContext& context) {
     // A day is filtered while reading, so a huge file is never held whole.
     AlmanaryFile::KeepEvent keep;
-    if (const auto day = line->value("--day")) {
-        const auto date = parseDate(*day);
-        if (!date)
-            return usageError(context, "--day needs a date written YYYY-MM-DD");
-        keep = [date = *date](const Event& event) { return event.isOnDay(date); };
-    }
-    auto document =
-        CliDocument::open(line->file(), line->value("--password"), context, status, keep);
+    if (options.day)
+        keep = [date = *options.day](const Event& event) { return event.isOnDay(date); };
+    int status = kDone;
+    auto document = CliDocument::open(options.file, options.password, context, status, keep);
     if (!document)
         return status;
 
-    const LineStyle style = styleOf(*line, document->settings);
-    if (const auto category = line->value("--category")) {
-        printEvents(context.out, document->events.eventsInCategory(*category), style);
-    } else if (const auto text = line->value("--search")) {
-        printEvents(context.out, document->events.searchNotes(*text), style);
+    const LineStyle style = styleOf(options.lines, document->settings);
+    if (options.category) {
+        printEvents(context.out, document->events.eventsInCategory(*options.category), style);
+    } else if (options.search) {
+        printEvents(context.out, document->events.searchNotes(*options.search), style);
     } else {
         printEvents(context.out, document->events, style);
     }
     return kDone;
 }
 
-int runConflicts(const Words& words, CliContext& context) {
-    int status = kDone;
-    const auto line = parseOrReport(words, {{"--date"}, {"--time"}, {"--duration"}, {"--password"}},
-                                    context, status);
-    if (!line)
-        return status;
-    const auto start = readStart(*line, context, status);
-    if (!start)
-        return status;
-    const auto duration = line->value("--duration");
-    if (!checkChoice(duration, EventChoices::kDurations, "duration", context))
+int runConflicts(const ConflictsOptions& options, CliContext& context) {
+    const auto start = checkedStart(options.start, context);
+    if (!start || !checkChoice(options.duration, EventChoices::kDurations, "duration", context))
         return kRefused;
-    auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
+    int status = kDone;
+    auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)
         return status;
 
-    const Event candidate = eventAt(*start, duration.value_or("0"));
+    const Event candidate = eventAt(*start, options.duration.value_or("0"));
     printEvents(context.out, document->events.conflicts(candidate, nullptr),
-                styleOf(*line, document->settings));
+                styleOf({}, document->settings));
     return kDone;
 }
 
-int runDue(const Words& words, CliContext& context) {
+int runDue(const DueOptions& options, CliContext& context) {
     int status = kDone;
-    const auto line = parseOrReport(words, {{"--at"}, {"--password"}}, context, status);
-    if (!line)
-        return status;
-    DateTime now = context.now;
-    if (const auto at = line->value("--at")) {
-        const auto parsed = parseLocalDateTime(*at);
-        if (!parsed)
-            return usageError(context, "--at needs a local time written \"YYYY-MM-DD H:MM\"");
-        now = *parsed;
-    }
-    auto document = CliDocument::open(line->file(), line->value("--password"), context, status);
+    auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)
         return status;
-    printEvents(context.out, document->events.dueReminders(now),
-                styleOf(*line, document->settings));
+    printEvents(context.out, document->events.dueReminders(options.at.value_or(context.now)),
+                styleOf({}, document->settings));
     return kDone;
+}
+
+}  // namespace
+
+void defineAddCommand(CLI::App& app, CommandWork& work) {
+    CLI::App* command =
+        app.add_subcommand("add", "Enter an event; overlaps are listed as a warning");
+    const auto options = optionsFor(*command, work, runAdd);
+    addFileOptions(*command, *options, "The almanary to add the event to");
+    addStartOptions(*command, options->start);
+    command->add_option("--notes", options->notes, "What the event is about; not empty")
+        ->required()
+        ->type_name("TEXT");
+    command->add_option("--duration", options->duration, "Its length in minutes (default 0)")
+        ->type_name("MIN");
+    command
+        ->add_option("--category", options->category,
+                     "A category of the file (default <No Category>)")
+        ->type_name("NAME");
+    command->add_option("--remind", options->remind, "Remind this many minutes before it")
+        ->type_name("MIN");
+    command->footer(helpFooter({choicesNote(), kPasswordNote}));
+}
+
+void defineRemoveCommand(CLI::App& app, CommandWork& work) {
+    CLI::App* command = app.add_subcommand("remove", "Delete the event that starts then");
+    const auto options = optionsFor(*command, work, runRemove);
+    addFileOptions(*command, *options, "The almanary to delete the event from");
+    addStartOptions(*command, options->start);
+    command->footer(helpFooter({kPasswordNote}));
+}
+
+void defineListCommand(CLI::App& app, CommandWork& work) {
+    CLI::App* command = app.add_subcommand("list", "List events in start order");
+    const auto options = optionsFor(*command, work, runList);
+    addFileOptions(*command, *options, "The almanary to list");
+    excludeEachOther({
+        addReadOption(*command, "--day", options->day, kDateForm, "Only the events of this day"),
+        command->add_option("--category", options->category, "Only the events of this category")
+            ->type_name("NAME"),
+        command->add_option("--search", options->search, "Only the events whose notes hold TEXT")
+            ->type_name("TEXT"),
+    });
+    LineOptions& lines = options->lines;
+    excludeEachOther({addFlag(*command, "--12h", lines.twelveHour, "12-hour times"),
+                      addFlag(*command, "--24h", lines.twentyFourHour,
+                              "24-hour times (default: the file's clock)")});
+    addFlag(*command, "--tsv", lines.tsv,
+            "Tab-separated: date, time, category, notes,\nreminder 0/1, lead");
+    command->footer(helpFooter({kPasswordNote}));
+}
+
+void defineConflictsCommand(CLI::App& app, CommandWork& work) {
+    CLI::App* command =
+        app.add_subcommand("conflicts", "List the events that overlap or touch an event");
+    const auto options = optionsFor(*command, work, runConflicts);
+    addFileOptions(*command, *options, "The almanary to look in");
+    addStartOptions(*command, options->start);
+    command->add_option("--duration", options->duration, "Its length in minutes (default 0)")
+        ->type_name("MIN");
+    command->footer(helpFooter({choicesNote(), kPasswordNote}));
+}
+
+void defineDueCommand(CLI::App& app, CommandWork& work) {
+    CLI::App* command = app.add_subcommand("due", "List the reminders due at a local time");
+    const auto options = optionsFor(*command, work, runDue);
+    addFileOptions(*command, *options, "The almanary to look in");
+    addReadOption(*command, "--at", options->at, kLocalTimeForm, "The local time (default: now)");
+    command->footer(helpFooter({kPasswordNote}));
 }
 
 }  // namespace almanary::cli

@@ -94,8 +94,8 @@ TEST_F(CliTest, AddThenListPrintsOneEventALineInStartOrder) {
               "1/5/2002  00:15 - 0:45  <No Category>  Late\n");
 }
 
-// Each call breaks a rule of the program or of its command line: it gets
-// its status and message, and the file stays as it was.
+// Each call breaks a rule of the program: it gets exit status 3 and the
+// rule's message, and the file stays as it was.
 TEST_F(CliTest, RefusedCallsChangeNothing) {
     add({"--date", "2026-12-07", "--time", "9:30", "--notes", "Taken"});
     EXPECT_EQ(run({"categories", file, "--add", "  work "}).out, "work\n");
@@ -105,37 +105,25 @@ TEST_F(CliTest, RefusedCallsChangeNothing) {
     const std::string unnamed = "You must name the category that you wish to add!";
     const struct {
         std::vector<std::string> args;  // the file goes after the command
-        int status;
         std::string message;
     } cases[] = {
-        {{"add", "--time", "9:30", "--notes", ""}, kRefused, "You must provide some notes"},
-        {{"add", "--time", "9:30", "--notes", "x"},
-         kRefused,
-         "already have an event scheduled at 9:30."},
-        {{"add", "--time", "9:10", "--notes", "x"}, kRefused, "00, 15, 30, 45"},
-        {{"add", "--time", "24:00", "--notes", "x"}, kRefused, "0 to 23"},
-        {{"add", "--time", "9:15", "--notes", "x", "--duration", "20"}, kRefused, "270, 300"},
-        {{"add", "--time", "9:15", "--notes", "x", "--remind", "7"}, kRefused, "120, 180"},
-        {{"add", "--time", "9:15", "--notes", "x", "--category", "Job"}, kRefused, "<No Category>"},
-        {{"add", "--date", "1969-12-31", "--notes", "x"}, kRefused, "from 1/1/1970 to 2/7/2106"},
-        {{"add", "--date", "2026-02-29", "--notes", "x"}, kWrongUsage, "--date"},
-        {{"add", "--time", "9.15", "--notes", "x"}, kWrongUsage, "--time"},
-        {{"add", "--time", "9:15"}, kWrongUsage, "--notes"},
-        {{"add", "--time", "9:15", "--notes", "x", "--colour", "red"}, kWrongUsage, "--colour"},
-        {{"categories", "--add", "WORK"}, kRefused, unique},
-        {{"categories", "--add", "<No Category>"}, kRefused, unnamed},
-        {{"categories", "--add", "123456789012345678901"}, kRefused, "20 characters"},
-        {{"categories", "--rename", "Nope", "X"}, kRefused, "no category named Nope"},
-        {{"categories", "--rename", "work", " "}, kRefused, "use the delete button"},
-        {{"categories", "--rename", "work", "HOME"}, kRefused, unique},
-        {{"categories", "--rename", "OnlyOne"}, kWrongUsage, "--rename"},
-        {{"settings", "--autosave", "61"}, kRefused, "between 1 and 60, or off"},
-        {{"settings", "--sound", "/none.wav"}, kRefused, "/none.wav could not be found"},
-        {{"settings", "--clock", "13"}, kRefused, "12 or 24"},
-        {{"list", "--day", "2026-12-07", "--search", "x"}, kWrongUsage, ""},
-        {{"list", "--12h", "--24h"}, kWrongUsage, ""},
-        {{"due", "--at", "tomorrow"}, kWrongUsage, "--at"},
-        {{"frobnicate"}, kWrongUsage, "frobnicate"},
+        {{"add", "--time", "9:30", "--notes", ""}, "You must provide some notes"},
+        {{"add", "--time", "9:30", "--notes", "x"}, "already have an event scheduled at 9:30."},
+        {{"add", "--time", "9:10", "--notes", "x"}, "00, 15, 30, 45"},
+        {{"add", "--time", "24:00", "--notes", "x"}, "0 to 23"},
+        {{"add", "--time", "9:15", "--notes", "x", "--duration", "20"}, "270, 300"},
+        {{"add", "--time", "9:15", "--notes", "x", "--remind", "7"}, "120, 180"},
+        {{"add", "--time", "9:15", "--notes", "x", "--category", "Job"}, "<No Category>"},
+        {{"add", "--date", "1969-12-31", "--notes", "x"}, "from 1/1/1970 to 2/7/2106"},
+        {{"categories", "--add", "WORK"}, unique},
+        {{"categories", "--add", "<No Category>"}, unnamed},
+        {{"categories", "--add", "123456789012345678901"}, "20 characters"},
+        {{"categories", "--rename", "Nope", "X"}, "no category named Nope"},
+        {{"categories", "--rename", "work", " "}, "use the delete button"},
+        {{"categories", "--rename", "work", "HOME"}, unique},
+        {{"settings", "--autosave", "61"}, "between 1 and 60, or off"},
+        {{"settings", "--sound", "/none.wav"}, "/none.wav could not be found"},
+        {{"settings", "--clock", "13"}, "12 or 24"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
@@ -145,13 +133,99 @@ TEST_F(CliTest, RefusedCallsChangeNothing) {
         if (args[0] == "add" && std::find(args.begin(), args.end(), "--time") == args.end())
             args.insert(args.end(), {"--time", "9:00"});
         const Outcome outcome = run(args);
-        EXPECT_EQ(outcome.status, c.status) << ::testing::PrintToString(args);
+        EXPECT_EQ(outcome.status, kRefused) << ::testing::PrintToString(args);
         EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
     }
     EXPECT_EQ(readFile(file), before);
-    EXPECT_EQ(run({}).status, kWrongUsage);
-    EXPECT_EQ(run({"--help"}).status, kDone);
     EXPECT_EQ(run({"categories", file, "--add", "<no category>"}).status, kDone);
+}
+
+// Wrong usage: exit 1, "almanary-cli: <problem>" and the command's --help
+// to try; nothing is read or written.
+TEST_F(CliTest, UsageErrorsNameTheProblemAndTheHelpToTry) {
+    const std::string before = readFile(file);
+    const std::string f = "<file>";  // stands for the test's file
+    const struct {
+        std::vector<std::string> args;
+        std::string problem;
+    } cases[] = {
+        {{"new"}, "FILE is required"},
+        {{"info", ""}, "file name is empty"},
+        {{"new", f, "--password"}, "--password"},
+        {{"new", f, "--force", "--force"}, "--force"},
+        {{"add", f, "--date", "2026-02-29", "--time", "9:00", "--notes", "x"},
+         "--date: 2026-02-29"},
+        {{"add", f, "--date", "2026-12-07", "--time", "9.15", "--notes", "x"}, "--time: 9.15"},
+        {{"add", f, "--date", "2026-12-07", "--time", "9:15"}, "--notes is required"},
+        {{"add", f, "--time", "9:15", "--notes", "x"}, "--date is required"},
+        {{"due", f, "--colour", "red"}, "unknown option --colour"},
+        {{"remove", f, "--date", "2026-12-07", "--date", "2026-12-08", "--time", "9:00"}, "--date"},
+        {{"conflicts", f, "--date", "2026-12-07"}, "--time is required"},
+        {{"list", f, "--day", "2026-12-07", "--search", "x"}, "--day excludes --search"},
+        {{"list", f, "--category", "A", "--search", "x"}, "--category excludes --search"},
+        {{"list", f, "--12h", "--24h"}, "--12h excludes --24h"},
+        {{"list", f, "more.alm"}, "unexpected word more.alm"},
+        {{"due", f, "--at", "tomorrow"}, "--at: tomorrow"},
+        {{"categories", f, "--rename", "OnlyOne"}, "--rename"},
+        {{"categories", f, "--add", "A", "--delete", "B"}, "--add excludes --delete"},
+        {{"categories", f, "--events"}, "--events requires --rename"},
+        {{"help", "frobnicate"}, "frobnicate"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        std::replace(args.begin(), args.end(), f, file);
+        const Outcome outcome = run(args);
+        EXPECT_EQ(outcome.status, kWrongUsage) << ::testing::PrintToString(args);
+        EXPECT_TRUE(outcome.err.starts_with("almanary-cli: ")) << outcome.err;
+        EXPECT_NE(outcome.err.find(c.problem), std::string::npos) << outcome.err;
+        EXPECT_TRUE(outcome.err.ends_with("\nTry 'almanary-cli " + args[0] + " --help'.\n"))
+            << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+    }
+    EXPECT_EQ(run({}).err, "almanary-cli: no command given\nTry 'almanary-cli --help'.\n");
+    EXPECT_EQ(run({"frobnicate", file}).err,
+              "almanary-cli: unknown command frobnicate\nTry 'almanary-cli --help'.\n");
+    EXPECT_EQ(readFile(file), before);
+}
+
+// --help and -h, for the program and after every command, print that
+// help and do nothing else; "help COMMAND" prints the same.
+TEST_F(CliTest, HelpForTheProgramAndEveryCommand) {
+    const struct {
+        std::string command;  // empty for the program
+        std::vector<std::string> names;
+    } cases[] = {
+        {"",
+         {"  new ", "  info ", "  add ", "  remove ", "  list ", "  conflicts ", "  due ",
+          "  categories ", "  settings ", "  help ", "ALMANARY_PASSWORD", "minute 00, 15, 30, 45",
+          "3 refused by a rule"}},
+        {"new", {"FILE", "--password", "--force"}},
+        {"info", {"FILE", "--password"}},
+        {"add",
+         {"--date", "--time", "--notes", "--duration", "--category", "--remind", "270, 300"}},
+        {"remove", {"--date", "--time", "--password"}},
+        {"list", {"--day", "--category", "--search", "--12h", "--24h", "--tsv", "--password"}},
+        {"conflicts", {"--date", "--time", "--duration", "--password"}},
+        {"due", {"--at", "--password"}},
+        {"categories", {"--add", "--rename", "--events", "--delete", "--password"}},
+        {"settings", {"--autosave", "--sound", "--password", "--clock", "new password"}},
+    };
+    for (const auto& c : cases) {
+        const std::string usage =
+            "Usage: almanary-cli " + (c.command.empty() ? "" : c.command + " ");
+        std::vector<std::vector<std::string>> calls = {{"--help"}, {"-h"}, {"help"}};
+        for (auto& call : calls) {
+            if (!c.command.empty())
+                call.insert(call[0] == "help" ? call.end() : call.begin(), c.command);
+            const Outcome outcome = run(call);
+            EXPECT_EQ(outcome.status, kDone) << ::testing::PrintToString(call);
+            EXPECT_EQ(outcome.err, "");
+            EXPECT_NE(outcome.out.find(usage), std::string::npos) << outcome.out;
+            for (const std::string& name : c.names)
+                EXPECT_NE(outcome.out.find(name), std::string::npos) << name << " in\n"
+                                                                     << outcome.out;
+        }
+    }
 }
 
 // An overlap is a warning and the event is still added; remove takes the
@@ -174,7 +248,7 @@ TEST_F(CliTest, DueRemindersAndTsvEscapes) {
     add({"--date", "2026-12-07", "--time", "9:00", "--notes", "a\tb\nc\\d", "--remind", "15"});
     add({"--date", "2026-12-07", "--time", "8:00", "--notes", "Quiet"});
     EXPECT_EQ(run({"due", file, "--at", "2026-12-07 8:44"}).out, "");
-    EXPECT_EQ(run({"due", file, "--at", "2026-12-07 8:45"}).out,
+    EXPECT_EQ(run({"due", file, "--at=2026-12-07 8:45"}).out,
               "12/7/2026  9:00 - 9:00  <No Category>  a\tb c\\d\n");
     EXPECT_EQ(run({"due", file}).out, "");  // the context's now is the day before
     EXPECT_EQ(run({"list", file, "--tsv"}).out,
