@@ -40,8 +40,9 @@ TEST(CategoryEditorTest, AddTrimsChecksAndKeepsTheCaseBlindOrder) {
         const CategoryEditor::Change change = editor.add(c.typed);
         EXPECT_EQ(change.problem, c.problem) << c.typed;
         EXPECT_EQ(editor.names(), c.after) << c.typed;
-        if (change.problem == Problem::None)
+        if (change.problem == Problem::None) {
             EXPECT_EQ(editor.names()[change.index], AsciiText::trimmed(c.typed)) << c.typed;
+        }
     }
 }
 

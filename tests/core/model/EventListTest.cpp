@@ -235,8 +235,9 @@ TEST_F(EventListUtc, RandomChangesMatchTheModel) {
         } else if (action == 9) {
             const Event* found = list.find(key);
             ASSERT_EQ(found == nullptr, first == model.events.end());
-            if (found != nullptr)
+            if (found != nullptr) {
                 ASSERT_EQ(found->notes(), first->notes());
+            }
         } else if (action == 10) {
             ASSERT_EQ(list.removeByKey(key), first != model.events.end());
             if (first != model.events.end())
