@@ -41,19 +41,25 @@ TEST(SkinFileNames, DefaultIsBuiltInAndNamesStayInTheFolder) {
 }
 
 TEST(SkinFileDisk, NamedSkinsReadBackAndTheBuiltInOneIsNeverTouched) {
+    // The skins folder sits inside the test's own folder, so a name that
+    // escaped it would land there too, not in the shared temporary folder.
     const testing::TempDir dir;
-    const std::string folder = dir.path().string();
+    const std::string folder = dir.file("Skins");
+    std::filesystem::create_directory(folder);
     ASSERT_EQ(SkinFile::writeNamed(folder, "Ocean", kOcean), std::nullopt);
     EXPECT_EQ(SkinFile::readNamed(folder, "Ocean").skin, kOcean);
 
-    testing::writeFile(dir.file("Default.skn"), "impostor");
+    testing::writeFile(folder + "/Default.skn", "impostor");
     EXPECT_EQ(SkinFile::readNamed(folder, "Default").problem.value().kind, Kind::BuiltIn);
     EXPECT_EQ(SkinFile::writeNamed(folder, "Default", kOcean).value().kind, Kind::BuiltIn);
-    EXPECT_EQ(readFile(dir.file("Default.skn")), "impostor");
+    EXPECT_EQ(readFile(folder + "/Default.skn"), "impostor");
     EXPECT_EQ(SkinFile::writeNamed(folder, "../escape", kOcean).value().kind, Kind::BadName);
-    EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path() / "escape.skn"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("escape.skn")));
 
     EXPECT_EQ(SkinFile::readNamed(folder, "Gone").problem.value().kind, Kind::CannotOpen);
+    testing::writeFile(folder + "/Huge.skn", SkinFile::encode(kOcean) + std::string(1 << 20, 0));
+    EXPECT_EQ(SkinFile::readNamed(folder, "Huge").problem.value().reason,
+              "it is larger than 1048576 bytes");
     EXPECT_EQ(SkinFile::writeNamed(dir.file("no-folder"), "Ocean", kOcean).value().kind,
               Kind::CannotWrite);
     const SkinRead damaged = SkinFile::read(std::string(ALMANARY_FIXTURES_DIR) + "/truncated.skn");
