@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
@@ -23,21 +24,6 @@ namespace fs = std::filesystem;
 using testing::readFile;
 using testing::writeFile;
 
-// Sets or clears an environment variable for the lifetime of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            previous_ = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedEnv() { previous_ ? ::setenv(name_, previous_->c_str(), 1) : ::unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::optional<std::string> previous_;
-};
-
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(store.open(path)) << store.lastError(); }
@@ -47,23 +33,12 @@ protected:
     SettingsStore store;
 };
 
-TEST(SettingsStorePaths, DefaultFollowsTheEnvironmentAndANewStoreIsPrivate) {
-    const struct {
-        const char *settings, *xdg, *expected;
-    } cases[] = {
-        {"/s/x.sqlite", "/xdg", "/s/x.sqlite"},
-        {"", "/xdg", "/xdg/almanary/settings.sqlite"},
-        {nullptr, "relative", "/home/u/.config/almanary/settings.sqlite"},
-    };
-    const ScopedEnv home("HOME", "/home/u");
-    for (const auto& c : cases) {
-        const ScopedEnv settings("ALMANARY_SETTINGS", c.settings);
-        const ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);
-        EXPECT_EQ(SettingsStore::defaultPath(), c.expected);
-    }
-    testing::TempDir dir;
-    const ScopedEnv xdg("XDG_CONFIG_HOME", dir.file("config").c_str());
-    const ScopedEnv settings("ALMANARY_SETTINGS", nullptr);
+// Without a path the store is where AppPaths says; its folders and file
+// are private.
+TEST(SettingsStorePaths, TheDefaultStoreIsMadePrivate) {
+    const testing::TempDir dir;
+    testing::ScopedEnvironment environment("ALMANARY_SETTINGS", nullptr);
+    environment.set("XDG_CONFIG_HOME", dir.file("config").c_str());
     SettingsStore store;
     ASSERT_TRUE(store.open());
     EXPECT_EQ(testing::modeOf(dir.file("config")), 0700u);
@@ -159,9 +134,11 @@ TEST_F(SettingsStoreTest, AClosedOrUnusableStoreDoesNothingAndTouchesNoFile) {
     ASSERT_EQ(sqlite3_open(dir.file("foreign.sqlite").c_str(), &db), SQLITE_OK);
     sqlite3_exec(db, "CREATE TABLE settings (key TEXT)", nullptr, nullptr, nullptr);
     sqlite3_close(db);
+    // A folder inside the test's own: opening makes its scratch file beside it.
+    fs::create_directory(dir.file("folder"));
     for (const std::string& bad :
          {dir.file("damaged.sqlite"), dir.file("plain.txt"), dir.file("plain.txt/settings.sqlite"),
-          dir.path().string(), dir.file("foreign.sqlite"), std::string()}) {
+          dir.file("folder"), dir.file("foreign.sqlite"), std::string()}) {
         const std::string before = readFile(bad);
         ASSERT_TRUE(store.open(path));
         EXPECT_FALSE(store.open(bad) || store.lastError() == 0) << bad;
