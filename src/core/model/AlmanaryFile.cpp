@@ -1,5 +1,6 @@
 #include "model/AlmanaryFile.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -118,11 +119,9 @@ bool AlmanaryFile::hasHeader(std::string_view fileBytes) {
         return false;
     if (static_cast<unsigned char>(fileBytes[0] ^ kScrambleKey) != kHeaderWord.size())
         return false;
-    for (std::size_t i = 0; i < kHeaderWord.size(); ++i) {
-        if (static_cast<char>(fileBytes[i + 1] ^ kScrambleKey) != kHeaderWord[i])
-            return false;
-    }
-    return true;
+    const auto unscrambled = [](char c) { return static_cast<char>(c ^ kScrambleKey); };
+    return std::ranges::equal(fileBytes.substr(1, kHeaderWord.size()), kHeaderWord, {},
+                              unscrambled);
 }
 
 AlmanaryLoad AlmanaryFile::load(const std::string& path, DateTime now, const KeepEvent& keep) {
