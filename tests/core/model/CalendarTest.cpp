@@ -31,10 +31,9 @@ std::tm reference(DateTime value) {
     return tm;
 }
 
-std::string showReference(DateTime value) {
-    const std::tm tm = reference(value);
-    return show({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
-                 tm.tm_wday});
+std::string show(const std::tm& tm) {
+    return show(LocalFields{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                            tm.tm_sec, tm.tm_wday});
 }
 
 DateTime utc(int year, int month, int day) {
@@ -99,11 +98,11 @@ TEST(ToLocalTest, AgreesWithTheCLibrary) {
             const bool changed = reference(v).tm_gmtoff != reference(v - 599).tm_gmtoff;
             changes += changed;
             for (DateTime s = changed ? v - 598 : v; s <= v; ++s)
-                ASSERT_EQ(show(Calendar::toLocal(s)), showReference(s)) << s;
+                ASSERT_EQ(show(Calendar::toLocal(s)), show(reference(s))) << s;
         }
         EXPECT_EQ(changes, z.changes);
         for (DateTime v = -86400; v <= kLastStorableDateTime + 86400; v += 86400 * 5 + 4073)
-            ASSERT_EQ(show(Calendar::toLocal(v)), showReference(v)) << v;
+            ASSERT_EQ(show(Calendar::toLocal(v)), show(reference(v))) << v;
     }
 }
 

@@ -21,10 +21,8 @@ TEST(SkinFileBytes, ColoursInOrderThenThePicturePath) {
     skin.picturePath.clear();
     EXPECT_EQ(testing::hex(SkinFile::encode(skin)),
               "40 80 C0 00 FF FF FF 00 10 20 40 00 D0 E0 F0 00 00");
-    skin.picturePath = std::string(255, 'p');
-    const std::string bytes = SkinFile::encode(skin);
-    EXPECT_EQ(testing::hex(bytes.substr(16, 3)), "FF FF 00");
-    EXPECT_EQ(SkinFile::decode(bytes + "extra"), skin);  // trailing bytes are ignored
+    const std::string bytes = SkinFile::encode(kOcean);
+    EXPECT_EQ(SkinFile::decode(bytes + "extra"), kOcean);  // trailing bytes are ignored
     for (std::size_t size = 0; size < bytes.size(); ++size) {
         std::string reason;
         EXPECT_EQ(SkinFile::decode(bytes.substr(0, size), &reason), std::nullopt) << size;
