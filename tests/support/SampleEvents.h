@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/Calendar.h"
-#include "model/SortedEventList.h"
+#include "model/EventList.h"
 
 namespace almanary::testing {
 
@@ -40,6 +40,14 @@ inline Event makeEvent(const EventSpec& shape) {
     event.setDuration(shape.duration);
     event.setDate(localTime(shape.year, shape.month, shape.day, 12));
     return event;
+}
+
+// A list of the events, each inserted in turn.
+inline EventList listOf(const std::vector<EventSpec>& shapes) {
+    EventList list;
+    for (const EventSpec& shape : shapes)
+        EXPECT_TRUE(list.insert(makeEvent(shape)));
+    return list;
 }
 
 using Notes = std::vector<std::string>;

@@ -4,8 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-
-#include "app/SettingsStore.h"
+#include <filesystem>
 
 namespace almanary {
 
@@ -17,6 +16,8 @@ const char* variable(const char* name) {
     return (value != nullptr && *value != '\0') ? value : nullptr;
 }
 
+// $HOME, else the home folder of the user's account; empty when neither
+// says.
 std::string homeFolder() {
     if (const char* home = variable("HOME"))
         return home;
@@ -27,24 +28,30 @@ std::string homeFolder() {
     return {};
 }
 
-}  // namespace
-
-std::string AppPaths::settingsPath() {
-    return SettingsStore::defaultPath();
-}
-
-std::string AppPaths::skinsFolder() {
-    if (const char* skins = variable("ALMANARY_SKINS"))
-        return skins;
-    // XDG base directories must be absolute; a relative value is ignored,
-    // as the settings path does with XDG_CONFIG_HOME.
-    const char* data = variable("XDG_DATA_HOME");
-    if (data != nullptr && *data == '/')
-        return std::string(data) + "/almanary/Skins";
+// `ownVariable` when set; else `place` under the XDG base folder named by
+// `xdgVariable`, which counts only when absolute (the XDG rule); else
+// `place` under the home folder's `homeDefault`.
+std::string pathFor(const char* ownVariable, const char* xdgVariable, const char* homeDefault,
+                    const char* place) {
+    if (const char* own = variable(ownVariable))
+        return own;
+    const char* base = variable(xdgVariable);
+    if (base != nullptr && *base == '/')
+        return (std::filesystem::path(base) / place).string();
     const std::string home = homeFolder();
     if (home.empty())
         return {};
-    return home + "/.local/share/almanary/Skins";
+    return (std::filesystem::path(home) / homeDefault / place).string();
+}
+
+}  // namespace
+
+std::string AppPaths::settingsPath() {
+    return pathFor("ALMANARY_SETTINGS", "XDG_CONFIG_HOME", ".config", "almanary/settings.sqlite");
+}
+
+std::string AppPaths::skinsFolder() {
+    return pathFor("ALMANARY_SKINS", "XDG_DATA_HOME", ".local/share", "almanary/Skins");
 }
 
 }  // namespace almanary

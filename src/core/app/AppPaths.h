@@ -2,6 +2,7 @@
 // Where the program keeps its own files outside any almanary: the settings
 // store and the skins folder. Both come from the environment, never from
 // the working folder, which is arbitrary for a program started from a menu.
+// Every rule about the home folder and the XDG base folders lives here.
 
 #include <string>
 
@@ -9,7 +10,9 @@ namespace almanary {
 
 class AppPaths {
 public:
-    // The settings store: SettingsStore::defaultPath().
+    // $ALMANARY_SETTINGS, else $XDG_CONFIG_HOME/almanary/settings.sqlite (an
+    // absolute XDG_CONFIG_HOME only), else ~/.config/almanary/settings.sqlite;
+    // empty when no home folder is known.
     static std::string settingsPath();
     // $ALMANARY_SKINS, else $XDG_DATA_HOME/almanary/Skins (an absolute
     // XDG_DATA_HOME only), else ~/.local/share/almanary/Skins; empty when no

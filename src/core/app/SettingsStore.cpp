@@ -1,16 +1,15 @@
 #include "app/SettingsStore.h"
 
-#include <pwd.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <system_error>
 
+#include "app/AppPaths.h"
 #include "model/AsciiText.h"
 #include "model/FilePaths.h"
 
@@ -126,17 +125,6 @@ void createPrivateFile(const std::string& path) {
     ::unlink(temporary.c_str());
 }
 
-std::string homeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && *home != '\0')
-        return home;
-    if (const passwd* entry = ::getpwuid(::getuid())) {
-        if (entry->pw_dir != nullptr)
-            return entry->pw_dir;
-    }
-    return {};
-}
-
 // SQLITE_OK when the file holds no tables yet or holds the store's table.
 // Tables are only ever added, so counting first and then looking for ours
 // cannot mistake a store another connection is creating for a foreign file.
@@ -202,30 +190,8 @@ SettingsStore::~SettingsStore() {
     close();
 }
 
-std::string SettingsStore::defaultPath() {
-    const char* explicitPath = std::getenv("ALMANARY_SETTINGS");
-    if (explicitPath != nullptr && *explicitPath != '\0')
-        return explicitPath;
-    try {
-        fs::path config;
-        const char* xdg = std::getenv("XDG_CONFIG_HOME");
-        // A relative XDG_CONFIG_HOME is invalid and is ignored.
-        if (xdg != nullptr && *xdg == '/') {
-            config = xdg;
-        } else {
-            std::string home = homeFolder();
-            if (home.empty())
-                return {};
-            config = fs::path(home) / ".config";
-        }
-        return (config / "almanary" / "settings.sqlite").string();
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
 bool SettingsStore::open() {
-    return open(defaultPath());
+    return open(AppPaths::settingsPath());
 }
 
 bool SettingsStore::open(const std::string& path) {

@@ -22,13 +22,9 @@ public:
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
-    // $ALMANARY_SETTINGS, else $XDG_CONFIG_HOME/almanary/settings.sqlite,
-    // else ~/.config/almanary/settings.sqlite; empty when no home is known.
-    static std::string defaultPath();
-
     // Closes any store held, then opens (creating when missing) the file at
-    // defaultPath() or at the given path. A file that is not a sound store
-    // leaves the store closed.
+    // AppPaths::settingsPath() or at the given path. A file that is not a
+    // sound store leaves the store closed.
     bool open();
     bool open(const std::string& path);
     // False when nothing was open.

@@ -1,16 +1,12 @@
 #include "model/AlmanaryFile.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <new>
-#include <system_error>
 #include <utility>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "model/Archive.h"
 #include "model/AtomicFile.h"
+#include "model/FileReading.h"
 
 namespace almanary {
 namespace {
@@ -40,43 +36,6 @@ AlmanaryLoad failed(AlmanaryProblem::Kind kind, const std::string& path, std::st
     AlmanaryLoad result;
     result.problem = AlmanaryProblem{kind, path, std::move(detail)};
     return result;
-}
-
-std::string systemReason(int error) {
-    return std::generic_category().message(error);
-}
-
-// The whole file in one string, or the reason it cannot be read.
-std::optional<std::string> readWholeFile(int fd, std::string& bytes) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return systemReason(errno);
-    if (S_ISDIR(info.st_mode))
-        return "it is a folder";
-    if (!S_ISREG(info.st_mode))
-        return "it is not an ordinary file";  // a pipe or device could never end
-    try {
-        // One byte more than the size, so the read that meets the end needs
-        // no room of its own; the string regrows only if the file grew.
-        bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
-        std::size_t done = 0;
-        for (;;) {
-            if (done == bytes.size())
-                bytes.resize(done + done / 2 + 65536);
-            const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                return systemReason(errno);
-            if (got == 0)
-                break;
-            done += static_cast<std::size_t>(got);
-        }
-        bytes.resize(done);
-    } catch (const std::bad_alloc&) {
-        return "there is not enough memory to read it";
-    }
-    return std::nullopt;
 }
 
 bool readCategories(ArchiveReader& in, CategoryList& categories) {
@@ -160,25 +119,22 @@ bool AlmanaryFile::hasHeader(std::string_view fileBytes) {
         return false;
     if (static_cast<unsigned char>(fileBytes[0] ^ kScrambleKey) != kHeaderWord.size())
         return false;
-    for (std::size_t i = 0; i < kHeaderWord.size(); ++i) {
-        if (static_cast<char>(fileBytes[i + 1] ^ kScrambleKey) != kHeaderWord[i])
-            return false;
-    }
-    return true;
+    const auto unscrambled = [](char c) { return static_cast<char>(c ^ kScrambleKey); };
+    return std::ranges::equal(fileBytes.substr(1, kHeaderWord.size()), kHeaderWord, {},
+                              unscrambled);
 }
 
 AlmanaryLoad AlmanaryFile::load(const std::string& path, DateTime now, const KeepEvent& keep) {
-    // Non-blocking, so opening a named pipe cannot hang; such a file is then
-    // refused, and reads of an ordinary file are not affected.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return failed(AlmanaryProblem::Kind::Missing, path);
-    std::string bytes;
-    const std::optional<std::string> unreadable = readWholeFile(fd, bytes);
-    ::close(fd);
-    if (unreadable)
-        return failed(AlmanaryProblem::Kind::Unreadable, path, *unreadable);
-    return parse(std::move(bytes), path, now, keep);
+    FileContents file = FileReading::readWholeFile(path, FileReading::kNoLimit);
+    switch (file.problem) {
+        case FileContents::Problem::None:
+            return parse(std::move(file.bytes), path, now, keep);
+        case FileContents::Problem::CannotOpen:
+            return failed(AlmanaryProblem::Kind::Missing, path);
+        case FileContents::Problem::CannotRead:
+            break;
+    }
+    return failed(AlmanaryProblem::Kind::Unreadable, path, std::move(file.reason));
 }
 
 AlmanaryLoad AlmanaryFile::parse(std::string fileBytes, const std::string& path, DateTime now,

@@ -82,8 +82,9 @@ public:
     static void writeDocumentSettings(ArchiveWriter& out, const DocumentSettings& settings);
     static bool readDocumentSettings(ArchiveReader& in, DocumentSettings& settings);
 
-    // Reads the file at `path` with Parse. Problems: CannotOpen (the file
-    // cannot be opened or read), NotAlmanary, Damaged.
+    // Reads the file at `path` with parse(). Problems: Missing (the file
+    // cannot be opened), Unreadable (no ordinary file, or a read failed),
+    // NotAlmanary, Damaged.
     static AlmanaryLoad load(const std::string& path, DateTime now, const KeepEvent& keep = {});
 
     // Parses the bytes of a file; `path` only names it in messages. The

@@ -9,36 +9,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "model/FileDescriptor.h"
+#include "model/SystemError.h"
+
 namespace almanary {
 namespace {
 
 // How many bytes a write may put out before it fails; -1: no limit.
 std::atomic<long long> failAfterBytes{-1};
-
-std::string systemReason(int error) {
-    return std::generic_category().message(error);
-}
-
-// Closes the descriptor when the scope ends, unless it was closed already.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    int close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
-
-private:
-    int fd_;
-};
 
 // A link is followed so the file it names is replaced, not the link.
 std::string resolveLink(const std::string& path) {
@@ -60,7 +38,7 @@ std::optional<std::string> checkFolder(const std::string& folder) {
     if (::stat(folder.c_str(), &info) != 0) {
         if (errno == ENOENT)
             return "the folder " + folder + " does not exist";
-        return "the folder " + folder + " cannot be reached (" + systemReason(errno) + ")";
+        return "the folder " + folder + " cannot be reached (" + systemErrorText(errno) + ")";
     }
     if (!S_ISDIR(info.st_mode))
         return folder + " is not a folder";
@@ -105,11 +83,9 @@ void takeOverPermissions(int fd, const struct stat* replaced) {
 // Makes the rename itself durable. Some file systems cannot sync a folder;
 // the new contents are in place either way, so this is best effort.
 void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+    const FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
 }
 
 std::optional<std::string> writeTemporaryAndRename(const std::string& target,
@@ -120,19 +96,19 @@ std::optional<std::string> writeTemporaryAndRename(const std::string& target,
         folder + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
     FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0) {
-        return "a new file cannot be made in " + folder + " (" + systemReason(errno) + ")";
+        return "a new file cannot be made in " + folder + " (" + systemErrorText(errno) + ")";
     }
     takeOverPermissions(fd.get(), replaced);
 
     std::optional<std::string> failure;
     if (!writeAll(fd.get(), bytes, failAfterBytes.load())) {
-        failure = "the new contents cannot be written (" + systemReason(errno) + ")";
+        failure = "the new contents cannot be written (" + systemErrorText(errno) + ")";
     } else if (::fsync(fd.get()) != 0) {
-        failure = "the new contents cannot be flushed to disk (" + systemReason(errno) + ")";
+        failure = "the new contents cannot be flushed to disk (" + systemErrorText(errno) + ")";
     } else if (fd.close() != 0) {
-        failure = "the new contents cannot be written (" + systemReason(errno) + ")";
+        failure = "the new contents cannot be written (" + systemErrorText(errno) + ")";
     } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        failure = target + " cannot be replaced (" + systemReason(errno) + ")";
+        failure = target + " cannot be replaced (" + systemErrorText(errno) + ")";
     }
     if (failure) {
         ::unlink(temporary.c_str());
@@ -155,7 +131,7 @@ std::optional<std::string> AtomicFile::write(const std::string& path, std::strin
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
-        return target + " cannot be reached (" + systemReason(errno) + ")";
+        return target + " cannot be reached (" + systemErrorText(errno) + ")";
     }
     if (exists && S_ISDIR(existing.st_mode))
         return target + " is a folder";

@@ -4,23 +4,23 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <ctime>
 #include <mutex>
 
 namespace almanary::Calendar {
 namespace {
 
-constexpr std::array<int, 12> kDaysBeforeMonth = {0,   31,  59,  90,  120, 151,
-                                                  181, 212, 243, 273, 304, 334};
+namespace chr = std::chrono;
 
-// Days from 1970-01-01 to year-03-01 style civil dates (H. Hinnant's algorithm).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+// The Gregorian calendar repeats every 400 years, which are 146,097 days.
+// chrono's years reach only 32,767 either side of year 0, so a far date is
+// brought within 400 years of year 0 and its whole cycles are added apart.
+constexpr int kCycleYears = 400;
+constexpr std::int64_t kCycleDays = 146097;
+
+chr::year cycleYear(int year) {
+    return chr::year{year % kCycleYears};
 }
 
 // A direct-mapped cache of the UTC offset of whole UTC days. A day is
@@ -60,9 +60,9 @@ private:
     int saved_;
 };
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+// The UTC day (or, for local seconds, the local day) a second falls in.
+chr::sys_days dayOf(std::int64_t seconds) {
+    return chr::floor<chr::days>(chr::sys_seconds{chr::seconds{seconds}});
 }
 
 bool localTm(std::int64_t value, std::tm& out) {
@@ -77,18 +77,16 @@ LocalFields fieldsOfTm(const std::tm& tm) {
 
 // Splits seconds of local time (already shifted by the offset) into fields.
 LocalFields splitLocal(std::int64_t local) {
-    const std::int64_t localDay = floorDiv(local, kSecondsPerDay);
-    const std::int64_t secondOfDay = local - localDay * kSecondsPerDay;
-    const CalendarDate date = dateOfDayNumber(localDay);
-    LocalFields fields;
-    fields.year = date.year;
-    fields.month = date.month;
-    fields.day = date.day;
-    fields.hour = static_cast<int>(secondOfDay / 3600);
-    fields.minute = static_cast<int>(secondOfDay / 60 % 60);
-    fields.second = static_cast<int>(secondOfDay % 60);
-    fields.weekday = static_cast<int>(((localDay + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
-    return fields;
+    const chr::sys_days day = dayOf(local);
+    const chr::hh_mm_ss clock{chr::seconds{local} - day.time_since_epoch()};
+    const CalendarDate date = dateOfDayNumber(day.time_since_epoch().count());
+    return {date.year,
+            date.month,
+            date.day,
+            static_cast<int>(clock.hours().count()),
+            static_cast<int>(clock.minutes().count()),
+            static_cast<int>(clock.seconds().count()),
+            static_cast<int>(chr::weekday{day}.c_encoding())};
 }
 
 bool sameClock(const LocalFields& a, const LocalFields& b) {
@@ -174,37 +172,30 @@ std::optional<DateTime> valueOfLocal(const CalendarDate& date, int hour, int min
 }  // namespace
 
 bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return cycleYear(year).is_leap();
 }
 
 int daysInMonth(int year, int month) {
-    static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12)
         return 0;
-    return month == 2 && isLeapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+    const chr::year_month_day_last last{
+        cycleYear(year), chr::month_day_last{chr::month(static_cast<unsigned>(month))}};
+    return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 
 std::int64_t dayNumber(int year, int month, int day) {
-    std::int64_t days = daysFromCivil(year, 1, 1);
-    if (month >= 1 && month <= 12) {
-        days += kDaysBeforeMonth[static_cast<std::size_t>(month - 1)];
-        if (month > 2 && isLeapYear(year))
-            ++days;
-    }
-    return days + day - 1;
+    // A month outside 1..12 counts from 1 January.
+    const chr::month first{month >= 1 && month <= 12 ? static_cast<unsigned>(month) : 1u};
+    const chr::sys_days start{cycleYear(year) / first / 1};
+    return start.time_since_epoch().count() + year / kCycleYears * kCycleDays + day - 1;
 }
 
-CalendarDate dateOfDayNumber(std::int64_t z) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
+CalendarDate dateOfDayNumber(std::int64_t dayNumber) {
+    const chr::year_month_day date{chr::sys_days{chr::days{dayNumber % kCycleDays}}};
+    const std::int64_t cycles = dayNumber / kCycleDays;
+    return {static_cast<int>(static_cast<int>(date.year()) + cycles * kCycleYears),
+            static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day()))};
 }
 
 LocalFields toLocal(DateTime value) {
@@ -218,7 +209,7 @@ LocalFields toLocal(DateTime value) {
         cache.generation = generation;
     }
 
-    const std::int64_t utcDay = floorDiv(value, kSecondsPerDay);
+    const std::int64_t utcDay = dayOf(value).time_since_epoch().count();
     auto& entry = cache.entries[static_cast<std::size_t>(utcDay) % OffsetCache::kSize];
     if (entry.day != utcDay)
         entry = makeEntry(utcDay);

@@ -8,9 +8,7 @@
 namespace almanary {
 
 CategoryList::CategoryList(const std::vector<std::string>& names) {
-    const auto end = std::find_if(names.begin(), names.end(),
-                                  [](const std::string& name) { return name.empty(); });
-    names_.assign(names.begin(), end);
+    names_.assign(names.begin(), std::ranges::find_if(names, &std::string::empty));
 }
 
 void CategoryList::append(std::string name) {
@@ -26,7 +24,7 @@ std::vector<std::string> CategoryList::choices() const {
 }
 
 bool CategoryList::contains(const std::string& name) const {
-    return std::find(names_.begin(), names_.end(), name) != names_.end();
+    return std::ranges::find(names_, name) != names_.end();
 }
 
 }  // namespace almanary

@@ -1,35 +1,33 @@
 #include "model/EventList.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "model/AsciiText.h"
 #include "model/Calendar.h"
 
 namespace almanary {
 namespace {
 
-// Letter case is folded for A to Z only, never through the locale, so notes
-// in any 8-bit encoding compare the same everywhere.
-constexpr unsigned char foldAscii(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 constexpr bool isLowerAscii(unsigned char c) {
     return c >= 'a' && c <= 'z';
 }
 
-// Finds a needle already folded to lower case inside a haystack, folding the
-// haystack on the fly. Candidate starts are found with memchr (one byte or
-// the two cases of a letter), so no copy of the haystack is made.
+// Finds a needle folded to lower case inside a haystack, folding the
+// haystack on the fly (AsciiText: A to Z only, so notes in any 8-bit
+// encoding compare the same everywhere). Candidate starts are found with
+// memchr (one byte or the two cases of a letter), so no copy of the
+// haystack is made.
 class FoldedSearcher {
 public:
     explicit FoldedSearcher(std::string_view text) {
         needle_.reserve(text.size());
-        for (char c : text)
-            needle_.push_back(static_cast<char>(foldAscii(static_cast<unsigned char>(c))));
+        std::ranges::transform(text, std::back_inserter(needle_), AsciiText::foldCase);
     }
 
     bool foundIn(std::string_view haystack) const {
@@ -68,12 +66,9 @@ private:
     }
 
     bool restMatches(const char* at) const {
-        for (std::size_t i = 1; i < needle_.size(); ++i) {
-            if (foldAscii(static_cast<unsigned char>(at[i])) !=
-                static_cast<unsigned char>(needle_[i]))
-                return false;
-        }
-        return true;
+        const std::string_view rest = std::string_view(needle_).substr(1);
+        return std::ranges::equal(rest, std::string_view(at + 1, rest.size()), {}, {},
+                                  AsciiText::foldCase);
     }
 
     std::string needle_;

@@ -1,7 +1,7 @@
 #pragma once
 // One event record of an almanary file: date, hour, minute, duration,
-// notes, category, reminder flag and lead. EventList::Write and Read are
-// built on these; the file loader uses readEvent to filter while reading.
+// notes, category, reminder flag and lead. EventList::write and read, which
+// the file loader uses, are built on these and live beside them.
 
 #include <cstddef>
 #include <cstdint>

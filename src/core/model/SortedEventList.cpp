@@ -232,16 +232,14 @@ void SortedEventList::deleteElement(Slot slot) {
 }
 
 std::size_t SortedEventList::lowerBound(const StartKey& key) const {
-    const auto at =
-        std::lower_bound(order_.begin(), order_.end(), key,
-                         [this](Slot slot, const StartKey& k) { return pool_[slot].key() < k; });
+    const auto at = std::ranges::lower_bound(
+        order_, key, {}, [this](Slot slot) -> const StartKey& { return pool_[slot].key(); });
     return static_cast<std::size_t>(at - order_.begin());
 }
 
 std::size_t SortedEventList::upperBound(const StartKey& key) const {
-    const auto at =
-        std::upper_bound(order_.begin(), order_.end(), key,
-                         [this](const StartKey& k, Slot slot) { return k < pool_[slot].key(); });
+    const auto at = std::ranges::upper_bound(
+        order_, key, {}, [this](Slot slot) -> const StartKey& { return pool_[slot].key(); });
     return static_cast<std::size_t>(at - order_.begin());
 }
 

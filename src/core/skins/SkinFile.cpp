@@ -1,62 +1,14 @@
 #include "skins/SkinFile.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <new>
-#include <system_error>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "model/Archive.h"
 #include "model/AtomicFile.h"
+#include "model/FileReading.h"
 
 namespace almanary {
 namespace {
 
-// A skin file is a few dozen bytes; reading stops here, whatever follows.
+// A skin file is a few dozen bytes; a larger file is refused unread.
 constexpr std::size_t kLargestSkinFile = 1 << 20;
-
-std::string systemReason(int error) {
-    return std::generic_category().message(error);
-}
-
-// The first bytes of the file (up to the cap), or why they cannot be read.
-std::optional<std::string> readStart(const std::string& path, std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a pipe cannot hang
-    if (fd < 0)
-        return systemReason(errno);
-    std::optional<std::string> problem;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        problem = systemReason(errno);
-    } else if (S_ISDIR(info.st_mode)) {
-        problem = "it is a folder";
-    } else if (!S_ISREG(info.st_mode)) {
-        problem = "it is not an ordinary file";
-    } else {
-        // Sized by the file, so a skin costs no more than its bytes.
-        bytes.resize(
-            std::min<std::size_t>(static_cast<std::size_t>(info.st_size), kLargestSkinFile));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0) {
-                problem = systemReason(errno);
-                break;
-            }
-            if (got == 0)
-                break;
-            done += static_cast<std::size_t>(got);
-        }
-        bytes.resize(done);
-    }
-    ::close(fd);
-    return problem;
-}
 
 SkinRead refused(SkinFileProblem::Kind kind, std::string reason) {
     SkinRead result;
@@ -112,17 +64,12 @@ std::optional<Skin> SkinFile::decode(std::string_view bytes, std::string* reason
 }
 
 SkinRead SkinFile::read(const std::string& path) {
-    std::string bytes;
-    try {
-        if (auto problem = readStart(path, bytes)) {
-            return refused(SkinFileProblem::Kind::CannotOpen, *problem);
-        }
-    } catch (const std::bad_alloc&) {
-        return refused(SkinFileProblem::Kind::CannotOpen, "there is not enough memory to read it");
-    }
+    const FileContents file = FileReading::readWholeFile(path, kLargestSkinFile);
+    if (!file.ok())
+        return refused(SkinFileProblem::Kind::CannotOpen, file.reason);
     std::string reason;
     SkinRead result;
-    result.skin = decode(bytes, &reason);
+    result.skin = decode(file.bytes, &reason);
     if (!result.skin)
         result.problem = SkinFileProblem{SkinFileProblem::Kind::Damaged, reason};
     return result;

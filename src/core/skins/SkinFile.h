@@ -54,7 +54,8 @@ public:
     static std::string encode(const Skin& skin);
     static std::optional<Skin> decode(std::string_view bytes, std::string* reason = nullptr);
 
-    // A whole skin file by path: all of it or nothing.
+    // A whole skin file by path: all of it or nothing. What is no ordinary
+    // file, or holds more than 1 MiB, is refused as CannotOpen.
     static SkinRead read(const std::string& path);
     // Written atomically; the reason when it cannot be.
     static std::optional<std::string> write(const std::string& path, const Skin& skin);

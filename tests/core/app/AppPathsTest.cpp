@@ -1,60 +1,40 @@
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "app/AppPaths.h"
+
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "support/ScopedEnvironment.h"
 
 namespace almanary {
 namespace {
 
-// Sets or clears environment variables for one test and restores them.
-class ScopedEnvironment {
-public:
-    void set(const char* name, const char* value) {
-        const char* old = std::getenv(name);
-        saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
-        if (value != nullptr) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnvironment() {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            if (it->second) {
-                ::setenv(it->first, it->second->c_str(), 1);
-            } else {
-                ::unsetenv(it->first);
-            }
-        }
-    }
-
-private:
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
-};
-
-TEST(AppPathsTest, TheSkinsFolderFollowsTheEnvironmentInOrder) {
-    struct Case {
-        const char* skins;
-        const char* dataHome;
-        const char* expected;
+TEST(AppPathsTest, EachPathFollowsItsOwnVariablesThenXdgThenHome) {
+    const std::string account = ::getpwuid(::getuid())->pw_dir;
+    const struct {
+        const char *settingsVariable, *skinsVariable, *configHome, *dataHome, *home;
+        std::string settings, skins;
+    } cases[] = {
+        {"/o/s.sqlite", "/o/Skins", "/cfg", "/dat", "/h", "/o/s.sqlite", "/o/Skins"},
+        {"", "", "/cfg", "/dat", "/h", "/cfg/almanary/settings.sqlite", "/dat/almanary/Skins"},
+        // A relative XDG folder is invalid and ignored; an empty HOME gives
+        // way to the account's home folder.
+        {nullptr, nullptr, "cfg", "dat", "/h", "/h/.config/almanary/settings.sqlite",
+         "/h/.local/share/almanary/Skins"},
+        {nullptr, nullptr, nullptr, nullptr, "", account + "/.config/almanary/settings.sqlite",
+         account + "/.local/share/almanary/Skins"},
     };
-    const Case cases[] = {
-        {"/opt/skins", "/data", "/opt/skins"},
-        {nullptr, "/data", "/data/almanary/Skins"},
-        {nullptr, "relative/data", "/home/tester/.local/share/almanary/Skins"},
-        {nullptr, nullptr, "/home/tester/.local/share/almanary/Skins"},
-    };
-    for (const Case& c : cases) {
-        ScopedEnvironment environment;
-        environment.set("HOME", "/home/tester");
-        environment.set("ALMANARY_SKINS", c.skins);
+    for (const auto& c : cases) {
+        testing::ScopedEnvironment environment;
+        environment.set("ALMANARY_SETTINGS", c.settingsVariable);
+        environment.set("ALMANARY_SKINS", c.skinsVariable);
+        environment.set("XDG_CONFIG_HOME", c.configHome);
         environment.set("XDG_DATA_HOME", c.dataHome);
-        EXPECT_EQ(AppPaths::skinsFolder(), c.expected) << (c.dataHome ? c.dataHome : "unset");
+        environment.set("HOME", c.home);
+        EXPECT_EQ(AppPaths::settingsPath(), c.settings);
+        EXPECT_EQ(AppPaths::skinsFolder(), c.skins);
     }
 }
 

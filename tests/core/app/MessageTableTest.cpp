@@ -1,5 +1,4 @@
-// The message table: complete, unambiguous, and filled in as shown; file
-// problems worded with it.
+// The message table: complete, unambiguous, and filled in as shown.
 #include "app/MessageTable.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +7,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "app/FileProblems.h"
 
 namespace almanary {
 namespace {
@@ -40,24 +37,6 @@ TEST(MessageTable, FillsNumberedPlaceholders) {
               "There are currently events that are in the %2 ");
     const std::string_view percent[] = {"x"};
     EXPECT_EQ(MessageTable::fill("100% of %1%", percent), "100% of x%");
-}
-
-TEST(FileProblems, EachKindHasItsMessage) {
-    using Kind = AlmanaryProblem::Kind;
-    const struct {
-        Kind kind;
-        std::string text;
-    } cases[] = {
-        {Kind::Missing, "/a/b.alm could not be found.  The almanary was not loaded."},
-        {Kind::Unreadable, "/a/b.alm could not be read: why.  The almanary was not loaded."},
-        {Kind::NotAlmanary, "/a/b.alm is not a Almanary file, and was not loaded."},
-        {Kind::Damaged, "/a/b.alm is damaged and was not loaded: why."},
-        {Kind::CannotWrite,
-         "The almanary /a/b.alm could not be saved: why.  Your changes are still open; please "
-         "save them somewhere else."},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MessageTable::format(noticeOf({c.kind, "/a/b.alm", "why"})), c.text);
 }
 
 }  // namespace

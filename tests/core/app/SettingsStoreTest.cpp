@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
@@ -23,21 +24,6 @@ namespace fs = std::filesystem;
 using testing::readFile;
 using testing::writeFile;
 
-// Sets or clears an environment variable for the lifetime of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            previous_ = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedEnv() { previous_ ? ::setenv(name_, previous_->c_str(), 1) : ::unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::optional<std::string> previous_;
-};
-
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(store.open(path)) << store.lastError(); }
@@ -47,23 +33,12 @@ protected:
     SettingsStore store;
 };
 
-TEST(SettingsStorePaths, DefaultFollowsTheEnvironmentAndANewStoreIsPrivate) {
-    const struct {
-        const char *settings, *xdg, *expected;
-    } cases[] = {
-        {"/s/x.sqlite", "/xdg", "/s/x.sqlite"},
-        {"", "/xdg", "/xdg/almanary/settings.sqlite"},
-        {nullptr, "relative", "/home/u/.config/almanary/settings.sqlite"},
-    };
-    const ScopedEnv home("HOME", "/home/u");
-    for (const auto& c : cases) {
-        const ScopedEnv settings("ALMANARY_SETTINGS", c.settings);
-        const ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);
-        EXPECT_EQ(SettingsStore::defaultPath(), c.expected);
-    }
-    testing::TempDir dir;
-    const ScopedEnv xdg("XDG_CONFIG_HOME", dir.file("config").c_str());
-    const ScopedEnv settings("ALMANARY_SETTINGS", nullptr);
+// Without a path the store is where AppPaths says; its folders and file
+// are private.
+TEST(SettingsStorePaths, TheDefaultStoreIsMadePrivate) {
+    const testing::TempDir dir;
+    testing::ScopedEnvironment environment("ALMANARY_SETTINGS", nullptr);
+    environment.set("XDG_CONFIG_HOME", dir.file("config").c_str());
     SettingsStore store;
     ASSERT_TRUE(store.open());
     EXPECT_EQ(testing::modeOf(dir.file("config")), 0700u);
@@ -74,42 +49,33 @@ TEST(SettingsStorePaths, DefaultFollowsTheEnvironmentAndANewStoreIsPrivate) {
     EXPECT_EQ(store.lastError(), SQLITE_NOTFOUND);
 }
 
-TEST_F(SettingsStoreTest, ValuesReadBackAsWrittenWhateverTheCaseOfTheirName) {
+// Names are compared without letter case.
+TEST_F(SettingsStoreTest, ValuesReadBackAsWrittenOrFailWithTheirReason) {
     const std::string text = std::string("a\0b\xff", 4) + std::string(250, 'x');  // 254 bytes
-    std::int32_t number = 0;
-    std::string read;
     ASSERT_TRUE(store.setNumber("LoadOnStart", INT32_MIN) && store.setText("FILENAME", text));
-    EXPECT_TRUE(store.queryNumber("loadonstart", number) && store.queryText("FileName", read));
-    EXPECT_EQ(number, INT32_MIN);
-    EXPECT_EQ(read, text);
-    ASSERT_TRUE(store.setText("MyShare", dir.file("a.alm")));
-    ASSERT_TRUE(store.setText("MYSHARE", dir.file("b.alm")));
-    EXPECT_EQ(store.findShareName(dir.file("b.alm")), "MyShare");  // the first spelling stays
-    EXPECT_TRUE(store.deleteValue("mYsHaRe"));
-    EXPECT_FALSE(store.deleteValue("MyShare"));
-    EXPECT_EQ(store.lastError(), SQLITE_NOTFOUND);
-}
-
-TEST_F(SettingsStoreTest, QueryTextFailsEmptyWhenMissingMistypedOrTooLong) {
-    ASSERT_TRUE(store.setText("Long", std::string(255, 'x')) && store.setText("Short", "abcd"));
-    ASSERT_TRUE(store.setNumber("Number", 1));
+    ASSERT_TRUE(store.setText("Long", std::string(255, 'x')));
     const struct {
         const char* name;
         std::size_t capacity;
         int error;
-    } cases[] = {{"Missing", 255, SQLITE_NOTFOUND},
-                 {"Long", 255, SQLITE_TOOBIG},
-                 {"Long", 256, 0},
-                 {"Number", 255, SQLITE_MISMATCH},
-                 {"", 255, SQLITE_MISUSE}};
+        std::string text;
+    } cases[] = {{"FileName", 255, 0, text},
+                 {"LONG", 256, 0, std::string(255, 'x')},
+                 {"Long", 255, SQLITE_TOOBIG, ""},  // no room for the terminating zero
+                 {"Missing", 255, SQLITE_NOTFOUND, ""},
+                 {"LoadOnStart", 255, SQLITE_MISMATCH, ""},
+                 {"", 255, SQLITE_MISUSE, ""}};
     for (const auto& c : cases) {
-        std::string text = "junk";
-        EXPECT_EQ(store.queryText(c.name, text, c.capacity), c.error == 0) << c.name << c.capacity;
-        EXPECT_EQ(store.lastError(), c.error) << c.name << " " << c.capacity;
-        EXPECT_EQ(text.empty(), c.error != 0) << c.name;
+        std::string read = "junk";
+        EXPECT_EQ(store.queryText(c.name, read, c.capacity), c.error == 0) << c.name;
+        EXPECT_EQ(store.lastError(), c.error) << c.name;
+        EXPECT_EQ(read, c.text) << c.name;
     }
     std::int32_t number = 0;
-    EXPECT_FALSE(store.queryNumber("Short", number) || store.lastError() != SQLITE_MISMATCH);
+    EXPECT_TRUE(store.queryNumber("loadonstart", number) && number == INT32_MIN);
+    EXPECT_FALSE(store.queryNumber("Long", number) || store.lastError() != SQLITE_MISMATCH);
+    EXPECT_TRUE(store.deleteValue("fIlEnAmE"));
+    EXPECT_FALSE(store.deleteValue("FileName") || store.lastError() != SQLITE_NOTFOUND);
 }
 
 TEST_F(SettingsStoreTest, FindShareNameMatchesTheWholeFileOfTextSharesInCreationOrder) {
@@ -159,9 +125,11 @@ TEST_F(SettingsStoreTest, AClosedOrUnusableStoreDoesNothingAndTouchesNoFile) {
     ASSERT_EQ(sqlite3_open(dir.file("foreign.sqlite").c_str(), &db), SQLITE_OK);
     sqlite3_exec(db, "CREATE TABLE settings (key TEXT)", nullptr, nullptr, nullptr);
     sqlite3_close(db);
+    // A folder inside the test's own: opening makes its scratch file beside it.
+    fs::create_directory(dir.file("folder"));
     for (const std::string& bad :
          {dir.file("damaged.sqlite"), dir.file("plain.txt"), dir.file("plain.txt/settings.sqlite"),
-          dir.path().string(), dir.file("foreign.sqlite"), std::string()}) {
+          dir.file("folder"), dir.file("foreign.sqlite"), std::string()}) {
         const std::string before = readFile(bad);
         ASSERT_TRUE(store.open(path));
         EXPECT_FALSE(store.open(bad) || store.lastError() == 0) << bad;
@@ -174,33 +142,28 @@ TEST_F(SettingsStoreTest, AClosedOrUnusableStoreDoesNothingAndTouchesNoFile) {
 }
 
 // Processes open the fresh store together, each with threads that keep
-// their own stores and write, read and delete their own and shared values;
-// nothing may fail or get lost.
+// their own connections and write, read and delete their own and shared
+// values; nothing may fail or get lost.
 TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
     const testing::TempDir dir;
     const std::string path = dir.file("settings.sqlite");
     constexpr int kProcesses = 3, kThreads = 3, kRounds = 30;
-    const auto name = [](int p, int t, int r) {
-        return "p" + std::to_string(p) + "t" + std::to_string(t) + "-" + std::to_string(r);
+    const auto name = [](int worker, int round) {
+        return "w" + std::to_string(worker) + "-" + std::to_string(round);
     };
-    // One worker; its first failing SQLite code, or 0.
-    const auto work = [&](int p, int t) {
+    // One worker's rounds: 0, or the SQLite code it failed with.
+    const auto work = [&](int worker) {
         SettingsStore store;
-        int error = 0;
-        const auto check = [&](bool ok) {
-            if (!ok && error == 0)
-                error = store.lastError() != 0 ? store.lastError() : 255;
-        };
-        const std::string share = name(p, t, -1), cal = dir.file(share + ".alm");
-        check(store.open(path) && store.setText(share, cal));
-        for (int r = 0; r < kRounds; ++r) {
+        const std::string share = name(worker, -1), cal = dir.file(share + ".alm");
+        bool ok = store.open(path) && store.setText(share, cal);
+        for (int r = 0; ok && r < kRounds; ++r) {
+            const std::string own = name(worker, r);
             std::string text;
-            const std::string own = name(p, t, r);
-            check(store.setText(own, own + "!") && store.queryText(own, text) && text == own + "!");
-            check(store.setText("shared", own) && store.queryText("shared", text));
-            check(store.findShareName(cal) == share && (r % 2 == 1 || store.deleteValue(own)));
+            ok = store.setText(own, own + "!") && store.queryText(own, text) && text == own + "!" &&
+                 store.setText("shared", own) && store.queryText("shared", text) &&
+                 store.findShareName(cal) == share && (r % 2 == 1 || store.deleteValue(own));
         }
-        return error;
+        return ok ? 0 : store.lastError() != 0 ? store.lastError() : 255;
     };
     int gate[2];
     ASSERT_EQ(::pipe(gate), 0);
@@ -216,7 +179,7 @@ TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
             std::atomic<int> error{0};
             std::vector<std::thread> threads;
             for (int t = 0; t < kThreads; ++t)
-                threads.emplace_back([&, t] { error.fetch_or(work(p, t)); });
+                threads.emplace_back([&, t] { error.fetch_or(work(p * kThreads + t)); });
             for (std::thread& thread : threads)
                 thread.join();
             ::_exit(error.load() & 0xFF);
@@ -235,8 +198,7 @@ TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
     ASSERT_TRUE(store.open(path));
     for (int n = 0; n < kProcesses * kThreads * kRounds; ++n) {
         std::string text;
-        const std::string own = name(n / (kThreads * kRounds), n / kRounds % kThreads, n % kRounds);
-        EXPECT_EQ(store.queryText(own, text), n % kRounds % 2 == 1) << own;
+        EXPECT_EQ(store.queryText(name(n / kRounds, n % kRounds), text), n % kRounds % 2 == 1);
     }
 }
 

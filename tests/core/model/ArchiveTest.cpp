@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "support/TestFiles.h"
 
@@ -21,7 +19,7 @@ std::string bytes(std::initializer_list<int> values) {
     return out;
 }
 
-TEST(ArchiveText, LengthPrefixGrowsAtTheDocumentedLengths) {
+TEST(ArchiveTest, TheLengthPrefixGrowsAtItsThresholdsAndReadsBack) {
     const std::pair<std::size_t, std::string> cases[] = {{0, "00"},
                                                          {254, "FE"},
                                                          {255, "FF FF 00"},
@@ -29,23 +27,17 @@ TEST(ArchiveText, LengthPrefixGrowsAtTheDocumentedLengths) {
                                                          {65534, "FF FF FF FE FF 00 00"},
                                                          {70000, "FF FF FF 70 11 01 00"}};
     for (const auto& [length, prefix] : cases) {
-        SCOPED_TRACE(length);
         const std::string text(length, 'x');
         ArchiveWriter out;
         out.writeText(text);
-        const std::size_t prefixSize = (prefix.size() + 1) / 3;
-        ASSERT_EQ(out.bytes().size(), prefixSize + length);
-        EXPECT_EQ(hex(out.bytes().substr(0, prefixSize)), prefix);
+        EXPECT_EQ(hex(out.bytes().substr(0, (prefix.size() + 1) / 3)), prefix) << length;
         ArchiveReader in(out.bytes());
         std::string back;
-        ASSERT_TRUE(in.readText(back, "text"));
-        EXPECT_EQ(back, text);
-        EXPECT_EQ(in.remaining(), 0u);
+        EXPECT_TRUE(in.readText(back, "text") && back == text && in.remaining() == 0) << length;
     }
 }
 
-// Reading them back is left to the whole-file round trips.
-TEST(ArchiveNumbers, AreLittleEndianAndDateTimesUnsigned) {
+TEST(ArchiveTest, NumbersAreLittleEndianAndAnUnstorableDateFailsTheWriter) {
     ArchiveWriter out;
     out.writeU32(0x11223344);
     out.writeI32(-2);
@@ -64,43 +56,40 @@ TEST(ArchiveNumbers, AreLittleEndianAndDateTimesUnsigned) {
     EXPECT_TRUE(in.readBool(flag, "flag") && flag);  // any non-zero value is true
 }
 
-TEST(ArchiveWideText, IsConvertedFromUtf16ToUtf8) {
+TEST(ArchiveTest, AWideTextIsConvertedFromUtf16ToUtf8) {
     const struct {
-        const char* name;
         std::string stored, expected;
     } cases[] = {
-        {"ascii", bytes({0xFF, 0xFE, 0xFF, 2, 'H', 0, 'i', 0}), "Hi"},
-        {"three-byte", bytes({0xFF, 0xFE, 0xFF, 1, 0xAC, 0x20}), "\xE2\x82\xAC"},
-        {"pair", bytes({0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 0x00, 0xDE}), "\xF0\x9F\x98\x80"},
-        {"lone high at end", bytes({0xFF, 0xFE, 0xFF, 2, 'a', 0, 0x3D, 0xD8}), "a\xEF\xBF\xBD"},
-        {"lone low", bytes({0xFF, 0xFE, 0xFF, 1, 0x00, 0xDE}), "\xEF\xBF\xBD"},
-        {"high then letter", bytes({0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 'b', 0}),
+        {bytes({0xFF, 0xFE, 0xFF, 2, 'H', 0, 'i', 0}), "Hi"},
+        {bytes({0xFF, 0xFE, 0xFF, 1, 0xAC, 0x20}), "\xE2\x82\xAC"},
+        {bytes({0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 0x00, 0xDE}), "\xF0\x9F\x98\x80"},  // a pair
+        {bytes({0xFF, 0xFE, 0xFF, 2, 'a', 0, 0x3D, 0xD8}), "a\xEF\xBF\xBD"},  // lone high at end
+        {bytes({0xFF, 0xFE, 0xFF, 1, 0x00, 0xDE}), "\xEF\xBF\xBD"},           // lone low
+        {bytes({0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 'b', 0}),
          "\xEF\xBF\xBD"
          "b"},
-        {"long length", bytes({0xFF, 0xFE, 0xFF, 0xFF, 0x01, 0x00, 'z', 0}), "z"},
+        {bytes({0xFF, 0xFE, 0xFF, 0xFF, 0x01, 0x00, 'z', 0}), "z"},  // a long length
     };
     for (const auto& c : cases) {
         const std::string stored = c.stored + "tail";
         ArchiveReader in(stored);
         std::string text;
-        ASSERT_TRUE(in.readText(text, "text")) << c.name << ": " << in.error();
-        EXPECT_EQ(text, c.expected) << c.name;
-        EXPECT_EQ(in.remaining(), 4u) << c.name;
+        EXPECT_TRUE(in.readText(text, "text") && in.remaining() == 4) << in.error();
+        EXPECT_EQ(text, c.expected);
     }
 }
 
-TEST(ArchiveDamage, ShortFieldsAndAbsurdCountsAreRefusedWithAReason) {
+// The reasons of whole damaged files are checked with the almanary file.
+TEST(ArchiveTest, TheFirstShortFieldStopsTheReaderAndIsNamed) {
     const struct {
         std::string stored;
         bool text;
         std::string reason;
     } cases[] = {
         {bytes({1, 2, 3}), false, "the file ends early, in the notes of event 12"},
-        {bytes({5, 'a', 'b'}), true, "in the notes of event 12 (5 bytes promised, 2 left)"},
         {bytes({0xFF, 0xFF}), true, "the file ends early, in the notes of event 12"},
-        {bytes({0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 'a'}), true,
-         "(4294967280 bytes promised, 1 left)"},
-        {bytes({0xFF, 0xFE, 0xFF, 2, 'a', 0, 'b'}), true, "(4 bytes promised, 3 left)"},
+        {bytes({0xFF, 0xFE, 0xFF, 2, 'a', 0, 'b'}), true,
+         "the file ends early, in the notes of event 12 (4 bytes promised, 3 left)"},
     };
     for (const auto& c : cases) {
         ArchiveReader in(c.stored);
@@ -108,16 +97,10 @@ TEST(ArchiveDamage, ShortFieldsAndAbsurdCountsAreRefusedWithAReason) {
         std::string text;
         std::uint32_t number = 0;
         EXPECT_FALSE(c.text ? in.readText(text, "notes") : in.readU32(number, "notes"));
-        EXPECT_NE(in.error().find(c.reason), std::string::npos) << in.error();
         in.clearRecord();
         EXPECT_FALSE(in.readText(text, "skin name"));  // later reads fail, the first reason stays
-        EXPECT_NE(in.error().find(c.reason), std::string::npos) << in.error();
+        EXPECT_EQ(in.error(), c.reason);
     }
-    const std::string room(51, '\0');
-    ArchiveReader in(room);
-    EXPECT_TRUE(in.checkCount(3, 17, "events"));
-    EXPECT_FALSE(in.checkCount(4000000000u, 17, "events"));
-    EXPECT_EQ(in.error(), "the file promises 4000000000 events but holds room for at most 3");
 }
 
 }  // namespace

@@ -15,21 +15,24 @@ using testing::ScopedTimeZone;
 namespace Text = DateTimeText;
 
 TEST(ReadNumberTest, ReadsLikeStoredTextsAndSaturates) {
-    const std::pair<std::string, std::int32_t> cases[] = {{"23", 23},
-                                                          {"\t\n 09", 9},
-                                                          {"+5", 5},
-                                                          {"-3", -3},
-                                                          {"", 0},
-                                                          {"+-5", 0},
-                                                          {"12ab", 12},
-                                                          {"0x1F", 0},
-                                                          {"2147483648", INT32_MAX},
-                                                          {"-2147483648", INT32_MIN},
-                                                          {"-99999999999999999999999", INT32_MIN},
-                                                          {"000000000000000000000042", 42}};
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(Text::readNumber(text), expected) << '"' << text << '"';
-    EXPECT_EQ(Text::readNumber(std::string("4\0002", 3)), 4);
+    const struct {
+        std::string text;
+        std::int32_t number;
+    } cases[] = {{"23", 23},
+                 {"\t\n 09", 9},
+                 {"+5", 5},
+                 {"-3", -3},
+                 {"", 0},
+                 {"+-5", 0},
+                 {"12ab", 12},
+                 {"0x1F", 0},
+                 {std::string("4\0002", 3), 4},
+                 {"2147483648", INT32_MAX},
+                 {"-2147483648", INT32_MIN},
+                 {"-99999999999999999999999", INT32_MIN},
+                 {"000000000000000000000042", 42}};
+    for (const auto& c : cases)
+        EXPECT_EQ(Text::readNumber(c.text), c.number) << '"' << c.text << '"';
 }
 
 TEST(DateTextTest, WeekdaysAndLocalMonthDayYear) {

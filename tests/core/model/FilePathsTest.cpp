@@ -12,6 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Two paths are the same when they name the same file, found or not.
 TEST(FilePathsTest, SamePathComparesTheNamedFile) {
     const testing::TempDir dir;
     const std::string at = dir.path().string() + "/";
@@ -33,10 +34,6 @@ TEST(FilePathsTest, SamePathComparesTheNamedFile) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(samePath(c.a, c.b), c.same) << c.a << " vs " << c.b;
-    const std::string real = fs::canonical(dir.path()).string();
-    EXPECT_EQ(canonicalPath(at + "sublink/../sub/not-yet.alm"), real + "/sub/not-yet.alm");
-    EXPECT_EQ(fileNameOf("/home/u/cal.alm"), "cal.alm");
-    EXPECT_EQ(fileNameOf("a/b/"), "");
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+#pragma once
+// Reads a whole file into memory, for the file formats that parse from
+// bytes. Only an ordinary file is read: a folder, a named pipe or a device
+// is refused at once, never waited on, and so is a file over the caller's
+// size limit.
+
+#include <cstddef>
+#include <limits>
+#include <string>
+
+namespace almanary {
+
+// The bytes of a file, or why there are none.
+struct FileContents {
+    enum class Problem {
+        None,
+        CannotOpen,  // the system refused to open it: missing, forbidden, ...
+        CannotRead,  // opened, but no file to read whole, or a read failed
+    };
+    std::string bytes;  // empty unless read
+    Problem problem = Problem::None;
+    // Why not: the system's words ("No such file or directory") or the
+    // reader's own ("it is a folder").
+    std::string reason;
+
+    bool ok() const { return problem == Problem::None; }
+};
+
+class FileReading {
+public:
+    static constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+
+    // The whole file at `path`, refused when it holds more than `byteLimit`
+    // bytes. Running out of memory is a reason too, not an exception.
+    static FileContents readWholeFile(const std::string& path, std::size_t byteLimit);
+};
+
+}  // namespace almanary
