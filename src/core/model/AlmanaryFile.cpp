@@ -129,8 +129,9 @@ AlmanaryLoad AlmanaryFile::load(const std::string& path, DateTime now, const Kee
     switch (file.problem) {
         case FileContents::Problem::None:
             return parse(std::move(file.bytes), path, now, keep);
-        case FileContents::Problem::CannotOpen:
+        case FileContents::Problem::Missing:
             return failed(AlmanaryProblem::Kind::Missing, path);
+        case FileContents::Problem::CannotOpen:
         case FileContents::Problem::CannotRead:
             break;
     }

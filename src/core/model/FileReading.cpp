@@ -72,8 +72,12 @@ FileContents FileReading::readWholeFile(const std::string& path, std::size_t byt
     // Non-blocking, so opening a named pipe cannot wait for a writer; reads
     // of an ordinary file are not affected.
     const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0)
-        return failed(FileContents::Problem::CannotOpen, systemErrorText(errno));
+    if (fd.get() < 0) {
+        const int error = errno;
+        const bool missing = error == ENOENT || error == ENOTDIR;
+        return failed(missing ? FileContents::Problem::Missing : FileContents::Problem::CannotOpen,
+                      systemErrorText(error));
+    }
     FileContents contents;
     std::optional<std::string> problem;
     try {

@@ -14,7 +14,8 @@ namespace almanary {
 struct FileContents {
     enum class Problem {
         None,
-        CannotOpen,  // the system refused to open it: missing, forbidden, ...
+        Missing,     // there is no such file (or no such folder on its way)
+        CannotOpen,  // the system refused to open it: forbidden, too many files, ...
         CannotRead,  // opened, but no file to read whole, or a read failed
     };
     std::string bytes;  // empty unless read

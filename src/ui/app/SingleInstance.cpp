@@ -1,6 +1,5 @@
 #include "app/SingleInstance.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
@@ -10,7 +9,6 @@
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QTimer>
-#include <cerrno>
 
 namespace almanary {
 
@@ -43,10 +41,6 @@ QString fileNamePart(QString name) {
 QString runtimeFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     return folder.isEmpty() ? QDir::tempPath() : folder;
-}
-
-bool processIsGone(qint64 pid) {
-    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
 }
 
 void drop(QLocalSocket* socket) {
@@ -83,7 +77,8 @@ bool SingleInstance::tryBecomePrimary() {
     // Age never makes a lock stale, only an owner that has died: a copy may
     // run for months.
     lock_->setStaleLockTime(0);
-    if (takeLock()) {
+    // QLockFile takes over a lock whose owner has died.
+    if (lock_->tryLock(0)) {
         listen();
         return true;
     }
@@ -94,19 +89,6 @@ bool SingleInstance::tryBecomePrimary() {
     qWarning("Almanary: cannot create %s; a second copy will not be noticed.",
              qPrintable(lockFilePath()));
     return true;
-}
-
-bool SingleInstance::takeLock() {
-    if (lock_->tryLock(0))
-        return true;
-    if (lock_->error() != QLockFile::LockFailedError)
-        return false;
-    // QLockFile already clears a lock whose owner is gone; this repeats the
-    // check for a lock it judged otherwise, e.g. an owner it could not name.
-    qint64 pid = 0;
-    if (!lock_->getLockInfo(&pid, nullptr, nullptr) || !processIsGone(pid))
-        return false;
-    return lock_->removeStaleLockFile() && lock_->tryLock(0);
 }
 
 void SingleInstance::listen() {

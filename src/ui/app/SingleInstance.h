@@ -39,7 +39,6 @@ signals:
     void activationRequested();
 
 private:
-    bool takeLock();
     void listen();
     void acceptConnections();
     void readRequest(QLocalSocket* socket);

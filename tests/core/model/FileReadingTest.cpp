@@ -34,7 +34,7 @@ TEST(FileReadingTest, ReadsOrdinaryFilesWholeAndRefusesAllElseAtOnce) {
         {dir.file("big"), big.size(), Problem::None, big},
         {dir.file("empty"), 0, Problem::None, ""},
         {dir.file("big"), big.size() - 1, Problem::CannotRead, "it is larger than 69999 bytes"},
-        {dir.file("gone"), kNoLimit, Problem::CannotOpen, "No such file or directory"},
+        {dir.file("gone"), kNoLimit, Problem::Missing, "No such file or directory"},
         {dir.path().string(), kNoLimit, Problem::CannotRead, "it is a folder"},
         {dir.file("pipe"), kNoLimit, Problem::CannotRead, "it is not an ordinary file"},
         // Files whose size says 0: one past the limit is read, and no more.

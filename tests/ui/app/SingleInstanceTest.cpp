@@ -9,6 +9,8 @@
 #include <cstdlib>
 
 #include "app/SingleInstance.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TempDir.h"
 
 namespace almanary {
 namespace {
@@ -48,6 +50,9 @@ bool takeLockAndDie(const QString& name) {
 // A crashed copy leaves its lock and socket file; the next start takes over
 // both, and a start after that is refused and hands its request over.
 TEST(SingleInstanceTest, ACopyThatDiedDoesNotBlockTheNextStartWhichRefusesASecond) {
+    // The lock and the socket go into this test's own runtime folder.
+    const testing::TempDir runtime;
+    const testing::ScopedEnvironment env("XDG_RUNTIME_DIR", runtime.path().c_str());
     const QString name = uniqueName();
     ASSERT_TRUE(takeLockAndDie(name));
 
