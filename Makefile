@@ -4,7 +4,7 @@
 WERROR := $(if $(CI),ON,OFF)
 JOBS   ?= $(shell nproc)
 
-.PHONY: run test bench screenshots deps debug release clean format
+.PHONY: run test bench screenshots deps debug release clean format format-check
 
 deps:
 	@scripts/install-deps.sh
@@ -33,8 +33,12 @@ test: debug
 bench: release
 	@for b in build/release/bench/bench_*; do echo "== $$b"; $$b; done
 
-format:
+format: deps
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails, naming the files, when any C++ file is not formatted.
+format-check: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
 	@rm -rf build
