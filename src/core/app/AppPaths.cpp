@@ -54,4 +54,8 @@ std::string AppPaths::skinsFolder() {
     return pathFor("ALMANARY_SKINS", "XDG_DATA_HOME", ".local/share", "almanary/Skins");
 }
 
+std::string AppPaths::recoveryFolder() {
+    return pathFor("ALMANARY_RECOVERY", "XDG_STATE_HOME", ".local/state", "almanary");
+}
+
 }  // namespace almanary

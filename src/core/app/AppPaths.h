@@ -18,6 +18,10 @@ public:
     // XDG_DATA_HOME only), else ~/.local/share/almanary/Skins; empty when no
     // home folder is known.
     static std::string skinsFolder();
+    // Where unsaved changes wait for the next start when the program had to
+    // end without asking: $ALMANARY_RECOVERY, else $XDG_STATE_HOME/almanary
+    // (absolute only), else ~/.local/state/almanary.
+    static std::string recoveryFolder();
 };
 
 }  // namespace almanary

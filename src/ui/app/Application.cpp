@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +10,7 @@
 #include "app/AppPaths.h"
 #include "app/MainWindow.h"
 #include "app/Resources.h"
+#include "app/SignalWatcher.h"
 #include "app/SingleInstance.h"
 #include "platform/AppServices.h"
 #include "platform/Clock.h"
@@ -27,9 +30,19 @@ int runApplication(int argc, char** argv, const StartOptions& options) {
     // Closing the window hides it in the tray; only Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A desktop calendar."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("An almanary (.alm) to open."),
+                                 QStringLiteral("[file]"));
+    parser.process(app);
+    const QStringList given = parser.positionalArguments();
+    const QString file = given.isEmpty() ? QString() : QFileInfo(given.first()).absoluteFilePath();
+
     SingleInstance instance;
     if (!instance.tryBecomePrimary()) {
-        if (instance.activateRunningCopy())
+        if (instance.activateRunningCopy(file))
             return EXIT_SUCCESS;
         std::fprintf(stderr, "Almanary is already running but did not answer.\n");
         return EXIT_FAILURE;
@@ -40,14 +53,25 @@ int runApplication(int argc, char** argv, const StartOptions& options) {
     QtSoundPlayer sound;
     SystemClock clock;
     MainWindow window(AppServices{prompter, files, sound, clock, AppPaths::settingsPath(),
-                                  AppPaths::skinsFolder()});
+                                  AppPaths::skinsFolder(), AppPaths::recoveryFolder()});
     window.initialise();
+    // A signal or the end of the desktop session ends the program through
+    // its own way out, keeping or asking about unsaved changes.
+    SignalWatcher endSignals;
+    QObject::connect(&endSignals, &SignalWatcher::endRequested, &window,
+                     &MainWindow::endWithoutQuestions);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     &MainWindow::commitSessionData);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &MainWindow::showAndActivate);
+    QObject::connect(&instance, &SingleInstance::openRequested, &window, &MainWindow::openFile);
     QObject::connect(&window, &QDialog::finished, &app, [] { QCoreApplication::exit(0); });
     if (options.beforeShow)
         options.beforeShow(window);
     window.show();
+    window.offerRecovery();
+    if (!file.isEmpty())
+        window.openFile(file);
     return app.exec();
 }
 

@@ -116,6 +116,10 @@ bool DocumentFiles::load(const std::optional<std::string>& path, LoadOrigin orig
     const std::string& password = loaded.document->settings.password;
     if (!password.empty() && !askPassword(source, password))
         return false;
+    // An event window the user keeps (its input not to be discarded) keeps
+    // the document it was opened on.
+    if (!session_.closeWindows())
+        return false;
     replace(source, loaded);
     return true;
 }
@@ -144,7 +148,6 @@ bool DocumentFiles::askPassword(const std::string& path, const std::string& pass
 
 void DocumentFiles::replace(const std::string& path, AlmanaryLoad& loaded) {
     DateTimeText::setTwelveHourClock(loaded.document->settings.twelveHourClock);
-    session_.closeWindows();
     session_.replace(std::move(*loaded.document), path);
     applySkin();
     reminders_.raiseReminders(loaded.dueReminders);
@@ -153,6 +156,20 @@ void DocumentFiles::replace(const std::string& path, AlmanaryLoad& loaded) {
     SettingsStore store;
     session_.setShareName(store.open(services_.settingsPath) ? store.findShareName(path)
                                                              : std::string());
+}
+
+bool DocumentFiles::restore(const std::string& copyPath, const std::string& originalPath) {
+    const DocumentSession::Busy busy(session_);
+    AlmanaryLoad loaded = AlmanaryFile::load(copyPath, services_.clock.now());
+    if (!loaded.ok()) {
+        showProblem(*loaded.problem);
+        return false;
+    }
+    if (!session_.closeWindows())
+        return false;
+    replace(originalPath, loaded);
+    session_.markChanged();
+    return true;
 }
 
 void DocumentFiles::applySkin() {

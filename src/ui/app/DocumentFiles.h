@@ -34,9 +34,14 @@ public:
     bool save(SaveMode mode = SaveMode::Save);
     // Replaces the document with the file at `path`, or one the user picks
     // when there is none. True when a file was loaded and when the user
-    // cancelled the file chooser; false otherwise, and then the open
-    // document is exactly as it was. An empty path does nothing.
+    // cancelled the file chooser; false otherwise (also when the user keeps
+    // an event window open), and then the open document is exactly as it
+    // was. An empty path does nothing.
     bool load(const std::optional<std::string>& path, LoadOrigin origin = LoadOrigin::User);
+
+    // Takes back the copy of unsaved changes a forced end kept, as the
+    // changed document of `originalPath`; false when the copy cannot be read.
+    bool restore(const std::string& copyPath, const std::string& originalPath);
 
     // Applies the document's skin: colours and picture, or the default look.
     void applySkin();

@@ -5,20 +5,24 @@
 #include <QFont>
 #include <QIcon>
 #include <QMenu>
+#include <QSessionManager>
 #include <QSystemTrayIcon>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <utility>
 
 #include "app/AboutDialog.h"
 #include "app/MainTimers.h"
 #include "app/MessageTable.h"
+#include "app/RecoveryFile.h"
 #include "app/Resources.h"
 #include "app/SettingsStore.h"
 #include "document/DocumentSession.h"
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
 #include "events/ViewEventsDialog.h"
+#include "model/FilePaths.h"
 #include "platform/Clock.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
@@ -88,7 +92,6 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
       trayAvailable_(&QSystemTrayIcon::isSystemTrayAvailable) {
     initResources();
     ui_->setupUi(this);
-    setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(QIcon(QString::fromLatin1(kIconPath)));
     setBackground(&session_->background());
     ui_->fileLabel->setPathEllipsis(true);
@@ -109,6 +112,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::connectSession() {
     connect(session_.get(), &DocumentSession::pathChanged, this, &MainWindow::refreshFileLabel);
+    connect(session_.get(), &DocumentSession::modifiedChanged, this,
+            [this] { setWindowModified(session_->hasUnsavedChanges()); });
     connect(session_.get(), &DocumentSession::skinChanged, this, &SkinnedDialog::reskin);
     // A save or load under way keeps the reminder check and autosave
     // waiting, and starts them afresh when it ends.
@@ -136,15 +141,17 @@ void MainWindow::buildCommands() {
     }
     // Save As and About live in the window's context menu and on keys, as
     // the window manager's menu cannot take items.
+    // Written out: some desktops' key themes give Save As no keys at all.
     const std::pair<MainCommand, QKeySequence> keyed[] = {
-        {MainCommand::Save, QKeySequence::Save},
-        {MainCommand::SaveAs, QKeySequence::SaveAs},
-        {MainCommand::About, QKeySequence::HelpContents},
+        {MainCommand::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {MainCommand::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {MainCommand::About, QKeySequence(Qt::Key_F1)},
     };
     for (const auto& [command, keys] : keyed) {
         QAction* action = commandAction(command);
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WindowShortcut);
+        action->setShortcutVisibleInContextMenu(true);
         addAction(action);
     }
     setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -214,6 +221,62 @@ void MainWindow::showAndActivate() {
     activateWindow();
 }
 
+void MainWindow::offerRecovery() {
+    const RecoveryFile recovery(services_.recoveryFolder);
+    const std::optional<RecoveryFile::Kept> kept = recovery.find();
+    if (!kept)
+        return;
+    const std::string name =
+        kept->originalPath.empty() ? std::string("an almanary never saved") : kept->originalPath;
+    if (services_.prompter.show(this, MessageId::RestoreRecovery, {name}) != MessageAnswer::Yes) {
+        recovery.discard();
+        return;
+    }
+    // A copy that cannot be read says why and stays for another try.
+    if (files_->restore(kept->copyPath, kept->originalPath))
+        recovery.discard();
+}
+
+void MainWindow::keepUnsavedChanges() {
+    if (!session_->hasUnsavedChanges())
+        return;
+    const RecoveryFile recovery(services_.recoveryFolder);
+    if (const auto reason = recovery.write(session_->document(), session_->path()))
+        std::fprintf(stderr, "Almanary: unsaved changes could not be kept: %s\n", reason->c_str());
+}
+
+void MainWindow::endWithoutQuestions() {
+    if (finished_)
+        return;
+    keepUnsavedChanges();
+    stopTimers();
+    ended_ = true;
+    accept();
+}
+
+void MainWindow::commitSessionData(QSessionManager& manager) {
+    if (session_->hasUnsavedChanges()) {
+        if (!manager.allowsInteraction()) {
+            keepUnsavedChanges();
+        } else {
+            const MessageAnswer answer = services_.prompter.show(this, MessageId::UnsavedChanges);
+            const bool goOn =
+                answer == MessageAnswer::No || (answer == MessageAnswer::Yes && saveDocument());
+            manager.release();
+            if (!goOn) {
+                manager.cancel();
+                return;
+            }
+        }
+    }
+    sessionEnding_ = true;
+}
+
+void MainWindow::openFile(const QString& path) {
+    showAndActivate();
+    loadDocument(toBytes(path));
+}
+
 bool MainWindow::saveDocument(SaveMode mode) {
     return files_->save(mode);
 }
@@ -246,8 +309,16 @@ const QTimer& MainWindow::reviveTimer() const {
     return timers_->reviver();
 }
 
+// The file box shows the path (shortened in the middle, whole in its
+// tooltip); the title says which file is open and whether it has changed.
 void MainWindow::refreshFileLabel() {
-    ui_->fileLabel->setText(toQString(session_->path()));
+    const QString path = toQString(session_->path());
+    ui_->fileLabel->setText(path);
+    ui_->fileLabel->setToolTip(path);
+    const QString name =
+        path.isEmpty() ? QStringLiteral("Untitled") : toQString(fileNameOf(session_->path()));
+    setWindowTitle(name + QStringLiteral("[*] \u2014 ") + QString::fromLatin1(kTitle));
+    setWindowModified(session_->hasUnsavedChanges());
 }
 
 void MainWindow::onReminderTimer() {
@@ -326,7 +397,11 @@ void MainWindow::runCommand(MainCommand command) {
 int MainWindow::runDialog(QDialog& dialog, QPointer<QDialog>& slot) {
     slot = &dialog;
     dialog.setWindowModality(Qt::WindowModal);
-    return dialog.exec();
+    const int result = dialog.exec();
+    // The keyboard comes back here, so the window's keys work at once.
+    if (isVisible())
+        activateWindow();
+    return result;
 }
 
 void MainWindow::onEnterEvent() {
@@ -386,13 +461,17 @@ void MainWindow::onExit() {
                 return;
         }
     }
-    session_->closeWindows();
+    // An event window the user keeps keeps the program running.
+    if (!session_->closeWindows())
+        return;
     stopTimers();
     ended_ = true;
     accept();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (sessionEnding_)
+        finish();
     if (finished_) {
         event->accept();
         return;

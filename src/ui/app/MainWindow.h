@@ -16,6 +16,7 @@
 
 class QAction;
 class QMenu;
+class QSessionManager;
 class QSystemTrayIcon;
 class QTimer;
 
@@ -57,6 +58,18 @@ public:
     void initialise();
     // Shows the window, un-minimised, in front and active.
     void showAndActivate();
+    // When a previous run had to end with unsaved changes, offers them back.
+    void offerRecovery();
+    // Ends the program at once, through its own way out, without a
+    // question: unsaved changes are kept for the next start.
+    void endWithoutQuestions();
+    // The desktop session ends: asks about unsaved changes where it may,
+    // else keeps them for the next start.
+    void commitSessionData(QSessionManager& manager);
+    // Brings the window forward and loads the file through the usual load,
+    // questions included (a file given on the command line or by the file
+    // manager, or handed over by a second start).
+    void openFile(const QString& path);
 
     DocumentSession& session() { return *session_; }
     const AppServices& services() const { return services_; }
@@ -116,6 +129,9 @@ private:
     void connectSession();
     void readStartSettings();
     void writeExitSettings();
+    // Keeps unsaved changes in the recovery file, telling standard error
+    // when that fails (nobody may be there to ask).
+    void keepUnsavedChanges();
     // Shows the open file's path in the file label.
     void refreshFileLabel();
     // Runs a dialog of this window, noted in `slot` while it runs. It blocks
@@ -144,6 +160,7 @@ private:
     OpenDialogs openDialogs_;
     bool ended_ = false;
     bool finished_ = false;
+    bool sessionEnding_ = false;  // the desktop session ends: the close box ends too
 };
 
 }  // namespace almanary

@@ -14,9 +14,12 @@ namespace almanary {
 
 namespace {
 
-// The whole conversation: one line from the new start, nothing back.
-constexpr char kRequest[] = "activate\n";
-constexpr qsizetype kRequestSize = sizeof(kRequest) - 1;
+// The whole conversation: one line from the new start, nothing back:
+// "activate", or "open " and a file's absolute path in UTF-8.
+constexpr QByteArrayView kActivate = "activate";
+constexpr QByteArrayView kOpen = "open ";
+// The longest line taken; a path is at most PATH_MAX bytes on Linux.
+constexpr qsizetype kMaxRequestSize = 4096 + 16;
 
 // How long a new start waits for the running copy to take its request, and
 // how long the running copy lets a client take to send it.
@@ -114,7 +117,7 @@ void SingleInstance::acceptConnections() {
         ++clients_;
         connect(socket, &QObject::destroyed, this, [this] { --clients_; });
         // The socket buffers no more than a request, whatever is sent.
-        socket->setReadBufferSize(kRequestSize);
+        socket->setReadBufferSize(kMaxRequestSize);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         QTimer::singleShot(kClientWaitMs, socket, [socket] { drop(socket); });
@@ -123,20 +126,29 @@ void SingleInstance::acceptConnections() {
 }
 
 void SingleInstance::readRequest(QLocalSocket* socket) {
-    const qsizetype available = socket->bytesAvailable();
-    if (available < kRequestSize) {
-        // Part of a request may arrive first; anything else is not one.
-        if (socket->peek(available) != QByteArrayView(kRequest, available))
+    if (!socket->canReadLine()) {
+        // Part of a request may arrive first; a line too long is not one.
+        if (socket->bytesAvailable() >= kMaxRequestSize)
             drop(socket);
         return;
     }
-    const bool isRequest = socket->read(kRequestSize) == QByteArrayView(kRequest, kRequestSize);
+    QByteArray line = socket->readLine(kMaxRequestSize);
     drop(socket);
-    if (isRequest)
+    line.chop(1);  // the newline
+    if (line == kActivate) {
         emit activationRequested();
+    } else if (line.startsWith(kOpen)) {
+        const QString path = QString::fromUtf8(line.mid(kOpen.size()));
+        if (!path.isEmpty())
+            emit openRequested(path);
+    }
 }
 
-bool SingleInstance::activateRunningCopy() {
+bool SingleInstance::activateRunningCopy(const QString& path) {
+    const QByteArray request =
+        (path.isEmpty() ? kActivate.toByteArray() : kOpen.toByteArray() + path.toUtf8()) + '\n';
+    if (request.size() > kMaxRequestSize)
+        return false;
     QLocalSocket socket;
     qint64 written = 0;
     connect(&socket, &QLocalSocket::bytesWritten, this,
@@ -144,14 +156,14 @@ bool SingleInstance::activateRunningCopy() {
     socket.connectToServer(serverPath(), QIODevice::WriteOnly);
     if (!socket.waitForConnected(kActivateWaitMs))
         return false;
-    socket.write(kRequest, kRequestSize);
+    socket.write(request);
     // Each wait returns when some bytes have gone out or the time is up.
     const QDeadlineTimer deadline(kActivateWaitMs);
-    while (written < kRequestSize && !deadline.hasExpired() &&
+    while (written < request.size() && !deadline.hasExpired() &&
            socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
     }
     socket.disconnectFromServer();
-    return written >= kRequestSize;
+    return written >= request.size();
 }
 
 }  // namespace almanary

@@ -1,7 +1,8 @@
 #pragma once
 // One running copy per user: the first start holds a lock file and listens
-// on a local socket; a later start asks it to bring its window forward and
-// ends. A lock left by a crashed copy does not block the next start.
+// on a local socket; a later start asks it to bring its window forward (or
+// to open a file) and ends. A lock left by a crashed copy does not block
+// the next start.
 
 #include <QObject>
 #include <QString>
@@ -25,9 +26,10 @@ public:
     // be made at all (an unwritable runtime folder): refusing to start
     // because of that would be worse than a second copy.
     bool tryBecomePrimary();
-    // Asks the running copy to come forward; true when the request was
+    // Asks the running copy to come forward, and to open the file at the
+    // absolute `path` when one is given; true when the request was
     // delivered to its socket.
-    bool activateRunningCopy();
+    bool activateRunningCopy(const QString& path = {});
 
     // Where the lock file and the socket live: the user's runtime folder,
     // else the temporary folder.
@@ -37,6 +39,8 @@ public:
 signals:
     // Another start asked this copy to bring its window forward.
     void activationRequested();
+    // Another start was given a file to open.
+    void openRequested(const QString& path);
 
 private:
     void listen();

@@ -1,6 +1,7 @@
 #include "document/DocumentSession.h"
 
 #include <QDialog>
+#include <algorithm>
 #include <utility>
 
 #include "model/FilePaths.h"
@@ -56,6 +57,16 @@ void DocumentSession::setCategories(CategoryList categories) {
     document_.categories = std::move(categories);
 }
 
+void DocumentSession::snooze(const StartKey& key, DateTime until) {
+    std::erase_if(snoozed_, [until](const auto& entry) { return entry.second < until - 86400; });
+    snoozed_[key] = until;
+}
+
+bool DocumentSession::isSnoozed(const StartKey& key, DateTime now) const {
+    const auto found = snoozed_.find(key);
+    return found != snoozed_.end() && now < found->second;
+}
+
 void DocumentSession::markChanged(DocumentChange what) {
     switch (what) {
         case DocumentChange::Content:
@@ -97,6 +108,8 @@ void DocumentSession::replace(AlmanaryDocument fresh, const std::string& path) {
     fresh.settings.loadOnStart = document_.settings.loadOnStart;
     document_ = std::move(fresh);
     path_ = path;
+    ++generation_;
+    snoozed_.clear();
     markUnchanged();
     emit documentReplaced();
     emit pathChanged();
@@ -119,22 +132,28 @@ void DocumentSession::attach(SkinnedDialog* window, WindowRole role) {
     windows_.append({window, role});
 }
 
-void DocumentSession::closeWindows() {
+bool DocumentSession::closeWindows() {
     // A window's ending may run code (a message box, a refresh) that opens or
     // ends others, so the list is taken first and each checked in its turn.
-    const QList<Attached> snapshot = windows_;
+    // The event windows go first, the latest (an editor opened from another
+    // window) before the one it came from, as only they can be kept.
+    QList<Attached> snapshot = windows_;
+    std::reverse(snapshot.begin(), snapshot.end());
     for (const WindowRole role :
-         {WindowRole::Dialog, WindowRole::Browser, WindowRole::EventWindow}) {
-        for (const Attached& attached : snapshot) {
+         {WindowRole::EventWindow, WindowRole::Browser, WindowRole::Dialog}) {
+        for (const Attached& attached : std::as_const(snapshot)) {
             if (attached.role != role || !attached.window || attached.window->isHidden())
                 continue;
             if (role == WindowRole::Browser)
                 attached.window->accept();
             else
                 attached.window->reject();
+            if (attached.window && attached.window->isVisible())
+                return false;  // the user kept it
         }
     }
     windows_.removeIf([](const Attached& attached) { return attached.window.isNull(); });
+    return true;
 }
 
 QList<QDialog*> DocumentSession::windows(WindowRole role) const {

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,8 +31,9 @@ enum class DocumentChange { Content, Options, Skin };
 // does not count them).
 enum class ChangeScope { All, IgnoringOptions };
 // How a window on the document is closed when the document goes: the
-// browsers (View Events) end with Done, the event windows are cancelled,
-// every other dialog is rejected; in that order.
+// event windows are cancelled (the latest first; each may ask about input
+// and be kept), then the browsers (View Events) end with Done, then every
+// other dialog is rejected.
 enum class WindowRole { Dialog, Browser, EventWindow };
 
 class DocumentSession : public QObject {
@@ -47,6 +50,9 @@ public:
     const DocumentSettings& settings() const { return document_.settings; }
     // The file the document was loaded from or last saved to; empty for none.
     const std::string& path() const { return path_; }
+    // Counts the documents this session has held: a window remembers it,
+    // so it never writes into a document that replaced its own.
+    std::uint64_t generation() const { return generation_; }
 
     // ---- the document's changes ----
 
@@ -62,6 +68,11 @@ public:
     void setCategories(CategoryList categories);
     void setLoadOnStart(bool on) { document_.settings.loadOnStart = on; }
     void setSettings(const DocumentSettings& settings) { document_.settings = settings; }
+
+    // A reminder put off until `until`: in memory only, not a change of the
+    // document, and gone with it.
+    void snooze(const StartKey& key, DateTime until);
+    bool isSnoozed(const StartKey& key, DateTime now) const;
 
     // Marks the document changed in one respect.
     void markChanged(DocumentChange what = DocumentChange::Content);
@@ -108,9 +119,11 @@ public:
     // Paints the window over the skin's picture, repaints it when the skin
     // changes, and closes it with the others (closeWindows).
     void attach(SkinnedDialog* window, WindowRole role);
-    // Closes every window on the document, in the order of WindowRole, each
-    // once, including those that go away meanwhile.
-    void closeWindows();
+    // Closes every window on the document, each once, including those that
+    // go away meanwhile. False when the user keeps a window (answering No
+    // to discarding its input): then nothing else is closed, and a load or
+    // exit that asked must not go on.
+    bool closeWindows();
     // The live windows of one role, in the order they were attached.
     QList<QDialog*> windows(WindowRole role) const;
 
@@ -135,6 +148,8 @@ private:
 
     AlmanaryDocument document_;
     std::string path_;
+    std::uint64_t generation_ = 0;
+    std::map<StartKey, DateTime> snoozed_;
     bool contentChanged_ = false;
     bool optionsChanged_ = false;
     bool skinChanged_ = false;

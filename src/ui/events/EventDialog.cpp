@@ -25,6 +25,8 @@ namespace {
 constexpr const char* kEditTitle = "Edit Event";
 constexpr const char* kReminderTitle = "Event Reminder";
 constexpr const char* kDeleteText = "&Delete";
+// The snooze list's choices, in minutes, in the order of the window's list.
+constexpr int kSnoozeMinutes[] = {5, 10, 15, 30, 60};
 
 DateTime storable(DateTime value) {
     return std::clamp(value, kFirstStorableDateTime, kLastStorableDateTime);
@@ -77,7 +79,8 @@ EventDialog::EventDialog(QWidget* owner, DocumentSession& session, const AppServ
       session_(session),
       services_(services),
       review_(std::move(review)),
-      mode_(Mode::Enter) {
+      mode_(Mode::Enter),
+      generation_(session.generation()) {
     buildControls();
 }
 
@@ -89,12 +92,15 @@ EventDialog::EventDialog(QWidget* owner, DocumentSession& session, const AppServ
       services_(services),
       review_(std::move(review)),
       mode_(mode == Mode::Enter ? Mode::Edit : mode),
+      generation_(session.generation()),
       edited_(edited) {
     buildControls();
     if (mode_ == Mode::Reminder) {
         // Shown beside any other window, not run; it goes when it closes.
+        // Its close box snoozes.
         setModal(false);
         setAttribute(Qt::WA_DeleteOnClose);
+        setWindowFlag(Qt::WindowCloseButtonHint);
     }
 }
 
@@ -119,9 +125,18 @@ void EventDialog::buildControls() {
     addChoices(ui_->durationCombo, EventChoices::kDurations);
     addChoices(ui_->reminderCombo, EventChoices::kReminderLeads);
 
+    const std::initializer_list<QWidget*> notInEveryMode = {ui_->cancelButton, ui_->snoozeButton,
+                                                            ui_->snoozeCombo, ui_->dismissButton};
+    for (QWidget* widget : notInEveryMode)
+        widget->hide();
+    // In reminder mode the Exit button deletes.
+    const auto exitAction = [this] { mode_ == Mode::Reminder ? deleteEvent() : cancel(); };
     connect(ui_->enterButton, &QPushButton::clicked, this, &EventDialog::enter);
     connect(ui_->clearButton, &QPushButton::clicked, this, &EventDialog::clear);
-    connect(ui_->exitButton, &QPushButton::clicked, this, &EventDialog::cancel);
+    connect(ui_->exitButton, &QPushButton::clicked, this, exitAction);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &EventDialog::cancel);
+    connect(ui_->snoozeButton, &QPushButton::clicked, this, &EventDialog::snooze);
+    connect(ui_->dismissButton, &QPushButton::clicked, this, &EventDialog::dismiss);
 
     const auto touched = [this] {
         if (!writing_)
@@ -138,7 +153,11 @@ void EventDialog::buildControls() {
     setEnterKeyTable(
         {
             {ui_->clearButton, [this] { clearFields(true); }},
-            {ui_->exitButton, [this] { cancel(); }},
+            {ui_->exitButton, exitAction},
+            {ui_->cancelButton, [this] { cancel(); }},
+            {ui_->snoozeButton, [this] { snooze(); }},
+            {ui_->snoozeCombo, [this] { snooze(); }},
+            {ui_->dismissButton, [this] { dismiss(); }},
             {ui_->notesEdit, [this] { ui_->notesEdit->insertPlainText(QStringLiteral("\n")); }},
         },
         [this] { enter(); });
@@ -153,11 +172,15 @@ void EventDialog::applyMode() {
             return;
         case Mode::Edit:
             setWindowTitle(QString::fromLatin1(kEditTitle));
+            ui_->cancelButton->show();
             return;
         case Mode::Reminder:
             setWindowTitle(QString::fromLatin1(kReminderTitle));
             ui_->exitButton->setText(QString::fromLatin1(kDeleteText));
             ui_->exitButton->show();
+            ui_->snoozeButton->show();
+            ui_->snoozeCombo->show();
+            ui_->dismissButton->show();
             return;
     }
 }
@@ -395,9 +418,18 @@ bool EventDialog::reviewConflicts(const Event& candidate) {
     return self && !ended_;
 }
 
+bool EventDialog::onItsDocument() {
+    if (session_.generation() == generation_)
+        return true;
+    done(QDialog::Rejected);
+    return false;
+}
+
 // Replaces the edited event, or adds a new one. False, with nothing
 // changed, when another event has come to the new start meanwhile.
 bool EventDialog::storeEntry(const Event& candidate) {
+    if (!onItsDocument())
+        return false;
     switch (session_.storeEvent(candidate, edited())) {
         case EventEntry::Stored::Yes:
             return true;
@@ -426,6 +458,16 @@ void EventDialog::clear() {
     inputChanged_ = false;
 }
 
+bool EventDialog::mayDiscardInput() {
+    if (!inputChanged_)
+        return true;
+    if (ask(MessageId::DiscardInput) != MessageAnswer::Yes)
+        return false;
+    clearFields(true);
+    inputChanged_ = false;
+    return true;
+}
+
 void EventDialog::cancel() {
     if (ended_)
         return;
@@ -434,24 +476,62 @@ void EventDialog::cancel() {
         done(QDialog::Rejected);
         return;
     }
-    if (mode_ == Mode::Reminder) {
-        const QPointer<EventDialog> self(this);
-        session_.removeEvent(edited_->key());
-        if (!self || ended_)
-            return;
-    } else if (inputChanged_) {
-        if (ask(MessageId::DiscardInput) != MessageAnswer::Yes)
-            return;
-        clearFields(true);
-        inputChanged_ = false;
-    }
-    if (edited_)
+    if (!mayDiscardInput())
+        return;
+    if (edited_ && session_.generation() == generation_)
         forgetOpenMark();
     done(QDialog::Rejected);
 }
 
+void EventDialog::snooze() {
+    if (ended_ || mode_ != Mode::Reminder)
+        return;
+    if (!opened_ || openFailed_) {
+        done(QDialog::Rejected);
+        return;
+    }
+    if (!mayDiscardInput())
+        return;
+    if (session_.generation() == generation_) {
+        const int choice = std::max(ui_->snoozeCombo->currentIndex(), 0);
+        const DateTime until = services_.clock.now() + kSnoozeMinutes[choice] * 60;
+        session_.snooze(edited_->key(), until);
+        forgetOpenMark();
+    }
+    done(QDialog::Rejected);
+}
+
+void EventDialog::dismiss() {
+    if (ended_ || mode_ != Mode::Reminder)
+        return;
+    // The window's fields, with the reminder ended, entered as usual.
+    ui_->remindCheck->setChecked(false);
+    enter();
+}
+
+void EventDialog::deleteEvent() {
+    if (ended_ || !edited_ || !onItsDocument())
+        return;
+    const Event& event = *edited_;
+    const std::optional<MessageAnswer> answer =
+        ask(MessageId::DeleteEvent,
+            {DateTimeText::dateText(event.date()),
+             DateTimeText::timeRangeText(event.hour(), event.minute(), event.duration(),
+                                         DateTimeText::getTwelveHourClock()),
+             event.notes()});
+    if (answer != MessageAnswer::Yes || !onItsDocument())
+        return;
+    const QPointer<EventDialog> self(this);
+    session_.removeEvent(event.key());
+    if (self && !ended_)
+        done(QDialog::Accepted);
+}
+
 void EventDialog::reject() {
-    cancel();
+    if (mode_ == Mode::Reminder)
+        snooze();
+    else
+        cancel();
 }
 
 void EventDialog::done(int result) {

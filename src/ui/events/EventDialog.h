@@ -2,8 +2,11 @@
 // "Enter Event": the one window where an event's fields are typed in. Enter
 // mode adds events one after another; edit mode changes one event; reminder
 // mode is edit mode shown beside any other window, titled "Event Reminder",
-// whose Delete button deletes the event. Every entry refuses empty notes and
+// where the event can also be snoozed, dismissed (its reminder ended) or,
+// after a question naming it, deleted. Every entry refuses empty notes and
 // a start already taken, and offers the events that overlap for review.
+// Nothing is ever written into a document other than the one the window
+// was opened on.
 
 #include <QString>
 #include <functional>
@@ -72,8 +75,15 @@ public slots:
     void enter();
     void clear();
     void cancel();
-    // Escape, the window's close request and closing with the document all
-    // cancel.
+    // Reminder mode: puts the reminder off for the chosen time; the event
+    // stays as it is.
+    void snooze();
+    // Reminder mode: ends the reminder (clears Remind) and keeps the event.
+    void dismiss();
+    // Reminder mode: deletes the event once the user confirms.
+    void deleteEvent();
+    // Escape, the close box and closing with the document: a reminder
+    // snoozes, any other window cancels.
     void reject() override;
     void done(int result) override;
 
@@ -112,6 +122,11 @@ private:
     bool storeEntry(const Event& candidate);
     void editExisting(const Event& existing);
     void forgetOpenMark();
+    // Asks before input typed into the window is lost; false to keep it.
+    bool mayDiscardInput();
+    // False, and the window ends, when the document it was opened on has
+    // been replaced: nothing is written into another one.
+    bool onItsDocument();
     const Event* edited() const { return edited_ ? &*edited_ : nullptr; }
 
     std::unique_ptr<Ui::EventDialog> ui_;
@@ -119,6 +134,7 @@ private:
     const AppServices& services_;
     ConflictReview review_;
     Mode mode_;
+    std::uint64_t generation_;  // of the document the window was opened on
     std::optional<Event> edited_;
     Fields fields_;
     // What the notes box showed after the last write, and the bytes behind

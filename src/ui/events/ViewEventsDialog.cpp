@@ -10,6 +10,7 @@
 #include "app/MessageTable.h"
 #include "document/DocumentSession.h"
 #include "events/EventDialog.h"
+#include "model/CategoryEditor.h"
 #include "model/CategoryList.h"
 #include "model/DateTimeText.h"
 #include "platform/AppServices.h"
@@ -35,6 +36,7 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, DocumentSession& session,
       ui_(std::make_unique<Ui::ViewEventsDialog>()),
       session_(session),
       services_(services),
+      generation_(session.generation()),
       conflictMode_(conflictMode) {
     ui_->setupUi(this);
     // A title bar without a close box: the dialog ends by Done or Escape.
@@ -42,9 +44,8 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, DocumentSession& session,
     paneControls_ = {{{ui_->editButton1, ui_->deleteButton1},
                       {ui_->editButton2, ui_->deleteButton2},
                       {ui_->editButton3, ui_->deleteButton3}}};
-    ui_->categoryCombo->hide();
-    ui_->commentEdit->hide();
-    ui_->searchButton->hide();
+    ui_->conflictLabel->hide();
+    arrangePanes();
     buildEnterKeyTable();
     session_.attach(this, WindowRole::Browser);
     // Every browser follows the document, even after another has closed
@@ -82,7 +83,16 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, DocumentSession& session,
     ui_->searchByCombo->setCurrentIndex(-1);
     ui_->searchByCombo->hide();
     ui_->searchByLabel->hide();
-    ui_->datePicker->hide();
+    ui_->searchPlaceStack->hide();
+    // Says which new event the list is checked against.
+    ui_->conflictLabel->setText(
+        QStringLiteral("Overlapping or touching the new event on %1, %2: %3")
+            .arg(toQString(DateTimeText::dateText(candidate->date())),
+                 toQString(DateTimeText::timeRangeText(candidate->hour(), candidate->minute(),
+                                                       candidate->duration(),
+                                                       DateTimeText::getTwelveHourClock())),
+                 toQString(candidate->notes()).section(QLatin1Char('\n'), 0, 0)));
+    ui_->conflictLabel->show();
     connectControls();
     if (resultCount_ > 0) {
         resetPaging();
@@ -121,6 +131,30 @@ void ViewEventsDialog::connectControls() {
         connect(controls.edit, &QPushButton::clicked, this, [this, pane] { edit(pane); });
         connect(controls.remove, &QPushButton::clicked, this, [this, pane] { deleteEvent(pane); });
     }
+}
+
+void ViewEventsDialog::arrangePanes() {
+    const std::initializer_list<QWidget*> readOnly = {
+        ui_->dateEdit1, ui_->timeEdit1,    ui_->categoryEdit1, ui_->notesEdit1,
+        ui_->dateEdit2, ui_->timeEdit2,    ui_->categoryEdit2, ui_->notesEdit2,
+        ui_->dateEdit3, ui_->timeEdit3,    ui_->categoryEdit3, ui_->notesEdit3,
+        ui_->pageEdit,  ui_->pageCountEdit};
+    for (QWidget* widget : readOnly)
+        widget->setFocusPolicy(Qt::ClickFocus);  // still selectable with the mouse
+    // A category name of the longest kind is shown whole.
+    const QString longest(static_cast<qsizetype>(CategoryEditor::kMaxLength), QLatin1Char('M'));
+    for (QLineEdit* edit : {ui_->categoryEdit1, ui_->categoryEdit2, ui_->categoryEdit3}) {
+        const QMargins margins = edit->textMargins() + edit->contentsMargins();
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(longest) + margins.left() +
+                              margins.right() + 8);
+    }
+}
+
+bool ViewEventsDialog::onItsDocument() {
+    if (session_.generation() == generation_)
+        return true;
+    done(QDialog::Rejected);
+    return false;
 }
 
 // The Enter key acts on the focused control; elsewhere it does nothing.
@@ -211,11 +245,8 @@ void ViewEventsDialog::setPicked(DateTime value) {
 // ---- search triggers ----
 
 void ViewEventsDialog::onSearchByChanged() {
-    const SearchKind chosen = kind();
-    ui_->datePicker->setVisible(chosen == SearchKind::Date);
-    ui_->categoryCombo->setVisible(chosen == SearchKind::Category);
-    ui_->commentEdit->setVisible(chosen == SearchKind::Comment);
-    ui_->searchButton->setVisible(chosen == SearchKind::Comment);
+    // One page of a stack per kind, so the window keeps its size.
+    ui_->searchPlaceStack->setCurrentIndex(static_cast<int>(kind()));
     readControls();
     redoSearch(false);
 }
@@ -240,14 +271,18 @@ void ViewEventsDialog::search() {
 // ---- searches ----
 
 void ViewEventsDialog::searchByDate(DateTime value) {
+    emptyText_ = QStringLiteral("No events on %1.").arg(toQString(DateTimeText::dateText(value)));
     showResults(session_.events().eventsOnDay(value));
 }
 
 void ViewEventsDialog::searchByCategory(const std::string& category) {
+    emptyText_ = QStringLiteral("No events in the category %1.").arg(toQString(category));
     showResults(session_.events().eventsInCategory(category));
 }
 
 void ViewEventsDialog::searchByComment(const std::string& text) {
+    emptyText_ =
+        QStringLiteral("No events with \u201c%1\u201d in their notes.").arg(toQString(text));
     showResults(session_.events().searchNotes(text));
 }
 
@@ -286,6 +321,7 @@ void ViewEventsDialog::redoSearch(bool rerunComment) {
             if (rerunComment) {
                 search();
             } else {
+                emptyText_.clear();  // nothing searched for yet
                 results_.clear();
                 showNoResults();
             }
@@ -327,6 +363,7 @@ void ViewEventsDialog::resetPaging() {
 }
 
 void ViewEventsDialog::showNoResults() {
+    ui_->notesEdit1->setPlaceholderText(emptyText_);
     panes_.fill({});
     resultCount_ = 0;
     firstShown_ = 0;
@@ -337,6 +374,7 @@ void ViewEventsDialog::showNoResults() {
 }
 
 void ViewEventsDialog::fillPage() {
+    ui_->notesEdit1->setPlaceholderText({});
     updatePageLabel();
     panes_.fill({});
     const bool twelveHour = DateTimeText::getTwelveHourClock();
@@ -437,6 +475,8 @@ void ViewEventsDialog::moveDate(int days) {
 // ---- pane buttons ----
 
 void ViewEventsDialog::edit(int pane) {
+    if (!onItsDocument())
+        return;
     const int position = positionOfPane(pane);
     if (position == 0)
         return;
@@ -456,6 +496,8 @@ void ViewEventsDialog::edit(int pane) {
 }
 
 void ViewEventsDialog::deleteEvent(int pane) {
+    if (!onItsDocument())
+        return;
     const int position = positionOfPane(pane);
     if (position == 0)
         return;
@@ -467,11 +509,17 @@ void ViewEventsDialog::deleteEvent(int pane) {
         refreshButtons();
         return;
     }
-    const MessageAnswer answer = services_.prompter.show(this, MessageId::DeleteEvent);
+    const Event& event = shown(position);
+    const MessageAnswer answer = services_.prompter.show(
+        this, MessageId::DeleteEvent,
+        {DateTimeText::dateText(event.date()),
+         DateTimeText::timeRangeText(event.hour(), event.minute(), event.duration(),
+                                     DateTimeText::getTwelveHourClock()),
+         event.notes()});
     if (marked)
         session_.clearOpen(key);
     // A load may have closed the dialog while the question was up.
-    if (answer != MessageAnswer::Yes || ended_)
+    if (answer != MessageAnswer::Yes || ended_ || !onItsDocument())
         return;
     results_.removeByKey(key);
     const QPointer<ViewEventsDialog> self(this);

@@ -84,6 +84,11 @@ private:
                      bool conflictMode);
     void connectControls();
     void buildEnterKeyTable();
+    // The panes show, and leave out of the Tab order, what they cannot change.
+    void arrangePanes();
+    // False, and the dialog ends, when the document it was opened on has
+    // been replaced: nothing is changed in another one.
+    bool onItsDocument();
     void fillCategoryList();
     SearchKind kind() const;
 
@@ -127,7 +132,9 @@ private:
     std::array<PaneControls, kPaneCount> paneControls_{};
     DocumentSession& session_;
     const AppServices& services_;
+    std::uint64_t generation_;  // of the document the dialog was opened on
     EventList results_;
+    QString emptyText_;  // what an empty result says, in the first pane
     int resultCount_ = 0;
     int firstShown_ = 0;
     bool conflictMode_ = false;

@@ -18,8 +18,9 @@ struct AppServices {
     FileChooser& files;
     SoundPlayer& sound;
     const Clock& clock;
-    std::string settingsPath;  // the SettingsStore file
-    std::string skinsFolder;   // where "<name>.skn" skin files live
+    std::string settingsPath;    // the SettingsStore file
+    std::string skinsFolder;     // where "<name>.skn" skin files live
+    std::string recoveryFolder;  // where unsaved changes wait after a forced end; empty: nowhere
 };
 
 }  // namespace almanary

@@ -1,10 +1,14 @@
 #include "reminders/ReminderAlert.h"
 
+#include <QDialog>
+#include <QScreen>
+
 #include "document/DocumentSession.h"
 #include "events/EventDialog.h"
 #include "events/ViewEventsDialog.h"
 #include "model/EventList.h"
 #include "platform/AppServices.h"
+#include "platform/Clock.h"
 #include "platform/SoundPlayer.h"
 
 namespace almanary {
@@ -26,7 +30,7 @@ void ReminderAlert::raise(const Event& event) {
     // The window would close at once; it leaves no trace, not even a sound.
     // (Two events at one start, as a damaged file may hold, share one open
     // mark: the second would sound at every check.)
-    if (openElsewhere(event))
+    if (openElsewhere(event) || session_.isSnoozed(event.key(), services_.clock.now()))
         return;
     session_.markChanged();
     // Without an owning window: a window-modal dialog of the main window
@@ -37,8 +41,27 @@ void ReminderAlert::raise(const Event& event) {
     if (session_.settings().playSound)
         playSound();
     // Marks the event open; a pop-up that cannot is never seen.
-    if (dialog->prepare())
-        dialog->show();
+    if (!dialog->prepare())
+        return;
+    cascade(*dialog);
+    dialog->show();
+    lastShown_ = dialog;
+}
+
+// Each pop-up a step below and right of the last one still on screen, so
+// none hides another; back to the corner where the screen ends.
+void ReminderAlert::cascade(QDialog& dialog) {
+    if (!lastShown_ || !lastShown_->isVisible())
+        return;
+    constexpr int kStep = 32;
+    QPoint place = lastShown_->pos() + QPoint(kStep, kStep);
+    if (const QScreen* screen = lastShown_->screen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize size = dialog.sizeHint().expandedTo(dialog.size());
+        if (place.x() + size.width() > area.right() || place.y() + size.height() > area.bottom())
+            place = area.topLeft() + QPoint(kStep, kStep);
+    }
+    dialog.move(place);
 }
 
 void ReminderAlert::playSound() {

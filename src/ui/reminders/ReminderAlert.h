@@ -1,6 +1,11 @@
 #pragma once
 // Opens one reminder window per due event, beside any other window, with
-// the document's reminder sound when it wants one.
+// the document's reminder sound when it wants one. A snoozed reminder
+// waits; the windows cascade, so each can be seen.
+
+#include <QPointer>
+
+class QDialog;
 
 namespace almanary {
 
@@ -25,9 +30,11 @@ private:
     // there is none.
     bool openElsewhere(const Event& event) const;
     void playSound();
+    void cascade(QDialog& dialog);
 
     DocumentSession& session_;
     const AppServices& services_;
+    QPointer<QDialog> lastShown_;
 };
 
 }  // namespace almanary

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
+#include <QPen>
 #include <QStyle>
 
 #include "skins/SkinColours.h"
@@ -43,6 +44,11 @@ void CCustomButton::paintEvent(QPaintEvent* /*event*/) {
     const bool pressed = isDown();
     if (pressed || hover_ || hasFocus())
         drawFrame(painter, whole);
+    // Keyboard focus looks unlike the pointer's hover: a dotted ring inside.
+    if (hasFocus()) {
+        painter.setPen(QPen(SkinColours::buttonText(), 1, Qt::DotLine));
+        painter.drawRect(whole.adjusted(3, 3, -4, -4));
+    }
 
     QRect inner = whole.adjusted(2, 2, -2, -2);
     if (pressed)
