@@ -123,6 +123,9 @@ int runAdd(const AddOptions& options, CliContext& context) {
         return kRefused;
     }
 
+    const auto lock = CliDocument::lock(options.file, context);
+    if (!lock)
+        return kFileUnusable;
     int status = kDone;
     auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)
@@ -175,6 +178,9 @@ int runRemove(const RemoveOptions& options, CliContext& context) {
     const auto start = checkedStart(options.start, context);
     if (!start)
         return kRefused;
+    const auto lock = CliDocument::lock(options.file, context);
+    if (!lock)
+        return kFileUnusable;
     int status = kDone;
     auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <system_error>
 
 namespace almanary {
 
@@ -52,6 +54,19 @@ std::string AppPaths::settingsPath() {
 
 std::string AppPaths::skinsFolder() {
     return pathFor("ALMANARY_SKINS", "XDG_DATA_HOME", ".local/share", "almanary/Skins");
+}
+
+std::string AppPaths::lockFolder() {
+    namespace fs = std::filesystem;
+    const char* runtime = variable("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && *runtime == '/')
+        return (fs::path(runtime) / "almanary/locks").string();
+    std::error_code error;
+    fs::path temporary = fs::temp_directory_path(error);
+    if (error)
+        temporary = "/tmp";
+    const std::string own = "almanary-" + std::to_string(::geteuid());
+    return (temporary / own / "locks").string();
 }
 
 }  // namespace almanary
