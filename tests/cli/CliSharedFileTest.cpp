@@ -1,4 +1,5 @@
-// An almanary shared by several writers: the CLI's lock.
+// An almanary shared by several writers and read in several time zones:
+// the CLI's lock and the dates it stores.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,6 +50,34 @@ protected:
     TempDir dir;
     std::string file = dir.file("cal.alm");
 };
+
+// A date is stored at its local noon, so the file shows the same date
+// from New Zealand to California.
+TEST_F(CliSharedFileTest, ADateWrittenInOneZoneIsTheSameDateInAnother) {
+    {
+        const ScopedTimeZone berlin("Europe/Berlin");
+        ASSERT_EQ(run({"new", file}).status, kDone);
+        ASSERT_EQ(
+            run({"add", file, "--date", "2021-06-01", "--time", "0:00", "--notes", "x"}).status,
+            kDone);
+    }
+    for (const char* zone : {"UTC", "Pacific/Auckland", "America/Los_Angeles"}) {
+        SCOPED_TRACE(zone);
+        const ScopedTimeZone reader(zone);
+        EXPECT_TRUE(run({"list", file}).out.starts_with("6/1/2021 ")) << run({"list", file}).out;
+        EXPECT_NE(run({"list", file, "--day", "2021-06-01"}).out, "");
+        EXPECT_NE(run({"conflicts", file, "--date", "2021-06-01", "--time", "0:00"}).out, "");
+    }
+    const ScopedTimeZone auckland("Pacific/Auckland");
+    EXPECT_EQ(run({"remove", file, "--date", "2021-06-01", "--time", "0:00"}).status, kDone);
+
+    const ScopedTimeZone apia("Pacific/Apia");
+    const Outcome skipped =
+        run({"add", file, "--date", "2011-12-30", "--time", "9:00", "--notes", "x"});
+    EXPECT_EQ(skipped.status, kRefused);
+    EXPECT_EQ(skipped.err,
+              "There is no 12/30/2011 in the local time zone: its clocks skip that day.\n");
+}
 
 // While another program holds the file's lock, every change gives up with
 // exit status 2 and leaves the file as it was; reading needs no lock.
