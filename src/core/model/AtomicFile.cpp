@@ -88,24 +88,29 @@ void syncFolder(const std::string& folder) {
         ::fsync(fd.get());
 }
 
-std::optional<std::string> writeTemporaryAndRename(const std::string& target,
-                                                   const std::string& folder,
-                                                   const struct stat* replaced,
-                                                   std::string_view bytes) {
-    std::string temporary =
-        folder + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
-    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        return "a new file cannot be made in " + folder + " (" + systemErrorText(errno) + ")";
-    }
-    takeOverPermissions(fd.get(), replaced);
+// The stamp of an open file into `written`, when asked for; false with
+// errno set when the file cannot be looked at.
+bool stampOf(int fd, FileStamp* written) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return false;
+    if (written != nullptr)
+        *written = FileStamp::fromStat(info);
+    return true;
+}
 
+std::optional<std::string> writeAndRename(FileDescriptor& fd, const std::string& temporary,
+                                          const std::string& target, const std::string& folder,
+                                          const struct stat* replaced, std::string_view bytes,
+                                          FileStamp* written) {
+    takeOverPermissions(fd.get(), replaced);
+    FileStamp stamp;
     std::optional<std::string> failure;
     if (!writeAll(fd.get(), bytes, failAfterBytes.load())) {
         failure = "the new contents cannot be written (" + systemErrorText(errno) + ")";
     } else if (::fsync(fd.get()) != 0) {
         failure = "the new contents cannot be flushed to disk (" + systemErrorText(errno) + ")";
-    } else if (fd.close() != 0) {
+    } else if (!stampOf(fd.get(), &stamp) || fd.close() != 0) {
         failure = "the new contents cannot be written (" + systemErrorText(errno) + ")";
     } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
         failure = target + " cannot be replaced (" + systemErrorText(errno) + ")";
@@ -115,12 +120,15 @@ std::optional<std::string> writeTemporaryAndRename(const std::string& target,
         return failure;
     }
     syncFolder(folder);
+    if (written != nullptr)
+        *written = stamp;  // a rename keeps the inode and the modification time
     return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::string> AtomicFile::write(const std::string& path, std::string_view bytes) {
+std::optional<std::string> AtomicFile::write(const std::string& path, std::string_view bytes,
+                                             FileStamp* written) {
     if (path.empty())
         return "no file name was given";
     const std::string target = resolveLink(path);
@@ -142,7 +150,13 @@ std::optional<std::string> AtomicFile::write(const std::string& path, std::strin
     if (exists && ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
         return target + " is read-only";
     }
-    return writeTemporaryAndRename(target, folder, exists ? &existing : nullptr, bytes);
+    std::string temporary =
+        folder + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
+    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        return "a new file cannot be made in " + folder + " (" + systemErrorText(errno) + ")";
+    return writeAndRename(fd, temporary, target, folder, exists ? &existing : nullptr, bytes,
+                          written);
 }
 
 void AtomicFile::failAfterBytesForTesting(std::optional<std::size_t> bytes) {
