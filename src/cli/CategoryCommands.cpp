@@ -51,6 +51,9 @@ std::optional<std::size_t> existing(const std::string& name, const CategoryEdito
 }
 
 int runCategories(const CategoriesOptions& options, CliContext& context) {
+    std::optional<FileLock> lock;
+    if (options.changesAny() && !(lock = CliDocument::lock(options.file, context)))
+        return kFileUnusable;
     int status = kDone;
     auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)

@@ -2,6 +2,7 @@
 // almanary-cli: reads and changes almanary files from the command line.
 // runCli carries out one call; main() only gathers its surroundings.
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -29,6 +30,8 @@ struct CliContext {
     // Asks for the password of a file without echo; empty when there is no
     // terminal to ask on.
     std::function<std::optional<std::string>(const std::string& file)> askPassword;
+    // How long a change waits for another writer of the same file.
+    std::chrono::milliseconds lockPatience = std::chrono::seconds(10);
 };
 
 // Runs the command in `args` (the words after the program name) and

@@ -20,6 +20,14 @@ std::optional<std::string> passwordFor(const std::string& path,
 
 }  // namespace
 
+std::optional<FileLock> CliDocument::lock(const std::string& path, CliContext& context) {
+    std::string reason;
+    auto lock = FileLock::acquire(path, &reason, context.lockPatience);
+    if (!lock)
+        context.err << path << " cannot be changed now: " << reason << ".\n";
+    return lock;
+}
+
 std::optional<AlmanaryDocument> CliDocument::open(const std::string& path,
                                                   const std::optional<std::string>& password,
                                                   CliContext& context, int& status,

@@ -1,18 +1,24 @@
 #pragma once
-// Opening and saving the almanary a command works on: the load with its
-// password check, and the atomic save, each reporting in the program's
-// own words.
+// Opening and saving the almanary a command works on: the lock a change
+// holds, the load with its password check, and the atomic save, each
+// reporting in the program's own words.
 
 #include <optional>
 #include <string>
 
 #include "CliApp.h"
+#include "app/FileLock.h"
 #include "model/AlmanaryFile.h"
 
 namespace almanary::cli {
 
 class CliDocument {
 public:
+    // The lock of `path`, which a command that changes the file takes
+    // before it reads the file and holds until it has saved it; prints why
+    // and returns nothing when it cannot be had (exit status 2).
+    static std::optional<FileLock> lock(const std::string& path, CliContext& context);
+
     // Loads `path`; a protected file needs its password from `--password`
     // (given as `password`), ALMANARY_PASSWORD or the terminal. On failure
     // the reason is printed and `status` says which exit status to use.

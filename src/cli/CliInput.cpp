@@ -59,11 +59,10 @@ std::optional<DateTime> parseLocalDateTime(std::string_view text) {
                                DateTimeText::readNumber(time->hourText), minute);
 }
 
-std::optional<DateTime> storableDay(const CalendarDate& date) {
-    const auto value = Calendar::fromLocal(date.year, date.month, date.day);
-    if (!value || !Calendar::isStorable(*value))
-        return std::nullopt;
-    return value;
+bool withinStorableDays(const CalendarDate& date) {
+    const std::int64_t day = Calendar::dayNumber(date);
+    return Calendar::dayNumber(Calendar::localDate(kFirstStorableDateTime)) <= day &&
+           day <= Calendar::dayNumber(Calendar::localDate(kLastStorableDateTime));
 }
 
 }  // namespace almanary::cli

@@ -25,8 +25,10 @@ std::optional<StartTime> parseStartTime(std::string_view text);
 // "YYYY-MM-DD H:MM" as a local date-time.
 std::optional<DateTime> parseLocalDateTime(std::string_view text);
 
-// The value of a date at the start of its local day, when it can be stored.
-std::optional<DateTime> storableDay(const CalendarDate& date);
+// True when the date lies between the local dates of the first and the last
+// storable moment; a day in that range without a noon is one the local
+// clocks skip.
+bool withinStorableDays(const CalendarDate& date);
 
 // "a, b, c" for messages that list the allowed values.
 template <typename Choices>

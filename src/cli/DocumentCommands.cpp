@@ -93,6 +93,9 @@ std::optional<DocumentSettings> changedSettings(const SettingsOptions& asked,
 }
 
 int runNew(const NewOptions& options, CliContext& context) {
+    const auto lock = CliDocument::lock(options.file, context);
+    if (!lock)
+        return kFileUnusable;
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(options.file, error)) &&
         !options.force) {
@@ -122,6 +125,9 @@ int runInfo(const FileOptions& options, CliContext& context) {
 }
 
 int runSettings(const SettingsOptions& options, CliContext& context) {
+    std::optional<FileLock> lock;
+    if (options.changesAny() && !(lock = CliDocument::lock(options.file, context)))
+        return kFileUnusable;
     int status = kDone;
     // The current password comes from the environment or the terminal.
     auto document = CliDocument::open(options.file, std::nullopt, context, status);

@@ -63,7 +63,7 @@ void addStartOptions(CLI::App& command, StartOptions& start) {
         ->required();
 }
 
-// A checked start: the storable day and the time within it.
+// A checked start: the stored moment of the day and the time within it.
 struct Start {
     DateTime day = 0;
     StartTime time;
@@ -80,12 +80,19 @@ std::optional<Start> checkedStart(const StartOptions& given, CliContext& context
         context.err << "The minute must be one of " << joinChoices(EventChoices::kMinutes) << ".\n";
         return std::nullopt;
     }
-    const auto day = storableDay(given.date);
-    if (!day) {
+    // Stored at local noon, so readers in other zones see the same date.
+    const auto noon = Calendar::noonOf(given.date);
+    if (!noon && withinStorableDays(given.date)) {
+        const CalendarDate& d = given.date;
+        context.err << "There is no " << d.month << '/' << d.day << '/' << d.year
+                    << " in the local time zone: its clocks skip that day.\n";
+        return std::nullopt;
+    }
+    if (!noon) {
         context.err << MessageTable::format(MessageId::DateOutOfRange) << '\n';
         return std::nullopt;
     }
-    return Start{*day, given.time};
+    return Start{*noon, given.time};
 }
 
 // Checks an optional choice; prints the allowed values when it is not one.
@@ -123,6 +130,9 @@ int runAdd(const AddOptions& options, CliContext& context) {
         return kRefused;
     }
 
+    const auto lock = CliDocument::lock(options.file, context);
+    if (!lock)
+        return kFileUnusable;
     int status = kDone;
     auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)
@@ -175,6 +185,9 @@ int runRemove(const RemoveOptions& options, CliContext& context) {
     const auto start = checkedStart(options.start, context);
     if (!start)
         return kRefused;
+    const auto lock = CliDocument::lock(options.file, context);
+    if (!lock)
+        return kFileUnusable;
     int status = kDone;
     auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)

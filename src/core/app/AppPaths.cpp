@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <system_error>
 
 namespace almanary {
 
@@ -56,6 +58,19 @@ std::string AppPaths::skinsFolder() {
 
 std::string AppPaths::recoveryFolder() {
     return pathFor("ALMANARY_RECOVERY", "XDG_STATE_HOME", ".local/state", "almanary");
+}
+
+std::string AppPaths::lockFolder() {
+    namespace fs = std::filesystem;
+    const char* runtime = variable("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && *runtime == '/')
+        return (fs::path(runtime) / "almanary/locks").string();
+    std::error_code error;
+    fs::path temporary = fs::temp_directory_path(error);
+    if (error)
+        temporary = "/tmp";
+    const std::string own = "almanary-" + std::to_string(::geteuid());
+    return (temporary / own / "locks").string();
 }
 
 }  // namespace almanary

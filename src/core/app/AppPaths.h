@@ -1,8 +1,8 @@
 #pragma once
 // Where the program keeps its own files outside any almanary: the settings
-// store and the skins folder. Both come from the environment, never from
-// the working folder, which is arbitrary for a program started from a menu.
-// Every rule about the home folder and the XDG base folders lives here.
+// store, the skins folder and the folder of the almanaries' locks. Both come from the environment,
+// never from the working folder, which is arbitrary for a program started from a menu. Every rule
+// about the home folder and the XDG base folders lives here.
 
 #include <string>
 
@@ -22,6 +22,11 @@ public:
     // end without asking: $ALMANARY_RECOVERY, else $XDG_STATE_HOME/almanary
     // (absolute only), else ~/.local/state/almanary.
     static std::string recoveryFolder();
+    // The user's folder of almanary locks (see FileLock):
+    // $XDG_RUNTIME_DIR/almanary/locks (an absolute XDG_RUNTIME_DIR only),
+    // else almanary-<user id>/locks in the temporary folder ($TMPDIR, else
+    // /tmp). FileLock makes both levels, private to the user.
+    static std::string lockFolder();
 };
 
 }  // namespace almanary

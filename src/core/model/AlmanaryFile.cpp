@@ -127,8 +127,11 @@ bool AlmanaryFile::hasHeader(std::string_view fileBytes) {
 AlmanaryLoad AlmanaryFile::load(const std::string& path, DateTime now, const KeepEvent& keep) {
     FileContents file = FileReading::readWholeFile(path, FileReading::kNoLimit);
     switch (file.problem) {
-        case FileContents::Problem::None:
-            return parse(std::move(file.bytes), path, now, keep);
+        case FileContents::Problem::None: {
+            AlmanaryLoad result = parse(std::move(file.bytes), path, now, keep);
+            result.stamp = file.stamp;
+            return result;
+        }
         case FileContents::Problem::Missing:
             return failed(AlmanaryProblem::Kind::Missing, path);
         case FileContents::Problem::CannotOpen:
@@ -159,7 +162,7 @@ AlmanaryLoad AlmanaryFile::parse(std::string fileBytes, const std::string& path,
 }
 
 std::optional<AlmanaryProblem> AlmanaryFile::save(AlmanaryDocument& document,
-                                                  const std::string& path) {
+                                                  const std::string& path, FileStamp* written) {
     const bool wasModified = document.events.isModified();
     std::optional<std::string> reason;
     try {
@@ -167,7 +170,7 @@ std::optional<AlmanaryProblem> AlmanaryFile::save(AlmanaryDocument& document,
         std::string bytes = plainStream(document, &problem);
         if (problem.empty()) {
             scramble(bytes);
-            reason = AtomicFile::write(path, bytes);
+            reason = AtomicFile::write(path, bytes, written);
         } else {
             reason = std::move(problem);
         }

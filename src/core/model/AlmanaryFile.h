@@ -6,7 +6,7 @@
 // A load is all or nothing: it parses into a fresh document, and the
 // caller replaces its own only when the result holds one. The plain stream
 // lives only in memory; the file on disk is always the scrambled form,
-// written atomically.
+// written by AtomicFile.
 
 #include <optional>
 #include <string>
@@ -17,6 +17,7 @@
 #include "model/CategoryList.h"
 #include "model/DocumentSettings.h"
 #include "model/EventList.h"
+#include "model/FileStamp.h"
 
 namespace almanary {
 
@@ -50,6 +51,9 @@ struct AlmanaryLoad {
     std::optional<AlmanaryDocument> document;
     EventList dueReminders;
     std::optional<AlmanaryProblem> problem;
+    // The file as it was when its bytes were read (set whenever they were),
+    // so a later save can tell whether someone has changed it since.
+    std::optional<FileStamp> stamp;
 
     bool ok() const { return document.has_value(); }
 };
@@ -94,10 +98,12 @@ public:
     static AlmanaryLoad parse(std::string fileBytes, const std::string& path, DateTime now,
                               const KeepEvent& keep = {});
 
-    // Writes the scrambled document to `path` atomically. On success the
-    // events' modified flag is clear; on failure (CannotWrite, naming the
+    // Writes the scrambled document to `path` with AtomicFile. On success
+    // the events' modified flag is clear and `written` (when given) holds
+    // the stamp of the file as written; on failure (CannotWrite, naming the
     // system's reason) the file on disk and the flag are as they were.
-    static std::optional<AlmanaryProblem> save(AlmanaryDocument& document, const std::string& path);
+    static std::optional<AlmanaryProblem> save(AlmanaryDocument& document, const std::string& path,
+                                               FileStamp* written = nullptr);
 };
 
 }  // namespace almanary

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "model/FileDescriptor.h"
+#include "model/FileReading.h"
 #include "model/SystemError.h"
 
 namespace almanary {
@@ -88,24 +89,29 @@ void syncFolder(const std::string& folder) {
         ::fsync(fd.get());
 }
 
-std::optional<std::string> writeTemporaryAndRename(const std::string& target,
-                                                   const std::string& folder,
-                                                   const struct stat* replaced,
-                                                   std::string_view bytes) {
-    std::string temporary =
-        folder + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
-    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        return "a new file cannot be made in " + folder + " (" + systemErrorText(errno) + ")";
-    }
-    takeOverPermissions(fd.get(), replaced);
+// The stamp of an open file into `written`, when asked for; false with
+// errno set when the file cannot be looked at.
+bool stampOf(int fd, FileStamp* written) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return false;
+    if (written != nullptr)
+        *written = FileStamp::fromStat(info);
+    return true;
+}
 
+std::optional<std::string> writeAndRename(FileDescriptor& fd, const std::string& temporary,
+                                          const std::string& target, const std::string& folder,
+                                          const struct stat* replaced, std::string_view bytes,
+                                          FileStamp* written) {
+    takeOverPermissions(fd.get(), replaced);
+    FileStamp stamp;
     std::optional<std::string> failure;
     if (!writeAll(fd.get(), bytes, failAfterBytes.load())) {
         failure = "the new contents cannot be written (" + systemErrorText(errno) + ")";
     } else if (::fsync(fd.get()) != 0) {
         failure = "the new contents cannot be flushed to disk (" + systemErrorText(errno) + ")";
-    } else if (fd.close() != 0) {
+    } else if (!stampOf(fd.get(), &stamp) || fd.close() != 0) {
         failure = "the new contents cannot be written (" + systemErrorText(errno) + ")";
     } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
         failure = target + " cannot be replaced (" + systemErrorText(errno) + ")";
@@ -115,12 +121,46 @@ std::optional<std::string> writeTemporaryAndRename(const std::string& target,
         return failure;
     }
     syncFolder(folder);
+    if (written != nullptr)
+        *written = stamp;  // a rename keeps the inode and the modification time
     return std::nullopt;
+}
+
+// Puts `bytes` at the start of the open file, cuts it to their length and
+// flushes it; false with errno set on the first failure. `limit` as for
+// writeAll.
+bool putContents(int fd, std::string_view bytes, long long limit) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes, limit) &&
+           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+// Rewrites an existing file where it stands, for a folder that refuses a
+// new file. Not atomic: the old contents stay in memory until the new ones
+// are on disk, and go back when writing the new ones fails.
+std::optional<std::string> rewriteInPlace(const std::string& target, std::string_view bytes,
+                                          FileStamp* written, const std::string& noNewFile) {
+    const FileDescriptor fd(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (fd.get() < 0) {
+        return noNewFile + ", and " + target + " cannot be opened to rewrite it (" +
+               systemErrorText(errno) + ")";
+    }
+    const FileContents old = FileReading::readOpenFile(fd.get(), FileReading::kNoLimit);
+    if (!old.ok())
+        return noNewFile + ", and " + target + " cannot be read to keep it (" + old.reason + ")";
+    if (putContents(fd.get(), bytes, failAfterBytes.load()) && stampOf(fd.get(), written))
+        return std::nullopt;
+    const std::string failure =
+        "the new contents cannot be written in place (" + systemErrorText(errno) + ")";
+    if (putContents(fd.get(), old.bytes, -1))
+        return failure + "; the old contents were put back";
+    const std::string why = systemErrorText(errno);
+    return failure + "; the old contents cannot be put back (" + why + ")";
 }
 
 }  // namespace
 
-std::optional<std::string> AtomicFile::write(const std::string& path, std::string_view bytes) {
+std::optional<std::string> AtomicFile::write(const std::string& path, std::string_view bytes,
+                                             FileStamp* written) {
     if (path.empty())
         return "no file name was given";
     const std::string target = resolveLink(path);
@@ -142,7 +182,20 @@ std::optional<std::string> AtomicFile::write(const std::string& path, std::strin
     if (exists && ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
         return target + " is read-only";
     }
-    return writeTemporaryAndRename(target, folder, exists ? &existing : nullptr, bytes);
+    std::string temporary =
+        folder + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
+    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.get() < 0) {
+        const int error = errno;
+        std::string noNewFile =
+            "a new file cannot be made in " + folder + " (" + systemErrorText(error) + ")";
+        // A read-only file system refuses the file's own writes as well.
+        if (exists && (error == EACCES || error == EPERM))
+            return rewriteInPlace(target, bytes, written, noNewFile);
+        return noNewFile;
+    }
+    return writeAndRename(fd, temporary, target, folder, exists ? &existing : nullptr, bytes,
+                          written);
 }
 
 void AtomicFile::failAfterBytesForTesting(std::optional<std::size_t> bytes) {

@@ -231,6 +231,17 @@ std::optional<DateTime> fromLocal(int year, int month, int day, int hour, int mi
     return valueOfLocal({year, month, day}, hour, minute, second);
 }
 
+std::optional<DateTime> noonOf(const CalendarDate& date) {
+    constexpr int kNoon = 12;
+    auto noon = fromLocal(date.year, date.month, date.day, kNoon);
+    if (!noon)
+        return std::nullopt;
+    const DateTime stored = std::clamp(*noon, kFirstStorableDateTime, kLastStorableDateTime);
+    if (localDate(stored) != date)
+        return std::nullopt;
+    return stored;
+}
+
 DateTime addDays(DateTime value, int days) {
     if (days == 0)
         return value;  // an ambiguous clock time keeps its side

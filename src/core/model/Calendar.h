@@ -67,6 +67,14 @@ inline CalendarDate localDate(DateTime value) {
 std::optional<DateTime> fromLocal(int year, int month, int day, int hour = 0, int minute = 0,
                                   int second = 0);
 
+// The moment a date is stored at: 12:00 local time of that day, so the
+// date stays the same for a reader up to twelve hours east or west. A
+// noon that a clock change skips moves forward within the day. Near the
+// ends of the storable range the moment is clamped into it when its local
+// date stays the same; nothing when no storable moment has that local date
+// (a date outside 1970-2106, or a day the zone skips entirely).
+std::optional<DateTime> noonOf(const CalendarDate& date);
+
 // The same local clock time `days` calendar days later (earlier when
 // negative). Every day step of the program goes through here, so a
 // daylight-saving change never repeats or skips a date. A clock time the

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/AsciiText.h"
+#include "model/UnicodeText.h"
 
 namespace almanary {
 
@@ -25,7 +26,7 @@ CategoryEditor::Problem CategoryEditor::check(std::string_view name,
     if (name.empty() || name == kNoCategory)
         return Problem::Unnamed;
     for (std::size_t i = 0; i < names_.size(); ++i) {
-        if (i != skipped && AsciiText::equalIgnoringCase(names_[i], name))
+        if (i != skipped && UnicodeText::equalIgnoringCase(names_[i], name))
             return Problem::NotUnique;
     }
     if (characterCount(name) > kMaxLength)

@@ -18,7 +18,7 @@ public:
     enum class Problem {
         None,
         Unnamed,        // empty, or the reserved "<No Category>" (exactly)
-        NotUnique,      // equal to another name, letter case aside
+        NotUnique,      // equal to another name, letter case (as Unicode folds it) aside
         TooLong,        // over kMaxLength characters
         RenamedToNone,  // a rename to nothing (a delete is meant)
     };

@@ -5,11 +5,13 @@
 #include <cstddef>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/AsciiText.h"
 #include "model/Calendar.h"
+#include "model/UnicodeText.h"
 
 namespace almanary {
 namespace {
@@ -19,13 +21,12 @@ constexpr bool isLowerAscii(unsigned char c) {
 }
 
 // Finds a needle folded to lower case inside a haystack, folding the
-// haystack on the fly (AsciiText: A to Z only, so notes in any 8-bit
-// encoding compare the same everywhere). Candidate starts are found with
-// memchr (one byte or the two cases of a letter), so no copy of the
+// haystack on the fly (AsciiText: A to Z only). Candidate starts are found
+// with memchr (one byte or the two cases of a letter), so no copy of the
 // haystack is made.
-class FoldedSearcher {
+class AsciiSearcher {
 public:
-    explicit FoldedSearcher(std::string_view text) {
+    explicit AsciiSearcher(std::string_view text) {
         needle_.reserve(text.size());
         std::ranges::transform(text, std::back_inserter(needle_), AsciiText::foldCase);
     }
@@ -72,6 +73,35 @@ private:
     }
 
     std::string needle_;
+};
+
+// Finds a text in notes without regard to letter case, as Unicode folds it.
+// A note of pure ASCII is searched with AsciiSearcher for the folded text,
+// which then must be ASCII too to be found; any other note of valid UTF-8 is
+// folded with ICU; a note that is not valid UTF-8, or any note when the text
+// is not, is searched for the text as typed with ASCII folding.
+class NotesSearcher {
+public:
+    explicit NotesSearcher(std::string_view text)
+        : folded_(UnicodeText::foldCase(text)), asTyped_(text) {
+        if (folded_ && UnicodeText::isAscii(*folded_))
+            foldedAscii_.emplace(*folded_);
+    }
+
+    bool foundIn(std::string_view notes) const {
+        if (!folded_)
+            return asTyped_.foundIn(notes);
+        if (UnicodeText::isAscii(notes))
+            return foldedAscii_ && foldedAscii_->foundIn(notes);
+        if (const auto foldedNotes = UnicodeText::foldCase(notes))
+            return foldedNotes->find(*folded_) != std::string::npos;
+        return asTyped_.foundIn(notes);
+    }
+
+private:
+    std::optional<std::string> folded_;  // nothing when the text is not UTF-8
+    std::optional<AsciiSearcher> foldedAscii_;
+    AsciiSearcher asTyped_;
 };
 
 }  // namespace
@@ -153,7 +183,7 @@ void EventList::renameCategory(std::string_view oldName, std::string_view newNam
 }
 
 EventList EventList::searchNotes(std::string_view text) const {
-    const FoldedSearcher searcher(text);
+    const NotesSearcher searcher(text);
     return copiesWhere([&](const Event& event) { return searcher.foundIn(event.notes()); });
 }
 

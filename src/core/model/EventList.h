@@ -33,8 +33,8 @@ public:
     bool usesCategory(std::string_view category) const;
     // Every event of the old category takes the new one; always sets modified.
     void renameCategory(std::string_view oldName, std::string_view newName);
-    // Notes containing the text, letters A to Z compared without case; an
-    // empty text matches every event.
+    // Notes containing the text without regard to letter case, as Unicode
+    // folds it (UnicodeText); an empty text matches every event.
     EventList searchNotes(std::string_view text) const;
     // Events with a reminder, not open, whose start minus the lead has come
     // at the local time `now` (seconds ignored).

@@ -17,6 +17,12 @@ public:
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
     int get() const { return fd_; }
+    // Gives the descriptor up to the caller, who closes it.
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
     // Closes now, for a caller that must know whether closing failed.
     int close() {
         const int result = ::close(fd_);

@@ -47,11 +47,14 @@ std::optional<std::string> readToEnd(int fd, std::size_t expected, std::size_t l
     return std::nullopt;
 }
 
-// The whole of an ordinary file within the limit, or why not.
-std::optional<std::string> readOrdinaryFile(int fd, std::size_t limit, std::string& bytes) {
+// The whole of an ordinary file within the limit, or why not; `stamp` is
+// what the descriptor showed before the read.
+std::optional<std::string> readOrdinaryFile(int fd, std::size_t limit, std::string& bytes,
+                                            std::optional<FileStamp>& stamp) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         return systemErrorText(errno);
+    stamp = FileStamp::fromStat(info);
     if (S_ISDIR(info.st_mode))
         return "it is a folder";
     if (!S_ISREG(info.st_mode))
@@ -63,7 +66,7 @@ std::optional<std::string> readOrdinaryFile(int fd, std::size_t limit, std::stri
 }
 
 FileContents failed(FileContents::Problem problem, std::string reason) {
-    return {{}, problem, std::move(reason)};
+    return {{}, problem, std::move(reason), std::nullopt};
 }
 
 }  // namespace
@@ -78,12 +81,16 @@ FileContents FileReading::readWholeFile(const std::string& path, std::size_t byt
         return failed(missing ? FileContents::Problem::Missing : FileContents::Problem::CannotOpen,
                       systemErrorText(error));
     }
+    return readOpenFile(fd.get(), byteLimit);
+}
+
+FileContents FileReading::readOpenFile(int fd, std::size_t byteLimit) {
     FileContents contents;
     std::optional<std::string> problem;
     try {
         // Keeps one past the limit within what a string can hold.
         const std::size_t limit = std::min(byteLimit, contents.bytes.max_size() - 1);
-        problem = readOrdinaryFile(fd.get(), limit, contents.bytes);
+        problem = readOrdinaryFile(fd, limit, contents.bytes, contents.stamp);
     } catch (const std::bad_alloc&) {
         problem = "there is not enough memory to read it";
     }

@@ -6,7 +6,10 @@
 
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string>
+
+#include "model/FileStamp.h"
 
 namespace almanary {
 
@@ -23,6 +26,9 @@ struct FileContents {
     // Why not: the system's words ("No such file or directory") or the
     // reader's own ("it is a folder").
     std::string reason;
+    // The file the bytes came from, as the open descriptor saw it before
+    // reading; set whenever the bytes were read.
+    std::optional<FileStamp> stamp;
 
     bool ok() const { return problem == Problem::None; }
 };
@@ -34,6 +40,11 @@ public:
     // The whole file at `path`, refused when it holds more than `byteLimit`
     // bytes. Running out of memory is a reason too, not an exception.
     static FileContents readWholeFile(const std::string& path, std::size_t byteLimit);
+
+    // The same for a file this process has just opened for reading (read
+    // from where the descriptor stands); the descriptor stays open. Only
+    // CannotRead is reported.
+    static FileContents readOpenFile(int fd, std::size_t byteLimit);
 };
 
 }  // namespace almanary

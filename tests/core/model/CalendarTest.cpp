@@ -166,5 +166,42 @@ TEST(AddDaysTest, ZeroDaysAbsurdValuesAndErrno) {
     EXPECT_EQ(errno, EACCES);
 }
 
+// A date is stored at local noon, clamped into the file's range while its
+// local date holds; nothing when no storable moment has that date.
+TEST(NoonOfTest, LocalNoonWithinTheStorableRange) {
+    constexpr std::int64_t kHour = 3600;
+    const std::optional<DateTime> none;
+    const struct {
+        const char* zone;
+        CalendarDate date;
+        std::optional<DateTime> expected;
+    } cases[] = {
+        {"UTC", {2021, 6, 1}, utc(2021, 6, 1) + 12 * kHour},
+        {"Europe/Berlin", {2021, 6, 1}, utc(2021, 6, 1) + 10 * kHour},
+        {"UTC", {1970, 1, 1}, 12 * kHour},
+        {"UTC", {1969, 12, 31}, none},
+        {"UTC", {2106, 2, 7}, kLastStorableDateTime},  // 06:28:15, still 2/7
+        {"UTC", {2106, 2, 8}, none},
+        {"UTC", {2021, 2, 30}, none},
+        {"<+14>-14", {1970, 1, 1}, kFirstStorableDateTime},  // 14:00 there
+        {"<+14>-14", {2106, 2, 8}, none},
+        {"<-12>+12", {2106, 2, 6}, utc(2106, 2, 7)},
+        {"<-12>+12", {2106, 2, 7}, none},
+        // Clocks go forward at noon: 13:00 of the same day.
+        {"XST-1XDT,M3.5.0/12,M10.5.0/3", {2021, 3, 28}, utc(2021, 3, 28) + 11 * kHour},
+        {"Pacific/Apia", {2011, 12, 30}, none},  // the day the zone skipped
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.date.year) + "-" +
+                     std::to_string(c.date.month) + "-" + std::to_string(c.date.day));
+        const ScopedTimeZone zone(c.zone);
+        const auto noon = Calendar::noonOf(c.date);
+        EXPECT_EQ(noon, c.expected);
+        if (noon) {
+            EXPECT_EQ(Calendar::localDate(*noon), c.date);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace almanary

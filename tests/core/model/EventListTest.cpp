@@ -61,7 +61,7 @@ TEST(EventListTest, TheLocalClockDecidesTheDayAndDueReminders) {
     EXPECT_FALSE(list.dueReminders(1711920600).isEmpty());
 }
 
-TEST_F(EventListUtc, SearchNotesFoldsAsciiLettersOnly) {
+TEST_F(EventListUtc, SearchNotesFoldsLetterCase) {
     const EventList list = listOf({{2024, 1, 1, "9", "0", "Team MEETING at noon"},
                                    {2024, 1, 2, "9", "0", "Meet\ning"},
                                    {2024, 1, 3, "9", "0", "caf\xc3\xa9 [draft] aaab"}});
@@ -70,11 +70,11 @@ TEST_F(EventListUtc, SearchNotesFoldsAsciiLettersOnly) {
         Notes expected;
     } cases[] = {
         {"mEeT", {"Team MEETING at noon", "Meet\ning"}},
-        {"NOON", {"Team MEETING at noon"}},     // at the very end
-        {"noon!", {}},                          // one byte past the end
-        {"AAB", {"caf\xc3\xa9 [draft] aaab"}},  // after a partial match
-        {"CAF\xc3\x89", {}},                    // no folding beyond A to Z
-        {" {draft", {}},                        // '{' is not a folded '['
+        {"NOON", {"Team MEETING at noon"}},             // at the very end
+        {"noon!", {}},                                  // one byte past the end
+        {"AAB", {"caf\xc3\xa9 [draft] aaab"}},          // after a partial match
+        {"CAF\xc3\x89", {"caf\xc3\xa9 [draft] aaab"}},  // folded as Unicode
+        {" {draft", {}},                                // '{' is not a folded '['
     };
     for (const auto& c : cases)
         EXPECT_EQ(notesOf(list.searchNotes(c.text)), c.expected) << c.text;
