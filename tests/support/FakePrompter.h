@@ -73,7 +73,7 @@ private:
         const bool yesNo = answer == MessageAnswer::Yes || answer == MessageAnswer::No;
         if (buttons == MessageButtons::YesNo)
             return yesNo;
-        if (buttons == MessageButtons::YesNoCancel)
+        if (buttons == MessageButtons::YesNoCancel || buttons == MessageButtons::ReplaceSaveAsCancel)
             return yesNo || answer == MessageAnswer::Cancel;
         return answer == MessageAnswer::Ok ||
                (buttons == MessageButtons::OkCancel && answer == MessageAnswer::Cancel);

@@ -12,7 +12,8 @@
 namespace almanary {
 
 enum class MessageIcon { None, Information, Exclamation, Question, Stop };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// ReplaceSaveAsCancel answers Yes for Replace and No for Save As.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, ReplaceSaveAsCancel };
 
 enum class MessageId : int {
 #define MESSAGE(name, id, icon, buttons, text) name = id,

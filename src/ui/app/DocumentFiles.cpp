@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/FileLock.h"
 #include "app/FileProblems.h"
 #include "app/MessageTable.h"
 #include "app/PasswordDialog.h"
@@ -60,10 +61,35 @@ bool DocumentFiles::save(SaveMode mode) {
 }
 
 bool DocumentFiles::saveUnpaused(SaveMode mode) {
+    // Another program changed the file since it was read or written here:
+    // it is not replaced without the user's word.
+    if (mode != SaveMode::SaveAs && session_.fileChangedElsewhere()) {
+        if (mode == SaveMode::Autosave)
+            return false;
+        switch (services_.prompter.show(&window_, MessageId::ChangedOnDisk, {session_.path()})) {
+            case MessageAnswer::Yes:
+                break;
+            case MessageAnswer::No:
+                mode = SaveMode::SaveAs;
+                break;
+            default:
+                return false;
+        }
+    }
     const std::optional<std::string> target = chooseSaveTarget(mode);
     if (!target || !confirmOverwrite(*target))
         return false;
-    if (const std::optional<AlmanaryProblem> problem = session_.saveTo(*target)) {
+    return writeLocked(*target);
+}
+
+bool DocumentFiles::writeLocked(const std::string& target) {
+    std::string reason;
+    const std::optional<FileLock> lock = FileLock::acquire(target, &reason);
+    if (!lock) {
+        showProblem({AlmanaryProblem::Kind::CannotWrite, target, reason});
+        return false;
+    }
+    if (const std::optional<AlmanaryProblem> problem = session_.saveTo(target)) {
         // Nothing was written: the document stays changed under its old name.
         showProblem(*problem);
         return false;
@@ -74,7 +100,7 @@ bool DocumentFiles::saveUnpaused(SaveMode mode) {
 std::optional<std::string> DocumentFiles::chooseSaveTarget(SaveMode mode) {
     // A document with a file saves to it without a question; autosave and
     // the Save command alike. Save As always asks.
-    if (mode == SaveMode::Save && !session_.path().empty())
+    if (mode != SaveMode::SaveAs && !session_.path().empty())
         return session_.path();
     std::optional<std::string> chosen =
         services_.files.chooseToSave(&window_, FileKind::Almanary, session_.path());
@@ -148,7 +174,7 @@ bool DocumentFiles::askPassword(const std::string& path, const std::string& pass
 
 void DocumentFiles::replace(const std::string& path, AlmanaryLoad& loaded) {
     DateTimeText::setTwelveHourClock(loaded.document->settings.twelveHourClock);
-    session_.replace(std::move(*loaded.document), path);
+    session_.replace(std::move(*loaded.document), path, loaded.stamp);
     applySkin();
     reminders_.raiseReminders(loaded.dueReminders);
     // Reminders raised just now leave the new document unchanged.
@@ -167,6 +193,8 @@ bool DocumentFiles::restore(const std::string& copyPath, const std::string& orig
     }
     if (!session_.closeWindows())
         return false;
+    // The file as it is now is the one these changes go back into.
+    loaded.stamp = originalPath.empty() ? std::nullopt : FileStamp::of(originalPath);
     replace(originalPath, loaded);
     session_.markChanged();
     return true;

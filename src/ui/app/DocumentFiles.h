@@ -18,8 +18,10 @@ struct AlmanaryLoad;
 struct AlmanaryProblem;
 struct AppServices;
 
-// Save writes a document that has a file to it; Save As always asks.
-enum class SaveMode { Save, SaveAs };
+// Save writes a document that has a file to it; Save As always asks;
+// Autosave is Save that never asks about a file another program changed
+// (it leaves that file alone).
+enum class SaveMode { Save, SaveAs, Autosave };
 // Who asks for a load: the user, or another copy sending the shared file
 // (then option changes do not count as unsaved).
 enum class LoadOrigin { User, ShareServer };
@@ -50,6 +52,9 @@ private:
     bool saveUnpaused(SaveMode mode);
     std::optional<std::string> chooseSaveTarget(SaveMode mode);
     bool confirmOverwrite(const std::string& target);
+    // Writes the document to `target` holding the file's lock, so no other
+    // copy or almanary-cli writes it meanwhile.
+    bool writeLocked(const std::string& target);
     // Asks whether to save pending changes; false when the load should stop.
     bool settlePendingChanges(LoadOrigin origin);
     bool askPassword(const std::string& path, const std::string& password);

@@ -315,6 +315,7 @@ void MainWindow::refreshFileLabel() {
     const QString path = toQString(session_->path());
     ui_->fileLabel->setText(path);
     ui_->fileLabel->setToolTip(path);
+    ui_->noticeLabel->hide();
     const QString name =
         path.isEmpty() ? QStringLiteral("Untitled") : toQString(fileNameOf(session_->path()));
     setWindowTitle(name + QStringLiteral("[*] \u2014 ") + QString::fromLatin1(kTitle));
@@ -328,7 +329,14 @@ void MainWindow::onReminderTimer() {
 }
 
 void MainWindow::onAutosaveTimer() {
-    saveDocument();
+    if (saveDocument(SaveMode::Autosave) || !session_->fileChangedElsewhere())
+        return;
+    // Left alone, and said so where the file is named, until a save or a
+    // load settles it.
+    ui_->noticeLabel->setText(
+        QStringLiteral("Autosave is waiting: another program has changed this file. "
+                       "Save to choose whether to replace it or to save under another name."));
+    ui_->noticeLabel->show();
 }
 
 void MainWindow::onReviveTimer() {

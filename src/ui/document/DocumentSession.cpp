@@ -82,6 +82,13 @@ void DocumentSession::markChanged(DocumentChange what) {
     emit modifiedChanged();
 }
 
+bool DocumentSession::fileChangedElsewhere() const {
+    if (path_.empty() || !stamp_)
+        return false;
+    const std::optional<FileStamp> now = FileStamp::of(path_);
+    return now && *now != *stamp_;
+}
+
 void DocumentSession::markUnchanged() {
     contentChanged_ = optionsChanged_ = skinChanged_ = false;
     document_.events.setModified(false);
@@ -94,8 +101,10 @@ bool DocumentSession::hasUnsavedChanges(ChangeScope scope) const {
 }
 
 std::optional<AlmanaryProblem> DocumentSession::saveTo(const std::string& path) {
-    if (std::optional<AlmanaryProblem> problem = AlmanaryFile::save(document_, path))
+    FileStamp written;
+    if (std::optional<AlmanaryProblem> problem = AlmanaryFile::save(document_, path, &written))
         return problem;  // the document stays changed under its old name
+    stamp_ = written;
     const std::string oldPath = std::exchange(path_, path);
     if (!oldPath.empty() && !samePath(oldPath, path))
         document_.settings.shareName.clear();
@@ -104,10 +113,12 @@ std::optional<AlmanaryProblem> DocumentSession::saveTo(const std::string& path) 
     return std::nullopt;
 }
 
-void DocumentSession::replace(AlmanaryDocument fresh, const std::string& path) {
+void DocumentSession::replace(AlmanaryDocument fresh, const std::string& path,
+                              std::optional<FileStamp> stamp) {
     fresh.settings.loadOnStart = document_.settings.loadOnStart;
     document_ = std::move(fresh);
     path_ = path;
+    stamp_ = stamp;
     ++generation_;
     snoozed_.clear();
     markUnchanged();

@@ -16,6 +16,7 @@
 
 #include "model/AlmanaryFile.h"
 #include "model/EventEntry.h"
+#include "model/FileStamp.h"
 #include "skins/BackgroundImage.h"
 
 class QDialog;
@@ -83,9 +84,14 @@ public:
     // Writes the document to `path`; on success it is saved under that
     // path, unchanged. A copy under a new name is no longer the shared file.
     std::optional<AlmanaryProblem> saveTo(const std::string& path);
-    // Takes a freshly loaded document as a whole, unchanged, under `path`.
-    // Whether to reload at start stays the program's choice, not the file's.
-    void replace(AlmanaryDocument fresh, const std::string& path);
+    // Takes a freshly loaded document as a whole, unchanged, under `path`;
+    // `stamp` is what the file was when it was read. Whether to reload at
+    // start stays the program's choice, not the file's.
+    void replace(AlmanaryDocument fresh, const std::string& path,
+                 std::optional<FileStamp> stamp = std::nullopt);
+    // True when the document's file is on disk but no longer the one this
+    // session last read or wrote: another program has changed it.
+    bool fileChangedElsewhere() const;
     void setShareName(std::string name) { document_.settings.shareName = std::move(name); }
 
     // ---- the skin ----
@@ -148,6 +154,7 @@ private:
 
     AlmanaryDocument document_;
     std::string path_;
+    std::optional<FileStamp> stamp_;  // the file as last read or written
     std::uint64_t generation_ = 0;
     std::map<StartKey, DateTime> snoozed_;
     bool contentChanged_ = false;

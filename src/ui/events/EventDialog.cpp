@@ -242,7 +242,10 @@ Event EventDialog::fieldsToEvent() const {
     event.setNotes(fields_.notes);
     event.setHour(fields_.hourText);
     event.setMinute(fields_.minuteText);
-    event.setDate(fields_.date);  // after hour and minute: the key follows them
+    // Only the local date counts; stored at its noon, it survives a move of
+    // the file to a zone up to eleven hours away. Set after hour and
+    // minute: the key follows them.
+    event.setDate(Calendar::noonOf(Calendar::localDate(fields_.date)).value_or(fields_.date));
     event.setDuration(fields_.durationText);
     event.setCategory(fields_.category);
     event.setRemind(fields_.remind);

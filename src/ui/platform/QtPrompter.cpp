@@ -1,6 +1,7 @@
 #include "platform/QtPrompter.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/MessageTable.h"
 #include "platform/TextConversion.h"
@@ -31,6 +32,7 @@ QMessageBox::StandardButtons buttonsOf(MessageButtons buttons) {
         case MessageButtons::YesNo:
             return QMessageBox::Yes | QMessageBox::No;
         case MessageButtons::YesNoCancel:
+        case MessageButtons::ReplaceSaveAsCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         case MessageButtons::Ok:
             break;
@@ -60,6 +62,7 @@ MessageAnswer answerOf(QMessageBox::StandardButton button, MessageButtons button
             return MessageAnswer::No;
         case MessageButtons::OkCancel:
         case MessageButtons::YesNoCancel:
+        case MessageButtons::ReplaceSaveAsCancel:
             break;
     }
     return MessageAnswer::Cancel;
@@ -75,6 +78,10 @@ MessageAnswer QtPrompter::show(QWidget* parent, MessageId id,
                     parent);
     // Paths and names may hold "<" or "&": the text is never markup.
     box.setTextFormat(Qt::PlainText);
+    if (message.buttons == MessageButtons::ReplaceSaveAsCancel) {
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Replace"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Save &As..."));
+    }
     box.exec();
     return answerOf(box.standardButton(box.clickedButton()), message.buttons);
 }
