@@ -171,10 +171,6 @@ std::optional<DateTime> valueOfLocal(const CalendarDate& date, int hour, int min
 
 }  // namespace
 
-bool isLeapYear(int year) {
-    return cycleYear(year).is_leap();
-}
-
 int daysInMonth(int year, int month) {
     if (month < 1 || month > 12)
         return 0;

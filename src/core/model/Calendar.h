@@ -51,7 +51,6 @@ inline std::int64_t minuteOf(std::int64_t dayNumber, std::int64_t hour, std::int
     return dayNumber * 1440 + hour * 60 + minute;
 }
 
-bool isLeapYear(int year);
 int daysInMonth(int year, int month);  // 0 for a month outside 1..12
 
 // Local calendar fields of a value in the process time zone. Fast for runs

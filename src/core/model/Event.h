@@ -46,7 +46,6 @@ public:
 
     std::string_view duration() const { return duration_.view(); }
     void setDuration(std::string_view value);
-    std::int32_t durationMinutes() const { return durationMinutes_; }
 
     bool remind() const { return remind_; }
     void setRemind(bool value) { remind_ = value; }

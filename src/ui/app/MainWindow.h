@@ -103,8 +103,6 @@ public:
     // Whether a tray holds the icon, asked when the close box is used;
     // tests replace the question.
     void setTrayAvailableCheck(std::function<bool()> check);
-    QSystemTrayIcon* trayIcon() const { return tray_; }
-    QMenu* trayMenu() const { return trayMenu_; }
     QAction* commandAction(MainCommand command) const;
     // True once the window has ended through Exit or Escape.
     bool hasEnded() const { return ended_; }

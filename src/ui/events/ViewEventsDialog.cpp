@@ -192,10 +192,6 @@ ViewEventsDialog::SearchKind ViewEventsDialog::kind() const {
     }
 }
 
-QString ViewEventsDialog::searchBy() const {
-    return ui_->searchByCombo->currentText();
-}
-
 // ---- data exchange ----
 
 void ViewEventsDialog::readControls() {

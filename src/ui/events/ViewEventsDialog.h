@@ -30,14 +30,6 @@ public:
     static constexpr int kFatal = 10;
     static constexpr int kPaneCount = 3;
 
-    // What one pane shows, as bytes.
-    struct PaneTexts {
-        std::string date;
-        std::string time;
-        std::string category;
-        std::string notes;
-    };
-
     // Search mode.
     ViewEventsDialog(QWidget* owner, DocumentSession& session, const AppServices& services);
     // Conflict mode: `conflicts` is copied; `candidate` and `leftOut` (may be
@@ -54,16 +46,8 @@ public:
     bool conflictMode() const { return conflictMode_; }
     const EventList& results() const { return results_; }
     int resultCount() const { return resultCount_; }
-    int firstShown() const { return firstShown_; }
     // True once the dialog has ended (Done, Cancel or by itself).
     bool ended() const { return ended_; }
-
-    // What printing needs (the event-list printing fills this in later):
-    // the search-by selection ("Date", "Category", "Comment", or empty in
-    // conflict mode), the text searched for and the texts of a pane (0-based).
-    QString searchBy() const;
-    const std::string& commentText() const { return commentText_; }
-    const PaneTexts& pane(int index) const { return panes_.at(static_cast<std::size_t>(index)); }
 
 public slots:
     void next();
@@ -75,6 +59,13 @@ protected:
 
 private:
     enum class SearchKind { Date, Category, Comment };
+    // What one pane shows, as bytes.
+    struct PaneTexts {
+        std::string date;
+        std::string time;
+        std::string category;
+        std::string notes;
+    };
     struct PaneControls {
         QPushButton* edit;
         QPushButton* remove;

@@ -13,7 +13,6 @@ public:
     explicit CCustomButton(QWidget* parent = nullptr);
     CCustomButton(const QString& text, QWidget* parent = nullptr);
 
-    bool hover() const { return hover_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -39,22 +39,6 @@ QColor buttonHighlight() {
     return get().buttonHighlight;
 }
 
-void setButtonBackground(const QColor& colour) {
-    get().buttonBackground = colour;
-}
-
-void setButtonText(const QColor& colour) {
-    get().buttonText = colour;
-}
-
-void setButtonShadow(const QColor& colour) {
-    get().buttonShadow = colour;
-}
-
-void setButtonHighlight(const QColor& colour) {
-    get().buttonHighlight = colour;
-}
-
 SkinColourSet current() {
     return get();
 }
@@ -78,12 +62,6 @@ void setPlatformColours() {
 QColor fromColourRef(std::uint32_t reference) {
     return QColor(static_cast<int>(reference & 0xFF), static_cast<int>((reference >> 8) & 0xFF),
                   static_cast<int>((reference >> 16) & 0xFF));
-}
-
-std::uint32_t toColourRef(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
-    return static_cast<std::uint32_t>(rgb.red()) | (static_cast<std::uint32_t>(rgb.green()) << 8) |
-           (static_cast<std::uint32_t>(rgb.blue()) << 16);
 }
 
 }  // namespace almanary::SkinColours

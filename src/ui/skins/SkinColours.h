@@ -21,10 +21,6 @@ QColor buttonBackground();
 QColor buttonText();
 QColor buttonShadow();
 QColor buttonHighlight();
-void setButtonBackground(const QColor& colour);
-void setButtonText(const QColor& colour);
-void setButtonShadow(const QColor& colour);
-void setButtonHighlight(const QColor& colour);
 
 SkinColourSet current();
 void setCurrent(const SkinColourSet& colours);
@@ -34,7 +30,6 @@ void setPlatformColours();
 
 // A skin file keeps colours as 0x00BBGGRR.
 QColor fromColourRef(std::uint32_t reference);
-std::uint32_t toColourRef(const QColor& colour);
 
 }  // namespace SkinColours
 }  // namespace almanary

@@ -15,7 +15,6 @@ public:
     QString text() const { return text_; }
     void setText(const QString& text);
 
-    bool pathEllipsis() const { return pathEllipsis_; }
     void setPathEllipsis(bool on);
 
     // The text as drawn at the label's present width.

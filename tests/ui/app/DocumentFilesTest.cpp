@@ -209,7 +209,7 @@ TEST_F(DocumentFilesTest, AMissingSkinOrPictureIsSaidAndTheDocumentStillLoads) {
     ASSERT_TRUE(w.session().background().load(ALMANARY_FIXTURES_DIR "/bitmaps/rgb24.bmp"));
 
     // A skin file that is gone: the default look, and the name kept for later.
-    SkinColours::setButtonBackground(Qt::magenta);
+    SkinColours::setCurrent({Qt::magenta, Qt::black, Qt::gray, Qt::white});
     EXPECT_TRUE(w.loadDocument(gonePath));
     ASSERT_EQ(prompter.ids(), Ids{MessageId::SkinInvalid});
     EXPECT_EQ(prompter.shown()[0].args, std::vector<std::string>{dir.file("Skins/Gone.skn")});
