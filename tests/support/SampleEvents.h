@@ -1,12 +1,7 @@
 #pragma once
-// Events and lists for tests: local times, events built from a few fields,
-// and the notes of a list in order (tests tell their events apart by them).
+// Local times, events from a few fields, and the notes of a list in order.
 
 #include <gtest/gtest.h>
-
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "model/Calendar.h"
 #include "model/EventList.h"
@@ -16,8 +11,7 @@ namespace almanary::testing {
 // The value of a local time in the current zone; the fields must be real.
 inline DateTime localTime(int year, int month, int day, int hour = 0, int minute = 0,
                           int second = 0) {
-    const std::optional<DateTime> value =
-        Calendar::fromLocal(year, month, day, hour, minute, second);
+    const auto value = Calendar::fromLocal(year, month, day, hour, minute, second);
     EXPECT_TRUE(value.has_value()) << year << "-" << month << "-" << day;
     return value.value_or(0);
 }
@@ -29,8 +23,7 @@ struct EventSpec {
     std::string category = "";
 };
 
-// Hour and minute are set before the date, as a writer must, so the key
-// follows them; the date is noon of the day.
+// At noon of the day; the date is set last, so the key follows hour and minute.
 inline Event makeEvent(const EventSpec& shape) {
     Event event;
     event.setNotes(shape.notes);
@@ -42,7 +35,6 @@ inline Event makeEvent(const EventSpec& shape) {
     return event;
 }
 
-// A list of the events, each inserted in turn.
 inline EventList listOf(const std::vector<EventSpec>& shapes) {
     EventList list;
     for (const EventSpec& shape : shapes)

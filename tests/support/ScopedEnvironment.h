@@ -1,6 +1,5 @@
 #pragma once
-// Sets or clears environment variables for the lifetime of the object and
-// restores their previous values afterwards.
+// Sets or clears environment variables while the object lives.
 
 #include <cstdlib>
 #include <optional>
@@ -12,7 +11,6 @@ namespace almanary::testing {
 
 class ScopedEnvironment {
 public:
-    ScopedEnvironment() = default;
     ScopedEnvironment(const char* name, const char* value) { set(name, value); }
     ~ScopedEnvironment() {
         for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)

@@ -1,32 +1,20 @@
 #pragma once
-// Sets the process time zone (TZ) for the lifetime of the object and
-// restores the previous one afterwards.
-
-#include <cstdlib>
-#include <optional>
-#include <string>
+// Sets the process time zone (TZ) while the object lives.
 
 #include "model/Calendar.h"
+#include "support/ScopedEnvironment.h"
 
 namespace almanary::testing {
 
 class ScopedTimeZone {
 public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ"))
-            previous_ = old;
-        ::setenv("TZ", zone, 1);
-        Calendar::timeZoneChanged();
-    }
-    ~ScopedTimeZone() {
-        previous_ ? ::setenv("TZ", previous_->c_str(), 1) : ::unsetenv("TZ");
-        Calendar::timeZoneChanged();
-    }
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+    explicit ScopedTimeZone(const char* zone) : zone_("TZ", zone) { Calendar::timeZoneChanged(); }
 
 private:
-    std::optional<std::string> previous_;
+    struct Reread {
+        ~Reread() { Calendar::timeZoneChanged(); }  // runs after zone_ has put TZ back
+    } reread_;
+    ScopedEnvironment zone_;
 };
 
 }  // namespace almanary::testing

@@ -1,11 +1,10 @@
 #pragma once
-// A fresh directory under the system temporary folder, removed with its
-// contents when the object dies.
+// A fresh folder under the system temporary folder, removed with its contents.
+
+#include <stdlib.h>
 
 #include <filesystem>
 #include <string>
-
-#include <stdlib.h>
 
 namespace almanary::testing {
 
@@ -21,7 +20,6 @@ public:
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 

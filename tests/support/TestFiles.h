@@ -1,6 +1,5 @@
 #pragma once
-// Whole-file reads and writes, permission bits and a hex view of bytes,
-// shared by the tests.
+// Whole-file reads and writes, and permission bits.
 
 #include <filesystem>
 #include <fstream>
@@ -12,7 +11,7 @@
 
 namespace almanary::testing {
 
-// The whole file; empty when it is no ordinary file or cannot be read.
+// The whole file; empty when it is no ordinary file.
 inline std::string readFile(const std::string& path) {
     std::error_code ignored;
     if (!std::filesystem::is_regular_file(path, ignored))
@@ -29,14 +28,6 @@ inline void writeFile(const std::string& path, std::string_view bytes) {
 inline unsigned modeOf(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 0777) : 0;
-}
-
-// Bytes as upper-case hex pairs ("08 41 6C"), so a mismatch reads easily.
-inline std::string hex(std::string_view bytes) {
-    std::string out;
-    for (const unsigned char c : bytes)
-        out += {' ', "0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
-    return out.empty() ? out : out.substr(1);
 }
 
 }  // namespace almanary::testing

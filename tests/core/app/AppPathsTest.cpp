@@ -4,13 +4,12 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <string>
-
 #include "support/ScopedEnvironment.h"
 
 namespace almanary {
 namespace {
 
+// A relative XDG folder is ignored; an empty HOME gives way to the account's.
 TEST(AppPathsTest, EachPathFollowsItsOwnVariablesThenXdgThenHome) {
     const std::string account = ::getpwuid(::getuid())->pw_dir;
     const struct {
@@ -19,16 +18,12 @@ TEST(AppPathsTest, EachPathFollowsItsOwnVariablesThenXdgThenHome) {
     } cases[] = {
         {"/o/s.sqlite", "/o/Skins", "/cfg", "/dat", "/h", "/o/s.sqlite", "/o/Skins"},
         {"", "", "/cfg", "/dat", "/h", "/cfg/almanary/settings.sqlite", "/dat/almanary/Skins"},
-        // A relative XDG folder is invalid and ignored; an empty HOME gives
-        // way to the account's home folder.
         {nullptr, nullptr, "cfg", "dat", "/h", "/h/.config/almanary/settings.sqlite",
          "/h/.local/share/almanary/Skins"},
         {nullptr, nullptr, nullptr, nullptr, "", account + "/.config/almanary/settings.sqlite",
-         account + "/.local/share/almanary/Skins"},
-    };
+         account + "/.local/share/almanary/Skins"}};
     for (const auto& c : cases) {
-        testing::ScopedEnvironment environment;
-        environment.set("ALMANARY_SETTINGS", c.settingsVariable);
+        testing::ScopedEnvironment environment("ALMANARY_SETTINGS", c.settingsVariable);
         environment.set("ALMANARY_SKINS", c.skinsVariable);
         environment.set("XDG_CONFIG_HOME", c.configHome);
         environment.set("XDG_DATA_HOME", c.dataHome);

@@ -2,23 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace almanary {
 namespace {
 
 using Names = std::vector<std::string>;
 
+// Letters compare as lower case, so "[" comes before every letter.
 TEST(CategoryListTest, NamesEndAtTheFirstEmptyOneAndChoicesAreSortedIgnoringCase) {
     EXPECT_EQ(CategoryList(Names{"b", "a", "b", "", "c"}).names(), (Names{"b", "a", "b"}));
     CategoryList list(Names{"work", "Home", "caf\xc3\xa9"});
     list.append("");  // would end the list: ignored
     list.append("[x]");
-    EXPECT_EQ(list.names(), (Names{"work", "Home", "caf\xc3\xa9", "[x]"}));
-    EXPECT_TRUE(list.contains("work"));
-    EXPECT_FALSE(list.contains("Work"));
-    // Letters compare as lower case, so "[" comes before every letter.
+    EXPECT_TRUE(list.contains("work") && !list.contains("Work"));
     EXPECT_EQ(list.choices(), (Names{"<No Category>", "[x]", "caf\xc3\xa9", "Home", "work"}));
 }
 
