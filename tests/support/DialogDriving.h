@@ -26,16 +26,10 @@ inline void press(const QWidget& window, const char* button) {
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
+// Chooses an entry as the user does, which also emits `activated`.
 inline void pick(const QWidget& window, const char* list, const char* text) {
     QComboBox* combo = child<QComboBox>(window, list);
-    combo->setCurrentIndex(combo->findText(QString::fromLatin1(text)));
-}
-
-// Chooses an entry as the user does, which also emits `activated`.
-inline void activate(const QWidget& window, const char* list, const char* text) {
-    QComboBox* combo = child<QComboBox>(window, list);
-    const int index =
-        combo->findText(QString::fromUtf8(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = combo->findText(QString::fromUtf8(text));
     ASSERT_GE(index, 0) << text;
     combo->setCurrentIndex(index);
     emit combo->activated(index);

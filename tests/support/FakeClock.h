@@ -1,6 +1,5 @@
 #pragma once
-// A Clock for tests: stands still at the time it is set to until a test
-// moves it.
+// A Clock that stands still at the time a test sets.
 
 #include "platform/Clock.h"
 
@@ -8,13 +7,11 @@ namespace almanary::testing {
 
 class FakeClock : public Clock {
 public:
-    explicit FakeClock(DateTime now = 0) : now_(now) {}
-
     DateTime now() const override { return now_; }
     void set(DateTime now) { now_ = now; }
 
 private:
-    DateTime now_;
+    DateTime now_ = 0;
 };
 
 }  // namespace almanary::testing

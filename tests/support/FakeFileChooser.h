@@ -1,7 +1,7 @@
 #pragma once
-// A FileChooser for tests: answers from a script (a path, or nothing for
-// Cancel) and records every request. A request with no scripted answer
-// fails the test and cancels.
+// A FileChooser answering from a script (a path, or nothing for Cancel) and
+// noting each request ("open" or "save"). A request beyond the script, or an
+// answer never asked for, fails the test.
 
 #include <gtest/gtest.h>
 
@@ -16,41 +16,26 @@ namespace almanary::testing {
 
 class FakeFileChooser : public FileChooser {
 public:
-    struct Request {
-        bool toSave = false;
-        FileKind kind = FileKind::Almanary;
-        std::string start;
-    };
-
-    ~FakeFileChooser() override {
-        if (!answers_.empty())
-            ADD_FAILURE() << answers_.size() << " scripted file choice(s) never asked for";
-    }
+    ~FakeFileChooser() override { EXPECT_TRUE(answers_.empty()) << "file choices never asked for"; }
 
     void choose(const std::string& path) { answers_.emplace_back(path); }
-    void cancel() { answers_.emplace_back(std::nullopt); }
 
-    std::optional<std::string> chooseToOpen(QWidget* /*parent*/, FileKind kind,
-                                            const std::string& start) override {
-        return ask({false, kind, start});
+    std::optional<std::string> chooseToOpen(QWidget*, FileKind, const std::string&) override {
+        return ask("open");
     }
-
-    std::optional<std::string> chooseToSave(QWidget* /*parent*/, FileKind kind,
-                                            const std::string& start) override {
-        return ask({true, kind, start});
+    std::optional<std::string> chooseToSave(QWidget*, FileKind, const std::string&) override {
+        return ask("save");
     }
-
     bool isOpen() const override { return false; }
     void raise() override {}
 
-    const std::vector<Request>& requests() const { return requests_; }
+    std::vector<std::string> requests;
 
 private:
-    std::optional<std::string> ask(const Request& request) {
-        requests_.push_back(request);
+    std::optional<std::string> ask(const char* kind) {
+        requests.emplace_back(kind);
         if (answers_.empty()) {
-            ADD_FAILURE() << "unscripted file chooser (" << (request.toSave ? "save" : "open")
-                          << ")";
+            ADD_FAILURE() << "unscripted file chooser (" << kind << ")";
             return std::nullopt;
         }
         std::optional<std::string> answer = answers_.front();
@@ -59,7 +44,6 @@ private:
     }
 
     std::deque<std::optional<std::string>> answers_;
-    std::vector<Request> requests_;
 };
 
 }  // namespace almanary::testing

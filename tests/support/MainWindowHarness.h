@@ -1,7 +1,6 @@
 #pragma once
-// A main window on test doubles: scripted messages and file choices, a
-// clock that stands still, and its settings store and skins folder in a
-// fresh temporary folder. Also writes almanaries and skins for the tests.
+// A main window on test doubles, with its settings store and skins folder
+// in a fresh temporary folder; writes and reads almanaries for the tests.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +14,6 @@
 #include "model/DateTimeText.h"
 #include "platform/AppServices.h"
 #include "skins/SkinColours.h"
-#include "skins/SkinFile.h"
 #include "support/DialogDriving.h"
 #include "support/FakeClock.h"
 #include "support/FakeFileChooser.h"
@@ -42,10 +40,9 @@ protected:
                 prompter, files, sound, clock, dir.file("settings.sqlite"), dir.file("Skins")});
         return *window_;
     }
-
     DocumentSession& session() { return window().session(); }
 
-    // A document with one event per note, on consecutive days of March 2024.
+    // An unchanged document with one event per note, from 4 March 2024 on.
     static AlmanaryDocument document(const Notes& notes) {
         AlmanaryDocument document;
         int day = 4;
@@ -55,7 +52,6 @@ protected:
         return document;
     }
 
-    // Writes an almanary file; the path.
     std::string writeAlmanary(const std::string& name, AlmanaryDocument document) {
         const std::string path = dir.file(name);
         const auto problem = AlmanaryFile::save(document, path);
@@ -63,17 +59,10 @@ protected:
         return path;
     }
 
-    // The document a file holds, read as the core reads it.
-    AlmanaryDocument readBack(const std::string& path) {
+    Notes notesInFile(const std::string& path) {
         AlmanaryLoad loaded = AlmanaryFile::load(path, clock.now());
-        EXPECT_TRUE(loaded.ok()) << loaded.problem->detail;
-        return loaded.ok() ? std::move(*loaded.document) : AlmanaryDocument{};
-    }
-
-    void writeSkin(const std::string& name, const Skin& skin) {
-        std::filesystem::create_directories(dir.file("Skins"));
-        const auto problem = SkinFile::writeNamed(dir.file("Skins"), name, skin);
-        EXPECT_FALSE(problem) << problem->reason;
+        EXPECT_TRUE(loaded.ok()) << path;
+        return loaded.ok() ? notesOf(loaded.document->events) : Notes{};
     }
 
     ScopedTimeZone zone{"Europe/London"};

@@ -1,7 +1,5 @@
 #pragma once
-// A document session on test doubles, for the windows that work on it:
-// scripted messages and file choices, a clock that stands still, and a
-// document the test fills.
+// A document session on test doubles, for the windows that work on it.
 
 #include <gtest/gtest.h>
 
@@ -28,14 +26,12 @@ protected:
 
     const EventList& events() const { return session.events(); }
 
-    // Adds an event as a file would hold it: the document stays unchanged,
-    // and a start may be taken twice.
-    void store(const Event& event) {
+    // Adds an event as a file would hold it, leaving the document unchanged.
+    void store(const EventSpec& shape) {
         AlmanaryDocument document = session.document();
-        document.events.insert(event);
+        document.events.insert(makeEvent(shape));
         session.replace(std::move(document), session.path());
     }
-    void store(const EventSpec& shape) { store(makeEvent(shape)); }
 
     // An empty, unchanged document with these category names.
     void reset(const std::vector<std::string>& categories = {}) {

@@ -17,13 +17,13 @@
 namespace almanary::testing {
 namespace {
 
+using Log = std::vector<std::string>;
+
 // Notes how it was closed; `then` runs inside the close.
 class ClosingWindow : public SkinnedDialog {
 public:
-    ClosingWindow(std::vector<std::string>& log, std::string name)
-        : log_(log), name_(std::move(name)) {}
+    ClosingWindow(Log& log, std::string name) : log_(log), name_(std::move(name)) {}
     std::function<void()> then;
-
     void accept() override { close("accepted"); }
     void reject() override { close("rejected"); }
 
@@ -34,32 +34,27 @@ private:
         if (then)
             then();
     }
-    std::vector<std::string>& log_;
+    Log& log_;
     std::string name_;
 };
 
 using DocumentSessionTest = SessionHarness;
 
-TEST_F(DocumentSessionTest, ChangesCountByKindAndEndWithASaveOrALoad) {
-    const struct {
-        DocumentChange change;
-        bool unsavedForAReload;
-    } cases[] = {
-        {DocumentChange::Content, true},
-        {DocumentChange::Skin, true},
-        {DocumentChange::Options, false},
-    };
-    for (const auto& c : cases) {
+// Option changes do not count against a reload; a save ends every kind.
+TEST_F(DocumentSessionTest, ChangesCountByKindAndEndWithASave) {
+    const std::pair<DocumentChange, bool> cases[] = {{DocumentChange::Content, true},
+                                                     {DocumentChange::Skin, true},
+                                                     {DocumentChange::Options, false}};
+    for (const auto& [change, unsavedForAReload] : cases) {
         reset();
         EXPECT_FALSE(session.hasUnsavedChanges());
-        session.markChanged(c.change);
+        session.markChanged(change);
         EXPECT_TRUE(session.hasUnsavedChanges());
-        EXPECT_EQ(session.hasUnsavedChanges(ChangeScope::IgnoringOptions), c.unsavedForAReload);
+        EXPECT_EQ(session.hasUnsavedChanges(ChangeScope::IgnoringOptions), unsavedForAReload);
         TempDir dir;
         ASSERT_FALSE(session.saveTo(dir.file("cal.alm")));
         EXPECT_FALSE(session.hasUnsavedChanges());
     }
-    // Events changed through the session count as well.
     session.storeEvent(makeEvent({2024, 3, 4, "9", "0", "new"}), nullptr);
     EXPECT_TRUE(session.hasUnsavedChanges(ChangeScope::IgnoringOptions));
 }
@@ -73,14 +68,14 @@ TEST_F(DocumentSessionTest, BusyIsAnnouncedOnceForNestedWork) {
     }
     EXPECT_FALSE(session.busy());
     ASSERT_EQ(busy.count(), 2);
-    EXPECT_EQ(busy.at(0).at(0).toBool(), true);
-    EXPECT_EQ(busy.at(1).at(0).toBool(), false);
+    EXPECT_TRUE(busy.at(0).at(0).toBool());
+    EXPECT_FALSE(busy.at(1).at(0).toBool());
 }
 
 // Dialogs first, then browsers, then event windows; a window that another's
 // close deletes is skipped, and hidden windows are left alone.
 TEST_F(DocumentSessionTest, ClosingTheWindowsGoesByRoleAndReachesEachOnce) {
-    std::vector<std::string> log;
+    Log log;
     auto* editor = new ClosingWindow(log, "editor");
     auto* doomed = new ClosingWindow(log, "doomed");
     auto* browser = new ClosingWindow(log, "browser");
@@ -94,19 +89,16 @@ TEST_F(DocumentSessionTest, ClosingTheWindowsGoesByRoleAndReachesEachOnce) {
     for (ClosingWindow* window : {editor, doomed, browser, dialog})
         window->show();
     editor->then = [doomed] { delete doomed; };
-
     session.closeWindows();
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"dialog rejected", "browser accepted", "editor rejected"}));
+    EXPECT_EQ(log, (Log{"dialog rejected", "browser accepted", "editor rejected"}));
     EXPECT_EQ(session.windows(WindowRole::EventWindow), QList<QDialog*>{editor});
 }
 
-// Windows without an owner (the reminder pop-ups) work on the session and
-// go with it.
+// Windows without an owner (the reminder pop-ups) go with the session.
 TEST_F(DocumentSessionTest, WindowsWithoutAnOwnerGoWithTheSession) {
-    std::vector<std::string> log;
-    QPointer<ClosingWindow> popup = new ClosingWindow(log, "popup");
+    Log log;
     QWidget owner;
+    QPointer<ClosingWindow> popup = new ClosingWindow(log, "popup");
     QPointer<ClosingWindow> owned = new ClosingWindow(log, "owned");
     owned->setParent(&owner);
     {

@@ -1,12 +1,13 @@
 // Manage Categories: the refusals of add, rename and delete, the questions
 // about names in use, and what reaches the document.
 
+#include "events/CategoriesDialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <optional>
 
-#include "events/CategoriesDialog.h"
 #include "support/MainWindowHarness.h"
 #include "support/SessionHarness.h"
 
@@ -71,7 +72,7 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
         SCOPED_TRACE(::testing::Message() << c.button << " '" << c.typed << "'");
         open(c.list);
         if (c.chosen)
-            activate(*dialog, "categoryCombo", c.chosen);
+            pick(*dialog, "categoryCombo", c.chosen);
         edit()->setText(c.typed);
         press(*dialog, c.button);
         EXPECT_EQ(prompter.ids(), c.refusal ? Ids{*c.refusal} : Ids{});
@@ -81,36 +82,28 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
     }
 }
 
-TEST_F(CategoriesDialogTest, RenameOfAUsedNameCarriesItToTheEventsOnlyOnYes) {
-    for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes);
-        open({"Home", "Work"}, {"Work", "Home", "Work"});
-        activate(*dialog, "categoryCombo", "Work");
-        edit()->setText(" Job ");
-        prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
-        press(*dialog, "renameButton");
-        ASSERT_EQ(prompter.ids(), Ids{MessageId::RenameCategoryEvents});
-        EXPECT_EQ(prompter.shown()[0].args, (Names{"Work", "Job"}));
-        // The list takes the new name whatever the answer.
-        EXPECT_EQ(shown(), (QStringList{"Home", "Job"}));
-        EXPECT_EQ(eventCategories(),
-                  yes ? (Names{"Job", "Home", "Job"}) : (Names{"Work", "Home", "Work"}));
-        EXPECT_EQ(events().isModified(), yes);
-    }
-}
-
-TEST_F(CategoriesDialogTest, DeleteOfAUsedNameAsksAndNeverTouchesTheEvents) {
-    for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes);
-        open({"Home", "Work"}, {"Work"});
-        activate(*dialog, "categoryCombo", "Work");
-        prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
-        press(*dialog, "deleteButton");
-        ASSERT_EQ(prompter.ids(), Ids{MessageId::CategoryInUse});
-        EXPECT_EQ(shown(), yes ? QStringList{"Home"} : (QStringList{"Home", "Work"}));
-        EXPECT_EQ(dialog->changed(), yes);
-        EXPECT_EQ(eventCategories(), Names{"Work"});
-        EXPECT_FALSE(events().isModified());
+// A rename renames in the list whatever the answer, and the events only on
+// Yes; a delete deletes from the list on Yes, never from the events.
+TEST_F(CategoriesDialogTest, ANameInUseIsAskedAboutAndOnlyARenameReachesTheEvents) {
+    for (const bool rename : {true, false}) {
+        for (const bool yes : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << rename << yes);
+            open({"Home", "Work"}, {"Work", "Home", "Work"});
+            pick(*dialog, "categoryCombo", "Work");
+            edit()->setText(" Job ");
+            prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
+            press(*dialog, rename ? "renameButton" : "deleteButton");
+            ASSERT_EQ(prompter.ids(),
+                      Ids{rename ? MessageId::RenameCategoryEvents : MessageId::CategoryInUse});
+            EXPECT_EQ(prompter.shown()[0].args, rename ? (Names{"Work", "Job"}) : Names{"Work"});
+            EXPECT_EQ(shown(), rename
+                                   ? (QStringList{"Home", "Job"})
+                                   : (yes ? QStringList{"Home"} : (QStringList{"Home", "Work"})));
+            EXPECT_EQ(dialog->changed(), rename || yes);
+            EXPECT_EQ(eventCategories(), rename && yes ? (Names{"Job", "Home", "Job"})
+                                                       : (Names{"Work", "Home", "Work"}));
+            EXPECT_EQ(events().isModified(), rename && yes);
+        }
     }
 }
 
@@ -124,10 +117,9 @@ TEST_F(CategoriesCommandTest, TheDocumentCountsAsChangedOnlyAfterAnAction) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.changedBefore << c.add);
         window_.reset();
-        MainWindow& w = window();
-        w.session().setCategories(CategoryList({"Work"}));
+        session().setCategories(CategoryList({"Work"}));
         if (c.changedBefore)
-            w.session().markChanged();
+            session().markChanged();
         whenModal<CategoriesDialog>(modalContext, [&](CategoriesDialog& d) {
             if (c.add) {
                 child<QLineEdit>(d, "nameEdit")->setText("Home");
@@ -135,9 +127,9 @@ TEST_F(CategoriesCommandTest, TheDocumentCountsAsChangedOnlyAfterAnAction) {
             }
             QTest::keyClick(&d, Qt::Key_Escape);
         });
-        w.runCommand(MainCommand::Categories);
-        EXPECT_EQ(w.session().hasUnsavedChanges(), c.changedAfter);
-        EXPECT_EQ(w.session().document().categories.names(),
+        window().runCommand(MainCommand::Categories);
+        EXPECT_EQ(session().hasUnsavedChanges(), c.changedAfter);
+        EXPECT_EQ(session().document().categories.names(),
                   c.add ? (Names{"Home", "Work"}) : Names{"Work"});
     }
 }

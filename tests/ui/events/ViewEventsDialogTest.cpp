@@ -18,13 +18,14 @@ namespace almanary::testing {
 namespace {
 
 using Texts = std::vector<QString>;
+using Flags = std::vector<bool>;
 
 class ViewEventsTest : public SessionHarness {
 protected:
     ViewEventsTest() { clock.set(localTime(2024, 3, 1, 12)); }
 
-    // `count` events on one day, every quarter hour from 9:00, 30 minutes
-    // long, with notes "<tag>1", "<tag>2", ...
+    // `count` 30-minute events on one day, every quarter hour from 9:00, with
+    // notes "<tag>1", "<tag>2", ...
     void addDay(int month, int day, int count, const std::string& tag,
                 const std::string& category = "") {
         for (int i = 0; i < count; ++i) {
@@ -36,18 +37,6 @@ protected:
 
     void open() { dialog = std::make_unique<ViewEventsDialog>(nullptr, session, services); }
 
-    // Three events of which a 9:30 candidate overlaps or touches the first two.
-    void openConflicts() {
-        reset();
-        store({2024, 3, 1, "9", "0", "a", "60"});
-        store({2024, 3, 1, "10", "0", "b", "30"});
-        store({2024, 3, 1, "15", "0", "far", "30"});
-        candidate = makeEvent({2024, 3, 1, "9", "30", "new", "30"});
-        dialog = std::make_unique<ViewEventsDialog>(nullptr, session, services,
-                                                    events().conflicts(candidate, nullptr),
-                                                    &candidate, nullptr);
-    }
-
     QString page() const {
         return child<QLineEdit>(*dialog, "pageEdit")->text() + " of " +
                child<QLineEdit>(*dialog, "pageCountEdit")->text();
@@ -56,7 +45,6 @@ protected:
     bool enabled(const char* button) const {
         return child<QPushButton>(*dialog, button)->isEnabled();
     }
-
     Texts paneNotes() const {
         Texts notes;
         for (const char* name : {"notesEdit1", "notesEdit2", "notesEdit3"})
@@ -64,16 +52,10 @@ protected:
         return notes;
     }
     // Whether each pane's Edit (and with it its X) can be pressed.
-    std::vector<bool> paneButtons() const {
+    Flags paneButtons() const {
         return {enabled("editButton1"), enabled("editButton2"), enabled("editButton3")};
     }
 
-    void searchComment(const char* text) {
-        child<QLineEdit>(*dialog, "commentEdit")->setText(QString::fromLatin1(text));
-        press(*dialog, "searchButton");
-    }
-
-    // Presses a pane's X and answers the question.
     void deletePane(int pane, MessageAnswer answer) {
         prompter.answer(answer);
         press(*dialog, ("deleteButton" + std::to_string(pane)).c_str());
@@ -90,16 +72,14 @@ protected:
         press(*dialog, ("editButton" + std::to_string(pane)).c_str());
     }
 
-    // New York's rules without the zone database: the spring day has 23
-    // hours, the autumn day 25.
+    // New York's rules without the zone database: 10 March has 23 hours.
     ScopedTimeZone newYork{"EST5EDT,M3.2.0,M11.1.0"};
-    Event candidate;
     std::unique_ptr<ViewEventsDialog> dialog;
 };
 
 // Next and Prev page through a day's results, then move a calendar day:
 // Next keeps the page where it can, Prev starts at the first. The day step
-// keeps the clock time, so the 23-hour day of 10 March is not skipped.
+// keeps the clock time, so the 23-hour day is not skipped.
 TEST_F(ViewEventsTest, NextAndPrevPageThroughTheDaysResultsAndThenMoveADay) {
     clock.set(localTime(2024, 3, 9, 23, 30));
     addDay(3, 9, 5, "p");
@@ -143,16 +123,18 @@ TEST_F(ViewEventsTest, CommentAndCategorySearchesPageBetweenTheirEnds) {
     reset({"work", "Work"});
     addDay(6, 1, 7, "w", "Work");
     store({2024, 7, 1, "9", "0", "other", "0", "work"});
-    for (const char* kind : {"Category", "Comment"}) {
-        SCOPED_TRACE(kind);
+    for (const bool byCategory : {true, false}) {
+        SCOPED_TRACE(byCategory);
         open();
-        pick(*dialog, "searchByCombo", kind);
-        if (std::string(kind) == "Category") {
-            activate(*dialog, "categoryCombo", "work");
+        if (byCategory) {
+            pick(*dialog, "searchByCombo", "Category");
+            pick(*dialog, "categoryCombo", "work");
             EXPECT_EQ(paneNotes(), (Texts{"other", "", ""}));
-            activate(*dialog, "categoryCombo", "Work");
+            pick(*dialog, "categoryCombo", "Work");
         } else {
-            searchComment("W");
+            pick(*dialog, "searchByCombo", "Comment");
+            child<QLineEdit>(*dialog, "commentEdit")->setText("W");
+            press(*dialog, "searchButton");
         }
         ASSERT_EQ(page(), "1 of 3");
         EXPECT_EQ(paneNotes(), (Texts{"w1", "w2", "w3"}));
@@ -168,7 +150,9 @@ TEST_F(ViewEventsTest, CommentAndCategorySearchesPageBetweenTheirEnds) {
     }
 }
 
-TEST_F(ViewEventsTest, DeleteOfTheOnlyEventOfTheLastPageGoesBackAPage) {
+// Deleting the only event of the last page goes back a page; deleting one
+// that vanished behind the dialog's back ends it as fatal.
+TEST_F(ViewEventsTest, DeleteAsksThenRemovesTheEventAndRepages) {
     addDay(3, 1, 4, "e");
     open();
     press(*dialog, "nextButton");
@@ -176,66 +160,61 @@ TEST_F(ViewEventsTest, DeleteOfTheOnlyEventOfTheLastPageGoesBackAPage) {
     deletePane(1, MessageAnswer::No);
     EXPECT_FALSE(events().isModified());
     EXPECT_FALSE(events().at(3).open());
-    EXPECT_EQ(paneButtons(), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(paneButtons(), (Flags{true, false, false}));
     deletePane(1, MessageAnswer::Yes);
     EXPECT_EQ(prompter.ids(), (Ids{MessageId::DeleteEvent, MessageId::DeleteEvent}));
     EXPECT_EQ(notesOf(events()), (Notes{"e1", "e2", "e3"}));
     EXPECT_TRUE(events().isModified());
     EXPECT_EQ(page(), "1 of 1");
     EXPECT_EQ(paneNotes(), (Texts{"e1", "e2", "e3"}));
-}
 
-TEST_F(ViewEventsTest, DeletingAnEventThatVanishedEndsTheDialogAsFatal) {
-    addDay(3, 1, 2, "e");
-    open();
-    // Taken away without the dialog hearing of it.
     AlmanaryDocument document = session.document();
     ASSERT_TRUE(document.events.removeByKey(document.events.at(0).key()));
-    session.replace(std::move(document), {});
+    session.replace(std::move(document), {});  // no refresh of the dialog
+    prompter.clearShown();
     deletePane(1, MessageAnswer::Yes);
     EXPECT_EQ(prompter.ids(), (Ids{MessageId::DeleteEvent, MessageId::FatalError}));
-    EXPECT_TRUE(dialog->ended());
     EXPECT_EQ(dialog->result(), ViewEventsDialog::kFatal);
-    EXPECT_EQ(notesOf(events()), (Notes{"e2"}));
+    EXPECT_EQ(notesOf(events()), (Notes{"e2", "e3"}));
 }
 
 TEST_F(ViewEventsTest, AnEventMarkedOpenElsewhereLosesEditAndXAtOnce) {
     addDay(3, 1, 3, "e");
     open();
-    auto other = std::make_unique<ViewEventsDialog>(nullptr, session, services);
+    ViewEventsDialog other(nullptr, session, services);
     const StartKey second = events().at(1).key();
     ASSERT_TRUE(session.markOpen(second));
-    EXPECT_EQ(paneButtons(), (std::vector<bool>{true, false, true}));
-    EXPECT_FALSE(child<QPushButton>(*other, "editButton2")->isEnabled());
+    EXPECT_EQ(paneButtons(), (Flags{true, false, true}));
+    EXPECT_FALSE(child<QPushButton>(other, "editButton2")->isEnabled());
     session.clearOpen(second);
-    EXPECT_EQ(paneButtons(), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(paneButtons(), (Flags{true, true, true}));
 }
 
-// Conflict mode ends itself, with 114, once deletes or edits leave none.
+// Conflict mode ends itself, saying so, once deletes or edits leave none.
 TEST_F(ViewEventsTest, ConflictModeEndsWhenNoConflictIsLeft) {
     for (const bool edit : {false, true}) {
         SCOPED_TRACE(edit ? "edit" : "delete");
         prompter.clearShown();
-        openConflicts();
+        reset();
+        store({2024, 3, 1, "9", "0", "a", "60"});
+        store({2024, 3, 1, "10", "0", "b", "30"});  // touches 9:30 to 10:00
+        store({2024, 3, 1, "15", "0", "far", "30"});
+        const Event candidate = makeEvent({2024, 3, 1, "9", "30", "new", "30"});
+        dialog = std::make_unique<ViewEventsDialog>(nullptr, session, services,
+                                                    events().conflicts(candidate, nullptr),
+                                                    &candidate, nullptr);
         EXPECT_EQ(paneNotes(), (Texts{"a", "b", ""}));
         EXPECT_FALSE(enabled("prevButton") || enabled("nextButton"));
-        if (edit) {
-            movePane(2, "17");
-        } else {
-            deletePane(2, MessageAnswer::Yes);
-        }
+        edit ? movePane(2, "17") : deletePane(2, MessageAnswer::Yes);
         EXPECT_EQ(paneNotes(), (Texts{"a", "", ""}));
         EXPECT_FALSE(dialog->ended());
-        if (edit) {
-            movePane(1, "18");
-        } else {
-            deletePane(1, MessageAnswer::Yes);
-        }
+        edit ? movePane(1, "18") : deletePane(1, MessageAnswer::Yes);
         EXPECT_TRUE(dialog->ended());
         EXPECT_EQ(dialog->result(), QDialog::Rejected);
         ASSERT_FALSE(prompter.ids().empty());
         EXPECT_EQ(prompter.ids().back(), MessageId::ConflictsResolved);
         EXPECT_EQ(notesOf(events()), edit ? (Notes{"far", "b", "a"}) : (Notes{"far"}));
+        dialog.reset();  // before the candidate it points at
     }
 }
 

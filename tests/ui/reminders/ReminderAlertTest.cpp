@@ -1,11 +1,12 @@
 // The reminder check of the main window and the pop-ups it raises: when an
 // event falls due, the sound, one window per event while it is open, what
-// the window's Enter does, and reminders raised by a load.
+// the window's controls do, and reminders raised by a load.
+
+#include "reminders/ReminderAlert.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <fstream>
 
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
@@ -24,17 +25,19 @@ protected:
         return event;
     }
 
-    // A window whose document holds these events and plays a sound file.
-    MainWindow& windowWith(const std::vector<Event>& events) {
+    // A document with these events and a reminder sound.
+    static AlmanaryDocument withEvents(const std::vector<Event>& events) {
         AlmanaryDocument document;
         for (const Event& event : events)
             document.events.insert(event);
         document.settings.playSound = true;
-        document.settings.soundFile = dir.file("ding.wav");
-        std::ofstream(dir.file("ding.wav")) << "RIFF";
-        MainWindow& w = window();
-        w.session().replace(std::move(document), {});
-        return w;
+        document.settings.soundFile = "ding.wav";
+        return document;
+    }
+
+    MainWindow& windowWith(const std::vector<Event>& events) {
+        session().replace(withEvents(events), {});
+        return window();
     }
 
     // One run of the reminder timer at the given time of 4 March 2024.
@@ -43,7 +46,7 @@ protected:
         window().onReminderTimer();
     }
 
-    // The reminder windows on screen, in the order they opened, and their notes.
+    // The reminder windows on screen, in the order they opened.
     std::vector<EventDialog*> popupWindows() {
         settle();
         std::vector<EventDialog*> out;
@@ -62,72 +65,75 @@ protected:
     }
 };
 
-// Events due at the same check open in start order.
+// Events due at the same check open in start order, each once.
 TEST_F(ReminderAlertTest, RemindersOpenAtTheirLeadWithOneSoundEachAndOnlyOnce) {
-    MainWindow& w = windowWith({reminded("10", "Later", 75), reminded("9", "Dentist")});
+    windowWith({reminded("10", "Later", 75), reminded("9", "Dentist")});
     checkAt(8, 44, 59);
     EXPECT_TRUE(popups().empty());
-    EXPECT_FALSE(w.session().hasUnsavedChanges());
+    EXPECT_FALSE(session().hasUnsavedChanges());
 
     checkAt(8, 45, 0);
     EXPECT_EQ(popups(), (Notes{"Dentist", "Later"}));
-    EXPECT_EQ(sound.played(), std::vector<std::string>(2, dir.file("ding.wav")));
-    EXPECT_TRUE(w.session().hasUnsavedChanges()) << "a raised reminder counts as a change";
+    EXPECT_EQ(sound.played, std::vector<std::string>(2, "ding.wav"));
+    EXPECT_TRUE(session().hasUnsavedChanges()) << "a raised reminder counts as a change";
 
-    // However many checks pass, the open windows are the only ones.
     for (int second = 5; second < 60; second += 5)
         checkAt(8, 45, second);
     checkAt(9, 30);
     EXPECT_EQ(popups(), (Notes{"Dentist", "Later"}));
-    EXPECT_EQ(sound.played().size(), 2u);
+    EXPECT_EQ(sound.played.size(), 2u);
 }
 
 // Two events at one start (as a damaged file may hold) share one open mark:
-// the second is not raised beside the first, and does not chime at every
-// check.
+// the second is neither raised beside the first nor chimes at every check.
 TEST_F(ReminderAlertTest, AnEventWhoseStartIsOpenElsewhereRaisesNothing) {
-    MainWindow& w = windowWith({reminded("9", "First"), reminded("9", "Twin")});
+    windowWith({reminded("9", "First"), reminded("9", "Twin")});
     checkAt(8, 45);
     EXPECT_EQ(popups(), Notes{"First"});
-    w.session().markUnchanged();
+    session().markUnchanged();
     checkAt(8, 45, 5);
     EXPECT_EQ(popups(), Notes{"First"});
-    EXPECT_EQ(sound.requested().size(), 1u);
-    EXPECT_FALSE(w.session().hasUnsavedChanges());
+    EXPECT_EQ(sound.played.size(), 1u);
+    EXPECT_FALSE(session().hasUnsavedChanges());
 }
 
 // Enter without changes lets the reminder come back at the next check;
-// Enter with Remind cleared ends it.
-TEST_F(ReminderAlertTest, EnterOnThePopupKeepsOrEndsTheReminder) {
-    for (const bool clearRemind : {false, true}) {
-        SCOPED_TRACE(clearRemind ? "remind cleared" : "unchanged");
+// Enter with Remind cleared ends it; Delete and Escape remove the event
+// without a question, whatever was typed.
+TEST_F(ReminderAlertTest, ThePopupsControlsKeepEndOrDeleteTheReminder) {
+    enum Act { Enter, ClearRemind, Delete, Escape };
+    for (const Act act : {Enter, ClearRemind, Delete, Escape}) {
+        SCOPED_TRACE(act);
         window_.reset();
-        MainWindow& w = windowWith({reminded("9", "Dentist")});
+        windowWith({reminded("9", "Dentist"), reminded("11", "Later")});
         checkAt(8, 50);
         ASSERT_EQ(popups(), Notes{"Dentist"});
         EventDialog& popup = *popupWindows().front();
-        if (clearRemind)
+        setNotes(popup, act < Delete ? "Dentist" : "Edited");
+        if (act == ClearRemind)
             child<QCheckBox>(popup, "remindCheck")->click();
-        press(popup, "enterButton");
+        if (act == Escape)
+            QTest::keyClick(&popup, Qt::Key_Escape);
+        else
+            press(popup, act == Delete ? "exitButton" : "enterButton");
         EXPECT_TRUE(popups().empty());
-        EXPECT_EQ(w.session().document().events.isModified(), clearRemind);
-        EXPECT_FALSE(w.session().document().events.at(0).open());
+        const EventList& events = session().document().events;
+        EXPECT_EQ(notesOf(events), act < Delete ? (Notes{"Dentist", "Later"}) : Notes{"Later"});
+        EXPECT_EQ(events.isModified(), act != Enter);
+        EXPECT_FALSE(events.at(0).open());
+        EXPECT_TRUE(prompter.shown().empty());
 
         checkAt(8, 50, 5);
-        EXPECT_EQ(popups(), clearRemind ? Notes{} : Notes{"Dentist"});
+        EXPECT_EQ(popups(), act == Enter ? Notes{"Dentist"} : Notes{});
     }
 }
 
 // Records whether Qt blocks an event window for a modal one.
-class BlockWatch : public QObject {
-public:
+struct BlockWatch : QObject {
     bool blocked = false;
-
-protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::WindowBlocked && qobject_cast<EventDialog*>(watched))
-            blocked = true;
-        return QObject::eventFilter(watched, event);
+        blocked |= event->type() == QEvent::WindowBlocked && qobject_cast<EventDialog*>(watched);
+        return false;
     }
 };
 
@@ -148,23 +154,17 @@ TEST_F(ReminderAlertTest, APopupIsNotBlockedByADialogOfTheMainWindow) {
     EXPECT_FALSE(watch.blocked);
 }
 
-// A missing sound file leaves the windows silent, without a word.
+// Reminders that fell due before the load open at once, each with its sound,
+// without counting as a change.
 TEST_F(ReminderAlertTest, ALoadRaisesPastRemindersAtOnceWithoutMarkingAChange) {
-    AlmanaryDocument document;
-    for (const Event& event : {reminded("9", "Dentist"), reminded("14", "School"),
-                               makeEvent({2024, 3, 4, "10", "0", "No reminder"})})
-        document.events.insert(event);
-    document.settings.playSound = true;
-    document.settings.soundFile = dir.file("no-such-sound.wav");
-    const std::string path = writeAlmanary("past.alm", document);
+    const std::string path =
+        writeAlmanary("past.alm", withEvents({reminded("9", "Dentist"), reminded("14", "School"),
+                                              makeEvent({2024, 3, 4, "10", "0", "No reminder"})}));
     clock.set(localTime(2024, 3, 5, 8));
-
-    MainWindow& w = window();
-    ASSERT_TRUE(w.loadDocument(path));
+    ASSERT_TRUE(window().loadDocument(path));
     EXPECT_EQ(popups(), (Notes{"Dentist", "School"}));
-    EXPECT_FALSE(w.session().hasUnsavedChanges());
-    EXPECT_EQ(sound.requested().size(), 2u);
-    EXPECT_TRUE(sound.played().empty());
+    EXPECT_FALSE(session().hasUnsavedChanges());
+    EXPECT_EQ(sound.played.size(), 2u);
     EXPECT_TRUE(prompter.shown().empty());
 }
 
