@@ -1,5 +1,4 @@
-// The message boxes of the desktop: the table's text, never as markup, its
-// buttons, and the answer of the button pressed or of Escape.
+// The desktop's message boxes: the table's text and buttons, and the answers.
 
 #include "platform/QtPrompter.h"
 
@@ -7,44 +6,36 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <tuple>
 
-#include "app/MessageTable.h"
 #include "support/DialogDriving.h"
 
 namespace almanary::testing {
 namespace {
 
 TEST(QtPrompter, ShowsTheTablesMessageAndReturnsTheButtonPressed) {
-    const auto yesNo = QMessageBox::Yes | QMessageBox::No;
-    const auto escape = QMessageBox::NoButton;
-    const struct {
-        MessageId id;
-        QMessageBox::StandardButtons buttons;
-        QMessageBox::StandardButton press;
-        MessageAnswer expected;
-    } cases[] = {
-        {MessageId::UnsavedChanges, yesNo | QMessageBox::Cancel, QMessageBox::No,
-         MessageAnswer::No},
-        {MessageId::UnsavedChanges, yesNo | QMessageBox::Cancel, escape, MessageAnswer::Cancel},
-        {MessageId::OverwriteAlmanary, yesNo, QMessageBox::Yes, MessageAnswer::Yes},
-        {MessageId::OverwriteAlmanary, yesNo, escape, MessageAnswer::No},
-        {MessageId::FileNotFound, QMessageBox::Ok, QMessageBox::Ok, MessageAnswer::Ok},
-    };
+    using Box = QMessageBox;
+    const auto yesNo = Box::Yes | Box::No;
+    // The message, its buttons, the one pressed (none: Escape) and the answer.
+    const std::tuple<MessageId, Box::StandardButtons, Box::StandardButton, MessageAnswer> cases[] =
+        {
+            {MessageId::UnsavedChanges, yesNo | Box::Cancel, Box::No, MessageAnswer::No},
+            {MessageId::UnsavedChanges, yesNo | Box::Cancel, Box::NoButton, MessageAnswer::Cancel},
+            {MessageId::OverwriteAlmanary, yesNo, Box::Yes, MessageAnswer::Yes},
+            {MessageId::OverwriteAlmanary, yesNo, Box::NoButton, MessageAnswer::No},
+            {MessageId::FileNotFound, Box::Ok, Box::Ok, MessageAnswer::Ok},
+        };
     const std::vector<std::string> args{"/tmp/<a & b>.alm"};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.id));
+    for (const auto& [id, buttons, pressed, answer] : cases) {
         QObject context;
-        whenModal<QMessageBox>(context, [&](QMessageBox& box) {
-            EXPECT_EQ(box.text().toStdString(), MessageTable::format(Notice{c.id, args}));
+        whenModal<Box>(context, [&](Box& box) {
+            EXPECT_EQ(box.text().toStdString(), MessageTable::format({id, args}));
             EXPECT_EQ(box.textFormat(), Qt::PlainText);
-            EXPECT_EQ(box.standardButtons(), c.buttons);
-            if (c.press == escape)
-                QTest::keyClick(&box, Qt::Key_Escape);
-            else
-                box.button(c.press)->click();
+            EXPECT_EQ(box.standardButtons(), buttons);
+            pressed == Box::NoButton ? QTest::keyClick(&box, Qt::Key_Escape)
+                                     : box.button(pressed)->click();
         });
-        QtPrompter prompter;
-        EXPECT_EQ(prompter.show(nullptr, c.id, args), c.expected);
+        EXPECT_EQ(QtPrompter().show(nullptr, id, args), answer);
     }
 }
 
