@@ -35,22 +35,12 @@ inline void pick(const QWidget& window, const char* list, const char* text) {
     emit combo->activated(index);
 }
 
-inline QString selected(const QWidget& window, const char* list) {
-    return child<QComboBox>(window, list)->currentText();
-}
-
 inline void setNotes(const QWidget& window, const char* notes) {
     child<QPlainTextEdit>(window, "notesEdit")->setPlainText(QString::fromUtf8(notes));
 }
 
 inline QString notesIn(const QWidget& window) {
     return child<QPlainTextEdit>(window, "notesEdit")->toPlainText();
-}
-
-// Lets queued closes and deferred deletes happen.
-inline void settle() {
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Acts on the modal dialog a flow is about to open, once it is up; the

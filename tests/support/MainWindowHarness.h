@@ -1,36 +1,22 @@
 #pragma once
-// A main window on test doubles, with its settings store and skins folder
-// in a fresh temporary folder; writes and reads almanaries for the tests.
+// A main window on the seam doubles, with its settings store and skins
+// folder in a fresh temporary folder; writes and reads almanaries.
 
-#include <gtest/gtest.h>
-
-#include <QObject>
 #include <memory>
 #include <string>
 
 #include "app/MainWindow.h"
-#include "document/DocumentSession.h"
 #include "model/AlmanaryFile.h"
-#include "model/DateTimeText.h"
-#include "platform/AppServices.h"
 #include "skins/SkinColours.h"
-#include "support/DialogDriving.h"
-#include "support/FakeClock.h"
-#include "support/FakeFileChooser.h"
-#include "support/FakePrompter.h"
-#include "support/FakeSoundPlayer.h"
-#include "support/SampleEvents.h"
-#include "support/ScopedTimeZone.h"
+#include "support/SessionHarness.h"
 #include "support/TempDir.h"
 
 namespace almanary::testing {
 
-class MainWindowHarness : public ::testing::Test {
+class MainWindowHarness : public SeamDoubles {
 protected:
     MainWindowHarness() {
-        // The skin colours and the 12-hour display are process-wide.
-        SkinColours::setPlatformColours();
-        DateTimeText::setTwelveHourClock(false);
+        SkinColours::setPlatformColours();  // process-wide
         clock.set(localTime(2024, 3, 1, 12));
     }
 
@@ -53,10 +39,8 @@ protected:
     }
 
     std::string writeAlmanary(const std::string& name, AlmanaryDocument document) {
-        const std::string path = dir.file(name);
-        const auto problem = AlmanaryFile::save(document, path);
-        EXPECT_FALSE(problem) << problem->detail;
-        return path;
+        EXPECT_FALSE(AlmanaryFile::save(document, dir.file(name))) << name;
+        return dir.file(name);
     }
 
     Notes notesInFile(const std::string& path) {
@@ -65,14 +49,8 @@ protected:
         return loaded.ok() ? notesOf(loaded.document->events) : Notes{};
     }
 
-    ScopedTimeZone zone{"Europe/London"};
     TempDir dir;
-    FakePrompter prompter;
-    FakeFileChooser files;
-    FakeSoundPlayer sound;
-    FakeClock clock;
     std::unique_ptr<MainWindow> window_;  // goes before the doubles it uses
-    QObject modalContext;                 // ends pending whenModal actions
 };
 
 }  // namespace almanary::testing

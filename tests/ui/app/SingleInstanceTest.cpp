@@ -1,5 +1,4 @@
-// One copy per user: what a crashed copy leaves behind, and the activation
-// request from a second copy.
+// One copy per user: a crashed copy's leftovers, and a second copy's request.
 
 #include "app/SingleInstance.h"
 

@@ -1,5 +1,4 @@
-// Manage Categories: the refusals of add, rename and delete, the questions
-// about names in use, and what reaches the document.
+// Manage Categories: refusals, names in use, and what reaches the document.
 
 #include "events/CategoriesDialog.h"
 
@@ -7,8 +6,8 @@
 
 #include <QLineEdit>
 #include <optional>
+#include <tuple>
 
-#include "support/MainWindowHarness.h"
 #include "support/SessionHarness.h"
 
 namespace almanary::testing {
@@ -49,36 +48,37 @@ protected:
 };
 
 TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
-    const struct {
-        Names list;
-        const char* chosen;
-        const char* typed;
-        const char* button;
-        std::optional<MessageId> refusal;
-        QStringList shown;  // afterwards
-    } cases[] = {
-        {{}, nullptr, "  Travel  ", "addButton", std::nullopt, {"Travel"}},
-        {{"Work"}, nullptr, " WORK", "addButton", MessageId::CategoryNotUnique, {"Work"}},
-        {{}, nullptr, "   ", "addButton", MessageId::NameCategory, {}},
-        {{"Home"}, nullptr, "<No Category>", "addButton", MessageId::NameCategory, {"Home"}},
-        {{"Home"}, nullptr, "<no category>", "addButton", std::nullopt, {"<no category>", "Home"}},
-        {{"Home"}, nullptr, "Job", "renameButton", MessageId::SelectCategoryToRename, {"Home"}},
-        {{"Home"}, "Home", "   ", "renameButton", MessageId::UseDeleteButton, {"Home"}},
-        {{"Work"}, "Work", "work", "renameButton", std::nullopt, {"work"}},
-        {{"Work", "Home"}, "Work", "home", "renameButton", std::nullopt, {"Home", "home"}},
-        {{"Home"}, nullptr, "Home", "deleteButton", MessageId::SelectCategoryToDelete, {"Home"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.button << " '" << c.typed << "'");
-        open(c.list);
-        if (c.chosen)
-            pick(*dialog, "categoryCombo", c.chosen);
-        edit()->setText(c.typed);
-        press(*dialog, c.button);
-        EXPECT_EQ(prompter.ids(), c.refusal ? Ids{*c.refusal} : Ids{});
-        EXPECT_EQ(shown(), c.shown);
-        EXPECT_EQ(dialog->changed(), !c.refusal);
-        EXPECT_EQ(edit()->text(), c.refusal ? QString(c.typed) : QString());
+    // The list, the entry chosen, the name typed, the button, the refusal and
+    // the list afterwards.
+    const std::tuple<Names, const char*, const char*, const char*, std::optional<MessageId>,
+                     QStringList>
+        cases[] = {
+            {{}, nullptr, "  Travel  ", "addButton", std::nullopt, {"Travel"}},
+            {{"Work"}, nullptr, " WORK", "addButton", MessageId::CategoryNotUnique, {"Work"}},
+            {{}, nullptr, "   ", "addButton", MessageId::NameCategory, {}},
+            {{"Home"}, nullptr, "<No Category>", "addButton", MessageId::NameCategory, {"Home"}},
+            {{"Home"}, nullptr, "Job", "renameButton", MessageId::SelectCategoryToRename, {"Home"}},
+            {{"Home"}, "Home", "   ", "renameButton", MessageId::UseDeleteButton, {"Home"}},
+            {{"Work"}, "Work", "work", "renameButton", std::nullopt, {"work"}},
+            {{"Work", "Home"}, "Work", "home", "renameButton", std::nullopt, {"Home", "home"}},
+            {{"Home"},
+             nullptr,
+             "Home",
+             "deleteButton",
+             MessageId::SelectCategoryToDelete,
+             {"Home"}},
+        };
+    for (const auto& [list, chosen, typed, button, refusal, after] : cases) {
+        SCOPED_TRACE(::testing::Message() << button << " '" << typed << "'");
+        open(list);
+        if (chosen)
+            pick(*dialog, "categoryCombo", chosen);
+        edit()->setText(typed);
+        press(*dialog, button);
+        EXPECT_EQ(prompter.ids, refusal ? Ids{*refusal} : Ids{});
+        EXPECT_EQ(shown(), after);
+        EXPECT_EQ(dialog->changed(), !refusal);
+        EXPECT_EQ(edit()->text(), refusal ? QString(typed) : QString());
     }
 }
 
@@ -87,15 +87,14 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
 TEST_F(CategoriesDialogTest, ANameInUseIsAskedAboutAndOnlyARenameReachesTheEvents) {
     for (const bool rename : {true, false}) {
         for (const bool yes : {false, true}) {
-            SCOPED_TRACE(::testing::Message() << rename << yes);
             open({"Home", "Work"}, {"Work", "Home", "Work"});
             pick(*dialog, "categoryCombo", "Work");
             edit()->setText(" Job ");
             prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
             press(*dialog, rename ? "renameButton" : "deleteButton");
-            ASSERT_EQ(prompter.ids(),
+            ASSERT_EQ(prompter.ids,
                       Ids{rename ? MessageId::RenameCategoryEvents : MessageId::CategoryInUse});
-            EXPECT_EQ(prompter.shown()[0].args, rename ? (Names{"Work", "Job"}) : Names{"Work"});
+            EXPECT_EQ(prompter.args[0], rename ? (Names{"Work", "Job"}) : Names{"Work"});
             EXPECT_EQ(shown(), rename
                                    ? (QStringList{"Home", "Job"})
                                    : (yes ? QStringList{"Home"} : (QStringList{"Home", "Work"})));
@@ -107,30 +106,21 @@ TEST_F(CategoriesDialogTest, ANameInUseIsAskedAboutAndOnlyARenameReachesTheEvent
     }
 }
 
-class CategoriesCommandTest : public MainWindowHarness {};
-
 // Escape keeps what was done; only a carried-out action marks the document.
-TEST_F(CategoriesCommandTest, TheDocumentCountsAsChangedOnlyAfterAnAction) {
-    const struct {
-        bool changedBefore, add, changedAfter;
-    } cases[] = {{false, false, false}, {true, false, true}, {false, true, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.changedBefore << c.add);
-        window_.reset();
-        session().setCategories(CategoryList({"Work"}));
-        if (c.changedBefore)
-            session().markChanged();
-        whenModal<CategoriesDialog>(modalContext, [&](CategoriesDialog& d) {
-            if (c.add) {
-                child<QLineEdit>(d, "nameEdit")->setText("Home");
-                press(d, "addButton");
-            }
-            QTest::keyClick(&d, Qt::Key_Escape);
-        });
-        window().runCommand(MainCommand::Categories);
-        EXPECT_EQ(session().hasUnsavedChanges(), c.changedAfter);
-        EXPECT_EQ(session().document().categories.names(),
-                  c.add ? (Names{"Home", "Work"}) : Names{"Work"});
+TEST_F(CategoriesDialogTest, TheDocumentCountsAsChangedOnlyAfterAnAction) {
+    const std::pair<bool, bool> cases[] = {{false, false}, {true, false}, {false, true}};
+    for (const auto& [changedBefore, add] : cases) {
+        open({"Work"});
+        if (changedBefore)
+            session.markChanged();
+        if (add) {
+            edit()->setText("Home");
+            press(*dialog, "addButton");
+        }
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        EXPECT_EQ(session.hasUnsavedChanges(), changedBefore || add);
+        EXPECT_EQ(session.document().categories.names(),
+                  add ? (Names{"Home", "Work"}) : Names{"Work"});
     }
 }
 
