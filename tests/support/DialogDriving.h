@@ -26,23 +26,13 @@ inline void press(const QWidget& window, const char* button) {
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
+// Chooses an entry as the user does, which also emits `activated`.
 inline void pick(const QWidget& window, const char* list, const char* text) {
     QComboBox* combo = child<QComboBox>(window, list);
-    combo->setCurrentIndex(combo->findText(QString::fromLatin1(text)));
-}
-
-// Chooses an entry as the user does, which also emits `activated`.
-inline void activate(const QWidget& window, const char* list, const char* text) {
-    QComboBox* combo = child<QComboBox>(window, list);
-    const int index =
-        combo->findText(QString::fromUtf8(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = combo->findText(QString::fromUtf8(text));
     ASSERT_GE(index, 0) << text;
     combo->setCurrentIndex(index);
     emit combo->activated(index);
-}
-
-inline QString selected(const QWidget& window, const char* list) {
-    return child<QComboBox>(window, list)->currentText();
 }
 
 inline void setNotes(const QWidget& window, const char* notes) {
@@ -51,12 +41,6 @@ inline void setNotes(const QWidget& window, const char* notes) {
 
 inline QString notesIn(const QWidget& window) {
     return child<QPlainTextEdit>(window, "notesEdit")->toPlainText();
-}
-
-// Lets queued closes and deferred deletes happen.
-inline void settle() {
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Acts on the modal dialog a flow is about to open, once it is up; the

@@ -1,38 +1,22 @@
 #pragma once
-// A main window on test doubles: scripted messages and file choices, a
-// clock that stands still, and its settings store and skins folder in a
-// fresh temporary folder. Also writes almanaries and skins for the tests.
+// A main window on the seam doubles, with its settings store and skins
+// folder in a fresh temporary folder; writes and reads almanaries.
 
-#include <gtest/gtest.h>
-
-#include <QObject>
 #include <memory>
 #include <string>
 
 #include "app/MainWindow.h"
-#include "document/DocumentSession.h"
 #include "model/AlmanaryFile.h"
-#include "model/DateTimeText.h"
-#include "platform/AppServices.h"
 #include "skins/SkinColours.h"
-#include "skins/SkinFile.h"
-#include "support/DialogDriving.h"
-#include "support/FakeClock.h"
-#include "support/FakeFileChooser.h"
-#include "support/FakePrompter.h"
-#include "support/FakeSoundPlayer.h"
-#include "support/SampleEvents.h"
-#include "support/ScopedTimeZone.h"
+#include "support/SessionHarness.h"
 #include "support/TempDir.h"
 
 namespace almanary::testing {
 
-class MainWindowHarness : public ::testing::Test {
+class MainWindowHarness : public SeamDoubles {
 protected:
     MainWindowHarness() {
-        // The skin colours and the 12-hour display are process-wide.
-        SkinColours::setPlatformColours();
-        DateTimeText::setTwelveHourClock(false);
+        SkinColours::setPlatformColours();  // process-wide
         clock.set(localTime(2024, 3, 1, 12));
     }
 
@@ -42,10 +26,9 @@ protected:
                 prompter, files, sound, clock, dir.file("settings.sqlite"), dir.file("Skins")});
         return *window_;
     }
-
     DocumentSession& session() { return window().session(); }
 
-    // A document with one event per note, on consecutive days of March 2024.
+    // An unchanged document with one event per note, from 4 March 2024 on.
     static AlmanaryDocument document(const Notes& notes) {
         AlmanaryDocument document;
         int day = 4;
@@ -55,35 +38,19 @@ protected:
         return document;
     }
 
-    // Writes an almanary file; the path.
     std::string writeAlmanary(const std::string& name, AlmanaryDocument document) {
-        const std::string path = dir.file(name);
-        const auto problem = AlmanaryFile::save(document, path);
-        EXPECT_FALSE(problem) << problem->detail;
-        return path;
+        EXPECT_FALSE(AlmanaryFile::save(document, dir.file(name))) << name;
+        return dir.file(name);
     }
 
-    // The document a file holds, read as the core reads it.
-    AlmanaryDocument readBack(const std::string& path) {
+    Notes notesInFile(const std::string& path) {
         AlmanaryLoad loaded = AlmanaryFile::load(path, clock.now());
-        EXPECT_TRUE(loaded.ok()) << loaded.problem->detail;
-        return loaded.ok() ? std::move(*loaded.document) : AlmanaryDocument{};
+        EXPECT_TRUE(loaded.ok()) << path;
+        return loaded.ok() ? notesOf(loaded.document->events) : Notes{};
     }
 
-    void writeSkin(const std::string& name, const Skin& skin) {
-        std::filesystem::create_directories(dir.file("Skins"));
-        const auto problem = SkinFile::writeNamed(dir.file("Skins"), name, skin);
-        EXPECT_FALSE(problem) << problem->reason;
-    }
-
-    ScopedTimeZone zone{"Europe/London"};
     TempDir dir;
-    FakePrompter prompter;
-    FakeFileChooser files;
-    FakeSoundPlayer sound;
-    FakeClock clock;
     std::unique_ptr<MainWindow> window_;  // goes before the doubles it uses
-    QObject modalContext;                 // ends pending whenModal actions
 };
 
 }  // namespace almanary::testing

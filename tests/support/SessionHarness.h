@@ -1,41 +1,137 @@
 #pragma once
-// A document session on test doubles, for the windows that work on it:
-// scripted messages and file choices, a clock that stands still, and a
-// document the test fills.
+// Doubles for the seams, and a document session on them for the windows
+// that work on one. The message and file-chooser doubles answer from a
+// script: a question beyond it, or an answer never asked for, fails the test.
 
 #include <gtest/gtest.h>
 
 #include <QObject>
+#include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/MessageTable.h"
 #include "document/DocumentSession.h"
 #include "model/DateTimeText.h"
 #include "platform/AppServices.h"
+#include "platform/Clock.h"
+#include "platform/FileChooser.h"
+#include "platform/Prompter.h"
+#include "platform/SoundPlayer.h"
 #include "support/DialogDriving.h"
-#include "support/FakeClock.h"
-#include "support/FakeFileChooser.h"
-#include "support/FakePrompter.h"
-#include "support/FakeSoundPlayer.h"
 #include "support/SampleEvents.h"
 #include "support/ScopedTimeZone.h"
 
+namespace almanary {
+inline void PrintTo(MessageId id, std::ostream* out) {
+    *out << "message " << static_cast<int>(id);
+}
+}  // namespace almanary
+
 namespace almanary::testing {
 
-class SessionHarness : public ::testing::Test {
-protected:
-    SessionHarness() { DateTimeText::setTwelveHourClock(false); }
+using Ids = std::vector<MessageId>;
 
+// Notes every message shown, in order, with its arguments.
+class FakePrompter : public Prompter {
+public:
+    ~FakePrompter() override { EXPECT_TRUE(answers_.empty()) << "answers never asked for"; }
+
+    // The answer to the next message with more than an OK button.
+    void answer(MessageAnswer answer) { answers_.push_back(answer); }
+
+    using Prompter::show;
+    MessageAnswer show(QWidget*, MessageId id, const std::vector<std::string>& arguments) override {
+        ids.push_back(id);
+        args.push_back(arguments);
+        if (MessageTable::find(id).buttons == MessageButtons::Ok)
+            return MessageAnswer::Ok;
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unscripted question: " << MessageTable::format({id, arguments});
+            return MessageAnswer::Cancel;
+        }
+        const MessageAnswer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
+    void clearShown() {
+        ids.clear();
+        args.clear();
+    }
+
+    Ids ids;
+    std::vector<std::vector<std::string>> args;
+
+private:
+    std::deque<MessageAnswer> answers_;
+};
+
+class FakeFileChooser : public FileChooser {
+public:
+    ~FakeFileChooser() override { EXPECT_TRUE(answers_.empty()) << "choices never asked for"; }
+
+    void choose(const std::string& path) { answers_.push_back(path); }
+
+    using Path = std::optional<std::string>;
+    Path chooseToOpen(QWidget*, FileKind, const std::string&) override { return next(); }
+    Path chooseToSave(QWidget*, FileKind, const std::string&) override { return next(); }
+    bool isOpen() const override { return false; }
+    void raise() override {}
+
+private:
+    Path next() {
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unscripted file chooser";
+            return std::nullopt;
+        }
+        std::string answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
+    std::deque<std::string> answers_;
+};
+
+// A clock that stands still at the time a test sets.
+struct FakeClock : Clock {
+    DateTime now() const override { return time; }
+    void set(DateTime value) { time = value; }
+    DateTime time = 0;
+};
+
+// Notes every sound it is asked to play.
+struct FakeSoundPlayer : SoundPlayer {
+    bool play(const std::string& path) override {
+        played.push_back(path);
+        return true;
+    }
+    std::vector<std::string> played;
+};
+
+class SeamDoubles : public ::testing::Test {
+protected:
+    SeamDoubles() { DateTimeText::setTwelveHourClock(false); }  // process-wide
+
+    ScopedTimeZone zone{"Europe/London"};
+    FakePrompter prompter;
+    FakeFileChooser files;
+    FakeSoundPlayer sound;
+    FakeClock clock;
+    QObject modalContext;  // ends pending whenModal actions
+};
+
+class SessionHarness : public SeamDoubles {
+protected:
     const EventList& events() const { return session.events(); }
 
-    // Adds an event as a file would hold it: the document stays unchanged,
-    // and a start may be taken twice.
-    void store(const Event& event) {
+    // Adds an event as a file would hold it, leaving the document unchanged.
+    void store(const EventSpec& shape) {
         AlmanaryDocument document = session.document();
-        document.events.insert(event);
+        document.events.insert(makeEvent(shape));
         session.replace(std::move(document), session.path());
     }
-    void store(const EventSpec& shape) { store(makeEvent(shape)); }
 
     // An empty, unchanged document with these category names.
     void reset(const std::vector<std::string>& categories = {}) {
@@ -44,14 +140,8 @@ protected:
         session.replace(std::move(document), {});
     }
 
-    ScopedTimeZone zone{"Europe/London"};
-    FakePrompter prompter;
-    FakeFileChooser files;
-    FakeSoundPlayer sound;
-    FakeClock clock;
     AppServices services{prompter, files, sound, clock, {}, {}};
     DocumentSession session;
-    QObject modalContext;  // ends pending whenModal actions
 };
 
 }  // namespace almanary::testing

@@ -1,15 +1,14 @@
-// The main window: the keys, the close box, the exit sequence, the start-up
-// and exit settings, and the timers.
+// The main window: keys, close box, exit, start-up settings and timers.
+
+#include "app/MainWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <limits>
+#include <tuple>
 
 #include "app/MainTimers.h"
-#include "app/PasswordDialog.h"
 #include "app/SettingsStore.h"
 #include "support/MainWindowHarness.h"
 
@@ -18,41 +17,46 @@ namespace {
 
 class MainWindowTest : public MainWindowHarness {
 protected:
-    QPushButton* button(const char* name) { return window().findChild<QPushButton*>(name); }
+    QPushButton* button(const char* name) { return child<QPushButton>(window(), name); }
 
-    void setStartSettings(int loadOnStart, const std::string& fileName) {
+    // Writes the start settings when given, and reads them back.
+    std::pair<std::int32_t, std::string> startSettings(std::optional<int> loadOnStart = {},
+                                                       const std::string& fileName = {}) {
         SettingsStore store;
-        ASSERT_TRUE(store.open(dir.file("settings.sqlite")) &&
-                    store.setNumber("LoadOnStart", loadOnStart) &&
-                    store.setText("FileName", fileName));
-    }
-
-    std::pair<std::int32_t, std::string> storedStartSettings() {
-        SettingsStore store;
-        std::int32_t number = -1;
-        std::string text;
-        EXPECT_TRUE(store.open(dir.file("settings.sqlite")) &&
-                    store.queryNumber("LoadOnStart", number) && store.queryText("FileName", text));
-        return {number, text};
+        std::pair<std::int32_t, std::string> stored{-1, ""};
+        EXPECT_TRUE(store.open(dir.file("settings.sqlite")));
+        EXPECT_TRUE(!loadOnStart || (store.setNumber("LoadOnStart", *loadOnStart) &&
+                                     store.setText("FileName", fileName)));
+        EXPECT_TRUE(store.queryNumber("LoadOnStart", stored.first) &&
+                    store.queryText("FileName", stored.second));
+        return stored;
     }
 };
 
-TEST_F(MainWindowTest, TheCloseBoxHidesWithATrayAndMinimisesWithout) {
+// The close box hides the window with a tray and minimises it without; the
+// program goes on. Escape and Enter on Exit ask about unsaved changes.
+TEST_F(MainWindowTest, TheCloseBoxKeepsTheProgramAndExitAsksAboutUnsavedChanges) {
     for (const bool tray : {true, false}) {
-        SCOPED_TRACE(tray);
         window_.reset();
-        MainWindow& w = window();
-        w.setTrayAvailableCheck([tray] { return tray; });
-        w.show();
-
-        w.close();
-
-        EXPECT_EQ(w.isVisible(), !tray);
-        EXPECT_EQ(w.isMinimized(), !tray);
-        EXPECT_FALSE(w.hasEnded()) << "the program goes on";
-        EXPECT_TRUE(w.reminderTimer().isActive());
-        EXPECT_TRUE(prompter.shown().empty());
+        window().setTrayAvailableCheck([tray] { return tray; });
+        window().show();
+        window().close();
+        EXPECT_EQ(window().isVisible(), !tray);
+        EXPECT_EQ(window().isMinimized(), !tray);
+        EXPECT_FALSE(window().hasEnded());
     }
+    session().markChanged();
+    prompter.answer(MessageAnswer::Cancel);
+    QTest::keyClick(&window(), Qt::Key_Escape);
+    EXPECT_EQ(prompter.ids, Ids{MessageId::UnsavedChanges});
+    EXPECT_FALSE(window().hasEnded());
+    EXPECT_TRUE(window().reminderTimer().isActive());
+
+    prompter.answer(MessageAnswer::No);
+    button("exitButton")->setFocus();
+    QTest::keyClick(button("exitButton"), Qt::Key_Enter);
+    EXPECT_TRUE(window().hasEnded());
+    EXPECT_FALSE(window().reminderTimer().isActive());
 }
 
 TEST_F(MainWindowTest, TheEnterKeyRunsTheFocusedButtonsCommandElseEnterEvent) {
@@ -64,90 +68,56 @@ TEST_F(MainWindowTest, TheEnterKeyRunsTheFocusedButtonsCommandElseEnterEvent) {
         {"saveButton", MainCommand::Save},
         {"exitButton", MainCommand::Exit},
     };
-    MainWindow& w = window();
-    w.show();
-    EXPECT_EQ(w.commandForEnterKey(), MainCommand::EnterEvent);
+    window().show();
+    EXPECT_EQ(window().commandForEnterKey(), MainCommand::EnterEvent);
     for (const auto& [name, command] : buttons) {
         button(name)->setFocus();
-        EXPECT_EQ(w.commandForEnterKey(), command) << name;
+        EXPECT_EQ(window().commandForEnterKey(), command) << name;
     }
-    // The key itself dispatches: Enter on Exit ends (nothing is unsaved).
-    QTest::keyClick(button("exitButton"), Qt::Key_Enter);
-    EXPECT_TRUE(w.hasEnded());
-    EXPECT_TRUE(prompter.shown().empty());
 }
 
-TEST_F(MainWindowTest, EscapeAsksAboutUnsavedChangesAndCancelKeepsTheProgram) {
-    MainWindow& w = window();
-    w.show();
-    w.session().replace(document({"pending"}), "");
-    w.session().markChanged();
-
-    prompter.answer(MessageAnswer::Cancel);
-    QTest::keyClick(&w, Qt::Key_Escape);
-    EXPECT_EQ(prompter.ids(), Ids{MessageId::UnsavedChanges});
-    EXPECT_FALSE(w.hasEnded());
-    EXPECT_TRUE(w.reminderTimer().isActive());
-
-    prompter.answer(MessageAnswer::No);
-    QTest::keyClick(&w, Qt::Key_Escape);
-    EXPECT_TRUE(w.hasEnded());
-    EXPECT_FALSE(w.reminderTimer().isActive());
-}
-
-TEST_F(MainWindowTest, TheLastFileIsLoadedAtStartOnlyWhenAskedWithOne) {
+// The last file is loaded at start only when asked, with one. At exit the
+// switch is written, with the file when chosen, also when the window is
+// destroyed without Exit.
+TEST_F(MainWindowTest, TheStartSettingsAreReadAtStartAndWrittenAtExit) {
     const std::string path = writeAlmanary("last.alm", document({"last"}));
-    struct Case {
-        int loadOnStart;
-        std::string fileName;
-        bool loads;
-        Ids messages;
-    };
-    const Case cases[] = {
+    const std::tuple<int, std::string, bool, Ids> cases[] = {
         {1, path, true, {}},
         {2, path, false, {}},
         {1, dir.file("gone.alm"), false, {MessageId::FileNotFound}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fileName);
+    for (const auto& [loadOnStart, fileName, loads, messages] : cases) {
+        SCOPED_TRACE(loadOnStart);
         window_.reset();
         prompter.clearShown();
-        setStartSettings(c.loadOnStart, c.fileName);
-        MainWindow& w = window();
-
-        w.initialise();
-
-        EXPECT_EQ(w.session().path(), c.loads ? path : "");
-        EXPECT_EQ(notesOf(w.session().document().events), c.loads ? Notes{"last"} : Notes{});
-        EXPECT_EQ(w.session().document().settings.loadOnStart, c.loadOnStart == 1);
-        EXPECT_EQ(prompter.ids(), c.messages);
+        startSettings(loadOnStart, fileName);
+        window().initialise();
+        EXPECT_EQ(session().path(), loads ? path : "");
+        EXPECT_EQ(notesOf(session().document().events), loads ? Notes{"last"} : Notes{});
+        EXPECT_EQ(session().document().settings.loadOnStart, loadOnStart == 1);
+        EXPECT_EQ(prompter.ids, messages);
     }
-}
-
-TEST_F(MainWindowTest, TheStartSettingsAreWrittenWhenTheWindowGoesAway) {
-    // Reload chosen: both values are written.
-    setStartSettings(1, dir.file("old.alm"));
     session().setLoadOnStart(true);
     session().replace(AlmanaryDocument{}, dir.file("now.alm"));
     button("exitButton")->click();
-    EXPECT_EQ(storedStartSettings(), std::make_pair(1, dir.file("now.alm")));
+    EXPECT_EQ(startSettings(), std::make_pair(1, dir.file("now.alm")));
 
-    // Not chosen: only the switch, and the window destroyed without Exit.
     window_.reset();
     session().replace(AlmanaryDocument{}, dir.file("other.alm"));
     window_.reset();
-    EXPECT_EQ(storedStartSettings(), std::make_pair(0, dir.file("now.alm")));
+    EXPECT_EQ(startSettings(), std::make_pair(0, dir.file("now.alm")));
 }
 
-TEST_F(MainWindowTest, TheReviverLeavesARunningCountdownAloneAndRevivesAStoppedOne) {
+// The reviver leaves a running countdown alone, revives a stopped one, and
+// takes the autosave period from the settings (cut to what a timer holds).
+TEST_F(MainWindowTest, TheReviverRestartsOnlyStoppedTimers) {
     MainWindow& w = window();
-    DocumentSettings settings = w.session().settings();
+    DocumentSettings settings = session().settings();
     settings.autosave = true;
     settings.autosaveMinutes = 10;
-    w.session().setSettings(settings);
+    session().setSettings(settings);
     w.restartTimers();
     const int starts = w.timers().autosaveStarts();
-
     w.onReviveTimer();
     EXPECT_EQ(w.timers().autosaveStarts(), starts) << "the countdown keeps its progress";
 
@@ -155,41 +125,19 @@ TEST_F(MainWindowTest, TheReviverLeavesARunningCountdownAloneAndRevivesAStoppedO
     EXPECT_TRUE(w.reviveTimer().isActive()) << "never stopped";
     w.onReviveTimer();
     EXPECT_TRUE(w.reminderTimer().isActive());
-    EXPECT_TRUE(w.autosaveTimer().isActive());
-    EXPECT_EQ(w.autosaveTimer().interval(), 600000);
     EXPECT_EQ(w.timers().autosaveStarts(), starts + 1);
 
-    settings.autosave = false;
-    w.session().setSettings(settings);
-    w.onReviveTimer();
-    EXPECT_FALSE(w.autosaveTimer().isActive());
-}
-
-TEST(MainTimersTest, TheAutosavePeriodComesFromTheSettings) {
-    struct Case {
-        bool autosave;
-        std::int32_t minutes;
-        std::optional<int> interval;
-    };
     const int longest = std::numeric_limits<int>::max() / 60000 * 60000;
-    for (const Case& c : {Case{false, 10, std::nullopt}, Case{true, 0, std::nullopt},
-                          Case{true, 60, 3600000}, Case{true, 2147483647, longest}}) {
-        DocumentSettings settings;
-        settings.autosave = c.autosave;
-        settings.autosaveMinutes = c.minutes;
-        EXPECT_EQ(MainTimers::autosaveInterval(settings), c.interval) << c.minutes;
+    const std::tuple<bool, std::int32_t, int> periods[] = {
+        {true, 10, 600000}, {true, 2147483647, longest}, {true, 0, 0}, {false, 10, 0}};
+    for (const auto& [autosave, minutes, interval] : periods) {
+        settings.autosave = autosave;
+        settings.autosaveMinutes = minutes;
+        session().setSettings(settings);
+        w.onReviveTimer();
+        EXPECT_EQ(w.autosaveTimer().isActive() ? w.autosaveTimer().interval() : 0, interval)
+            << autosave << " " << minutes;
     }
-}
-
-TEST(PasswordDialogTest, APasswordStoredInAnOlderEncodingCanBeTyped) {
-    FakePrompter prompter;
-    PasswordDialog dialog(nullptr, prompter, nullptr);
-    dialog.setExpected("caf\xE9");  // Latin-1, as an older file may hold it
-    dialog.show();
-    auto* edit = dialog.findChild<QLineEdit*>("passwordEdit");
-    edit->setText(QString::fromUtf8("caf\xC3\xA9"));
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-// One copy per user: the activation request between copies, and what a
-// crashed copy leaves behind.
+// One copy per user: a crashed copy's leftovers, and a second copy's request.
+
+#include "app/SingleInstance.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,25 +10,14 @@
 #include <QSignalSpy>
 #include <cstdlib>
 
-#include "app/SingleInstance.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
 namespace almanary {
 namespace {
 
-// A name no other test, and no copy on the desktop, uses.
-QString uniqueName() {
-    static int counter = 0;
-    return QStringLiteral("almanary-test-%1-%2").arg(::getpid()).arg(++counter);
-}
-
-bool oneActivation(QSignalSpy& spy) {
-    return (spy.count() == 1 || spy.wait(5000)) && spy.count() == 1;
-}
-
-// Takes the lock of `name` in a child process that then ends with _exit,
-// as a crash would: no unlock, no socket cleanup. Whether it got the lock.
+// Takes the lock of `name` in a child process that then ends with _exit, as
+// a crash would: no unlock, no socket cleanup. Whether it got the lock.
 bool takeLockAndDie(const QString& name) {
     int report[2];
     if (::pipe(report) != 0)
@@ -47,13 +38,12 @@ bool takeLockAndDie(const QString& name) {
     return ok;
 }
 
-// A crashed copy leaves its lock and socket file; the next start takes over
-// both, and a start after that is refused and hands its request over.
+// The next start takes over the lock and socket file of a crashed copy; a
+// start after that is refused and hands its request over.
 TEST(SingleInstanceTest, ACopyThatDiedDoesNotBlockTheNextStartWhichRefusesASecond) {
-    // The lock and the socket go into this test's own runtime folder.
-    const testing::TempDir runtime;
+    const testing::TempDir runtime;  // the lock and the socket go here
     const testing::ScopedEnvironment env("XDG_RUNTIME_DIR", runtime.path().c_str());
-    const QString name = uniqueName();
+    const QString name = QStringLiteral("almanary-test-%1").arg(::getpid());
     ASSERT_TRUE(takeLockAndDie(name));
 
     SingleInstance next(name);
@@ -63,7 +53,8 @@ TEST(SingleInstanceTest, ACopyThatDiedDoesNotBlockTheNextStartWhichRefusesASecon
     SingleInstance later(name);
     EXPECT_FALSE(later.tryBecomePrimary());
     EXPECT_TRUE(later.activateRunningCopy());
-    EXPECT_TRUE(oneActivation(activations));
+    EXPECT_TRUE(activations.count() == 1 || activations.wait(5000));
+    EXPECT_EQ(activations.count(), 1);
 }
 
 }  // namespace

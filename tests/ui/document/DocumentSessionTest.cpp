@@ -1,14 +1,10 @@
-// The document session: what counts as unsaved, the busy state, and closing
-// the windows on the document in their order, each once.
+// The document session: unsaved changes, the busy state, closing its windows.
 
 #include "document/DocumentSession.h"
 
 #include <gtest/gtest.h>
 
-#include <QPointer>
 #include <QSignalSpy>
-#include <string>
-#include <vector>
 
 #include "skins/SkinnedDialog.h"
 #include "support/SessionHarness.h"
@@ -17,49 +13,40 @@
 namespace almanary::testing {
 namespace {
 
-// Notes how it was closed; `then` runs inside the close.
-class ClosingWindow : public SkinnedDialog {
-public:
-    ClosingWindow(std::vector<std::string>& log, std::string name)
-        : log_(log), name_(std::move(name)) {}
-    std::function<void()> then;
+using Log = std::vector<std::string>;
 
-    void accept() override { close("accepted"); }
-    void reject() override { close("rejected"); }
-
-private:
-    void close(const char* how) {
-        log_.push_back(name_ + " " + how);
+// Logs how it was closed; `then` runs inside the close.
+struct ClosingWindow : SkinnedDialog {
+    ClosingWindow(Log& to, std::string as) : log(to), name(std::move(as)) {}
+    void accept() override { closeAs("accepted"); }
+    void reject() override { closeAs("rejected"); }
+    void closeAs(const char* how) {
+        log.push_back(name + " " + how);
         SkinnedDialog::done(0);
         if (then)
             then();
     }
-    std::vector<std::string>& log_;
-    std::string name_;
+    Log& log;
+    std::string name;
+    std::function<void()> then;
 };
 
 using DocumentSessionTest = SessionHarness;
 
-TEST_F(DocumentSessionTest, ChangesCountByKindAndEndWithASaveOrALoad) {
-    const struct {
-        DocumentChange change;
-        bool unsavedForAReload;
-    } cases[] = {
-        {DocumentChange::Content, true},
-        {DocumentChange::Skin, true},
-        {DocumentChange::Options, false},
-    };
-    for (const auto& c : cases) {
+// Option changes do not count against a reload; a save ends every kind.
+TEST_F(DocumentSessionTest, ChangesCountByKindAndEndWithASave) {
+    const std::pair<DocumentChange, bool> cases[] = {{DocumentChange::Content, true},
+                                                     {DocumentChange::Skin, true},
+                                                     {DocumentChange::Options, false}};
+    for (const auto& [change, unsavedForAReload] : cases) {
         reset();
-        EXPECT_FALSE(session.hasUnsavedChanges());
-        session.markChanged(c.change);
+        session.markChanged(change);
         EXPECT_TRUE(session.hasUnsavedChanges());
-        EXPECT_EQ(session.hasUnsavedChanges(ChangeScope::IgnoringOptions), c.unsavedForAReload);
+        EXPECT_EQ(session.hasUnsavedChanges(ChangeScope::IgnoringOptions), unsavedForAReload);
         TempDir dir;
         ASSERT_FALSE(session.saveTo(dir.file("cal.alm")));
         EXPECT_FALSE(session.hasUnsavedChanges());
     }
-    // Events changed through the session count as well.
     session.storeEvent(makeEvent({2024, 3, 4, "9", "0", "new"}), nullptr);
     EXPECT_TRUE(session.hasUnsavedChanges(ChangeScope::IgnoringOptions));
 }
@@ -73,49 +60,30 @@ TEST_F(DocumentSessionTest, BusyIsAnnouncedOnceForNestedWork) {
     }
     EXPECT_FALSE(session.busy());
     ASSERT_EQ(busy.count(), 2);
-    EXPECT_EQ(busy.at(0).at(0).toBool(), true);
-    EXPECT_EQ(busy.at(1).at(0).toBool(), false);
+    EXPECT_TRUE(busy.at(0).at(0).toBool() && !busy.at(1).at(0).toBool());
 }
 
 // Dialogs first, then browsers, then event windows; a window that another's
 // close deletes is skipped, and hidden windows are left alone.
 TEST_F(DocumentSessionTest, ClosingTheWindowsGoesByRoleAndReachesEachOnce) {
-    std::vector<std::string> log;
+    Log log;
     auto* editor = new ClosingWindow(log, "editor");
     auto* doomed = new ClosingWindow(log, "doomed");
-    auto* browser = new ClosingWindow(log, "browser");
-    auto* dialog = new ClosingWindow(log, "dialog");
-    auto* hidden = new ClosingWindow(log, "hidden");
-    session.attach(editor, WindowRole::EventWindow);
-    session.attach(doomed, WindowRole::EventWindow);
-    session.attach(browser, WindowRole::Browser);
-    session.attach(dialog, WindowRole::Dialog);
-    session.attach(hidden, WindowRole::Dialog);
-    for (ClosingWindow* window : {editor, doomed, browser, dialog})
-        window->show();
-    editor->then = [doomed] { delete doomed; };
-
-    session.closeWindows();
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"dialog rejected", "browser accepted", "editor rejected"}));
-    EXPECT_EQ(session.windows(WindowRole::EventWindow), QList<QDialog*>{editor});
-}
-
-// Windows without an owner (the reminder pop-ups) work on the session and
-// go with it.
-TEST_F(DocumentSessionTest, WindowsWithoutAnOwnerGoWithTheSession) {
-    std::vector<std::string> log;
-    QPointer<ClosingWindow> popup = new ClosingWindow(log, "popup");
-    QWidget owner;
-    QPointer<ClosingWindow> owned = new ClosingWindow(log, "owned");
-    owned->setParent(&owner);
-    {
-        DocumentSession local;
-        local.attach(popup, WindowRole::EventWindow);
-        local.attach(owned, WindowRole::EventWindow);
+    const std::pair<ClosingWindow*, WindowRole> windows[] = {
+        {editor, WindowRole::EventWindow},
+        {doomed, WindowRole::EventWindow},
+        {new ClosingWindow(log, "browser"), WindowRole::Browser},
+        {new ClosingWindow(log, "dialog"), WindowRole::Dialog},
+        {new ClosingWindow(log, "hidden"), WindowRole::Dialog},
+    };
+    for (const auto& [window, role] : windows) {
+        session.attach(window, role);
+        window->setVisible(window->name != "hidden");
     }
-    EXPECT_TRUE(popup.isNull());
-    EXPECT_FALSE(owned.isNull());
+    editor->then = [doomed] { delete doomed; };
+    session.closeWindows();
+    EXPECT_EQ(log, (Log{"dialog rejected", "browser accepted", "editor rejected"}));
+    EXPECT_EQ(session.windows(WindowRole::EventWindow), QList<QDialog*>{editor});
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
-// Manage Categories: the refusals of add, rename and delete, the questions
-// about names in use, and what reaches the document.
+// Manage Categories: refusals, names in use, and what reaches the document.
+
+#include "events/CategoriesDialog.h"
 
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <optional>
+#include <tuple>
 
-#include "events/CategoriesDialog.h"
-#include "support/MainWindowHarness.h"
 #include "support/SessionHarness.h"
 
 namespace almanary::testing {
@@ -48,97 +48,79 @@ protected:
 };
 
 TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
-    const struct {
-        Names list;
-        const char* chosen;
-        const char* typed;
-        const char* button;
-        std::optional<MessageId> refusal;
-        QStringList shown;  // afterwards
-    } cases[] = {
-        {{}, nullptr, "  Travel  ", "addButton", std::nullopt, {"Travel"}},
-        {{"Work"}, nullptr, " WORK", "addButton", MessageId::CategoryNotUnique, {"Work"}},
-        {{}, nullptr, "   ", "addButton", MessageId::NameCategory, {}},
-        {{"Home"}, nullptr, "<No Category>", "addButton", MessageId::NameCategory, {"Home"}},
-        {{"Home"}, nullptr, "<no category>", "addButton", std::nullopt, {"<no category>", "Home"}},
-        {{"Home"}, nullptr, "Job", "renameButton", MessageId::SelectCategoryToRename, {"Home"}},
-        {{"Home"}, "Home", "   ", "renameButton", MessageId::UseDeleteButton, {"Home"}},
-        {{"Work"}, "Work", "work", "renameButton", std::nullopt, {"work"}},
-        {{"Work", "Home"}, "Work", "home", "renameButton", std::nullopt, {"Home", "home"}},
-        {{"Home"}, nullptr, "Home", "deleteButton", MessageId::SelectCategoryToDelete, {"Home"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.button << " '" << c.typed << "'");
-        open(c.list);
-        if (c.chosen)
-            activate(*dialog, "categoryCombo", c.chosen);
-        edit()->setText(c.typed);
-        press(*dialog, c.button);
-        EXPECT_EQ(prompter.ids(), c.refusal ? Ids{*c.refusal} : Ids{});
-        EXPECT_EQ(shown(), c.shown);
-        EXPECT_EQ(dialog->changed(), !c.refusal);
-        EXPECT_EQ(edit()->text(), c.refusal ? QString(c.typed) : QString());
+    // The list, the entry chosen, the name typed, the button, the refusal and
+    // the list afterwards.
+    const std::tuple<Names, const char*, const char*, const char*, std::optional<MessageId>,
+                     QStringList>
+        cases[] = {
+            {{}, nullptr, "  Travel  ", "addButton", std::nullopt, {"Travel"}},
+            {{"Work"}, nullptr, " WORK", "addButton", MessageId::CategoryNotUnique, {"Work"}},
+            {{}, nullptr, "   ", "addButton", MessageId::NameCategory, {}},
+            {{"Home"}, nullptr, "<No Category>", "addButton", MessageId::NameCategory, {"Home"}},
+            {{"Home"}, nullptr, "Job", "renameButton", MessageId::SelectCategoryToRename, {"Home"}},
+            {{"Home"}, "Home", "   ", "renameButton", MessageId::UseDeleteButton, {"Home"}},
+            {{"Work"}, "Work", "work", "renameButton", std::nullopt, {"work"}},
+            {{"Work", "Home"}, "Work", "home", "renameButton", std::nullopt, {"Home", "home"}},
+            {{"Home"},
+             nullptr,
+             "Home",
+             "deleteButton",
+             MessageId::SelectCategoryToDelete,
+             {"Home"}},
+        };
+    for (const auto& [list, chosen, typed, button, refusal, after] : cases) {
+        SCOPED_TRACE(::testing::Message() << button << " '" << typed << "'");
+        open(list);
+        if (chosen)
+            pick(*dialog, "categoryCombo", chosen);
+        edit()->setText(typed);
+        press(*dialog, button);
+        EXPECT_EQ(prompter.ids, refusal ? Ids{*refusal} : Ids{});
+        EXPECT_EQ(shown(), after);
+        EXPECT_EQ(dialog->changed(), !refusal);
+        EXPECT_EQ(edit()->text(), refusal ? QString(typed) : QString());
     }
 }
 
-TEST_F(CategoriesDialogTest, RenameOfAUsedNameCarriesItToTheEventsOnlyOnYes) {
-    for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes);
-        open({"Home", "Work"}, {"Work", "Home", "Work"});
-        activate(*dialog, "categoryCombo", "Work");
-        edit()->setText(" Job ");
-        prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
-        press(*dialog, "renameButton");
-        ASSERT_EQ(prompter.ids(), Ids{MessageId::RenameCategoryEvents});
-        EXPECT_EQ(prompter.shown()[0].args, (Names{"Work", "Job"}));
-        // The list takes the new name whatever the answer.
-        EXPECT_EQ(shown(), (QStringList{"Home", "Job"}));
-        EXPECT_EQ(eventCategories(),
-                  yes ? (Names{"Job", "Home", "Job"}) : (Names{"Work", "Home", "Work"}));
-        EXPECT_EQ(events().isModified(), yes);
+// A rename renames in the list whatever the answer, and the events only on
+// Yes; a delete deletes from the list on Yes, never from the events.
+TEST_F(CategoriesDialogTest, ANameInUseIsAskedAboutAndOnlyARenameReachesTheEvents) {
+    for (const bool rename : {true, false}) {
+        for (const bool yes : {false, true}) {
+            open({"Home", "Work"}, {"Work", "Home", "Work"});
+            pick(*dialog, "categoryCombo", "Work");
+            edit()->setText(" Job ");
+            prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
+            press(*dialog, rename ? "renameButton" : "deleteButton");
+            ASSERT_EQ(prompter.ids,
+                      Ids{rename ? MessageId::RenameCategoryEvents : MessageId::CategoryInUse});
+            EXPECT_EQ(prompter.args[0], rename ? (Names{"Work", "Job"}) : Names{"Work"});
+            EXPECT_EQ(shown(), rename
+                                   ? (QStringList{"Home", "Job"})
+                                   : (yes ? QStringList{"Home"} : (QStringList{"Home", "Work"})));
+            EXPECT_EQ(dialog->changed(), rename || yes);
+            EXPECT_EQ(eventCategories(), rename && yes ? (Names{"Job", "Home", "Job"})
+                                                       : (Names{"Work", "Home", "Work"}));
+            EXPECT_EQ(events().isModified(), rename && yes);
+        }
     }
 }
-
-TEST_F(CategoriesDialogTest, DeleteOfAUsedNameAsksAndNeverTouchesTheEvents) {
-    for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes);
-        open({"Home", "Work"}, {"Work"});
-        activate(*dialog, "categoryCombo", "Work");
-        prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
-        press(*dialog, "deleteButton");
-        ASSERT_EQ(prompter.ids(), Ids{MessageId::CategoryInUse});
-        EXPECT_EQ(shown(), yes ? QStringList{"Home"} : (QStringList{"Home", "Work"}));
-        EXPECT_EQ(dialog->changed(), yes);
-        EXPECT_EQ(eventCategories(), Names{"Work"});
-        EXPECT_FALSE(events().isModified());
-    }
-}
-
-class CategoriesCommandTest : public MainWindowHarness {};
 
 // Escape keeps what was done; only a carried-out action marks the document.
-TEST_F(CategoriesCommandTest, TheDocumentCountsAsChangedOnlyAfterAnAction) {
-    const struct {
-        bool changedBefore, add, changedAfter;
-    } cases[] = {{false, false, false}, {true, false, true}, {false, true, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.changedBefore << c.add);
-        window_.reset();
-        MainWindow& w = window();
-        w.session().setCategories(CategoryList({"Work"}));
-        if (c.changedBefore)
-            w.session().markChanged();
-        whenModal<CategoriesDialog>(modalContext, [&](CategoriesDialog& d) {
-            if (c.add) {
-                child<QLineEdit>(d, "nameEdit")->setText("Home");
-                press(d, "addButton");
-            }
-            QTest::keyClick(&d, Qt::Key_Escape);
-        });
-        w.runCommand(MainCommand::Categories);
-        EXPECT_EQ(w.session().hasUnsavedChanges(), c.changedAfter);
-        EXPECT_EQ(w.session().document().categories.names(),
-                  c.add ? (Names{"Home", "Work"}) : Names{"Work"});
+TEST_F(CategoriesDialogTest, TheDocumentCountsAsChangedOnlyAfterAnAction) {
+    const std::pair<bool, bool> cases[] = {{false, false}, {true, false}, {false, true}};
+    for (const auto& [changedBefore, add] : cases) {
+        open({"Work"});
+        if (changedBefore)
+            session.markChanged();
+        if (add) {
+            edit()->setText("Home");
+            press(*dialog, "addButton");
+        }
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        EXPECT_EQ(session.hasUnsavedChanges(), changedBefore || add);
+        EXPECT_EQ(session.document().categories.names(),
+                  add ? (Names{"Home", "Work"}) : Names{"Work"});
     }
 }
 

@@ -1,15 +1,11 @@
-// The event dialog: the default time, entering with its three checks,
-// editing, Clear and Cancel, reminder mode and the Enter-key table.
+// The event dialog: Enter's checks, editing, Clear, Cancel and the Enter key.
 
 #include "events/EventDialog.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QDateEdit>
-#include <QPointer>
-#include <memory>
-#include <string>
+#include <tuple>
 
 #include "events/ViewEventsDialog.h"
 #include "support/SessionHarness.h"
@@ -36,79 +32,47 @@ protected:
     ConflictReview review = &ViewEventsDialog::reviewConflicts;
 };
 
-TEST_F(EventDialogTest, ProposesTheNextQuarterHour) {
-    // Now on a day of March 2024, and the start proposed on the same or next day.
-    const struct {
-        const char* zone;
-        int day, hour, minute;
-        const char* start;
-        int startDay;
-    } cases[] = {
-        {"Europe/London", 4, 14, 7, "14:15", 4},
-        {"Europe/London", 4, 9, 15, "9:15", 4},
-        {"Europe/London", 4, 9, 16, "9:30", 4},
-        {"Europe/London", 4, 9, 46, "10:00", 4},
-        {"Europe/London", 4, 23, 52, "0:00", 5},
-        // The night before clocks go forward: a day of 23 hours follows.
-        {"Europe/London", 30, 23, 52, "0:00", 31},
-        {"America/New_York", 9, 23, 50, "0:00", 10},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.zone << " " << c.hour << ":" << c.minute);
-        ScopedTimeZone local(c.zone);
-        clock.set(localTime(2024, 3, c.day, c.hour, c.minute));
-        auto dialog = shown();
-        EXPECT_EQ(selected(*dialog, "hourCombo") + ":" + selected(*dialog, "minuteCombo"), c.start);
-        EXPECT_EQ(child<QDateEdit>(*dialog, "dateEdit")->date(), QDate(2024, 3, c.startDay));
-    }
-}
-
 TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForTheNext) {
     auto dialog = shown();
     press(*dialog, "enterButton");
-    EXPECT_EQ(prompter.ids(), Ids({MessageId::NotesRequired}));
-    EXPECT_EQ(events().count(), 0);
-
+    EXPECT_EQ(prompter.ids, Ids{MessageId::NotesRequired});
     setNotes(*dialog, "Lunch");
     pick(*dialog, "durationCombo", "90");
     pick(*dialog, "categoryCombo", "work");
     child<QCheckBox>(*dialog, "remindCheck")->setChecked(true);
     press(*dialog, "enterButton");
     ASSERT_EQ(events().count(), 1);
-    EXPECT_EQ((Notes{events().at(0).notes(), std::string(events().at(0).duration()),
-                     events().at(0).category()}),
+    const Event& e = events().at(0);
+    EXPECT_EQ((Notes{e.notes(), std::string(e.duration()), e.category()}),
               (Notes{"Lunch", "90", "work"}));
-    EXPECT_TRUE(events().at(0).remind() && events().isModified());
+    EXPECT_TRUE(e.remind() && events().isModified());
     // Ready for the next event at the same date and time.
     EXPECT_EQ(notesIn(*dialog), "");
-    EXPECT_EQ(selected(*dialog, "durationCombo"), "0");
-    EXPECT_EQ(selected(*dialog, "hourCombo"), "14");
+    EXPECT_EQ(child<QComboBox>(*dialog, "durationCombo")->currentText(), "0");
     EXPECT_FALSE(dialog->inputChanged());
 }
 
+// The input stays either way.
 TEST_F(EventDialogTest, ATakenStartAsksAndYesEditsTheEventThereInstead) {
     store({2024, 3, 4, "14", "15", "Existing", "30"});
     for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes);
         prompter.clearShown();
         auto dialog = shown();
         setNotes(*dialog, "Mine");
         prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
-        bool edited = false;
+        QString edited;
         if (yes) {
             whenModal<EventDialog>(modalContext, [&](EventDialog& nested) {
-                edited = true;
-                EXPECT_EQ(nested.mode(), EventDialog::Mode::Edit);
+                edited = notesIn(nested);
                 EXPECT_TRUE(events().at(0).open());
-                EXPECT_EQ(notesIn(nested), "Existing");
                 nested.reject();
             });
         }
         press(*dialog, "enterButton");
-        ASSERT_EQ(prompter.ids(), Ids({MessageId::StartTakenEdit}));
-        EXPECT_EQ(prompter.shown()[0].args, std::vector<std::string>{"14:15"});
-        EXPECT_EQ(edited, yes);
-        EXPECT_EQ(notesOf(events()), Notes({"Existing"}));
+        ASSERT_EQ(prompter.ids, Ids{MessageId::StartTakenEdit});
+        EXPECT_EQ(prompter.args[0], std::vector<std::string>{"14:15"});
+        EXPECT_EQ(edited, yes ? "Existing" : "");
+        EXPECT_EQ(notesOf(events()), Notes{"Existing"});
         EXPECT_FALSE(events().at(0).open());
         EXPECT_EQ(notesIn(*dialog), "Mine");
     }
@@ -120,132 +84,93 @@ TEST_F(EventDialogTest, OverlapsAreOfferedAndTheEventIsEnteredEitherWay) {
     setNotes(*dialog, "Declined");
     prompter.answer(MessageAnswer::No);
     press(*dialog, "enterButton");
-    EXPECT_EQ(prompter.ids(), Ids({MessageId::ConflictsFound}));
-    EXPECT_EQ(notesOf(events()), Notes({"Touches", "Declined"}));
+    EXPECT_EQ(prompter.ids, Ids{MessageId::ConflictsFound});
 
-    pick(*dialog, "minuteCombo", "45");
     pick(*dialog, "hourCombo", "13");
+    pick(*dialog, "minuteCombo", "45");
     setNotes(*dialog, "Reviewed");
     prompter.answer(MessageAnswer::Yes);
-    bool reviewed = false;
+    Notes reviewed;
     whenModal<ViewEventsDialog>(modalContext, [&](ViewEventsDialog& view) {
-        reviewed = true;
-        EXPECT_TRUE(view.conflictMode());
-        EXPECT_EQ(notesOf(view.results()), Notes({"Touches"}));
+        reviewed = notesOf(view.results());
         view.reject();
     });
     press(*dialog, "enterButton");
-    EXPECT_TRUE(reviewed);
-    EXPECT_EQ(notesOf(events()), Notes({"Touches", "Reviewed", "Declined"}));
+    EXPECT_EQ(reviewed, Notes{"Touches"});
+    EXPECT_EQ(notesOf(events()), (Notes{"Touches", "Reviewed", "Declined"}));
 }
 
-// Enter in edit mode without changes leaves the list unmodified; with new
-// notes it replaces the event, asking nothing about its own start. Either way
-// the open mark goes and a category deleted meanwhile stays.
-TEST_F(EventDialogTest, EditModeEnterReplacesOnlyAChangedEvent) {
+// An editor of an event open elsewhere closes at once. Otherwise Enter
+// without changes leaves the list unmodified, and with new notes replaces the
+// event, asking nothing about its own start; either way the open mark goes
+// and a category deleted meanwhile stays.
+TEST_F(EventDialogTest, EditModeTakesAFreeEventAndReplacesItOnlyWhenChanged) {
     store({2024, 3, 4, "9", "00", "Old notes", "30", "Gone"});
-    for (const char* notes : {"Old notes", "New notes"}) {
-        SCOPED_TRACE(notes);
-        auto dialog = shown(events().at(0));
-        EXPECT_TRUE(events().at(0).open());
-        EXPECT_EQ(selected(*dialog, "categoryCombo"), "Gone");
-        setNotes(*dialog, notes);
-        press(*dialog, "enterButton");
-        EXPECT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_TRUE(prompter.ids().empty());
-        ASSERT_EQ(events().count(), 1);
-        EXPECT_EQ(events().at(0).notes(), notes);
-        EXPECT_EQ(events().at(0).category(), "Gone");
-        EXPECT_FALSE(events().at(0).open());
-        EXPECT_EQ(events().isModified(), std::string(notes) == "New notes");
-    }
-}
-
-TEST_F(EventDialogTest, AnEditorOfAnEventOpenElsewhereClosesAtOnce) {
-    store({2024, 3, 4, "9", "00", "Busy", "30"});
     ASSERT_TRUE(session.markOpen(events().at(0).key()));
-    whenModal<EventDialog>(modalContext, [](EventDialog& shown) {
+    whenModal<EventDialog>(modalContext, [](EventDialog& editor) {
         ADD_FAILURE() << "the editor was shown";
-        shown.reject();
+        editor.reject();
     });
     EventDialog editor(nullptr, session, services, review, EventDialog::Mode::Edit, events().at(0));
     EXPECT_EQ(editor.exec(), EventDialog::kClosedAtOnce);
     EXPECT_TRUE(events().at(0).open());
-}
+    session.clearOpen(events().at(0).key());
 
-// Clear in enter mode and Escape in edit mode ask only about changed input.
-TEST_F(EventDialogTest, ClearAndCancelAskBeforeDiscardingChangedInput) {
-    store({2024, 3, 4, "9", "00", "Kept", "30"});
-    for (const bool cancel : {false, true}) {
-        SCOPED_TRACE(cancel ? "cancel" : "clear");
-        prompter.clearShown();
-        auto dialog = cancel ? shown(events().at(0)) : shown();
-        const auto act = [&] {
-            cancel ? QTest::keyClick(dialog.get(), Qt::Key_Escape) : press(*dialog, "clearButton");
-        };
-        if (!cancel) {
-            act();  // nothing changed: no question
-            EXPECT_TRUE(prompter.ids().empty());
-        }
-        setNotes(*dialog, "Draft");
-        prompter.answer(MessageAnswer::No);
-        act();
-        EXPECT_EQ(notesIn(*dialog), "Draft");
-        EXPECT_TRUE(dialog->isVisible());
-        prompter.answer(MessageAnswer::Yes);
-        act();
-        EXPECT_EQ(prompter.ids(), Ids({MessageId::DiscardInput, MessageId::DiscardInput}));
-        EXPECT_EQ(dialog->isVisible(), !cancel);
-        EXPECT_EQ(notesIn(*dialog), "");
-        EXPECT_FALSE(dialog->inputChanged());
+    for (const std::string notes : {"Old notes", "New notes"}) {
+        auto dialog = shown(events().at(0));
+        EXPECT_TRUE(events().at(0).open());
+        setNotes(*dialog, notes.c_str());
+        press(*dialog, "enterButton");
+        EXPECT_EQ(dialog->result(), QDialog::Accepted);
+        EXPECT_TRUE(prompter.ids.empty());
+        ASSERT_EQ(events().count(), 1);
+        EXPECT_EQ(events().at(0).notes() + "/" + events().at(0).category(), notes + "/Gone");
         EXPECT_FALSE(events().at(0).open());
-        EXPECT_EQ(notesOf(events()), Notes({"Kept"}));
+        EXPECT_EQ(events().isModified(), notes == "New notes");
     }
 }
 
-TEST_F(EventDialogTest, ReminderModeDeleteRemovesTheEventWithoutAQuestion) {
-    store({2024, 3, 4, "9", "00", "Due", "30"});
-    store({2024, 3, 4, "11", "00", "Also due", "30"});
-    for (const bool escape : {false, true}) {
-        auto* popUp = new EventDialog(nullptr, session, services, review,
-                                      EventDialog::Mode::Reminder, events().at(0));
-        const QPointer<EventDialog> alive(popUp);
-        popUp->show();
-        setNotes(*popUp, "Edited but deleted");
-        escape ? QTest::keyClick(popUp, Qt::Key_Escape) : press(*popUp, "exitButton");
-        settle();
-        EXPECT_TRUE(alive.isNull());
-    }
-    EXPECT_TRUE(prompter.ids().empty());
-    EXPECT_EQ(events().count(), 0);
-}
-
-TEST_F(EventDialogTest, EnterKeyActsOnTheFocusedControl) {
-    const struct {
-        const char* focus;
-        int events;         // in the list afterwards
-        const char* notes;  // left in the notes box
-        bool ended;
-    } cases[] = {
-        {"clearButton", 0, "", false},  // cleared at once, without a question
-        {"exitButton", 0, "", true},   {"notesEdit", 0, "Draft\n", false},
-        {"hourCombo", 1, "", false},   {"enterButton", 1, "", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.focus);
-        auto dialog = shown();
-        if (c.ended)
-            prompter.answer(MessageAnswer::Yes);
-        setNotes(*dialog, "Draft");
-        auto* focus = child(*dialog, c.focus);
-        focus->setFocus();
-        if (auto* notes = qobject_cast<QPlainTextEdit*>(focus))
-            notes->moveCursor(QTextCursor::End);
-        QTest::keyClick(focus, Qt::Key_Return);
-        EXPECT_EQ(events().count(), c.events);
-        EXPECT_EQ(notesIn(*dialog), c.notes);
-        EXPECT_EQ(dialog->isVisible(), !c.ended);
+// Clear, and Escape in edit mode, ask before discarding typed notes; Enter
+// acts on the focused control, and elsewhere enters the event.
+TEST_F(EventDialogTest, ClearEscapeAndTheEnterKeyOnEachControl) {
+    // The key, the control it goes to (none: the dialog, editing the stored
+    // event), the notes typed and the answer to the question (none: no
+    // question); then the events stored, the notes left and whether the
+    // dialog is still up.
+    const std::tuple<Qt::Key, const char*, const char*, std::optional<MessageAnswer>, int,
+                     const char*, bool>
+        cases[] = {
+            {Qt::Key_Space, "clearButton", "", std::nullopt, 1, "", true},
+            {Qt::Key_Space, "clearButton", "Draft", MessageAnswer::No, 1, "Draft", true},
+            {Qt::Key_Space, "clearButton", "Draft", MessageAnswer::Yes, 1, "", true},
+            {Qt::Key_Escape, nullptr, "Draft", MessageAnswer::No, 1, "Draft", true},
+            {Qt::Key_Escape, nullptr, "Draft", MessageAnswer::Yes, 1, "", false},
+            {Qt::Key_Return, "clearButton", "Draft", std::nullopt, 1, "", true},
+            {Qt::Key_Return, "exitButton", "Draft", MessageAnswer::Yes, 1, "", false},
+            {Qt::Key_Return, "notesEdit", "Draft", std::nullopt, 1, "Draft\n", true},
+            {Qt::Key_Return, "hourCombo", "Draft", std::nullopt, 2, "", true},
+            {Qt::Key_Return, "enterButton", "Draft", std::nullopt, 2, "", true},
+        };
+    for (const auto& [key, control, typed, answer, stored, notes, up] : cases) {
+        SCOPED_TRACE(::testing::Message() << key << " " << (control ? control : "") << typed);
         reset({"work"});
+        prompter.clearShown();
+        store({2024, 3, 4, "9", "00", "Kept", "30"});
+        auto dialog = control ? shown() : shown(events().at(0));
+        if (*typed)
+            setNotes(*dialog, typed);
+        if (answer)
+            prompter.answer(*answer);
+        QWidget* focus = control ? child(*dialog, control) : dialog.get();
+        focus->setFocus();
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(focus))
+            edit->moveCursor(QTextCursor::End);
+        QTest::keyClick(focus, key);
+        EXPECT_EQ(prompter.ids, answer ? Ids{MessageId::DiscardInput} : Ids{});
+        EXPECT_EQ(events().count(), stored);
+        EXPECT_EQ(notesIn(*dialog), notes);
+        EXPECT_EQ(dialog->isVisible(), up);
+        EXPECT_EQ(events().at(0).open(), !control && up);
     }
 }
 

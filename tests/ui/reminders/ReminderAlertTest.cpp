@@ -1,11 +1,10 @@
-// The reminder check of the main window and the pop-ups it raises: when an
-// event falls due, the sound, one window per event while it is open, what
-// the window's Enter does, and reminders raised by a load.
+// Reminder pop-ups: when they open, the sound, one per event, their controls.
+
+#include "reminders/ReminderAlert.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <fstream>
 
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
@@ -24,17 +23,14 @@ protected:
         return event;
     }
 
-    // A window whose document holds these events and plays a sound file.
-    MainWindow& windowWith(const std::vector<Event>& events) {
+    // A document with these events and a reminder sound.
+    static AlmanaryDocument withEvents(const std::vector<Event>& events) {
         AlmanaryDocument document;
         for (const Event& event : events)
             document.events.insert(event);
         document.settings.playSound = true;
-        document.settings.soundFile = dir.file("ding.wav");
-        std::ofstream(dir.file("ding.wav")) << "RIFF";
-        MainWindow& w = window();
-        w.session().replace(std::move(document), {});
-        return w;
+        document.settings.soundFile = "ding.wav";
+        return document;
     }
 
     // One run of the reminder timer at the given time of 4 March 2024.
@@ -43,97 +39,97 @@ protected:
         window().onReminderTimer();
     }
 
-    // The reminder windows on screen, in the order they opened, and their notes.
-    std::vector<EventDialog*> popupWindows() {
-        settle();
-        std::vector<EventDialog*> out;
-        for (QDialog* window : session().windows(WindowRole::EventWindow)) {
-            auto* dialog = qobject_cast<EventDialog*>(window);
-            if (dialog->mode() == EventDialog::Mode::Reminder && dialog->isVisible())
-                out.push_back(dialog);
-        }
-        return out;
-    }
+    // The notes of the reminder windows on screen, in the order they opened.
     Notes popups() {
         Notes out;
-        for (EventDialog* dialog : popupWindows())
-            out.push_back(notesIn(*dialog).toStdString());
+        for (QDialog* window : session().windows(WindowRole::EventWindow)) {
+            if (window->isVisible())
+                out.push_back(notesIn(*window).toStdString());
+        }
         return out;
     }
 };
 
-// Events due at the same check open in start order.
-TEST_F(ReminderAlertTest, RemindersOpenAtTheirLeadWithOneSoundEachAndOnlyOnce) {
-    MainWindow& w = windowWith({reminded("10", "Later", 75), reminded("9", "Dentist")});
+// Events due at the same check open in start order, each once. Twin shares
+// Dentist's start (as a damaged file may hold) and so its open mark: it is
+// neither raised beside Dentist nor chimes at every check. A load raises at
+// once what fell due before it, as no change.
+TEST_F(ReminderAlertTest, RemindersOpenWhenDueOrOnLoadWithOneSoundEachAndOnlyOnce) {
+    session().replace(
+        withEvents({reminded("10", "Later", 75), reminded("9", "Dentist"), reminded("9", "Twin")}),
+        {});
     checkAt(8, 44, 59);
     EXPECT_TRUE(popups().empty());
-    EXPECT_FALSE(w.session().hasUnsavedChanges());
+    EXPECT_FALSE(session().hasUnsavedChanges());
 
     checkAt(8, 45, 0);
     EXPECT_EQ(popups(), (Notes{"Dentist", "Later"}));
-    EXPECT_EQ(sound.played(), std::vector<std::string>(2, dir.file("ding.wav")));
-    EXPECT_TRUE(w.session().hasUnsavedChanges()) << "a raised reminder counts as a change";
+    EXPECT_EQ(sound.played, std::vector<std::string>(2, "ding.wav"));
+    EXPECT_TRUE(session().hasUnsavedChanges()) << "a raised reminder counts as a change";
 
-    // However many checks pass, the open windows are the only ones.
+    session().markUnchanged();
     for (int second = 5; second < 60; second += 5)
         checkAt(8, 45, second);
     checkAt(9, 30);
     EXPECT_EQ(popups(), (Notes{"Dentist", "Later"}));
-    EXPECT_EQ(sound.played().size(), 2u);
-}
+    EXPECT_EQ(sound.played.size(), 2u);
+    EXPECT_FALSE(session().hasUnsavedChanges());
 
-// Two events at one start (as a damaged file may hold) share one open mark:
-// the second is not raised beside the first, and does not chime at every
-// check.
-TEST_F(ReminderAlertTest, AnEventWhoseStartIsOpenElsewhereRaisesNothing) {
-    MainWindow& w = windowWith({reminded("9", "First"), reminded("9", "Twin")});
-    checkAt(8, 45);
-    EXPECT_EQ(popups(), Notes{"First"});
-    w.session().markUnchanged();
-    checkAt(8, 45, 5);
-    EXPECT_EQ(popups(), Notes{"First"});
-    EXPECT_EQ(sound.requested().size(), 1u);
-    EXPECT_FALSE(w.session().hasUnsavedChanges());
+    const std::string path =
+        writeAlmanary("past.alm", withEvents({reminded("9", "Dentist"), reminded("14", "School"),
+                                              makeEvent({2024, 3, 4, "10", "0", "No reminder"})}));
+    clock.set(localTime(2024, 3, 5, 8));
+    ASSERT_TRUE(window().loadDocument(path));
+    EXPECT_EQ(popups(), (Notes{"Dentist", "School"}));
+    EXPECT_FALSE(session().hasUnsavedChanges());
+    EXPECT_EQ(sound.played.size(), 4u);
+    EXPECT_TRUE(prompter.ids.empty());
 }
 
 // Enter without changes lets the reminder come back at the next check;
-// Enter with Remind cleared ends it.
-TEST_F(ReminderAlertTest, EnterOnThePopupKeepsOrEndsTheReminder) {
-    for (const bool clearRemind : {false, true}) {
-        SCOPED_TRACE(clearRemind ? "remind cleared" : "unchanged");
+// Enter with Remind cleared ends it; Delete and Escape remove the event
+// without a question, whatever was typed.
+TEST_F(ReminderAlertTest, ThePopupsControlsKeepEndOrDeleteTheReminder) {
+    enum Act { Enter, ClearRemind, Delete, Escape };
+    for (const Act act : {Enter, ClearRemind, Delete, Escape}) {
+        SCOPED_TRACE(act);
         window_.reset();
-        MainWindow& w = windowWith({reminded("9", "Dentist")});
+        session().replace(withEvents({reminded("9", "Dentist"), reminded("11", "Later")}), {});
         checkAt(8, 50);
         ASSERT_EQ(popups(), Notes{"Dentist"});
-        EventDialog& popup = *popupWindows().front();
-        if (clearRemind)
+        QDialog& popup = *session().windows(WindowRole::EventWindow).front();
+        if (act == ClearRemind)
             child<QCheckBox>(popup, "remindCheck")->click();
-        press(popup, "enterButton");
+        if (act >= Delete)
+            setNotes(popup, "Edited");
+        if (act == Escape)
+            QTest::keyClick(&popup, Qt::Key_Escape);
+        else
+            press(popup, act == Delete ? "exitButton" : "enterButton");
         EXPECT_TRUE(popups().empty());
-        EXPECT_EQ(w.session().document().events.isModified(), clearRemind);
-        EXPECT_FALSE(w.session().document().events.at(0).open());
+        const EventList& events = session().document().events;
+        EXPECT_EQ(notesOf(events), act < Delete ? (Notes{"Dentist", "Later"}) : Notes{"Later"});
+        EXPECT_EQ(events.isModified(), act != Enter);
+        EXPECT_FALSE(events.at(0).open());
+        EXPECT_TRUE(prompter.ids.empty());
 
         checkAt(8, 50, 5);
-        EXPECT_EQ(popups(), clearRemind ? Notes{} : Notes{"Dentist"});
+        EXPECT_EQ(popups(), act == Enter ? Notes{"Dentist"} : Notes{});
     }
 }
 
 // Records whether Qt blocks an event window for a modal one.
-class BlockWatch : public QObject {
-public:
+struct BlockWatch : QObject {
     bool blocked = false;
-
-protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::WindowBlocked && qobject_cast<EventDialog*>(watched))
-            blocked = true;
-        return QObject::eventFilter(watched, event);
+        blocked |= event->type() == QEvent::WindowBlocked && qobject_cast<EventDialog*>(watched);
+        return false;
     }
 };
 
 TEST_F(ReminderAlertTest, APopupIsNotBlockedByADialogOfTheMainWindow) {
-    MainWindow& w = windowWith({reminded("9", "Dentist")});
-    w.show();
+    session().replace(withEvents({reminded("9", "Dentist")}), {});
+    window().show();
     BlockWatch watch;
     qApp->installEventFilter(&watch);
     Notes raised;
@@ -142,30 +138,10 @@ TEST_F(ReminderAlertTest, APopupIsNotBlockedByADialogOfTheMainWindow) {
         raised = popups();
         categories.reject();
     });
-    w.runCommand(MainCommand::Categories);
+    window().runCommand(MainCommand::Categories);
     qApp->removeEventFilter(&watch);
     EXPECT_EQ(raised, Notes{"Dentist"});
     EXPECT_FALSE(watch.blocked);
-}
-
-// A missing sound file leaves the windows silent, without a word.
-TEST_F(ReminderAlertTest, ALoadRaisesPastRemindersAtOnceWithoutMarkingAChange) {
-    AlmanaryDocument document;
-    for (const Event& event : {reminded("9", "Dentist"), reminded("14", "School"),
-                               makeEvent({2024, 3, 4, "10", "0", "No reminder"})})
-        document.events.insert(event);
-    document.settings.playSound = true;
-    document.settings.soundFile = dir.file("no-such-sound.wav");
-    const std::string path = writeAlmanary("past.alm", document);
-    clock.set(localTime(2024, 3, 5, 8));
-
-    MainWindow& w = window();
-    ASSERT_TRUE(w.loadDocument(path));
-    EXPECT_EQ(popups(), (Notes{"Dentist", "School"}));
-    EXPECT_FALSE(w.session().hasUnsavedChanges());
-    EXPECT_EQ(sound.requested().size(), 2u);
-    EXPECT_TRUE(sound.played().empty());
-    EXPECT_TRUE(prompter.shown().empty());
 }
 
 }  // namespace
