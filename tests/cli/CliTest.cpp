@@ -210,9 +210,10 @@ TEST_F(CliTest, FilesThatCannotBeUsed) {
     add("9:00", "Something");
     const std::string whole = readFile(file);
     testing::writeFile(file, whole.substr(0, whole.size() - 3));
-    EXPECT_EQ(run({"info", file}).err, file +
-                                           " is damaged and was not loaded: the file ends "
-                                           "early, in the reminder lead of event 1.\n");
+    EXPECT_EQ(run({"info", file}).err,
+              file +
+                  " is damaged and was not loaded.\nDetails: the file ends early, in the "
+                  "reminder lead of event 1.\n");
     EXPECT_EQ(run({"new", file, "--password", "Secret"}).status, kRefused);
     ASSERT_EQ(run({"new", file, "--password", "Secret", "--force"}).status, kDone);
     EXPECT_EQ(run({"list", file}).status, kFileUnusable);

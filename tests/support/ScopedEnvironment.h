@@ -11,6 +11,7 @@ namespace almanary::testing {
 
 class ScopedEnvironment {
 public:
+    ScopedEnvironment() = default;
     ScopedEnvironment(const char* name, const char* value) { set(name, value); }
     ~ScopedEnvironment() {
         for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)

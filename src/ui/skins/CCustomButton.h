@@ -13,7 +13,6 @@ public:
     explicit CCustomButton(QWidget* parent = nullptr);
     CCustomButton(const QString& text, QWidget* parent = nullptr);
 
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;

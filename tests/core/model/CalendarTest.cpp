@@ -108,7 +108,7 @@ TEST(NoonOfTest, LocalNoonWithinTheStorableRange) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.date.year) + "-" +
                      std::to_string(c.date.month) + "-" + std::to_string(c.date.day));
-        const ScopedTimeZone zone(c.zone);
+        const testing::ScopedTimeZone zone(c.zone);
         const auto noon = Calendar::noonOf(c.date);
         EXPECT_EQ(noon, c.expected);
         if (noon) {

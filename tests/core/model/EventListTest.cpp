@@ -20,7 +20,8 @@ protected:
     testing::ScopedTimeZone zone_{"CET-1CEST,M3.5.0,M10.5.0/3"};
 };
 
-// A day holds every event of its date, whatever the hour texts; searches fold letter case as Unicode does.
+// A day holds every event of its date, whatever the hour texts; searches fold letter case as
+// Unicode does.
 TEST_F(EventListTest, DaysCategoriesAndNoteSearches) {
     EventList list = listOf({{2024, 3, 30, "23", "45", "Team MEETING at noon", "0", "Work"},
                              {2024, 3, 31, "-5", "0", "Meet\ning", "0", "work"},

@@ -30,7 +30,8 @@ namespace {
 class ApplicationTest : public ::testing::Test {
 protected:
     ApplicationTest() {
-        for (const auto& [name, place] : {std::pair{"HOME", "home"}, {"XDG_RUNTIME_DIR", "run"},
+        for (const auto& [name, place] : {std::pair{"HOME", "home"},
+                                          {"XDG_RUNTIME_DIR", "run"},
                                           {"ALMANARY_SETTINGS", "settings.sqlite"},
                                           {"ALMANARY_SKINS", "Skins"},
                                           {"ALMANARY_RECOVERY", "recovery"}}) {

@@ -21,14 +21,16 @@ struct ClosingWindow : SkinnedDialog {
     void accept() override { closeAs("accepted"); }
     void reject() override { closeAs("rejected"); }
     void closeAs(const char* how) {
-        log.push_back(name + " " + how);
-        SkinnedDialog::done(0);
+        log.push_back(name + " " + (keep ? "kept" : how));
+        if (!keep)
+            SkinnedDialog::done(0);
         if (then)
             then();
     }
     Log& log;
     std::string name;
     std::function<void()> then;
+    bool keep = false;
 };
 
 using DocumentSessionTest = SessionHarness;
@@ -63,15 +65,16 @@ TEST_F(DocumentSessionTest, BusyIsAnnouncedOnceForNestedWork) {
     EXPECT_TRUE(busy.at(0).at(0).toBool() && !busy.at(1).at(0).toBool());
 }
 
-// Dialogs first, then browsers, then event windows; a window that another's
-// close deletes is skipped, and hidden windows are left alone.
+// Event windows first, the latest first (a kept one stops the rest), then
+// browsers, then dialogs; a window that another's close deletes is skipped,
+// and hidden windows are left alone.
 TEST_F(DocumentSessionTest, ClosingTheWindowsGoesByRoleAndReachesEachOnce) {
     Log log;
-    auto* editor = new ClosingWindow(log, "editor");
     auto* doomed = new ClosingWindow(log, "doomed");
+    auto* editor = new ClosingWindow(log, "editor");
     const std::pair<ClosingWindow*, WindowRole> windows[] = {
-        {editor, WindowRole::EventWindow},
         {doomed, WindowRole::EventWindow},
+        {editor, WindowRole::EventWindow},
         {new ClosingWindow(log, "browser"), WindowRole::Browser},
         {new ClosingWindow(log, "dialog"), WindowRole::Dialog},
         {new ClosingWindow(log, "hidden"), WindowRole::Dialog},
@@ -81,9 +84,21 @@ TEST_F(DocumentSessionTest, ClosingTheWindowsGoesByRoleAndReachesEachOnce) {
         window->setVisible(window->name != "hidden");
     }
     editor->then = [doomed] { delete doomed; };
-    session.closeWindows();
-    EXPECT_EQ(log, (Log{"dialog rejected", "browser accepted", "editor rejected"}));
+    EXPECT_TRUE(session.closeWindows());
+    EXPECT_EQ(log, (Log{"editor rejected", "browser accepted", "dialog rejected"}));
     EXPECT_EQ(session.windows(WindowRole::EventWindow), QList<QDialog*>{editor});
+
+    log.clear();
+    auto* kept = new ClosingWindow(log, "kept");
+    kept->keep = true;
+    session.attach(kept, WindowRole::EventWindow);
+    session.attach(new ClosingWindow(log, "later"), WindowRole::EventWindow);
+    session.attach(new ClosingWindow(log, "browser"), WindowRole::Browser);
+    for (QDialog* window :
+         session.windows(WindowRole::EventWindow) + session.windows(WindowRole::Browser))
+        window->show();
+    EXPECT_FALSE(session.closeWindows());
+    EXPECT_EQ(log, (Log{"later rejected", "kept kept"}));
 }
 
 }  // namespace

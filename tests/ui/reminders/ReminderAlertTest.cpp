@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
@@ -86,35 +87,79 @@ TEST_F(ReminderAlertTest, RemindersOpenWhenDueOrOnLoadWithOneSoundEachAndOnlyOnc
     EXPECT_TRUE(prompter.ids.empty());
 }
 
-// Enter without changes lets the reminder come back at the next check;
-// Enter with Remind cleared ends it; Delete and Escape remove the event
-// without a question, whatever was typed.
-TEST_F(ReminderAlertTest, ThePopupsControlsKeepEndOrDeleteTheReminder) {
-    enum Act { Enter, ClearRemind, Delete, Escape };
-    for (const Act act : {Enter, ClearRemind, Delete, Escape}) {
-        SCOPED_TRACE(act);
+// What each control of the pop-up does to the event, the document and the
+// reminder's return. Only Delete removes the event, and only after a Yes that
+// names it; the close box and Escape snooze for five minutes, which is no change.
+TEST_F(ReminderAlertTest, ThePopupsControlsKeepSnoozeEndOrDeleteTheReminder) {
+    enum Act { Enter, ClearRemind, Dismiss, DeleteNo, DeleteYes, Escape, CloseBox, Snooze };
+    const struct {
+        Act act;
+        Notes left;
+        bool changed;
+        Notes at8_50_05, at8_55, at9_00;  // pop-ups on screen at the next checks
+    } cases[] = {
+        {Enter, {"Dentist", "Later"}, false, {"Dentist"}, {"Dentist"}, {"Dentist"}},
+        {ClearRemind, {"Dentist", "Later"}, true, {}, {}, {}},
+        {Dismiss, {"Dentist", "Later"}, true, {}, {}, {}},
+        {DeleteNo, {"Dentist", "Later"}, false, {"Dentist"}, {"Dentist"}, {"Dentist"}},
+        {DeleteYes, {"Later"}, true, {}, {}, {}},
+        {Escape, {"Dentist", "Later"}, false, {}, {"Dentist"}, {"Dentist"}},
+        {CloseBox, {"Dentist", "Later"}, false, {}, {"Dentist"}, {"Dentist"}},
+        {Snooze, {"Dentist", "Later"}, false, {}, {}, {"Dentist"}},  // ten minutes
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.act);
         window_.reset();
         session().replace(withEvents({reminded("9", "Dentist"), reminded("11", "Later")}), {});
         checkAt(8, 50);
         ASSERT_EQ(popups(), Notes{"Dentist"});
         QDialog& popup = *session().windows(WindowRole::EventWindow).front();
-        if (act == ClearRemind)
+        if (c.act == ClearRemind)
             child<QCheckBox>(popup, "remindCheck")->click();
-        if (act >= Delete)
-            setNotes(popup, "Edited");
-        if (act == Escape)
-            QTest::keyClick(&popup, Qt::Key_Escape);
-        else
-            press(popup, act == Delete ? "exitButton" : "enterButton");
-        EXPECT_TRUE(popups().empty());
+        if (c.act == DeleteNo || c.act == DeleteYes)
+            prompter.answer(c.act == DeleteYes ? MessageAnswer::Yes : MessageAnswer::No);
+        if (c.act == Snooze)
+            child<QComboBox>(popup, "snoozeCombo")->setCurrentIndex(1);
+        switch (c.act) {
+            case Escape:
+                QTest::keyClick(&popup, Qt::Key_Escape);
+                break;
+            case CloseBox:
+                popup.close();
+                break;
+            case Snooze:
+                press(popup, "snoozeButton");
+                break;
+            case Dismiss:
+                press(popup, "dismissButton");
+                break;
+            case DeleteNo:
+            case DeleteYes:
+                press(popup, "exitButton");
+                break;
+            default:
+                press(popup, "enterButton");
+        }
+        const bool asked = c.act == DeleteNo || c.act == DeleteYes;
+        EXPECT_EQ(prompter.ids, asked ? Ids{MessageId::DeleteEvent} : Ids{});
+        if (asked)
+            EXPECT_EQ(prompter.args.at(0),
+                      (std::vector<std::string>{"3/4/2024", "9:0 - 9:30", "Dentist"}));
+        prompter.clearShown();
+        EXPECT_EQ(popups(), c.act == DeleteNo ? Notes{"Dentist"} : Notes{});
+        if (c.act == DeleteNo)
+            press(popup, "enterButton");
         const EventList& events = session().document().events;
-        EXPECT_EQ(notesOf(events), act < Delete ? (Notes{"Dentist", "Later"}) : Notes{"Later"});
-        EXPECT_EQ(events.isModified(), act != Enter);
+        EXPECT_EQ(notesOf(events), c.left);
+        EXPECT_EQ(events.isModified(), c.changed);
         EXPECT_FALSE(events.at(0).open());
-        EXPECT_TRUE(prompter.ids.empty());
 
         checkAt(8, 50, 5);
-        EXPECT_EQ(popups(), act == Enter ? Notes{"Dentist"} : Notes{});
+        EXPECT_EQ(popups(), c.at8_50_05);
+        checkAt(8, 55);
+        EXPECT_EQ(popups(), c.at8_55);
+        checkAt(9, 0);
+        EXPECT_EQ(popups(), c.at9_00);
     }
 }
 
