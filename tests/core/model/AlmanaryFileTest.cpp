@@ -46,6 +46,23 @@ TEST_F(AlmanaryFileTest, DocumentsRoundTripWithTheirDueReminders) {
 }
 
 // Equal starts keep file order; the categories end at an empty name; trailing bytes are ignored.
+// The desktop knows an almanary by its first bytes, as the MIME type
+// installed with the program describes them.
+TEST_F(AlmanaryFileTest, EveryFileBeginsWithTheBytesTheMimeTypeMatches) {
+    const std::string mime = testing::readFile(ALMANARY_RESOURCES_DIR "/almanary-mime.xml");
+    const std::string::size_type from = mime.find("value=\"") + 7;
+    std::string magic;
+    for (std::string::size_type at = from; mime.compare(at, 2, "\\x") == 0; at += 4)
+        magic += static_cast<char>(std::stoi(mime.substr(at + 2, 2), nullptr, 16));
+    ASSERT_EQ(magic.size(), 9u);
+    for (const char* password : {"", "Secret"}) {
+        AlmanaryDocument document;
+        document.settings.password = password;
+        ASSERT_FALSE(AlmanaryFile::save(document, dir_.file("cal.alm")));
+        EXPECT_EQ(testing::readFile(dir_.file("cal.alm")).substr(0, magic.size()), magic);
+    }
+}
+
 TEST_F(AlmanaryFileTest, RecordsCategoriesAndSkinAsTheFileHasThem) {
     ArchiveWriter out;
     out.writeText("Almanary");

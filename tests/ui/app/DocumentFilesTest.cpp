@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <filesystem>
 #include <tuple>
@@ -114,6 +115,43 @@ TEST_F(DocumentFilesTest, LoadingAsksAboutUnsavedChangesFirst) {
         EXPECT_EQ(notesInFile(dir.file("mine.alm")),
                   answer == MessageAnswer::Yes ? (Notes{"mine", "pending"}) : Notes{"mine"});
         EXPECT_EQ(session().hasUnsavedChanges(), !loads);
+    }
+}
+
+// Another program wrote the file after this window read it: a save asks
+// whether to replace it, save under another name or cancel; autosave leaves
+// it, and the window says why until a save settles it.
+TEST_F(DocumentFilesTest, AFileChangedElsewhereIsNotReplacedWithoutAsking) {
+    const struct {
+        std::optional<MessageAnswer> answer;  // none: autosave
+        Notes inFile, inOther;
+    } cases[] = {
+        {std::nullopt, {"theirs"}, {}},
+        {MessageAnswer::Cancel, {"theirs"}, {}},
+        {MessageAnswer::Yes, {"mine", "pending"}, {}},
+        {MessageAnswer::No, {"theirs"}, {"mine", "pending"}},
+    };
+    for (const auto& c : cases) {
+        window_.reset();
+        fs::remove(dir.file("other.alm"));
+        MainWindow& w = window();
+        ASSERT_TRUE(w.loadDocument(writeAlmanary("mine.alm", document({"mine"}))));
+        addEvent("pending");
+        writeAlmanary("mine.alm", document({"theirs"}));
+        if (c.answer)
+            prompter.answer(*c.answer);
+        if (c.answer == MessageAnswer::No)
+            files.choose(dir.file("other.alm"));
+        c.answer ? void(w.saveDocument()) : w.onAutosaveTimer();
+        EXPECT_EQ(prompter.ids, c.answer ? Ids{MessageId::ChangedOnDisk} : Ids{});
+        prompter.clearShown();
+        const bool saved = c.answer == MessageAnswer::Yes || c.answer == MessageAnswer::No;
+        EXPECT_EQ(session().hasUnsavedChanges(), !saved);
+        EXPECT_EQ(notesInFile(dir.file("mine.alm")), c.inFile);
+        EXPECT_EQ(fs::exists(dir.file("other.alm")), !c.inOther.empty());
+        if (!c.inOther.empty())
+            EXPECT_EQ(notesInFile(dir.file("other.alm")), c.inOther);
+        EXPECT_EQ(child<QLabel>(w, "noticeLabel")->isVisibleTo(&w), !c.answer);
     }
 }
 

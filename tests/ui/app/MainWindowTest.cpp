@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "app/MainTimers.h"
+#include "app/RecoveryFile.h"
 #include "app/SettingsStore.h"
 #include "support/MainWindowHarness.h"
 
@@ -57,6 +58,72 @@ TEST_F(MainWindowTest, TheCloseBoxKeepsTheProgramAndExitAsksAboutUnsavedChanges)
     QTest::keyClick(button("exitButton"), Qt::Key_Enter);
     EXPECT_TRUE(window().hasEnded());
     EXPECT_FALSE(window().reminderTimer().isActive());
+}
+
+// An event window whose input the user keeps (No to discarding it) stops a
+// load and an exit: the document stays as it was, and the window with it.
+TEST_F(MainWindowTest, AKeptEventWindowStopsALoadAndAnExit) {
+    AlmanaryDocument mine;
+    Event due = makeEvent({2024, 3, 4, "9", "0", "mine", "30"});
+    due.setRemind(true), due.setRemindMinutes(15);
+    mine.events.insert(due);
+    session().replace(mine, writeAlmanary("mine.alm", mine));
+    const std::string other = writeAlmanary("other.alm", document({"other"}));
+    clock.set(localTime(2024, 3, 4, 8, 50));
+    window().onReminderTimer();
+    ASSERT_EQ(session().windows(WindowRole::EventWindow).size(), 1);
+    QDialog& popup = *session().windows(WindowRole::EventWindow).front();
+    setNotes(popup, "typed");
+    session().markUnchanged();
+
+    prompter.answer(MessageAnswer::No);
+    EXPECT_FALSE(window().loadDocument(other));
+    prompter.answer(MessageAnswer::No);
+    window().runCommand(MainCommand::Exit);
+    EXPECT_EQ(prompter.ids, Ids(2, MessageId::DiscardInput));
+    EXPECT_FALSE(window().hasEnded());
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_EQ(session().path(), dir.file("mine.alm"));
+    EXPECT_EQ(notesOf(session().events()), Notes{"mine"});
+
+    prompter.answer(MessageAnswer::Yes);
+    EXPECT_TRUE(window().loadDocument(other));
+    EXPECT_EQ(notesOf(session().events()), Notes{"other"});
+    EXPECT_FALSE(popup.isVisible());
+    EXPECT_EQ(notesInFile(dir.file("mine.alm")), Notes{"mine"});
+}
+
+// Changes a forced end kept are offered at the next start: Yes brings them
+// back as unsaved changes of their file, No forgets them. The title names
+// the file and marks the changes.
+TEST_F(MainWindowTest, ChangesKeptByAForcedEndAreOfferedAtTheNextStart) {
+    const std::string saved = writeAlmanary("mine.alm", document({"old"}));
+    const struct {
+        MessageAnswer answer;
+        std::string original;
+        Notes restored;
+        QString title;
+    } cases[] = {
+        {MessageAnswer::No, saved, {}, "Untitled[*] \u2014 Almanary"},
+        {MessageAnswer::Yes, saved, {"kept"}, "mine.alm[*] \u2014 Almanary"},
+        {MessageAnswer::Yes, "", {"kept"}, "Untitled[*] \u2014 Almanary"},
+    };
+    const RecoveryFile recovery(dir.file("recovery"));
+    for (const auto& c : cases) {
+        window_.reset();
+        ASSERT_FALSE(recovery.write(document({"kept"}), c.original));
+        prompter.answer(c.answer);
+        window().offerRecovery();
+        const std::string name = c.original.empty() ? "an almanary never saved" : c.original;
+        EXPECT_EQ(prompter.args.at(0), std::vector<std::string>{name});
+        prompter.clearShown();
+        EXPECT_FALSE(recovery.find());
+        EXPECT_EQ(notesOf(session().events()), c.restored);
+        EXPECT_EQ(session().path(), c.answer == MessageAnswer::Yes ? c.original : "");
+        EXPECT_EQ(window().windowTitle(), c.title);
+        EXPECT_EQ(window().isWindowModified(), c.answer == MessageAnswer::Yes);
+    }
+    EXPECT_EQ(notesInFile(saved), Notes{"old"});
 }
 
 TEST_F(MainWindowTest, TheEnterKeyRunsTheFocusedButtonsCommandElseEnterEvent) {
