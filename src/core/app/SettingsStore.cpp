@@ -264,36 +264,41 @@ bool SettingsStore::fail(int code) {
     return false;
 }
 
-bool SettingsStore::queryNumber(std::string_view name, std::int32_t& value) {
+std::optional<std::int32_t> SettingsStore::queryNumber(std::string_view name) {
     if (db_ == nullptr)
-        return false;
+        return std::nullopt;
     Statement query(db_, kSelectValue);
     if (const int found = lookUpValue(query, name, static_cast<int>(ValueType::kNumber));
-        found != SQLITE_ROW)
-        return fail(found);
+        found != SQLITE_ROW) {
+        fail(found);
+        return std::nullopt;
+    }
     const std::int64_t stored = sqlite3_column_int64(query.get(), 1);
-    if (stored < INT32_MIN || stored > INT32_MAX)
-        return fail(SQLITE_MISMATCH);
-    value = static_cast<std::int32_t>(stored);
+    if (stored < INT32_MIN || stored > INT32_MAX) {
+        fail(SQLITE_MISMATCH);
+        return std::nullopt;
+    }
     lastError_ = SQLITE_OK;
-    return true;
+    return static_cast<std::int32_t>(stored);
 }
 
-bool SettingsStore::queryText(std::string_view name, std::string& text, std::size_t capacity) {
-    text.clear();
+std::optional<std::string> SettingsStore::queryText(std::string_view name, std::size_t capacity) {
     if (db_ == nullptr)
-        return false;
+        return std::nullopt;
     Statement query(db_, kSelectValue);
     if (const int found = lookUpValue(query, name, static_cast<int>(ValueType::kText));
-        found != SQLITE_ROW)
-        return fail(found);
-    std::string_view bytes = query.bytes(1);
+        found != SQLITE_ROW) {
+        fail(found);
+        return std::nullopt;
+    }
+    const std::string_view bytes = query.bytes(1);
     // The capacity counts the terminating zero the text is read with.
-    if (bytes.size() >= capacity)
-        return fail(SQLITE_TOOBIG);
-    text.assign(bytes);
+    if (bytes.size() >= capacity) {
+        fail(SQLITE_TOOBIG);
+        return std::nullopt;
+    }
     lastError_ = SQLITE_OK;
-    return true;
+    return std::string(bytes);
 }
 
 bool SettingsStore::setNumber(std::string_view name, std::int32_t value) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,13 +32,14 @@ public:
     bool close();
     bool isOpen() const { return db_ != nullptr; }
 
-    // Every operation below returns false and does nothing on a closed store.
-    // Value names are compared without ASCII letter case and keep the case
-    // they were created with.
-    bool queryNumber(std::string_view name, std::int32_t& value);
-    // `text` is emptied first. Fails when the value is missing, is a number,
-    // or does not fit `capacity` bytes with a terminating zero.
-    bool queryText(std::string_view name, std::string& text, std::size_t capacity = kTextCapacity);
+    // Every operation below fails and does nothing on a closed store; a
+    // look-up that fails gives no value. Value names are compared without
+    // ASCII letter case and keep the case they were created with.
+    std::optional<std::int32_t> queryNumber(std::string_view name);
+    // Fails when the value is missing, is a number, or does not fit
+    // `capacity` bytes with a terminating zero.
+    std::optional<std::string> queryText(std::string_view name,
+                                         std::size_t capacity = kTextCapacity);
     bool setNumber(std::string_view name, std::int32_t value);
     bool setText(std::string_view name, std::string_view text);
     // False when there was no such value.

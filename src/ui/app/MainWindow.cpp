@@ -191,12 +191,10 @@ void MainWindow::readStartSettings() {
     SettingsStore store;
     if (!store.open(services_.settingsPath))
         return;
-    std::int32_t loadOnStart = 0;
-    if (!store.queryNumber(kLoadOnStart, loadOnStart) || loadOnStart != 1)
+    if (store.queryNumber(kLoadOnStart) != 1)
         return;
     session_->setLoadOnStart(true);
-    std::string fileName;
-    store.queryText(kFileName, fileName);
+    const std::string fileName = store.queryText(kFileName).value_or(std::string());
     store.close();
     loadDocument(fileName);
     restartTimers();

@@ -36,13 +36,11 @@ TEST_F(SettingsStoreTest, ValuesReadBackAsWrittenOrFailWithTheirReason) {
         {"LoadOnStart", 255, SQLITE_MISMATCH},
         {"", 255, SQLITE_MISUSE}};
     for (const auto& [name, capacity, error] : cases) {
-        std::string read = "junk";
-        EXPECT_EQ(store.queryText(name, read, capacity), error == 0) << name;
+        const std::optional<std::string> read = store.queryText(name, capacity);
         EXPECT_EQ(store.lastError(), error) << name;
-        EXPECT_EQ(read, error == 0 ? text : "") << name;
+        EXPECT_EQ(read, error == 0 ? std::optional(text) : std::nullopt) << name;
     }
-    std::int32_t number = 0;
-    EXPECT_TRUE(store.queryNumber("loadonstart", number) && number == INT32_MIN);
+    EXPECT_EQ(store.queryNumber("loadonstart"), INT32_MIN);
     EXPECT_TRUE(store.deleteValue("fIlEnAmE"));
     EXPECT_FALSE(store.deleteValue("FileName") || store.lastError() != SQLITE_NOTFOUND);
 }
@@ -89,10 +87,9 @@ TEST_F(SettingsStoreTest, OnlyASoundStoreOpensAndNoOtherFileIsTouched) {
         EXPECT_FALSE(store.setNumber("LoadOnStart", 2)) << bad;
         EXPECT_TRUE(testing::readFile(bad) == before) << bad << " was changed";
     }
-    std::int32_t number = 0;
-    EXPECT_FALSE(store.close() || store.queryNumber("LoadOnStart", number));
+    EXPECT_FALSE(store.close() || store.queryNumber("LoadOnStart"));
     ASSERT_TRUE(store.open(path));
-    EXPECT_TRUE(store.queryNumber("LoadOnStart", number) && number == 1);
+    EXPECT_EQ(store.queryNumber("LoadOnStart"), 1);
 }
 
 // Processes of threads with their own connections make the private default store.
@@ -106,8 +103,7 @@ TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
         SettingsStore store;
         bool ok = store.open();
         for (int n = worker * kRounds; ok && n < (worker + 1) * kRounds; ++n) {
-            std::string text;
-            ok = store.setText(name(n), "!") && store.queryText(name(n), text) && text == "!" &&
+            ok = store.setText(name(n), "!") && store.queryText(name(n)) == "!" &&
                  store.setText("shared", name(n)) && (n % 2 == 1 || store.deleteValue(name(n)));
         }
         return ok ? 0 : store.lastError() != 0 ? store.lastError() : 255;
@@ -137,10 +133,8 @@ TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
     EXPECT_EQ(testing::modeOf(dir.file("config/almanary/settings.sqlite")), 0600u);
     SettingsStore store;
     ASSERT_TRUE(store.open());
-    for (int n = 0; n < kWorkers * kRounds; ++n) {
-        std::string text;
-        EXPECT_EQ(store.queryText(name(n), text), n % 2 == 1) << n;
-    }
+    for (int n = 0; n < kWorkers * kRounds; ++n)
+        EXPECT_EQ(store.queryText(name(n)).has_value(), n % 2 == 1) << n;
 }
 
 }  // namespace

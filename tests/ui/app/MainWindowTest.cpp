@@ -24,13 +24,11 @@ protected:
     std::pair<std::int32_t, std::string> startSettings(std::optional<int> loadOnStart = {},
                                                        const std::string& fileName = {}) {
         SettingsStore store;
-        std::pair<std::int32_t, std::string> stored{-1, ""};
         EXPECT_TRUE(store.open(dir.file("settings.sqlite")));
         EXPECT_TRUE(!loadOnStart || (store.setNumber("LoadOnStart", *loadOnStart) &&
                                      store.setText("FileName", fileName)));
-        EXPECT_TRUE(store.queryNumber("LoadOnStart", stored.first) &&
-                    store.queryText("FileName", stored.second));
-        return stored;
+        return {store.queryNumber("LoadOnStart").value_or(-1),
+                store.queryText("FileName").value_or("")};
     }
 };
 
