@@ -10,8 +10,6 @@
 #include <system_error>
 
 #include "app/AppPaths.h"
-#include "model/AsciiText.h"
-#include "model/FilePaths.h"
 
 namespace fs = std::filesystem;
 
@@ -22,9 +20,6 @@ namespace {
 // Concurrent writers (other copies, share-server threads) wait this long for
 // the lock rather than failing.
 constexpr int kBusyTimeoutMs = 5000;
-
-// Share names travel in a 21-byte field with its terminating zero.
-constexpr std::size_t kMaxShareNameBytes = 20;
 
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS settings ("
@@ -81,12 +76,6 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
     int rc_ = SQLITE_OK;
 };
-
-// Names of the program's own values, which are never shares.
-bool isReservedName(std::string_view name) {
-    return AsciiText::equalIgnoringCase(name, "FileName") ||
-           AsciiText::equalIgnoringCase(name, "LoadOnStart");
-}
 
 // A value name has at least one byte and no zero byte (the case-blind
 // comparison would stop at one).
@@ -347,36 +336,24 @@ bool SettingsStore::deleteValue(std::string_view name) {
     return true;
 }
 
-std::string SettingsStore::findShareName(const std::string& path) {
+std::vector<SettingsStore::TextValue> SettingsStore::textValues() {
+    std::vector<TextValue> values;
     if (db_ == nullptr)
-        return {};
-    if (path.empty()) {
-        fail(SQLITE_NOTFOUND);
-        return {};
-    }
-    Statement walk(db_, "SELECT name, type, data FROM settings ORDER BY id");
+        return values;
+    Statement walk(db_, "SELECT name, data FROM settings WHERE type = 1 ORDER BY id");
     if (!walk.ok()) {
+        fail(walk.rc());
+        return values;
+    }
+    int step;
+    while ((step = walk.step()) == SQLITE_ROW)
+        values.push_back({std::string(walk.bytes(0)), std::string(walk.bytes(1))});
+    if (step != SQLITE_DONE) {
         fail(walk.rc());
         return {};
     }
-    int step;
-    while ((step = walk.step()) == SQLITE_ROW) {
-        std::string_view name = walk.bytes(0);
-        if (name.empty() || name.size() > kMaxShareNameBytes || isReservedName(name))
-            continue;
-        if (sqlite3_column_int(walk.get(), 1) != static_cast<int>(ValueType::kText))
-            continue;
-        std::string_view data = walk.bytes(2);
-        // A share is served only when its path fits a text read.
-        if (data.empty() || data.size() >= kTextCapacity)
-            continue;
-        if (samePath(std::string(data), path)) {
-            lastError_ = SQLITE_OK;
-            return std::string(name);
-        }
-    }
-    fail(step == SQLITE_DONE ? SQLITE_NOTFOUND : walk.rc());
-    return {};
+    lastError_ = SQLITE_OK;
+    return values;
 }
 
 }  // namespace almanary

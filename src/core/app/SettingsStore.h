@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 
@@ -45,12 +46,15 @@ public:
     // False when there was no such value.
     bool deleteValue(std::string_view name);
 
-    // The name of the first value, in creation order, that publishes the file
-    // at `path`; empty when none does or the store is closed.
-    std::string findShareName(const std::string& path);
+    // Every text value, in creation order (names with their first case).
+    struct TextValue {
+        std::string name;
+        std::string text;
+    };
+    std::vector<TextValue> textValues();
 
     // The SQLite result code of the last operation: 0 when it went well,
-    // SQLITE_NOTFOUND for a missing value or no share, SQLITE_MISMATCH for a
+    // SQLITE_NOTFOUND for a missing value, SQLITE_MISMATCH for a
     // value of the other type, SQLITE_TOOBIG for a text over the capacity.
     int lastError() const { return lastError_; }
 

@@ -17,6 +17,7 @@
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "reminders/ReminderAlert.h"
+#include "share/ShareRegistry.h"
 #include "skins/SkinColours.h"
 #include "skins/SkinFile.h"
 
@@ -180,7 +181,7 @@ void DocumentFiles::replace(const std::string& path, AlmanaryLoad& loaded) {
     // Reminders raised just now leave the new document unchanged.
     session_.markUnchanged();
     SettingsStore store;
-    session_.setShareName(store.open(services_.settingsPath) ? store.findShareName(path)
+    session_.setShareName(store.open(services_.settingsPath) ? ShareRegistry(store).nameOf(path)
                                                              : std::string());
 }
 

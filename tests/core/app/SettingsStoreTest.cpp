@@ -45,26 +45,6 @@ TEST_F(SettingsStoreTest, ValuesReadBackAsWrittenOrFailWithTheirReason) {
     EXPECT_FALSE(store.deleteValue("FileName") || store.lastError() != SQLITE_NOTFOUND);
 }
 
-// The first text value, in creation order, naming the file and fitting the fields.
-TEST_F(SettingsStoreTest, FindShareNameTakesTheFirstShareOfTheFile) {
-    const std::string cal = dir.file("cal.alm");
-    testing::writeFile(cal, "x");
-    std::filesystem::create_symlink(cal, dir.file("link.alm"));
-    for (const auto& [name, data] : {std::pair<std::string, std::string>{"LOADONSTART", cal},
-                                     {"NameOverTwentyBytes12", cal},
-                                     {"TooLongData", std::string(260, '/') + cal}}) {
-        ASSERT_TRUE(store.setText(name, data));
-        EXPECT_TRUE(store.findShareName(cal).empty() && store.lastError() == SQLITE_NOTFOUND)
-            << name;
-        ASSERT_TRUE(store.deleteValue(name));
-    }
-    ASSERT_TRUE(store.setText("Zeta", dir.file("link.alm")) && store.setText("Alpha", cal));
-    ASSERT_TRUE(store.setText("ZETA", cal));  // an update keeps its place
-    EXPECT_EQ(store.findShareName(cal), "Zeta");
-    ASSERT_TRUE(store.deleteValue("Zeta") && store.setText("Zeta", cal));  // re-created: now last
-    EXPECT_EQ(store.findShareName(dir.file("link.alm")), "Alpha");
-}
-
 // A file that is no sound store is left as it was; the store held is closed.
 TEST_F(SettingsStoreTest, OnlyASoundStoreOpensAndNoOtherFileIsTouched) {
     ASSERT_TRUE(store.setNumber("LoadOnStart", 1) && store.close());
