@@ -1,10 +1,10 @@
 // The document commands of almanary-cli: new, info and settings.
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 
 #include "CliDocument.h"
 #include "CommandOptions.h"
+#include "app/AppPaths.h"
 #include "app/MessageTable.h"
 
 namespace almanary::cli {
@@ -71,7 +71,7 @@ std::optional<DocumentSettings> changedSettings(const SettingsOptions& asked,
     if (const auto& sound = asked.sound) {
         if (*sound == "off") {
             settings.playSound = false;
-        } else if (!std::ifstream(*sound)) {
+        } else if (!AppPaths::findSound(*sound)) {
             context.err << MessageTable::format(MessageId::SoundMissing, {*sound}) << '\n';
             return std::nullopt;
         } else {
@@ -174,7 +174,10 @@ void defineSettingsCommand(CLI::App& app, CommandWork& work) {
                      "Save every MIN minutes, " + std::to_string(kFewestAutosaveMinutes) + " to " +
                          std::to_string(kMostAutosaveMinutes) + ", or off")
         ->type_name("MIN|off");
-    command->add_option("--sound", options->sound, "Play this reminder sound, or off")
+    command
+        ->add_option("--sound", options->sound,
+                     "Play this reminder sound, or off (a bare name such as reminder.wav: in the "
+                     "current folder, else in the program's data folder)")
         ->type_name("PATH|off");
     command->add_option("--password", options->password, "Set a new password, or off")
         ->type_name("PW|off");

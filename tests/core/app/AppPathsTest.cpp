@@ -1,10 +1,20 @@
 #include "app/AppPaths.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/ScopedCurrentFolder.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
 
 namespace almanary {
 namespace {
@@ -31,6 +41,90 @@ TEST(AppPathsTest, EachPathFollowsItsOwnVariablesThenXdgThenHome) {
         EXPECT_EQ(AppPaths::settingsPath(), c.settings);
         EXPECT_EQ(AppPaths::skinsFolder(), c.skins);
     }
+}
+
+// A bare name is looked for in the current folder, then in the data folder;
+// a name with a folder only where it says. Only a regular file counts.
+TEST(AppPathsTest, ASoundIsFoundInTheCurrentFolderThenInTheDataFolder) {
+    namespace fs = std::filesystem;
+    testing::TempDir dir;
+    fs::create_directories(dir.file("here/sub"));
+    fs::create_directories(dir.file("data/folder.wav"));
+    for (const char* file :
+         {"here/both.wav", "here/sub/deep.wav", "data/both.wav", "data/data.wav"})
+        testing::writeFile(dir.file(file), "RIFF");
+    ASSERT_EQ(::mkfifo(dir.file("data/pipe.wav").c_str(), 0600), 0);
+    // Held open, so a look-up that wrongly opens the pipe fails instead of waiting.
+    const int pipe = ::open(dir.file("data/pipe.wav").c_str(), O_RDWR);
+    ASSERT_GE(pipe, 0);
+    const testing::ScopedCurrentFolder here(dir.file("here"));
+    const testing::ScopedEnvironment data("ALMANARY_DATA", dir.file("data").c_str());
+    const fs::path current = fs::current_path();
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"both.wav", (current / "both.wav").string()},
+        {"data.wav", dir.file("data/data.wav")},
+        {"sub/deep.wav", (current / "sub/deep.wav").string()},
+        {"./data.wav", std::nullopt},
+        {dir.file("data/data.wav"), dir.file("data/data.wav")},
+        {"missing.wav", std::nullopt},
+        {"", std::nullopt},
+        {"folder.wav", std::nullopt},
+        {"pipe.wav", std::nullopt},
+    };
+    for (const auto& [name, found] : cases)
+        EXPECT_EQ(AppPaths::findSound(name), found) << name;
+    ::close(pipe);
+}
+
+std::uint32_t littleEndian(const std::string& bytes, std::size_t at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(bytes.at(at + i));
+    return value;
+}
+
+// A program run from the build tree finds the shipped chime in the build
+// tree's data folder: a short 16-bit mono wave file, audible but not
+// clipped, that starts and ends without a click.
+TEST(AppPathsTest, TheShippedChimeIsFoundInTheDataFolderAndIsAShortWaveFile) {
+    testing::TempDir empty;
+    const testing::ScopedCurrentFolder here(empty.path());
+    testing::ScopedEnvironment data("ALMANARY_DATA", "/opt/almanary-data");
+    EXPECT_EQ(AppPaths::dataFolder(), "/opt/almanary-data");
+    data.set("ALMANARY_DATA", nullptr);
+    const std::optional<std::string> chime = AppPaths::findSound("reminder.wav");
+    ASSERT_TRUE(chime.has_value());
+    EXPECT_EQ(*chime, AppPaths::dataFolder() + "/reminder.wav");
+    const std::string wav = testing::readFile(*chime);
+    ASSERT_EQ(wav, testing::readFile(ALMANARY_RESOURCES_DIR "/reminder.wav"));
+
+    ASSERT_GE(wav.size(), 44u);
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(littleEndian(wav, 4, 4), wav.size() - 8);
+    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
+    // PCM, mono, 22050 Hz, 44100 bytes a second, 2-byte frames of 16 bits.
+    EXPECT_EQ(littleEndian(wav, 16, 4), 16u);
+    EXPECT_EQ(littleEndian(wav, 20, 2), 1u);
+    EXPECT_EQ(littleEndian(wav, 22, 2), 1u);
+    EXPECT_EQ(littleEndian(wav, 24, 4), 22050u);
+    EXPECT_EQ(littleEndian(wav, 28, 4), 44100u);
+    EXPECT_EQ(littleEndian(wav, 32, 2), 2u);
+    EXPECT_EQ(littleEndian(wav, 34, 2), 16u);
+    EXPECT_EQ(wav.substr(36, 4), "data");
+    ASSERT_EQ(littleEndian(wav, 40, 4), wav.size() - 44);
+    const std::size_t count = (wav.size() - 44) / 2;
+    EXPECT_GT(count, 22050u / 2);
+    EXPECT_LT(count, 22050u * 3 / 2);
+    const auto sample = [&](std::size_t i) {
+        return static_cast<std::int16_t>(littleEndian(wav, 44 + 2 * i, 2));
+    };
+    int peak = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        peak = std::max(peak, std::abs(static_cast<int>(sample(i))));
+    EXPECT_GT(peak, 32767 / 4);
+    EXPECT_LT(peak, 32767 * 9 / 10);
+    EXPECT_LT(std::abs(sample(0)), 330);
+    EXPECT_LT(std::abs(sample(count - 1)), 330);
 }
 
 }  // namespace
