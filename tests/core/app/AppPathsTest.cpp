@@ -6,9 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 
 #include "support/ScopedCurrentFolder.h"
@@ -76,17 +73,10 @@ TEST(AppPathsTest, ASoundIsFoundInTheCurrentFolderThenInTheDataFolder) {
     ::close(pipe);
 }
 
-std::uint32_t littleEndian(const std::string& bytes, std::size_t at, int size) {
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = value << 8 | static_cast<unsigned char>(bytes.at(at + i));
-    return value;
-}
-
 // A program run from the build tree finds the shipped chime in the build
-// tree's data folder: a short 16-bit mono wave file, audible but not
-// clipped, that starts and ends without a click.
-TEST(AppPathsTest, TheShippedChimeIsFoundInTheDataFolderAndIsAShortWaveFile) {
+// tree's data folder, as an installed one finds it in share/almanary.
+// (Its script checks that it is a valid wave file.)
+TEST(AppPathsTest, TheShippedChimeIsFoundInTheDataFolder) {
     testing::TempDir empty;
     const testing::ScopedCurrentFolder here(empty.path());
     testing::ScopedEnvironment data("ALMANARY_DATA", "/opt/almanary-data");
@@ -95,36 +85,7 @@ TEST(AppPathsTest, TheShippedChimeIsFoundInTheDataFolderAndIsAShortWaveFile) {
     const std::optional<std::string> chime = AppPaths::findSound("reminder.wav");
     ASSERT_TRUE(chime.has_value());
     EXPECT_EQ(*chime, AppPaths::dataFolder() + "/reminder.wav");
-    const std::string wav = testing::readFile(*chime);
-    ASSERT_EQ(wav, testing::readFile(ALMANARY_RESOURCES_DIR "/reminder.wav"));
-
-    ASSERT_GE(wav.size(), 44u);
-    EXPECT_EQ(wav.substr(0, 4), "RIFF");
-    EXPECT_EQ(littleEndian(wav, 4, 4), wav.size() - 8);
-    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
-    // PCM, mono, 22050 Hz, 44100 bytes a second, 2-byte frames of 16 bits.
-    EXPECT_EQ(littleEndian(wav, 16, 4), 16u);
-    EXPECT_EQ(littleEndian(wav, 20, 2), 1u);
-    EXPECT_EQ(littleEndian(wav, 22, 2), 1u);
-    EXPECT_EQ(littleEndian(wav, 24, 4), 22050u);
-    EXPECT_EQ(littleEndian(wav, 28, 4), 44100u);
-    EXPECT_EQ(littleEndian(wav, 32, 2), 2u);
-    EXPECT_EQ(littleEndian(wav, 34, 2), 16u);
-    EXPECT_EQ(wav.substr(36, 4), "data");
-    ASSERT_EQ(littleEndian(wav, 40, 4), wav.size() - 44);
-    const std::size_t count = (wav.size() - 44) / 2;
-    EXPECT_GT(count, 22050u / 2);
-    EXPECT_LT(count, 22050u * 3 / 2);
-    const auto sample = [&](std::size_t i) {
-        return static_cast<std::int16_t>(littleEndian(wav, 44 + 2 * i, 2));
-    };
-    int peak = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        peak = std::max(peak, std::abs(static_cast<int>(sample(i))));
-    EXPECT_GT(peak, 32767 / 4);
-    EXPECT_LT(peak, 32767 * 9 / 10);
-    EXPECT_LT(std::abs(sample(0)), 330);
-    EXPECT_LT(std::abs(sample(count - 1)), 330);
+    EXPECT_EQ(testing::readFile(*chime), testing::readFile(ALMANARY_RESOURCES_DIR "/reminder.wav"));
 }
 
 }  // namespace
