@@ -163,10 +163,7 @@ void defineSettingsCommand(CLI::App& app, CommandWork& work) {
                      "Save every MIN minutes, " + std::to_string(AutosaveMinutes::kFewest) +
                          " to " + std::to_string(AutosaveMinutes::kMost) + ", or off")
         ->type_name("MIN|off");
-    command
-        ->add_option("--sound", options->sound,
-                     "Play this reminder sound, or off (a bare name such as reminder.wav: in the "
-                     "current folder, else in the program's data folder)")
+    command->add_option("--sound", options->sound, "Play this reminder sound, or off")
         ->type_name("PATH|off");
     command->add_option("--password", options->password, "Set a new password, or off")
         ->type_name("PW|off");
@@ -174,7 +171,9 @@ void defineSettingsCommand(CLI::App& app, CommandWork& work) {
         ->type_name("12|24");
     command->footer(
         helpFooter({"Here --password sets the new password; the current one comes from\n"
-                    "ALMANARY_PASSWORD or the terminal."}));
+                    "ALMANARY_PASSWORD or the terminal.",
+                    "A sound named without a folder, such as reminder.wav, is looked for in\n"
+                    "the current folder, then in the program's data folder."}));
 }
 
 }  // namespace almanary::cli
