@@ -1,17 +1,14 @@
 // The document commands of almanary-cli: new, info and settings.
-#include <charconv>
 #include <filesystem>
-#include <fstream>
 
 #include "CliDocument.h"
 #include "CommandOptions.h"
+#include "app/AppPaths.h"
+#include "app/AutosaveMinutes.h"
 #include "app/MessageTable.h"
 
 namespace almanary::cli {
 namespace {
-
-constexpr int kFewestAutosaveMinutes = 1;
-constexpr int kMostAutosaveMinutes = 60;
 
 struct NewOptions {
     std::string file;
@@ -42,14 +39,6 @@ void printSettings(std::ostream& out, const DocumentSettings& settings) {
     out << "Clock: " << (settings.twelveHourClock ? "12-hour" : "24-hour") << '\n';
 }
 
-std::optional<int> wholeNumber(const std::string& text) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 // Applies the requested changes to a copy of the settings; prints why and
 // returns nothing when one of them breaks a rule.
 std::optional<DocumentSettings> changedSettings(const SettingsOptions& asked,
@@ -58,20 +47,20 @@ std::optional<DocumentSettings> changedSettings(const SettingsOptions& asked,
         if (*autosave == "off") {
             settings.autosave = false;
         } else {
-            const auto minutes = wholeNumber(*autosave);
-            if (!minutes || *minutes < kFewestAutosaveMinutes || *minutes > kMostAutosaveMinutes) {
-                context.err << "Please enter an integer between " << kFewestAutosaveMinutes
-                            << " and " << kMostAutosaveMinutes << ", or off.\n";
+            const AutosaveMinutes::Reading minutes = AutosaveMinutes::read(*autosave);
+            if (minutes.problem) {
+                context.err << "Please enter an integer between " << AutosaveMinutes::kFewest
+                            << " and " << AutosaveMinutes::kMost << ", or off.\n";
                 return std::nullopt;
             }
             settings.autosave = true;
-            settings.autosaveMinutes = *minutes;
+            settings.autosaveMinutes = *minutes.number;
         }
     }
     if (const auto& sound = asked.sound) {
         if (*sound == "off") {
             settings.playSound = false;
-        } else if (!std::ifstream(*sound)) {
+        } else if (!AppPaths::findSound(*sound)) {
             context.err << MessageTable::format(MessageId::SoundMissing, {*sound}) << '\n';
             return std::nullopt;
         } else {
@@ -171,8 +160,8 @@ void defineSettingsCommand(CLI::App& app, CommandWork& work) {
     addFileArgument(*command, options->file, "The almanary whose settings these are");
     command
         ->add_option("--autosave", options->autosave,
-                     "Save every MIN minutes, " + std::to_string(kFewestAutosaveMinutes) + " to " +
-                         std::to_string(kMostAutosaveMinutes) + ", or off")
+                     "Save every MIN minutes, " + std::to_string(AutosaveMinutes::kFewest) +
+                         " to " + std::to_string(AutosaveMinutes::kMost) + ", or off")
         ->type_name("MIN|off");
     command->add_option("--sound", options->sound, "Play this reminder sound, or off")
         ->type_name("PATH|off");
@@ -182,7 +171,9 @@ void defineSettingsCommand(CLI::App& app, CommandWork& work) {
         ->type_name("12|24");
     command->footer(
         helpFooter({"Here --password sets the new password; the current one comes from\n"
-                    "ALMANARY_PASSWORD or the terminal."}));
+                    "ALMANARY_PASSWORD or the terminal.",
+                    "A sound named without a folder, such as reminder.wav, is looked for in\n"
+                    "the current folder, then in the program's data folder."}));
 }
 
 }  // namespace almanary::cli

@@ -199,6 +199,9 @@ TEST_F(CliTest, SettingsChangeOnlyWhatIsAsked) {
                   "\nPassword: not set\nClock: 24-hour\n");
     ASSERT_EQ(run({"settings", file, "--autosave", "off"}).status, kDone);
     EXPECT_EQ(AlmanaryFile::load(file, 0).document->settings.autosaveMinutes, 15);
+    // The bare name of the shipped chime is found in the program's data folder.
+    EXPECT_EQ(run({"settings", file, "--sound", "reminder.wav"}).status, kDone);
+    EXPECT_EQ(AlmanaryFile::load(file, 0).document->settings.soundFile, "reminder.wav");
 }
 
 // Damaged files and folders are reported; a protected file needs its password,

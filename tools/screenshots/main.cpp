@@ -18,6 +18,7 @@
 #include "ScreenshotScene.h"
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
+#include "app/OptionsDialog.h"
 #include "app/PasswordDialog.h"
 #include "app/Resources.h"
 #include "document/DocumentSession.h"
@@ -67,6 +68,10 @@ const Shot kShots[] = {
                                                         &s.session().background());
          dialog->setFileName(s.files().almanaryPath);
          return s.keep(std::move(dialog));
+     }},
+    {"options-dialog",
+     [](ScreenshotScene& s) {
+         return s.keep(std::make_unique<OptionsDialog>(&s.mainWindow(), s.session(), s.services()));
      }},
     {"event-dialog", [](ScreenshotScene& s) { return s.keep(newEventDialog(s)); }},
     {"view-events",

@@ -3,14 +3,19 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace almanary {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // A variable that is set and not empty, or null.
 const char* variable(const char* name) {
@@ -46,6 +51,36 @@ std::string pathFor(const char* ownVariable, const char* xdgVariable, const char
     return (std::filesystem::path(home) / homeDefault / place).string();
 }
 
+// The running program's file; empty when the system does not say.
+fs::path programFile() {
+    std::error_code error;
+    fs::path program = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path() : program;
+}
+
+bool isInside(const fs::path& path, const fs::path& folder) {
+    const auto [end, unused] =
+        std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return end == folder.end();
+}
+
+// The build tree a program runs from, or nothing for an installed one
+// (ALMANARY_BUILD_DIR is the tree this file was compiled in).
+std::optional<fs::path> buildTreeOf(const fs::path& program) {
+    std::error_code error;
+    const fs::path tree = fs::weakly_canonical(ALMANARY_BUILD_DIR, error);
+    if (error || program.empty() || !isInside(program, tree))
+        return std::nullopt;
+    return tree;
+}
+
+// A regular file that opens for reading. Nothing else is opened: a pipe
+// would wait for a writer.
+bool isReadableFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error) && std::ifstream(path, std::ios::binary).is_open();
+}
+
 }  // namespace
 
 std::string AppPaths::settingsPath() {
@@ -61,7 +96,6 @@ std::string AppPaths::recoveryFolder() {
 }
 
 std::string AppPaths::lockFolder() {
-    namespace fs = std::filesystem;
     const char* runtime = variable("XDG_RUNTIME_DIR");
     if (runtime != nullptr && *runtime == '/')
         return (fs::path(runtime) / "almanary/locks").string();
@@ -71,6 +105,34 @@ std::string AppPaths::lockFolder() {
         temporary = "/tmp";
     const std::string own = "almanary-" + std::to_string(::geteuid());
     return (temporary / own / "locks").string();
+}
+
+std::string AppPaths::dataFolder() {
+    if (const char* own = variable("ALMANARY_DATA"))
+        return own;
+    const fs::path program = programFile();
+    if (const std::optional<fs::path> tree = buildTreeOf(program))
+        return (*tree / "share/almanary").string();
+    if (program.empty())
+        return {};
+    return (program.parent_path().parent_path() / "share/almanary").lexically_normal().string();
+}
+
+std::optional<std::string> AppPaths::findSound(const std::string& name) {
+    if (name.empty())
+        return std::nullopt;
+    std::vector<fs::path> places{fs::path(name)};
+    const std::string data = dataFolder();
+    if (name.find('/') == std::string::npos && !data.empty())
+        places.push_back(fs::path(data) / name);
+    for (const fs::path& place : places) {
+        if (!isReadableFile(place))
+            continue;
+        std::error_code error;
+        const fs::path absolute = fs::absolute(place, error);
+        return (error ? place : absolute).string();
+    }
+    return std::nullopt;
 }
 
 }  // namespace almanary

@@ -1,9 +1,13 @@
 #pragma once
 // Where the program keeps its own files outside any almanary: the settings
-// store, the skins folder and the folder of the almanaries' locks. Both come from the environment,
-// never from the working folder, which is arbitrary for a program started from a menu. Every rule
-// about the home folder and the XDG base folders lives here.
+// store, the skins folder, the folder of the almanaries' locks and the
+// installed data (the reminder sound). They come from the environment and
+// the program's own place, never from the working folder, which is
+// arbitrary for a program started from a menu; only a reminder sound given
+// by a bare name is looked for there first. Every rule about the home
+// folder, the XDG base folders and the data folder lives here.
 
+#include <optional>
 #include <string>
 
 namespace almanary {
@@ -27,6 +31,15 @@ public:
     // else almanary-<user id>/locks in the temporary folder ($TMPDIR, else
     // /tmp). FileLock makes both levels, private to the user.
     static std::string lockFolder();
+    // The program's installed data: $ALMANARY_DATA, else share/almanary
+    // beside the program's bin folder; a program run from the build tree
+    // uses the build tree's share/almanary, where the build copies the data.
+    static std::string dataFolder();
+    // The readable file a reminder sound name stands for, as an absolute
+    // path: a name with a folder is taken as it is; a bare name
+    // ("reminder.wav") is looked for in the current folder, then in the data
+    // folder. Nothing for an empty name or when no regular file can be read.
+    static std::optional<std::string> findSound(const std::string& name);
 };
 
 }  // namespace almanary

@@ -15,6 +15,7 @@
 #include "app/AboutDialog.h"
 #include "app/MainTimers.h"
 #include "app/MessageTable.h"
+#include "app/OptionsDialog.h"
 #include "app/RecoveryFile.h"
 #include "app/Resources.h"
 #include "app/SettingsStore.h"
@@ -22,6 +23,7 @@
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
 #include "events/ViewEventsDialog.h"
+#include "model/DateTimeText.h"
 #include "model/FilePaths.h"
 #include "platform/Clock.h"
 #include "platform/FileChooser.h"
@@ -56,7 +58,7 @@ constexpr std::array<CommandSpec, 13> kCommands{{
     {MainCommand::Categories, "&Categories", "categoriesButton", true},
     {MainCommand::PrintWeek, "&Print Week", "printWeekButton", false},
     {MainCommand::Internet, "&Internet", "internetButton", false},
-    {MainCommand::Options, "&Options", "optionsButton", false},
+    {MainCommand::Options, "&Options", "optionsButton", true},
     {MainCommand::Skins, "S&kins", "skinsButton", false},
     {MainCommand::Save, "&Save", "saveButton", true},
     {MainCommand::SaveAs, "Save &As...", nullptr, true},
@@ -392,9 +394,10 @@ void MainWindow::runCommand(MainCommand command) {
             return onViewEvents();
         case MainCommand::Categories:
             return onCategories();
+        case MainCommand::Options:
+            return onOptions();
         case MainCommand::PrintWeek:
         case MainCommand::Internet:
-        case MainCommand::Options:
         case MainCommand::Skins:
             return;  // disabled until their dialogs exist
     }
@@ -429,6 +432,30 @@ void MainWindow::onCategories() {
         return;
     CategoriesDialog dialog(this, *session_, services_);
     runDialog(dialog, openDialogs_.categories);
+}
+
+void MainWindow::onOptions() {
+    if (bringForward(openDialogs_.options))
+        return;
+    const std::uint64_t generation = session_->generation();
+    OptionsDialog dialog(this, *session_, services_);
+    runDialog(dialog, openDialogs_.options);
+    afterOptions(dialog.changed(), generation);
+}
+
+void MainWindow::afterOptions(bool changed, std::uint64_t generation) {
+    // Closed by an exit: the timers stay stopped.
+    if (finished_)
+        return;
+    // Closed by a load: the changes were made to a document that has gone.
+    if (changed && session_->generation() == generation)
+        session_->markChanged(DocumentChange::Options);
+    const bool twelveHour = session_->settings().twelveHourClock;
+    if (twelveHour != DateTimeText::getTwelveHourClock()) {
+        DateTimeText::setTwelveHourClock(twelveHour);
+        session_->notifyClockChanged();
+    }
+    applyAutosaveTimer();
 }
 
 void MainWindow::onLoad() {

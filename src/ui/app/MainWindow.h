@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -119,6 +120,7 @@ private:
         QPointer<QDialog> enterEvent;
         QPointer<QDialog> viewEvents;
         QPointer<QDialog> categories;
+        QPointer<QDialog> options;
         QPointer<QDialog> about;
     };
 
@@ -141,6 +143,10 @@ private:
     void onEnterEvent();
     void onViewEvents();
     void onCategories();
+    void onOptions();
+    // After the Options dialog, however it ended: the change noted, the
+    // clock and autosave as the settings now ask.
+    void afterOptions(bool changed, std::uint64_t generation);
     void onLoad();
     void onAbout();
     void onExit();

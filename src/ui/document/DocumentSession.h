@@ -103,6 +103,9 @@ public:
     void setBackgroundPath(std::string path) { backgroundPath_ = std::move(path); }
     // Tells every window to take the skin colours and picture now current.
     void notifySkinChanged() { emit skinChanged(); }
+    // Tells the windows that show times to show them again: the 12-hour
+    // clock (DateTimeText's process-wide flag) was switched.
+    void notifyClockChanged() { emit clockChanged(); }
 
     // ---- work under way ----
 
@@ -139,6 +142,7 @@ signals:
     // An event was marked open or its mark cleared.
     void openMarksChanged();
     void skinChanged();
+    void clockChanged();
     // A load replaced the whole document.
     void documentReplaced();
     void pathChanged();

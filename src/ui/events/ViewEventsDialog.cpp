@@ -58,6 +58,10 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, DocumentSession& session,
         if (!ended_)
             refreshButtons();
     });
+    connect(&session_, &DocumentSession::clockChanged, this, [this] {
+        if (!ended_)
+            showTimesAgain();
+    });
 }
 
 ViewEventsDialog::ViewEventsDialog(QWidget* owner, DocumentSession& session,
@@ -84,14 +88,7 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, DocumentSession& session,
     ui_->searchByCombo->hide();
     ui_->searchByLabel->hide();
     ui_->searchPlaceStack->hide();
-    // Says which new event the list is checked against.
-    ui_->conflictLabel->setText(
-        QStringLiteral("Overlapping or touching the new event on %1, %2: %3")
-            .arg(toQString(DateTimeText::dateText(candidate->date())),
-                 toQString(DateTimeText::timeRangeText(candidate->hour(), candidate->minute(),
-                                                       candidate->duration(),
-                                                       DateTimeText::getTwelveHourClock())),
-                 toQString(candidate->notes()).section(QLatin1Char('\n'), 0, 0)));
+    showCandidate();
     ui_->conflictLabel->show();
     connectControls();
     if (resultCount_ > 0) {
@@ -115,6 +112,24 @@ void ViewEventsDialog::reviewConflicts(EventDialog& editor, const EventList& con
     // A load may have closed the editor meanwhile, and the view with it.
     if (self)
         delete view.data();
+}
+
+// Says which new event the list is checked against.
+void ViewEventsDialog::showCandidate() {
+    ui_->conflictLabel->setText(
+        QStringLiteral("Overlapping or touching the new event on %1, %2: %3")
+            .arg(toQString(DateTimeText::dateText(candidate_->date())),
+                 toQString(DateTimeText::timeRangeText(candidate_->hour(), candidate_->minute(),
+                                                       candidate_->duration(),
+                                                       DateTimeText::getTwelveHourClock())),
+                 toQString(candidate_->notes()).section(QLatin1Char('\n'), 0, 0)));
+}
+
+void ViewEventsDialog::showTimesAgain() {
+    if (conflictMode_ && candidate_ != nullptr)
+        showCandidate();
+    if (resultCount_ > 0)
+        fillPage();
 }
 
 void ViewEventsDialog::connectControls() {

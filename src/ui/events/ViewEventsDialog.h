@@ -74,6 +74,10 @@ private:
     ViewEventsDialog(QWidget* owner, DocumentSession& session, const AppServices& services,
                      bool conflictMode);
     void connectControls();
+    // The conflict mode's line about the new event.
+    void showCandidate();
+    // The times shown, in the clock now chosen.
+    void showTimesAgain();
     void buildEnterKeyTable();
     // The panes show, and leave out of the Tab order, what they cannot change.
     void arrangePanes();

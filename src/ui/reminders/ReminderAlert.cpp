@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QScreen>
 
+#include "app/AppPaths.h"
 #include "document/DocumentSession.h"
 #include "events/EventDialog.h"
 #include "events/ViewEventsDialog.h"
@@ -65,10 +66,11 @@ void ReminderAlert::cascade(QDialog& dialog) {
 }
 
 void ReminderAlert::playSound() {
-    // A file that cannot be played leaves the pop-up silent, without a word:
+    // A file that cannot be found leaves the pop-up silent, without a word:
     // the sound only accompanies the window. A new sound replaces one still
     // playing.
-    services_.sound.play(session_.settings().soundFile);
+    if (const auto file = AppPaths::findSound(session_.settings().soundFile))
+        services_.sound.play(*file);
 }
 
 }  // namespace almanary

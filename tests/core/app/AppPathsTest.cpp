@@ -1,10 +1,17 @@
 #include "app/AppPaths.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
+#include "support/ScopedCurrentFolder.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
 
 namespace almanary {
 namespace {
@@ -31,6 +38,54 @@ TEST(AppPathsTest, EachPathFollowsItsOwnVariablesThenXdgThenHome) {
         EXPECT_EQ(AppPaths::settingsPath(), c.settings);
         EXPECT_EQ(AppPaths::skinsFolder(), c.skins);
     }
+}
+
+// A bare name is looked for in the current folder, then in the data folder;
+// a name with a folder only where it says. Only a regular file counts.
+TEST(AppPathsTest, ASoundIsFoundInTheCurrentFolderThenInTheDataFolder) {
+    namespace fs = std::filesystem;
+    testing::TempDir dir;
+    fs::create_directories(dir.file("here/sub"));
+    fs::create_directories(dir.file("data/folder.wav"));
+    for (const char* file :
+         {"here/both.wav", "here/sub/deep.wav", "data/both.wav", "data/data.wav"})
+        testing::writeFile(dir.file(file), "RIFF");
+    ASSERT_EQ(::mkfifo(dir.file("data/pipe.wav").c_str(), 0600), 0);
+    // Held open, so a look-up that wrongly opens the pipe fails instead of waiting.
+    const int pipe = ::open(dir.file("data/pipe.wav").c_str(), O_RDWR);
+    ASSERT_GE(pipe, 0);
+    const testing::ScopedCurrentFolder here(dir.file("here"));
+    const testing::ScopedEnvironment data("ALMANARY_DATA", dir.file("data").c_str());
+    const fs::path current = fs::current_path();
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"both.wav", (current / "both.wav").string()},
+        {"data.wav", dir.file("data/data.wav")},
+        {"sub/deep.wav", (current / "sub/deep.wav").string()},
+        {"./data.wav", std::nullopt},
+        {dir.file("data/data.wav"), dir.file("data/data.wav")},
+        {"missing.wav", std::nullopt},
+        {"", std::nullopt},
+        {"folder.wav", std::nullopt},
+        {"pipe.wav", std::nullopt},
+    };
+    for (const auto& [name, found] : cases)
+        EXPECT_EQ(AppPaths::findSound(name), found) << name;
+    ::close(pipe);
+}
+
+// A program run from the build tree finds the shipped chime in the build
+// tree's data folder, as an installed one finds it in share/almanary.
+// (Its script checks that it is a valid wave file.)
+TEST(AppPathsTest, TheShippedChimeIsFoundInTheDataFolder) {
+    testing::TempDir empty;
+    const testing::ScopedCurrentFolder here(empty.path());
+    testing::ScopedEnvironment data("ALMANARY_DATA", "/opt/almanary-data");
+    EXPECT_EQ(AppPaths::dataFolder(), "/opt/almanary-data");
+    data.set("ALMANARY_DATA", nullptr);
+    const std::optional<std::string> chime = AppPaths::findSound("reminder.wav");
+    ASSERT_TRUE(chime.has_value());
+    EXPECT_EQ(*chime, AppPaths::dataFolder() + "/reminder.wav");
+    EXPECT_EQ(testing::readFile(*chime), testing::readFile(ALMANARY_RESOURCES_DIR "/reminder.wav"));
 }
 
 }  // namespace

@@ -6,16 +6,20 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <filesystem>
 
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
 #include "support/MainWindowHarness.h"
+#include "support/TestFiles.h"
 
 namespace almanary::testing {
 namespace {
 
 class ReminderAlertTest : public MainWindowHarness {
 protected:
+    ReminderAlertTest() { writeFile(chime, "RIFF"); }
+
     // An event on 4 March 2024 with a reminder `lead` minutes ahead.
     static Event reminded(const std::string& hour, const std::string& notes, int lead = 15) {
         Event event = makeEvent({2024, 3, 4, hour, "0", notes, "30"});
@@ -25,12 +29,12 @@ protected:
     }
 
     // A document with these events and a reminder sound.
-    static AlmanaryDocument withEvents(const std::vector<Event>& events) {
+    AlmanaryDocument withEvents(const std::vector<Event>& events) const {
         AlmanaryDocument document;
         for (const Event& event : events)
             document.events.insert(event);
         document.settings.playSound = true;
-        document.settings.soundFile = "ding.wav";
+        document.settings.soundFile = chime;
         return document;
     }
 
@@ -49,6 +53,8 @@ protected:
         }
         return out;
     }
+
+    const std::string chime = dir.file("ding.wav");
 };
 
 // Events due at the same check open in start order, each once. Twin shares
@@ -65,7 +71,7 @@ TEST_F(ReminderAlertTest, RemindersOpenWhenDueOrOnLoadWithOneSoundEachAndOnlyOnc
 
     checkAt(8, 45, 0);
     EXPECT_EQ(popups(), (Notes{"Dentist", "Later"}));
-    EXPECT_EQ(sound.played, std::vector<std::string>(2, "ding.wav"));
+    EXPECT_EQ(sound.played, std::vector<std::string>(2, chime));
     EXPECT_TRUE(session().hasUnsavedChanges()) << "a raised reminder counts as a change";
 
     session().markUnchanged();
@@ -83,6 +89,12 @@ TEST_F(ReminderAlertTest, RemindersOpenWhenDueOrOnLoadWithOneSoundEachAndOnlyOnc
     ASSERT_TRUE(window().loadDocument(path));
     EXPECT_EQ(popups(), (Notes{"Dentist", "School"}));
     EXPECT_FALSE(session().hasUnsavedChanges());
+    EXPECT_EQ(sound.played.size(), 4u);
+
+    // A sound that has gone leaves the pop-ups silent, without a word.
+    std::filesystem::remove(chime);
+    ASSERT_TRUE(window().loadDocument(path));
+    EXPECT_EQ(popups(), (Notes{"Dentist", "School"}));
     EXPECT_EQ(sound.played.size(), 4u);
     EXPECT_TRUE(prompter.ids.empty());
 }
