@@ -45,7 +45,7 @@ std::string helpFooter(std::initializer_list<std::string> notes) {
         footer += note + "\n\n";
     return footer +
            "Exit status: 0 done, 1 wrong usage, 2 the file cannot be used,\n"
-           "3 refused by a rule of the program.";
+           "3 refused by a rule of the program, 4 no exchange with the share server.";
 }
 
 }  // namespace almanary::cli
