@@ -14,12 +14,13 @@ ShareServer::~ShareServer() {
 }
 
 std::optional<std::string> ShareServer::start(std::uint16_t port) {
-    if (listener_)
+    if (listeningThread_.joinable() || port_ != 0)
         return "the server has already started";
     std::string reason;
     listener_ = TcpListener::listen(port, &reason);
     if (!listener_)
         return reason;
+    port_ = listener_->port();
     listening_ = true;
     listeningThread_ = std::thread(&ShareServer::listen, this);
     return std::nullopt;
@@ -28,6 +29,7 @@ std::optional<std::string> ShareServer::start(std::uint16_t port) {
 void ShareServer::listen() {
     while (std::optional<TcpSocket> socket = listener_->accept(listenStop_))
         startHandler(std::move(*socket));
+    listener_.reset();
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return running_ == 0; });
     joinFinished();
@@ -50,13 +52,13 @@ void ShareServer::startHandler(TcpSocket socket) {
 }
 
 void ShareServer::handle(TcpSocket socket, Handler* self) {
-    {
-        TcpSocket connection = std::move(socket);
-        connection.watch(&handlersStop_);
-        ShareExchange exchange(connection, host_, settingsPath_, limits_.exchange);
-        if (exchange.run() == ShareExchange::Ending::StopRequested)
-            listenStop_.raise();
-    }  // closed before the handler counts as done
+    TcpSocket connection = std::move(socket);
+    connection.watch(&handlersStop_);
+    ShareExchange exchange(connection, host_, settingsPath_, limits_.exchange);
+    if (exchange.run() == ShareExchange::Ending::StopRequested)
+        listenStop_.raise();
+    // Counted out before the connection closes, so a peer that sees the
+    // close finds the handler's place free again.
     std::lock_guard lock(mutex_);
     self->done = true;
     --running_;

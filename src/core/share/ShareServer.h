@@ -44,10 +44,11 @@ public:
     // A server starts once.
     std::optional<std::string> start(std::uint16_t port);
     // The port listened on; 0 before a successful start.
-    std::uint16_t port() const { return listener_ ? listener_->port() : 0; }
+    std::uint16_t port() const { return port_; }
 
     // Returns once listening has ended (a 'Q' from this machine, or stop())
-    // and every exchange under way then has finished.
+    // and every exchange under way then has finished. Later connections
+    // are refused.
     void waitUntilStopped();
     // Ends listening, cuts the exchanges under way (a save cut short writes
     // nothing) and waits for every thread. From any thread but a handler's;
@@ -69,7 +70,8 @@ private:
     ShareHost& host_;
     const std::string settingsPath_;
     const Limits limits_;
-    std::optional<TcpListener> listener_;
+    std::optional<TcpListener> listener_;  // closed once listening ends
+    std::uint16_t port_ = 0;
     CancelSignal listenStop_;    // ends listening: a 'Q' or stop()
     CancelSignal handlersStop_;  // cuts exchanges under way: stop()
     std::thread listeningThread_;

@@ -53,6 +53,10 @@ public:
     // True when the peer is on this machine (127.0.0.0/8).
     bool peerIsLoopback() const;
 
+    // For tests only, which have no other machine to connect from: every
+    // peer counts as another machine's while this is on.
+    static void peersSeemRemoteForTesting(bool on);
+
 private:
     enum class Direction { In, Out };
     // Waits until the socket is ready; false on time-out, cancel or error.
