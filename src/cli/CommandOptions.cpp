@@ -4,11 +4,12 @@
 
 namespace almanary::cli {
 
-void addFileArgument(CLI::App& command, std::string& file, const std::string& help) {
-    const auto named = [](const std::string& name) {
-        return name.empty() ? std::string("the file name is empty") : std::string();
+void addFileArgument(CLI::App& command, std::string& file, const std::string& help,
+                     const std::string& name) {
+    const auto named = [](const std::string& text) {
+        return text.empty() ? std::string("the file name is empty") : std::string();
     };
-    command.add_option("FILE", file, help)->required()->type_name("")->check(named);
+    command.add_option(name, file, help)->required()->type_name("")->check(named);
 }
 
 void addFileOptions(CLI::App& command, FileOptions& options, const std::string& fileHelp) {

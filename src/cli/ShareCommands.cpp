@@ -294,7 +294,7 @@ void defineFetchCommand(CLI::App& app, CommandWork& work) {
     const auto options = optionsFor(*command, work, runFetch);
     addServerArgument(*command, options->server);
     addShareArgument(*command, options->share);
-    addFileArgument(*command, options->out, "The file to write");
+    addFileArgument(*command, options->out, "The file to write", "OUT");
     addFlag(*command, "--force", options->force, "Replace OUT when it exists");
     command->footer(helpFooter(
         {"Nothing is written unless the whole almanary arrived and can be read.", kPortNote}));

@@ -1,6 +1,6 @@
 #pragma once
 // What the share tests talk to and through: a raw TCP peer that sends and
-// reads exact bytes, a ShareHost that records what the server asked of the
+// reads exact bytes, a scripted server, a ShareHost that records what the server asked of the
 // window, and almanary files made in memory.
 
 #include <arpa/inet.h>
@@ -9,13 +9,17 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "model/AlmanaryFile.h"
+#include "share/ServerAddress.h"
 #include "share/ShareHost.h"
+#include "share/TcpListener.h"
 
 namespace almanary::testing {
 
@@ -84,6 +88,29 @@ public:
 private:
     int fd_;
     bool connected_ = false;
+};
+
+// A server that accepts one connection and acts out `script` on it.
+class FakeServer {
+public:
+    explicit FakeServer(std::function<void(TcpSocket&)> script)
+        : listener_(*TcpListener::listen(0)), thread_([this, script = std::move(script)] {
+              if (std::optional<TcpSocket> socket = listener_.accept(stop_)) {
+                  socket->watch(&stop_);
+                  socket->setIdleTimeout(std::chrono::seconds(20));
+                  script(*socket);
+              }
+          }) {}
+    ~FakeServer() {
+        stop_.raise();
+        thread_.join();
+    }
+    ServerAddress address() const { return {"127.0.0.1", listener_.port()}; }
+
+private:
+    CancelSignal stop_;
+    TcpListener listener_;
+    std::thread thread_;
 };
 
 // Records each step the server asks of the window, in order.

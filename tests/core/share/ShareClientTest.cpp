@@ -23,30 +23,8 @@ namespace {
 using namespace std::chrono_literals;
 using Outcome = ShareClient::Outcome;
 using testing::almanaryBytes;
+using testing::FakeServer;
 using testing::lengthBytes;
-
-// A server that accepts one connection and acts out `script` on it.
-class FakeServer {
-public:
-    explicit FakeServer(std::function<void(TcpSocket&)> script)
-        : listener_(*TcpListener::listen(0)), thread_([this, script = std::move(script)] {
-              if (std::optional<TcpSocket> socket = listener_.accept(stop_)) {
-                  socket->watch(&stop_);
-                  socket->setIdleTimeout(20s);
-                  script(*socket);
-              }
-          }) {}
-    ~FakeServer() {
-        stop_.raise();
-        thread_.join();
-    }
-    ServerAddress address() const { return {"127.0.0.1", listener_.port()}; }
-
-private:
-    CancelSignal stop_;
-    TcpListener listener_;
-    std::thread thread_;
-};
 
 // Reads until the client goes, so the client decides when the exchange ends.
 void waitForClientToGo(TcpSocket& socket) {
