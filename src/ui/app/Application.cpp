@@ -9,7 +9,6 @@
 
 #include "app/AppPaths.h"
 #include "app/MainWindow.h"
-#include "share/ServerAddress.h"
 #include "app/Resources.h"
 #include "app/SignalWatcher.h"
 #include "app/SingleInstance.h"
@@ -18,6 +17,7 @@
 #include "platform/QtFileChooser.h"
 #include "platform/QtPrompter.h"
 #include "platform/QtSoundPlayer.h"
+#include "share/ServerAddress.h"
 
 namespace almanary {
 

@@ -526,21 +526,20 @@ std::optional<std::string> MainWindow::startShareServer(std::uint16_t port) {
     if (shareServer_)
         return std::string("the share server is already running");
     shareHost_ = std::make_unique<WindowShareHost>(
-        *session_, WindowShareHost::Steps{
-                       [this] {
-                           ++autosaveHolds_;
-                           timers_->stopAutosave();
-                       },
-                       [this] {
-                           --autosaveHolds_;
-                           applyAutosaveTimer();
-                       },
-                       [this] { stopTimers(); },
-                       [this] { restartTimers(); },
-                       [this](const std::string& path) {
-                           files_->load(path, LoadOrigin::ShareServer);
-                       },
-                   });
+        *session_,
+        WindowShareHost::Steps{
+            [this] {
+                ++autosaveHolds_;
+                timers_->stopAutosave();
+            },
+            [this] {
+                --autosaveHolds_;
+                applyAutosaveTimer();
+            },
+            [this] { stopTimers(); },
+            [this] { restartTimers(); },
+            [this](const std::string& path) { files_->load(path, LoadOrigin::ShareServer); },
+        });
     shareServer_ = std::make_unique<ShareServer>(*shareHost_, services_.settingsPath);
     if (auto problem = shareServer_->start(port)) {
         shareServer_.reset();

@@ -39,8 +39,7 @@ void ExchangeProgress::reject() {
     cancel_();
 }
 
-void ExchangeProgress::run(QWidget* parent, const QString& label,
-                           const std::function<void()>& work,
+void ExchangeProgress::run(QWidget* parent, const QString& label, const std::function<void()>& work,
                            const std::function<void()>& cancel) {
     ExchangeProgress progress(parent, label, cancel);
     progress.setWindowModality(Qt::WindowModal);

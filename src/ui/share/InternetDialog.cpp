@@ -184,8 +184,8 @@ void InternetDialog::save() {
             return ask(MessageId::ReplaceOpenShare, {name}) == MessageAnswer::Yes;
         });
     };
-    const ShareClient::Result result = exchange(
-        *address, [&](ShareClient& client) { return client.send(share, path, confirm); });
+    const ShareClient::Result result =
+        exchange(*address, [&](ShareClient& client) { return client.send(share, path, confirm); });
     if (report(result, *address))
         ask(MessageId::Sent);
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/Prompter.h"
 #include "share/ShareClient.h"
 #include "skins/SkinnedDialog.h"
 

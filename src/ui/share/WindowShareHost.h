@@ -22,8 +22,8 @@ public:
     // What the main window does for the server.
     struct Steps {
         std::function<void()> stopAutosave;
-        std::function<void()> applyAutosave;   // autosave again, from the settings
-        std::function<void()> stopTimers;      // the reminder check and autosave
+        std::function<void()> applyAutosave;  // autosave again, from the settings
+        std::function<void()> stopTimers;     // the reminder check and autosave
         std::function<void()> restartTimers;
         std::function<void(const std::string&)> reload;  // its windows closed first
     };
