@@ -32,8 +32,9 @@ void defineCommands(CLI::App& app, CommandWork& work) {
     app.get_formatter()->label("SUBCOMMAND", "COMMAND");
     app.get_formatter()->label("Positionals", "Arguments");
     app.footer(
-        helpFooter({"Each command works on one almanary FILE; 'almanary-cli COMMAND --help'\n"
-                    "lists its options.",
+        helpFooter({"Most commands work on one almanary FILE; the sharing commands on\n"
+                    "this machine's shares or a share SERVER. 'almanary-cli COMMAND --help'\n"
+                    "lists a command's options.",
                     kPasswordNote, choicesNote()}));
     defineNewCommand(app, work);
     defineInfoCommand(app, work);
@@ -44,6 +45,12 @@ void defineCommands(CLI::App& app, CommandWork& work) {
     defineDueCommand(app, work);
     defineCategoriesCommand(app, work);
     defineSettingsCommand(app, work);
+    defineShareCommand(app, work);
+    defineUnshareCommand(app, work);
+    defineSharesCommand(app, work);
+    defineServeCommand(app, work);
+    defineFetchCommand(app, work);
+    defineSendCommand(app, work);
     defineHelpCommand(app, work);
     for (CLI::App* command : app.get_subcommands({}))
         command->group("Commands");

@@ -18,6 +18,8 @@ enum ExitStatus : int {
     kWrongUsage = 1,
     kFileUnusable = 2,  // missing, not an almanary, damaged, wrong or missing password
     kRefused = 3,       // refused by a rule of the program
+    kNoExchange =
+        4,  // the share server cannot be reached, shares no such almanary, or cannot listen
 };
 
 struct CliContext {
@@ -32,6 +34,8 @@ struct CliContext {
     std::function<std::optional<std::string>(const std::string& file)> askPassword;
     // How long a change waits for another writer of the same file.
     std::chrono::milliseconds lockPatience = std::chrono::seconds(10);
+    // The program-wide settings store, where the shares are registered.
+    std::string settingsPath;
 };
 
 // Runs the command in `args` (the words after the program name) and

@@ -4,11 +4,12 @@
 
 namespace almanary::cli {
 
-void addFileArgument(CLI::App& command, std::string& file, const std::string& help) {
-    const auto named = [](const std::string& name) {
-        return name.empty() ? std::string("the file name is empty") : std::string();
+void addFileArgument(CLI::App& command, std::string& file, const std::string& help,
+                     const std::string& name) {
+    const auto named = [](const std::string& text) {
+        return text.empty() ? std::string("the file name is empty") : std::string();
     };
-    command.add_option("FILE", file, help)->required()->type_name("")->check(named);
+    command.add_option(name, file, help)->required()->type_name("")->check(named);
 }
 
 void addFileOptions(CLI::App& command, FileOptions& options, const std::string& fileHelp) {
@@ -45,7 +46,7 @@ std::string helpFooter(std::initializer_list<std::string> notes) {
         footer += note + "\n\n";
     return footer +
            "Exit status: 0 done, 1 wrong usage, 2 the file cannot be used,\n"
-           "3 refused by a rule of the program.";
+           "3 refused by a rule of the program, 4 no exchange with the share server.";
 }
 
 }  // namespace almanary::cli

@@ -28,8 +28,10 @@ std::shared_ptr<Options> optionsFor(CLI::App& command, CommandWork& work,
     return options;
 }
 
-// Adds the FILE a command works on; an empty name is wrong usage.
-void addFileArgument(CLI::App& command, std::string& file, const std::string& help);
+// Adds the FILE a command works on (named `name` in --help); an empty
+// name is wrong usage.
+void addFileArgument(CLI::App& command, std::string& file, const std::string& help,
+                     const std::string& name = "FILE");
 
 // The almanary a command opens, and the password of a protected one.
 struct FileOptions {

@@ -31,4 +31,12 @@ void defineDueCommand(CLI::App& app, CommandWork& work);
 // Category names (CategoryCommands.cpp)
 void defineCategoriesCommand(CLI::App& app, CommandWork& work);
 
+// Internet sharing (ShareCommands.cpp)
+void defineServeCommand(CLI::App& app, CommandWork& work);
+void defineFetchCommand(CLI::App& app, CommandWork& work);
+void defineSendCommand(CLI::App& app, CommandWork& work);
+void defineShareCommand(CLI::App& app, CommandWork& work);
+void defineUnshareCommand(CLI::App& app, CommandWork& work);
+void defineSharesCommand(CLI::App& app, CommandWork& work);
+
 }  // namespace almanary::cli

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CliApp.h"
+#include "app/AppPaths.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     context.now = static_cast<almanary::DateTime>(std::time(nullptr));
     if (const char* password = std::getenv("ALMANARY_PASSWORD"))
         context.envPassword = password;
+    context.settingsPath = almanary::AppPaths::settingsPath();
     if (::isatty(STDIN_FILENO))
         context.askPassword = askPassword;
     const int status =

@@ -125,10 +125,14 @@ TEST_F(CliTest, UsageErrorsNameTheProblemAndTheHelpToTry) {
 // --help, -h and "help COMMAND" print that help, here a line of it, and nothing else.
 TEST_F(CliTest, HelpForTheProgramAndEveryCommand) {
     const std::pair<std::string, std::string> cases[] = {
-        {"", "minute 00, 15, 30, 45"}, {"new", "--force"},   {"info", "--password"},
-        {"add", "270, 300"},           {"remove", "--time"}, {"list", "--tsv"},
-        {"conflicts", "--duration"},   {"due", "--at"},      {"categories", "--events"},
-        {"settings", "new password"}};
+        {"", "minute 00, 15, 30, 45"}, {"new", "--force"},
+        {"info", "--password"},        {"add", "270, 300"},
+        {"remove", "--time"},          {"list", "--tsv"},
+        {"conflicts", "--duration"},   {"due", "--at"},
+        {"categories", "--events"},    {"settings", "new password"},
+        {"serve", "--port"},           {"fetch", "HOST:PORT"},
+        {"send", "--replace-open"},    {"share", "--force"},
+        {"unshare", "NAME"},           {"shares", "a tab"}};
     for (const auto& [command, line] : cases) {
         for (Args call : {Args{"--help"}, Args{"-h"}, Args{"help"}}) {
             if (!command.empty())

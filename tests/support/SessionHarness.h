@@ -140,7 +140,7 @@ protected:
         session.replace(std::move(document), {});
     }
 
-    AppServices services{prompter, files, sound, clock, {}, {}};
+    AppServices services{prompter, files, sound, clock, {}, {}, {}};
     DocumentSession session;
 };
 

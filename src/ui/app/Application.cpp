@@ -17,6 +17,7 @@
 #include "platform/QtFileChooser.h"
 #include "platform/QtPrompter.h"
 #include "platform/QtSoundPlayer.h"
+#include "share/ServerAddress.h"
 
 namespace almanary {
 
@@ -55,6 +56,12 @@ int runApplication(int argc, char** argv, const StartOptions& options) {
     MainWindow window(AppServices{prompter, files, sound, clock, AppPaths::settingsPath(),
                                   AppPaths::skinsFolder(), AppPaths::recoveryFolder()});
     window.initialise();
+    // Without a server the program still runs; other machines cannot fetch
+    // from it, which standard error says.
+    if (const auto problem = ServerAddress::environmentProblem())
+        std::fprintf(stderr, "Almanary: %s\n", problem->c_str());
+    if (const auto problem = window.startShareServer(ServerAddress::defaultPort()))
+        std::fprintf(stderr, "Almanary: the share server is not running: %s\n", problem->c_str());
     // A signal or the end of the desktop session ends the program through
     // its own way out, keeping or asking about unsaved changes.
     SignalWatcher endSignals;

@@ -52,6 +52,10 @@ void MainTimers::stop() {
     autosave_.stop();
 }
 
+void MainTimers::stopAutosave() {
+    autosave_.stop();
+}
+
 void MainTimers::revive(const DocumentSettings& settings) {
     if (!reminder_.isActive())
         reminder_.start(kReminderMs);

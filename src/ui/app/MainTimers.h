@@ -31,6 +31,8 @@ public:
     void restart(const DocumentSettings& settings);
     // Stops the reminder check and autosave; the reviver keeps running.
     void stop();
+    // Stops autosave only.
+    void stopAutosave();
     // Starts whichever of the reminder check and autosave is stopped but
     // should run; a running autosave countdown keeps its progress unless
     // its period has changed.

@@ -30,6 +30,9 @@
 #include "platform/Prompter.h"
 #include "platform/TextConversion.h"
 #include "reminders/ReminderAlert.h"
+#include "share/InternetDialog.h"
+#include "share/ShareServer.h"
+#include "share/WindowShareHost.h"
 #include "ui_MainWindow.h"
 
 namespace almanary {
@@ -57,7 +60,7 @@ constexpr std::array<CommandSpec, 13> kCommands{{
     {MainCommand::ViewEvents, "&View Event(s)", "viewEventsButton", true},
     {MainCommand::Categories, "&Categories", "categoriesButton", true},
     {MainCommand::PrintWeek, "&Print Week", "printWeekButton", false},
-    {MainCommand::Internet, "&Internet", "internetButton", false},
+    {MainCommand::Internet, "&Internet", "internetButton", true},
     {MainCommand::Options, "&Options", "optionsButton", true},
     {MainCommand::Skins, "S&kins", "skinsButton", false},
     {MainCommand::Save, "&Save", "saveButton", true},
@@ -329,6 +332,9 @@ void MainWindow::onReminderTimer() {
 }
 
 void MainWindow::onAutosaveTimer() {
+    // The share server is sending the file; autosave comes back after.
+    if (autosaveHolds_ > 0)
+        return;
     if (saveDocument(SaveMode::Autosave) || !session_->fileChangedElsewhere())
         return;
     // Left alone, and said so where the file is named, until a save or a
@@ -396,8 +402,9 @@ void MainWindow::runCommand(MainCommand command) {
             return onCategories();
         case MainCommand::Options:
             return onOptions();
-        case MainCommand::PrintWeek:
         case MainCommand::Internet:
+            return onInternet();
+        case MainCommand::PrintWeek:
         case MainCommand::Skins:
             return;  // disabled until their dialogs exist
     }
@@ -458,11 +465,25 @@ void MainWindow::afterOptions(bool changed, std::uint64_t generation) {
     applyAutosaveTimer();
 }
 
+void MainWindow::onInternet() {
+    if (bringForward(openDialogs_.internet))
+        return;
+    InternetDialog dialog(this, *session_, services_);
+    dialog.setFields(internetServer_, internetShare_);
+    runDialog(dialog, openDialogs_.internet);
+    internetServer_ = dialog.server();
+    internetShare_ = dialog.shareName();
+    if (dialog.fetchedPath() && !finished_)
+        loadDocument(*dialog.fetchedPath());
+}
+
 void MainWindow::onLoad() {
     if (services_.files.isOpen()) {
         services_.files.raise();
         return;
     }
+    internetServer_.clear();
+    internetShare_.clear();
     loadDocument(std::nullopt);
 }
 
@@ -528,6 +549,37 @@ void MainWindow::done(int result) {
     SkinnedDialog::done(result);
 }
 
+std::optional<std::string> MainWindow::startShareServer(std::uint16_t port) {
+    if (shareServer_)
+        return std::string("the share server is already running");
+    shareHost_ = std::make_unique<WindowShareHost>(
+        *session_,
+        WindowShareHost::Steps{
+            [this] {
+                ++autosaveHolds_;
+                timers_->stopAutosave();
+            },
+            [this] {
+                --autosaveHolds_;
+                applyAutosaveTimer();
+            },
+            [this] { stopTimers(); },
+            [this] { restartTimers(); },
+            [this](const std::string& path) { files_->load(path, LoadOrigin::ShareServer); },
+        });
+    shareServer_ = std::make_unique<ShareServer>(*shareHost_, services_.settingsPath);
+    if (auto problem = shareServer_->start(port)) {
+        shareServer_.reset();
+        shareHost_.reset();
+        return problem;
+    }
+    return std::nullopt;
+}
+
+std::uint16_t MainWindow::shareServerPort() const {
+    return shareServer_ ? shareServer_->port() : 0;
+}
+
 void MainWindow::finish() {
     if (finished_)
         return;
@@ -535,6 +587,8 @@ void MainWindow::finish() {
     writeExitSettings();
     timers_->stopAll();
     tray_->hide();
+    // Exchanges under way are cut short; a save cut short writes nothing.
+    shareServer_.reset();
 }
 
 }  // namespace almanary

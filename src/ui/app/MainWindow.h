@@ -30,6 +30,8 @@ namespace almanary {
 class DocumentSession;
 class MainTimers;
 class ReminderAlert;
+class ShareServer;
+class WindowShareHost;
 
 // What the buttons, the tray menu and the keys ask the window to do.
 enum class MainCommand {
@@ -67,6 +69,12 @@ public:
     // The desktop session ends: asks about unsaved changes where it may,
     // else keeps them for the next start.
     void commitSessionData(QSessionManager& manager);
+    // Serves this machine's shared almanaries on `port` (0: any free port)
+    // until the window goes; the reason when it cannot listen.
+    std::optional<std::string> startShareServer(std::uint16_t port);
+    // The port served on; 0 when no server runs.
+    std::uint16_t shareServerPort() const;
+
     // Brings the window forward and loads the file through the usual load,
     // questions included (a file given on the command line or by the file
     // manager, or handed over by a second start).
@@ -122,6 +130,7 @@ private:
         QPointer<QDialog> categories;
         QPointer<QDialog> options;
         QPointer<QDialog> about;
+        QPointer<QDialog> internet;
     };
 
     void buildCommands();
@@ -147,6 +156,7 @@ private:
     // After the Options dialog, however it ended: the change noted, the
     // clock and autosave as the settings now ask.
     void afterOptions(bool changed, std::uint64_t generation);
+    void onInternet();
     void onLoad();
     void onAbout();
     void onExit();
@@ -162,6 +172,12 @@ private:
     QList<QAction*> actions_;  // by MainCommand
     std::function<bool()> trayAvailable_;
     OpenDialogs openDialogs_;
+    // The server and share name of the last Internet exchange of this run.
+    std::string internetServer_;
+    std::string internetShare_;
+    std::unique_ptr<WindowShareHost> shareHost_;
+    std::unique_ptr<ShareServer> shareServer_;
+    int autosaveHolds_ = 0;  // share-server loads under way
     bool ended_ = false;
     bool finished_ = false;
     bool sessionEnding_ = false;  // the desktop session ends: the close box ends too

@@ -1,0 +1,236 @@
+// The sharing commands: this machine's shares, and fetch and send against
+// a real `almanary-cli serve` process, a server whose share is open in its
+// window, and a server that hangs up at once.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "CliApp.h"
+#include "share/ShareClient.h"
+#include "share/ShareServer.h"
+#include "support/ScopedEnvironment.h"
+#include "support/ShareTestPeers.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+namespace almanary::cli {
+namespace {
+
+using almanary::testing::readFile;
+using Args = std::vector<std::string>;
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+// `almanary-cli serve --port 0` as a process of its own; its port comes
+// from the first line it prints.
+class ServeProcess {
+public:
+    explicit ServeProcess(const Args& more = {}) {
+        int out[2];
+        EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, STDERR_FILENO);
+            Args args{ALMANARY_CLI_PATH, "serve"};
+            args.insert(args.end(), more.begin(), more.end());
+            if (more.empty())
+                args.insert(args.end(), {"--port", "0"});
+            std::vector<char*> argv;
+            for (std::string& arg : args)
+                argv.push_back(arg.data());
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        out_ = out[0];
+        const std::string first = readLine();
+        const auto at = first.find("on port ");
+        if (at != std::string::npos)
+            port_ = static_cast<std::uint16_t>(std::stoi(first.substr(at + 8)));
+    }
+    ~ServeProcess() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        ::close(out_);
+    }
+
+    std::uint16_t port() const { return port_; }
+    std::string server() const { return "localhost:" + std::to_string(port_); }
+
+    // Waits for the process to end (after `signal`, when given); its exit
+    // status and the last line it printed.
+    std::pair<int, std::string> end(int signal = 0) {
+        if (signal != 0)
+            ::kill(pid_, signal);
+        const std::string last = readLine();
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, last};
+    }
+
+private:
+    // One line, waiting at most 20 seconds for it; empty at the end.
+    std::string readLine() {
+        std::string line;
+        char c = 0;
+        pollfd ready{out_, POLLIN, 0};
+        while (::poll(&ready, 1, 20000) == 1 && ::read(out_, &c, 1) == 1 && c != '\n')
+            line += c;
+        return line;
+    }
+
+    pid_t pid_ = -1;
+    int out_ = -1;
+    std::uint16_t port_ = 0;
+};
+
+class CliShareTest : public ::testing::Test {
+protected:
+    CliShareTest() {
+        EXPECT_EQ(run({"new", work}).status, kDone);
+        EXPECT_EQ(run({"new", other}).status, kDone);
+        EXPECT_EQ(
+            run({"add", other, "--date", "2026-12-07", "--time", "9:00", "--notes", "x"}).status,
+            kDone);
+        almanary::testing::writeFile(text, "not an almanary");
+    }
+
+    Outcome run(const Args& args) {
+        std::ostringstream out, err;
+        CliContext context{out, err};
+        context.settingsPath = settings;
+        const int status = runCli(args, context);
+        return {status, out.str(), err.str()};
+    }
+
+    almanary::testing::TempDir dir;
+    const std::string settings = dir.file("settings.sqlite");
+    const std::string work = dir.file("work.alm"), other = dir.file("other.alm");
+    const std::string text = dir.file("text.alm"), out = dir.file("out.alm");
+    almanary::testing::ScopedEnvironment environment{"ALMANARY_SETTINGS", settings.c_str()};
+};
+
+// share, unshare and shares keep the registry's rules; a name another
+// almanary has is only moved with --force; an almanary has one name.
+TEST_F(CliShareTest, SharesFollowTheRulesOfAShareName) {
+    const struct {
+        Args args;
+        int status;
+        std::string said;  // part of the output or the error
+    } steps[] = {
+        {{"share", work, "Work"}, kDone, "Shared " + work + " as Work"},
+        {{"share", other, "WORK"}, kRefused, "Another almanary is already being shared"},
+        {{"share", text, "Text"}, kFileUnusable, "is not an almanary file"},
+        {{"share", dir.file("none.alm"), "None"}, kFileUnusable, "could not be found"},
+        {{"share", work, "fileName"}, kRefused, "That is an invalid share name"},
+        {{"share", work, std::string(21, 'n')}, kRefused, "no more than 20 characters"},
+        {{"share", other, "Home"}, kDone, "as Home"},
+        {{"share", other, "Office"}, kDone, "as Office"},  // Home goes
+        {{"unshare", "Home"}, kRefused, "No almanary is shared under the name Home."},
+        {{"unshare", "LoadOnStart"}, kRefused, "invalid share name"},
+        {{"shares"}, kDone, "Work\t" + work + "\nOffice\t" + other + "\n"},
+        {{"share", other, "work", "--force"}, kDone, "as work"},
+        {{"unshare", "Work"}, kDone, "Stopped sharing Work"},
+        {{"shares"}, kDone, ""},
+    };
+    for (const auto& step : steps) {
+        const Outcome outcome = run(step.args);
+        EXPECT_EQ(outcome.status, step.status) << ::testing::PrintToString(step.args);
+        const std::string& said = step.status == kDone ? outcome.out : outcome.err;
+        EXPECT_TRUE(step.said.empty() ? said.empty() : said.find(step.said) != std::string::npos)
+            << ::testing::PrintToString(step.args) << said;
+    }
+}
+
+// fetch and send against a real serve process, which a SIGTERM stops.
+TEST_F(CliShareTest, FetchAndSendThroughAServeProcess) {
+    ASSERT_EQ(run({"share", work, "Work"}).status, kDone);
+    ServeProcess serve;
+    ASSERT_NE(serve.port(), 0);
+    const std::string server = serve.server();
+    const Outcome fetched = run({"fetch", server, "Work", out});
+    EXPECT_EQ(fetched.status, kDone) << fetched.err;
+    EXPECT_EQ(readFile(out), readFile(work));
+
+    const struct {
+        Args args;
+        int status;
+        std::string error;
+    } refusals[] = {
+        {{"fetch", server, "Work", out}, kRefused, out + " already exists.  Use --force"},
+        {{"fetch", server, "Home", dir.file("home.alm")},
+         kNoExchange,
+         "Could not find an almanary on " + server + " shared under the name Home."},
+        {{"send", server, "Work", text}, kFileUnusable, text + " is not an almanary file"},
+        {{"fetch", "localhost:0", "Work", out}, kWrongUsage, "HOST:PORT"},
+    };
+    for (const auto& refusal : refusals) {
+        const Outcome outcome = run(refusal.args);
+        EXPECT_EQ(outcome.status, refusal.status) << ::testing::PrintToString(refusal.args);
+        EXPECT_NE(outcome.err.find(refusal.error), std::string::npos) << outcome.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("home.alm")));
+
+    const Outcome sent = run({"send", server, "Work", other});
+    EXPECT_EQ(sent.out, "The almanary has been successfully sent to the server.\n") << sent.err;
+    EXPECT_EQ(readFile(work), readFile(other));
+    EXPECT_EQ(run({"fetch", server, "Work", out, "--force"}).status, kDone);
+    EXPECT_EQ(readFile(out), readFile(other));
+
+    ServeProcess second({"--port", std::to_string(serve.port())});
+    EXPECT_EQ(second.end(), std::pair(int(kNoExchange), std::string()));  // the port is taken
+    EXPECT_EQ(serve.end(SIGTERM), std::pair(int(kDone), std::string("Stopped.")));
+}
+
+TEST_F(CliShareTest, AStopRequestFromThisMachineEndsServe) {
+    ServeProcess serve;
+    ASSERT_NE(serve.port(), 0);
+    EXPECT_TRUE(ShareClient({"127.0.0.1", serve.port()}).requestStop());
+    EXPECT_EQ(serve.end(), std::pair(int(kDone), std::string("Stopped.")));
+}
+
+// A share open in the server's window is replaced only with --replace-open.
+TEST_F(CliShareTest, ASendReplacesAnOpenShareOnlyWhenTold) {
+    ASSERT_EQ(run({"share", work, "Work"}).status, kDone);
+    almanary::testing::RecordingHost host;
+    host.setOpenPath(work);
+    ShareServer server(host, settings);
+    ASSERT_EQ(server.start(0), std::nullopt);
+    const std::string address = "127.0.0.1:" + std::to_string(server.port());
+    const std::string before = readFile(work);
+    const Outcome kept = run({"send", address, "Work", other});
+    EXPECT_EQ(kept.status, kRefused);
+    EXPECT_NE(kept.err.find("is currently open on the server"), std::string::npos) << kept.err;
+    EXPECT_EQ(readFile(work), before);
+    EXPECT_EQ(run({"send", address, "Work", other, "--replace-open"}).status, kDone);
+    EXPECT_EQ(readFile(work), readFile(other));
+}
+
+// A server that hangs up at once: status 4, message 135, nothing written.
+TEST_F(CliShareTest, AServerThatHangsUpLeavesNoFile) {
+    almanary::testing::FakeServer server([](TcpSocket&) {});
+    const Outcome outcome =
+        run({"fetch", "127.0.0.1:" + std::to_string(server.address().port), "Work", out});
+    EXPECT_EQ(outcome.status, kNoExchange);
+    EXPECT_TRUE(outcome.err.starts_with("Unable to connect to server")) << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+}  // namespace
+}  // namespace almanary::cli

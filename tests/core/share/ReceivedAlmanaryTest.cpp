@@ -1,0 +1,69 @@
+#include "share/ReceivedAlmanary.h"
+
+#include <gtest/gtest.h>
+
+#include "app/FileLock.h"
+#include "support/PrivateLockFolder.h"
+#include "support/ShareTestPeers.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+namespace almanary {
+namespace {
+
+using Kind = ReceivedAlmanary::WriteFailure::Kind;
+using Target = ReceivedAlmanary::Target;
+
+[[maybe_unused]] ::testing::Environment* const kLockFolder =
+    ::testing::AddGlobalTestEnvironment(new testing::PrivateLockFolder);
+
+TEST(ReceivedAlmanaryTest, OnlyAReadableAlmanaryIsAccepted) {
+    const std::string whole = testing::almanaryBytes("Skin");
+    const std::pair<std::string, std::optional<AlmanaryProblem::Kind>> cases[] = {
+        {whole, std::nullopt},
+        {"", AlmanaryProblem::Kind::NotAlmanary},
+        {"plain text", AlmanaryProblem::Kind::NotAlmanary},
+        {whole.substr(0, whole.size() - 2), AlmanaryProblem::Kind::Damaged},
+    };
+    for (const auto& [bytes, refused] : cases) {
+        AlmanaryProblem problem;
+        const auto accepted = ReceivedAlmanary::accept(bytes, "Work on host", &problem);
+        EXPECT_EQ(accepted ? std::nullopt : std::optional(problem.kind), refused) << bytes.size();
+        if (accepted)
+            EXPECT_EQ(accepted->bytes(), bytes);
+        else
+            EXPECT_EQ(problem.path, "Work on host");
+    }
+}
+
+// Each target writes where it may and nowhere else, and never while
+// another writer holds the file's lock.
+TEST(ReceivedAlmanaryTest, WritesOnlyWhereItsTargetAllows) {
+    const testing::TempDir dir;
+    const std::string path = dir.file("cal.alm"), old = "old contents";
+    const auto received = ReceivedAlmanary::accept(testing::almanaryBytes("New"), "test");
+    ASSERT_TRUE(received);
+    const struct {
+        Target target;
+        bool exists;
+        std::optional<Kind> refused;
+    } cases[] = {
+        {Target::ExistingFile, true, std::nullopt}, {Target::ExistingFile, false, Kind::Missing},
+        {Target::NewFile, true, Kind::Exists},      {Target::NewFile, false, std::nullopt},
+        {Target::AnyFile, true, std::nullopt},      {Target::AnyFile, false, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(path);
+        if (c.exists)
+            testing::writeFile(path, old);
+        const auto failure = received->write(path, c.target);
+        EXPECT_EQ(failure ? std::optional(failure->kind) : std::nullopt, c.refused);
+        EXPECT_EQ(testing::readFile(path), c.refused ? (c.exists ? old : "") : received->bytes());
+    }
+    const auto lock = FileLock::acquire(path);
+    const auto busy = received->write(path, Target::AnyFile, std::chrono::milliseconds(0));
+    EXPECT_EQ(busy ? std::optional(busy->kind) : std::nullopt, Kind::Busy);
+}
+
+}  // namespace
+}  // namespace almanary

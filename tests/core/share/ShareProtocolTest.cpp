@@ -1,0 +1,72 @@
+// The codec of the wire format and the server addresses users type.
+#include "share/ShareProtocol.h"
+
+#include <gtest/gtest.h>
+#include <netdb.h>
+#include <netinet/in.h>
+
+#include "share/ServerAddress.h"
+#include "support/ScopedEnvironment.h"
+
+namespace almanary {
+namespace {
+
+TEST(ShareProtocolTest, NameFieldsAndLengths) {
+    using namespace std::string_literals;
+    EXPECT_EQ(ShareProtocol::nameField("Work"), "Work" + std::string(17, '\0'));
+    EXPECT_EQ(ShareProtocol::nameField(std::string(20, 'n')), std::string(20, 'n') + '\0');
+    const std::pair<std::string, std::string> fields[] = {
+        {"Work\0tail of no meaning"s, "Work"},
+        {std::string(21, 'n'), std::string(21, 'n')},  // no zero: all 21 bytes
+        {std::string(21, '\0'), ""},
+    };
+    for (const auto& [field, name] : fields)
+        EXPECT_EQ(ShareProtocol::nameOf(field), name);
+    EXPECT_EQ(ShareProtocol::lengthField(0x04030201), "\x01\x02\x03\x04");
+    for (const std::uint32_t length : {0u, 255u, 256u, 0x12345678u, 0xFFFFFFFFu})
+        EXPECT_EQ(ShareProtocol::lengthOf(ShareProtocol::lengthField(length)), length);
+}
+
+TEST(ServerAddressTest, HostAndPortAsTyped) {
+    const struct {
+        std::string text;
+        std::optional<std::pair<std::string, std::uint16_t>> address;
+    } cases[] = {
+        {"example.org", {{"example.org", 4000}}},
+        {"example.org:80", {{"example.org", 80}}},
+        {"127.0.0.1:65535", {{"127.0.0.1", 65535}}},
+        {"", std::nullopt},
+        {":80", std::nullopt},
+        {"host:", std::nullopt},
+        {"host:0", std::nullopt},
+        {"host:65536", std::nullopt},
+        {"host:8o", std::nullopt},
+        {"host:-1", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ServerAddress::parse(c.text, 4000);
+        EXPECT_EQ(parsed ? std::optional(std::pair(parsed->host, parsed->port)) : std::nullopt,
+                  c.address)
+            << c.text;
+    }
+}
+
+// ALMANARY_PORT when it holds a port; otherwise the services database's
+// entry, or the standard port when it has none.
+TEST(ServerAddressTest, ThePortComesFromTheEnvironmentWhenItIsAPort) {
+    const servent* entry = ::getservbyname("3223", "tcp");
+    const std::uint16_t fallback = entry ? ntohs(static_cast<std::uint16_t>(entry->s_port)) : 3223;
+    testing::ScopedEnvironment environment;
+    const std::pair<const char*, std::optional<std::uint16_t>> cases[] = {
+        {nullptr, std::nullopt}, {"4000", 4000}, {"0", {}}, {"70000", {}}, {"port", {}}};
+    for (const auto& [variable, port] : cases) {
+        environment.set("ALMANARY_PORT", variable);
+        EXPECT_EQ(ServerAddress::defaultPort(), port.value_or(fallback))
+            << (variable ? variable : "unset");
+        EXPECT_EQ(ServerAddress::environmentProblem().has_value(), variable && !port)
+            << (variable ? variable : "unset");
+    }
+}
+
+}  // namespace
+}  // namespace almanary

@@ -1,0 +1,253 @@
+// The share server byte by byte, against raw connections on loopback.
+#include "share/ShareServer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <thread>
+
+#include "app/SettingsStore.h"
+#include "share/ReceivedAlmanary.h"
+#include "share/ShareRegistry.h"
+#include "share/TcpSocket.h"
+#include "support/PrivateLockFolder.h"
+#include "support/ShareTestPeers.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+namespace almanary {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::almanaryBytes;
+using testing::lengthBytes;
+using testing::nameField;
+using testing::RawPeer;
+using testing::readFile;
+using Calls = std::vector<std::string>;
+
+[[maybe_unused]] ::testing::Environment* const kLockFolder =
+    ::testing::AddGlobalTestEnvironment(new testing::PrivateLockFolder);
+
+const std::string kOld = almanaryBytes("Old", 300);
+const std::string kNew = almanaryBytes("New");
+
+// "Work" shares cal.alm; "Gone" a file that does not exist; "Empty" an
+// empty file; a twenty-byte name shares cal.alm too; and the program's own
+// FileName value names cal.alm.
+class ShareServerTest : public ::testing::Test {
+protected:
+    ShareServerTest() {
+        EXPECT_TRUE(store.open(settings));
+        testing::writeFile(cal, kOld);
+        testing::writeFile(dir.file("empty.alm"), "");
+        std::filesystem::create_symlink(cal, link);
+        ShareRegistry shares(store);
+        EXPECT_TRUE(shares.publish("Work", cal) && shares.publish("Gone", dir.file("gone.alm")) &&
+                    shares.publish("Empty", dir.file("empty.alm")) &&
+                    shares.publish(kTwentyBytes, cal) && store.setText("FileName", cal));
+    }
+
+    void start(ShareServer::Limits limits = {}) {
+        server.emplace(host, settings, limits);
+        ASSERT_EQ(server->start(0), std::nullopt);
+    }
+
+    // Sends a whole request, says it is done, and returns every byte the
+    // server sent before it closed.
+    std::string exchange(std::string_view request, RawPeer::Split split = RawPeer::Split::None) {
+        RawPeer peer(server->port());
+        EXPECT_TRUE(peer.connected());
+        peer.send(request, split);
+        peer.finishSending();
+        bool closed = false;
+        std::string answer = peer.readToClose(&closed);
+        EXPECT_TRUE(closed) << "the server did not close";
+        return answer;
+    }
+
+    static constexpr const char* kTwentyBytes = "TwentyBytesShareName";
+    testing::TempDir dir;
+    const std::string settings = dir.file("settings.sqlite");
+    const std::string cal = dir.file("cal.alm");
+    const std::string link = dir.file("link.alm");  // the open almanary, by another path
+    SettingsStore store;
+    testing::RecordingHost host;
+    std::optional<ShareServer> server;
+};
+
+// Every row of the server's state table, sent whole and byte by byte.
+TEST_F(ShareServerTest, AnswersEveryLoadAndSaveAsTheProtocolOrders) {
+    const std::string work = nameField("Work");
+    const std::string loaded = "YY" + lengthBytes(kOld.size()) + kOld;
+    const std::string sent = lengthBytes(kNew.size()) + kNew;
+    const Calls autosave = {"pauseAutosave", "resumeAutosave"};
+    const Calls replaced = {"pauseTimers", "reload " + cal};
+    const struct {
+        const char* what;
+        bool open;  // cal.alm is open in the window, by way of the link
+        std::string request, answer, fileAfter;
+        Calls calls;
+    } rows[] = {
+        {"load", false, "L" + work, loaded, kOld, autosave},
+        {"load, name in other case", false, "L" + nameField("wORK"), loaded, kOld, autosave},
+        {"load, twenty-byte name", false, "L" + nameField(kTwentyBytes), loaded, kOld, autosave},
+        {"load, bytes after the zero", false, "L" + std::string("Work\0xyzxyzxyzxyzxyz", 21),
+         loaded, kOld, autosave},
+        {"load, 21 bytes without a zero",
+         false,
+         "L" + std::string(kTwentyBytes) + "x",
+         "N",
+         kOld,
+         {}},
+        {"load, not shared", false, "L" + nameField("Home"), "N", kOld, {}},
+        {"load, reserved name", false, "L" + nameField("FileName"), "N", kOld, {}},
+        {"load, file gone", false, "L" + nameField("Gone"), "YN", kOld, autosave},
+        {"load, empty file", false, "L" + nameField("Empty"), "YY" + lengthBytes(0), kOld,
+         autosave},
+        {"save, not shared", false, "S" + nameField("Home"), "N", kOld, {}},
+        {"save, not open", false, "S" + work + sent, "YN", kNew, {}},
+        {"save, open but declined", true, "S" + work + "N", "YY", kOld, {}},
+        {"save, open and replaced", true, "S" + work + "Y" + sent, "YY", kNew, replaced},
+        {"save, open, any byte replaces", true, "S" + work + "x" + sent, "YY", kNew, replaced},
+        {"save, file gone is not made", false, "S" + nameField("Gone") + sent, "YN", kOld, {}},
+        {"save, not an almanary",
+         true,
+         "S" + work + "Y" + lengthBytes(5) + "hello",
+         "YY",
+         kOld,
+         {}},
+        {"save, cut short", false, "S" + work + sent.substr(0, sent.size() - 1), "YN", kOld, {}},
+    };
+    start();
+    for (const auto& row : rows) {
+        for (const auto split : {RawPeer::Split::None, RawPeer::Split::EveryByte}) {
+            SCOPED_TRACE(std::string(row.what) + (split == RawPeer::Split::None ? "" : ", split"));
+            testing::writeFile(cal, kOld);
+            host.setOpenPath(row.open ? link : "");
+            const std::size_t before = host.calls().size();
+            EXPECT_EQ(exchange(row.request, split), row.answer);
+            EXPECT_EQ(readFile(cal), row.fileAfter);
+            const Calls calls = host.calls();
+            EXPECT_EQ(Calls(calls.begin() + static_cast<long>(before), calls.end()), row.calls);
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("gone.alm")));
+}
+
+// An announced length over 256 MiB closes the connection at once, without
+// waiting for content (the peer here would send none for 20 seconds).
+TEST_F(ShareServerTest, ALengthOver256MiBIsRefusedAtOnce) {
+    start();
+    RawPeer peer(server->port());
+    peer.send("S" + nameField("Work") + lengthBytes((256u << 20) + 1));
+    bool closed = false;
+    EXPECT_EQ(peer.readToClose(&closed), "YN");
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(readFile(cal), kOld);
+}
+
+// A replaced file keeps its permissions; a write that fails restarts the timers.
+TEST_F(ShareServerTest, ASaveKeepsPermissionsAndRestartsTimersWhenItFails) {
+    std::filesystem::permissions(cal, std::filesystem::perms(0640));
+    start();
+    EXPECT_EQ(exchange("S" + nameField("Work") + lengthBytes(kNew.size()) + kNew), "YN");
+    EXPECT_EQ(testing::modeOf(cal), 0640u);
+    host.setOpenPath(dir.file("gone.alm"));
+    EXPECT_EQ(exchange("S" + nameField("Gone") + "Y" + lengthBytes(kNew.size()) + kNew), "YY");
+    EXPECT_EQ(host.calls(), (Calls{"pauseTimers", "resumeTimers"}));
+}
+
+// 'X' and an empty connection get no answer; the server goes on.
+TEST_F(ShareServerTest, AnUnknownCommandIsClosedWithoutAnAnswer) {
+    start();
+    EXPECT_EQ(exchange("X"), "");
+    EXPECT_EQ(exchange(""), "");
+    EXPECT_EQ(exchange("L" + nameField("Home")), "N");
+}
+
+// 'Q' ends listening only from this machine; later connections are refused.
+TEST_F(ShareServerTest, OnlyThisMachineMayStopTheServer) {
+    start();
+    TcpSocket::peersSeemRemoteForTesting(true);
+    EXPECT_EQ(exchange("Q"), "");
+    TcpSocket::peersSeemRemoteForTesting(false);
+    EXPECT_EQ(exchange("L" + nameField("Home")), "N");
+    EXPECT_EQ(exchange("Q"), "");
+    server->waitUntilStopped();
+    EXPECT_FALSE(RawPeer(server->port()).connected());
+}
+
+// One silent client holds no one else up; several are served at once.
+TEST_F(ShareServerTest, ServesSeveralClientsAtOnce) {
+    start();
+    RawPeer silent(server->port());
+    silent.send("L");
+    std::vector<std::thread> clients;
+    std::vector<std::string> answers(8);
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        clients.emplace_back([&, i] {
+            const std::string content = almanaryBytes("Client" + std::to_string(i), 20000);
+            answers[i] =
+                i % 2 == 0
+                    ? exchange("L" + nameField("Work"))
+                    : exchange("S" + nameField("Work") + lengthBytes(content.size()) + content);
+        });
+    }
+    for (std::thread& client : clients)
+        client.join();
+    for (std::size_t i = 0; i < answers.size(); ++i)
+        EXPECT_EQ(answers[i].substr(0, 2), i % 2 == 0 ? "YY" : "YN") << i;
+    // Whichever save came last, the file is one of them whole.
+    const std::string last = readFile(cal);
+    EXPECT_TRUE(last == kOld || ReceivedAlmanary::accept(last, cal)) << last.size();
+    silent.send(nameField("Home"));
+    EXPECT_EQ(silent.read(2), "N");
+}
+
+// Beyond the limit a connection is closed at once; a finished one frees its place.
+TEST_F(ShareServerTest, ConnectionsBeyondTheLimitAreClosedAtOnce) {
+    start({.maxHandlers = 2, .exchange = {}});
+    RawPeer first(server->port()), second(server->port());
+    first.send("L");
+    second.send("L");
+    bool closed = false;
+    RawPeer third(server->port());
+    EXPECT_EQ(third.readToClose(&closed), "");
+    EXPECT_TRUE(closed);
+    first.send(nameField("Home"));
+    EXPECT_EQ(first.readToClose(), "N");
+    EXPECT_EQ(exchange("L" + nameField("Home")), "N");
+}
+
+// A peer that stops talking is cut off after the idle time-out.
+TEST_F(ShareServerTest, AnIdlePeerIsCutOff) {
+    start({.maxHandlers = 64, .exchange = {.idleTimeout = 50ms, .answerTimeout = 50ms}});
+    for (const std::string& partial :
+         {std::string(), std::string("L"), "S" + nameField("Work") + "\x10"}) {
+        RawPeer peer(server->port());
+        peer.send(partial);
+        bool closed = false;
+        peer.readToClose(&closed);
+        EXPECT_TRUE(closed) << partial.size();
+    }
+    EXPECT_EQ(readFile(cal), kOld);
+}
+
+// stop() cuts exchanges under way instead of waiting for them.
+TEST_F(ShareServerTest, StopCutsExchangesUnderWay) {
+    start({.maxHandlers = 64, .exchange = {.idleTimeout = 1h, .answerTimeout = 1h}});
+    host.setOpenPath(cal);
+    RawPeer loading(server->port()), saving(server->port());
+    loading.send("L");
+    saving.send("S" + nameField("Work"));
+    EXPECT_EQ(saving.read(2), "YY");  // now waiting for the client's answer
+    server->stop();
+    EXPECT_EQ(loading.readToClose() + saving.readToClose(), "");
+    EXPECT_EQ(host.calls(), Calls{"serverStopping"});
+    EXPECT_EQ(readFile(cal), kOld);
+}
+
+}  // namespace
+}  // namespace almanary

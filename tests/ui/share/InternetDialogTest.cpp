@@ -1,0 +1,202 @@
+// Internet Connectivity against this window's own share server on a free
+// port: the checks of the fields, a load into a file of the user's choice,
+// a send, the Cancel of an exchange, and the server reloading the window.
+
+#include "share/InternetDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QEventLoop>
+#include <filesystem>
+#include <thread>
+
+#include "app/SettingsStore.h"
+#include "share/ShareClient.h"
+#include "share/ShareRegistry.h"
+#include "share/TcpListener.h"
+#include "support/DialogDriving.h"
+#include "support/MainWindowHarness.h"
+
+namespace almanary::testing {
+namespace {
+
+class InternetDialogTest : public MainWindowHarness {
+protected:
+    InternetDialogTest() {
+        EXPECT_EQ(window().startShareServer(0), std::nullopt);
+        server = "localhost:" + std::to_string(window().shareServerPort());
+        share("Work", writeAlmanary("theirs.alm", document({"remote"})));
+    }
+
+    void share(const std::string& name, const std::string& path) {
+        SettingsStore store;
+        ASSERT_TRUE(store.open(dir.file("settings.sqlite")));
+        ASSERT_TRUE(ShareRegistry(store).publish(name, path));
+    }
+
+    // Runs the Internet command, fills the fields and presses `button`;
+    // whether the dialog was still open afterwards (it is then closed).
+    bool runInternet(const std::string& host, const std::string& name, const char* button) {
+        bool stayed = false;
+        whenModal<InternetDialog>(modalContext, [=, &stayed](InternetDialog& dialog) {
+            dialog.setFields(host, name);
+            press(dialog, button);
+            stayed = dialog.isVisible();
+            if (stayed)
+                press(dialog, "closeButton");
+        });
+        window().runCommand(MainCommand::Internet);
+        return stayed;
+    }
+
+    std::string server;
+};
+
+// Nothing is sent until the fields make sense and the almanary has a file.
+TEST_F(InternetDialogTest, TheFieldsAreCheckedBeforeAnyConnection) {
+    const struct {
+        std::string host, name;
+        const char* button;
+        Ids said;
+    } cases[] = {
+        {"", "", "loadButton", {MessageId::ServerRequired}},
+        {"  ", "Work", "saveButton", {MessageId::ServerRequired}},
+        {"localhost", "", "loadButton", {MessageId::ShareNameForTransfer}},
+        {"localhost:99999", "Work", "loadButton", {MessageId::ServerAddressInvalid}},
+        {"localhost", "Work", "saveButton", {MessageId::SaveBeforeSending}},  // never saved
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(runInternet(c.host, c.name, c.button)) << c.host;
+        EXPECT_EQ(prompter.ids, c.said) << c.host;
+        prompter.clearShown();
+    }
+}
+
+// A fetched almanary goes where the user says and is loaded; a refusal by
+// the server keeps the dialog open, anything after the fetch ends it.
+TEST_F(InternetDialogTest, ALoadStoresTheFetchedFileAndOpensIt) {
+    share("Gone", dir.file("gone.alm"));
+    const std::string mine = writeAlmanary("mine.alm", document({"mine"}));
+    const struct {
+        const char* name;
+        std::string chosen;  // empty: the chooser is cancelled
+        std::optional<MessageAnswer> overwrite;
+        Ids said;
+        bool stays;
+        Notes open;
+    } cases[] = {
+        {"Nobody", "-", {}, {MessageId::ShareNotFound}, true, {}},
+        {"Gone", "-", {}, {MessageId::SharedFileMissing}, true, {}},
+        {"Work", "", {}, {}, false, {}},
+        {"Work", mine, MessageAnswer::No, {MessageId::OverwriteAlmanary}, false, {}},
+        {"Work", mine, MessageAnswer::Yes, {MessageId::OverwriteAlmanary}, false, {"remote"}},
+        {"work", dir.file("new.alm"), {}, {}, false, {"remote"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name + (" " + c.chosen));
+        window_.reset();
+        writeAlmanary("mine.alm", document({"mine"}));
+        ASSERT_EQ(window().startShareServer(0), std::nullopt);
+        const std::string host = "localhost:" + std::to_string(window().shareServerPort());
+        if (c.chosen != "-")
+            files.choose(c.chosen);
+        if (c.overwrite)
+            prompter.answer(*c.overwrite);
+        EXPECT_EQ(runInternet(host, c.name, "loadButton"), c.stays);
+        EXPECT_EQ(prompter.ids, c.said);
+        prompter.clearShown();
+        EXPECT_EQ(notesOf(session().events()), c.open);
+        EXPECT_EQ(session().path(), c.open.empty() ? "" : c.chosen);
+        EXPECT_EQ(notesInFile(mine), c.overwrite == MessageAnswer::Yes ? c.open : Notes{"mine"});
+    }
+}
+
+// What travels is the file as last saved; the server's copy is replaced.
+TEST_F(InternetDialogTest, ASendReplacesTheSharedFileWithTheSavedOne) {
+    ASSERT_TRUE(window().loadDocument(writeAlmanary("mine.alm", document({"mine"}))));
+    const struct {
+        const char* name;
+        bool change;  // one more unsaved change first
+        std::optional<MessageAnswer> sendAnyway;
+        Ids said;
+        Notes theirs;
+    } cases[] = {
+        {"Nobody", false, {}, {MessageId::ShareNotFound}, {"remote"}},
+        {"WORK", false, {}, {MessageId::Sent}, {"mine"}},
+        {"Work", true, MessageAnswer::Cancel, {MessageId::SendUnsavedChanges}, {"remote"}},
+        {"Work",
+         false,
+         MessageAnswer::Ok,
+         {MessageId::SendUnsavedChanges, MessageId::Sent},
+         {"mine"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeAlmanary("theirs.alm", document({"remote"}));
+        if (c.change)
+            session().storeEvent(makeEvent({2024, 3, 20, "10", "0", "pending"}), nullptr);
+        if (c.sendAnyway)
+            prompter.answer(*c.sendAnyway);
+        EXPECT_TRUE(runInternet(server, c.name, "saveButton"));
+        EXPECT_EQ(prompter.ids, c.said);
+        prompter.clearShown();
+        EXPECT_EQ(notesInFile(dir.file("theirs.alm")), c.theirs);
+    }
+    std::filesystem::remove(dir.file("mine.alm"));
+    prompter.answer(MessageAnswer::Ok);
+    EXPECT_TRUE(runInternet(server, "Work", "saveButton"));
+    EXPECT_EQ(prompter.ids, (Ids{MessageId::SendUnsavedChanges, MessageId::CannotOpenToSend}));
+}
+
+// A server that takes the connection and never answers: Cancel ends the
+// wait at once, saying nothing, and the dialog stays for another try.
+TEST_F(InternetDialogTest, CancelEndsAnExchangeWithASilentServer) {
+    const std::optional<TcpListener> silent = TcpListener::listen(0);
+    ASSERT_TRUE(silent);
+    whenModal<InternetDialog>(modalContext, [&](InternetDialog& dialog) {
+        dialog.setFields("localhost:" + std::to_string(silent->port()), "Work");
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            auto* progress = dialog.findChild<QDialog*>("exchangeProgress");
+            ASSERT_NE(progress, nullptr);
+            press(*progress, "cancelExchangeButton");
+        });
+        press(dialog, "loadButton");
+        EXPECT_TRUE(dialog.isVisible());
+        press(dialog, "closeButton");
+    });
+    window().runCommand(MainCommand::Internet);
+    EXPECT_TRUE(prompter.ids.empty());
+    EXPECT_TRUE(window().reminderTimer().isActive());
+}
+
+// Another copy replaces the almanary open here: the server asks it to
+// confirm, writes the file and has the window load it, with no change to save.
+TEST_F(InternetDialogTest, TheServerReloadsTheWindowWhenItsAlmanaryIsReplaced) {
+    const std::string mine = writeAlmanary("mine.alm", document({"mine"}));
+    ASSERT_TRUE(window().loadDocument(mine));
+    share("Mine", mine);
+    const std::string sent = writeAlmanary("sent.alm", document({"sent", "too"}));
+    ServerAddress address{"localhost", window().shareServerPort()};
+    ShareClient::Result result;
+    bool asked = false;
+    QEventLoop loop;
+    std::thread client([&] {
+        result = ShareClient(address).send("Mine", sent, [&](const std::string&) {
+            asked = true;
+            return true;
+        });
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    client.join();
+    EXPECT_EQ(result.outcome, ShareClient::Outcome::Done);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(notesInFile(mine), (Notes{"sent", "too"}));
+    EXPECT_EQ(notesOf(session().events()), (Notes{"sent", "too"}));
+    EXPECT_EQ(session().path(), mine);
+    EXPECT_FALSE(session().hasUnsavedChanges());
+    EXPECT_TRUE(window().reminderTimer().isActive());
+}
+
+}  // namespace
+}  // namespace almanary::testing
