@@ -149,8 +149,9 @@ TEST_F(DocumentFilesTest, AFileChangedElsewhereIsNotReplacedWithoutAsking) {
         EXPECT_EQ(session().hasUnsavedChanges(), !saved);
         EXPECT_EQ(notesInFile(dir.file("mine.alm")), c.inFile);
         EXPECT_EQ(fs::exists(dir.file("other.alm")), !c.inOther.empty());
-        if (!c.inOther.empty())
+        if (!c.inOther.empty()) {
             EXPECT_EQ(notesInFile(dir.file("other.alm")), c.inOther);
+        }
         EXPECT_EQ(child<QLabel>(w, "noticeLabel")->isVisibleTo(&w), !c.answer);
     }
 }

@@ -154,9 +154,10 @@ TEST_F(ReminderAlertTest, ThePopupsControlsKeepSnoozeEndOrDeleteTheReminder) {
         }
         const bool asked = c.act == DeleteNo || c.act == DeleteYes;
         EXPECT_EQ(prompter.ids, asked ? Ids{MessageId::DeleteEvent} : Ids{});
-        if (asked)
+        if (asked) {
             EXPECT_EQ(prompter.args.at(0),
                       (std::vector<std::string>{"3/4/2024", "9:0 - 9:30", "Dentist"}));
+        }
         prompter.clearShown();
         EXPECT_EQ(popups(), c.act == DeleteNo ? Notes{"Dentist"} : Notes{});
         if (c.act == DeleteNo)
