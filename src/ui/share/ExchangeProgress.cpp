@@ -45,8 +45,9 @@ void ExchangeProgress::run(QWidget* parent, const QString& label, const std::fun
     progress.setWindowModality(Qt::WindowModal);
     QEventLoop loop;
     QTimer::singleShot(kShowDelayMs, &progress, [&progress] {
-        progress.show();
-        progress.cancelButton_->setFocus();
+        progress.due_ = true;
+        if (!progress.asking_)
+            progress.showUp();
     });
     std::thread worker([&] {
         work();
@@ -56,10 +57,31 @@ void ExchangeProgress::run(QWidget* parent, const QString& label, const std::fun
     worker.join();
 }
 
+void ExchangeProgress::showUp() {
+    show();
+    cancelButton_->setFocus();
+}
+
 bool ExchangeProgress::askOnWindowThread(QObject* context, const std::function<bool()>& question) {
     bool answer = false;
     QMetaObject::invokeMethod(
-        context, [&] { answer = question(); }, Qt::BlockingQueuedConnection);
+        context,
+        [&] {
+            // The question stands alone on screen; the progress window
+            // comes back after it, while the exchange goes on.
+            auto* progress = context->findChild<ExchangeProgress*>();
+            if (progress != nullptr) {
+                progress->asking_ = true;
+                progress->hide();
+            }
+            answer = question();
+            if (progress != nullptr) {
+                progress->asking_ = false;
+                if (progress->due_)
+                    progress->showUp();
+            }
+        },
+        Qt::BlockingQueuedConnection);
     return answer;
 }
 

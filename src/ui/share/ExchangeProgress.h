@@ -34,10 +34,13 @@ public:
 private:
     ExchangeProgress(QWidget* parent, const QString& label, std::function<void()> cancel);
     void reject() override;
+    void showUp();
 
     QLabel* label_;
     CCustomButton* cancelButton_;
     std::function<void()> cancel_;
+    bool due_ = false;     // the exchange has run long enough to be shown
+    bool asking_ = false;  // a question of the exchange is on screen
 };
 
 }  // namespace almanary
