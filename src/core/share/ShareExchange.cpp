@@ -1,8 +1,11 @@
 #include "share/ShareExchange.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include "app/SettingsStore.h"
+#include "model/FileDescriptor.h"
 #include "model/FilePaths.h"
-#include "model/FileReading.h"
 #include "share/ReceivedAlmanary.h"
 #include "share/ShareHost.h"
 #include "share/ShareProtocol.h"
@@ -48,17 +51,23 @@ void ShareExchange::serveLoad() {
     if (!answer(path ? ShareProtocol::kYes : ShareProtocol::kNo) || !path)
         return;
     host_.pauseAutosave();
-    const FileContents file = FileReading::readWholeFile(*path, ShareProtocol::kMaxContentBytes);
-    if (!file.ok()) {
-        answer(ShareProtocol::kNo);
-    } else {
-        const std::string head =
-            ShareProtocol::kYes +
-            ShareProtocol::lengthField(static_cast<std::uint32_t>(file.bytes.size()));
-        if (socket_.writeAll(head))
-            socket_.writeAll(file.bytes);
-    }
+    sendShared(*path);
     host_.resumeAutosave();
+}
+
+void ShareExchange::sendShared(const std::string& path) {
+    // Non-blocking, so a named pipe registered as a share cannot hold the
+    // handler; only an ordinary file is served.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size > static_cast<off_t>(ShareProtocol::kMaxContentBytes)) {
+        answer(ShareProtocol::kNo);
+        return;
+    }
+    const auto size = static_cast<std::uint32_t>(info.st_size);
+    if (socket_.writeAll(ShareProtocol::kYes + ShareProtocol::lengthField(size)))
+        socket_.sendFile(file.get(), size);
 }
 
 void ShareExchange::serveSave() {

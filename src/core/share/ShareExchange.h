@@ -42,6 +42,8 @@ private:
     // The file shared as `name`, looked up in a store of this thread's own.
     std::optional<std::string> sharedPath(const std::string& name);
     void serveLoad();
+    // Answers A2 and sends the file's length and bytes.
+    void sendShared(const std::string& path);
     void serveSave();
     // Receives the new contents (after A2, and A3 when asked); nothing when
     // the client declines, the connection fails or the length is refused.

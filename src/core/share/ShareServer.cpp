@@ -1,5 +1,8 @@
 #include "share/ShareServer.h"
 
+#include <pthread.h>
+
+#include <csignal>
 #include <system_error>
 
 #include "share/ShareHost.h"
@@ -30,28 +33,48 @@ void ShareServer::listen() {
     while (std::optional<TcpSocket> socket = listener_->accept(listenStop_))
         startHandler(std::move(*socket));
     listener_.reset();
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return running_ == 0; });
-    joinFinished();
+    std::list<Handler> ended;
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return running_ == 0; });
+        ended.swap(handlers_);
+    }
+    for (Handler& handler : ended)
+        handler.thread.join();
+    std::lock_guard lock(mutex_);
     listening_ = false;
     changed_.notify_all();
 }
 
 void ShareServer::startHandler(TcpSocket socket) {
-    std::lock_guard lock(mutex_);
-    joinFinished();
-    if (running_ >= limits_.maxHandlers)
-        return;  // the socket closes here, unanswered
-    Handler& handler = handlers_.emplace_back();
-    try {
-        handler.thread = std::thread(&ShareServer::handle, this, std::move(socket), &handler);
-        ++running_;
-    } catch (const std::system_error&) {
-        handlers_.pop_back();  // no thread to be had: the connection closes
+    std::list<Handler> finished;
+    {
+        std::lock_guard lock(mutex_);
+        finished = takeFinished();
+        if (running_ < limits_.maxHandlers) {
+            Handler& handler = handlers_.emplace_back();
+            try {
+                handler.thread =
+                    std::thread(&ShareServer::handle, this, std::move(socket), &handler);
+                ++running_;
+            } catch (const std::system_error&) {
+                handlers_.pop_back();  // no thread to be had: the connection closes
+            }
+        }
+        // Beyond the limit the socket closes here, unanswered.
     }
+    // Joined outside the lock: a finished thread may still be on its way out.
+    for (Handler& handler : finished)
+        handler.thread.join();
 }
 
 void ShareServer::handle(TcpSocket socket, Handler* self) {
+    // A peer that goes while a file is sent raises SIGPIPE on this thread;
+    // blocked, it only fails the send.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     TcpSocket connection = std::move(socket);
     connection.watch(&handlersStop_);
     ShareExchange exchange(connection, host_, settingsPath_, limits_.exchange);
@@ -65,15 +88,15 @@ void ShareServer::handle(TcpSocket socket, Handler* self) {
     changed_.notify_all();
 }
 
-void ShareServer::joinFinished() {
+std::list<ShareServer::Handler> ShareServer::takeFinished() {
+    std::list<Handler> finished;
     for (auto it = handlers_.begin(); it != handlers_.end();) {
-        if (!it->done) {
-            ++it;
-            continue;
-        }
-        it->thread.join();
-        it = handlers_.erase(it);
+        const auto next = std::next(it);
+        if (it->done)
+            finished.splice(finished.end(), handlers_, it);
+        it = next;
     }
+    return finished;
 }
 
 void ShareServer::waitUntilStopped() {

@@ -64,8 +64,9 @@ private:
     void listen();
     void startHandler(TcpSocket socket);
     void handle(TcpSocket socket, Handler* self);
-    // Joins the handler threads that have finished. Holds mutex_.
-    void joinFinished();
+    // Takes the handlers that have finished out of the list, to be joined
+    // without the lock. Holds mutex_.
+    std::list<Handler> takeFinished();
 
     ShareHost& host_;
     const std::string settingsPath_;

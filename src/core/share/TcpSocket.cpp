@@ -6,6 +6,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -186,6 +187,23 @@ bool TcpSocket::writeAll(std::string_view bytes) {
 
 void TcpSocket::peersSeemRemoteForTesting(bool on) {
     peersSeemRemote = on;
+}
+
+bool TcpSocket::sendFile(int fileFd, std::size_t size) {
+    off_t offset = 0;
+    while (static_cast<std::size_t>(offset) < size) {
+        if (fd_ < 0 || (cancel_ && cancel_->isRaised()))
+            return false;
+        const ssize_t sent =
+            ::sendfile(fd_, fileFd, &offset, size - static_cast<std::size_t>(offset));
+        if (sent == 0)
+            return false;  // the file ended early
+        if (sent < 0 && errno != EINTR) {
+            if ((errno != EAGAIN && errno != EWOULDBLOCK) || !waitFor(Direction::Out))
+                return false;
+        }
+    }
+    return true;
 }
 
 bool TcpSocket::peerIsLoopback() const {

@@ -46,6 +46,11 @@ public:
     std::size_t readSome(char* data, std::size_t size);
     // Sends every byte; false on the same failures.
     bool writeAll(std::string_view bytes);
+    // Sends the first `size` bytes of the open file `fileFd` without
+    // copying them through memory; false on the same failures, or when the
+    // file turns out shorter. The calling thread must block SIGPIPE, which
+    // the system raises when the peer has gone.
+    bool sendFile(int fileFd, std::size_t size);
 
     // True once a read found that the peer has closed its side.
     bool peerHasClosed() const { return peerClosed_; }

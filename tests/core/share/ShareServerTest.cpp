@@ -2,6 +2,7 @@
 #include "share/ShareServer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
@@ -34,8 +35,8 @@ const std::string kOld = almanaryBytes("Old", 300);
 const std::string kNew = almanaryBytes("New");
 
 // "Work" shares cal.alm; "Gone" a file that does not exist; "Empty" an
-// empty file; a twenty-byte name shares cal.alm too; and the program's own
-// FileName value names cal.alm.
+// empty file; "Folder" and "Pipe" no ordinary file; a twenty-byte name
+// shares cal.alm too; and the program's own FileName value names cal.alm.
 class ShareServerTest : public ::testing::Test {
 protected:
     ShareServerTest() {
@@ -46,7 +47,10 @@ protected:
         ShareRegistry shares(store);
         EXPECT_TRUE(shares.publish("Work", cal) && shares.publish("Gone", dir.file("gone.alm")) &&
                     shares.publish("Empty", dir.file("empty.alm")) &&
-                    shares.publish(kTwentyBytes, cal) && store.setText("FileName", cal));
+                    shares.publish(kTwentyBytes, cal) && store.setText("FileName", cal) &&
+                    shares.publish("Folder", dir.path().string()) &&
+                    shares.publish("Pipe", dir.file("pipe.alm")));
+        EXPECT_EQ(::mkfifo(dir.file("pipe.alm").c_str(), 0600), 0);
     }
 
     void start(ShareServer::Limits limits = {}) {
@@ -104,6 +108,8 @@ TEST_F(ShareServerTest, AnswersEveryLoadAndSaveAsTheProtocolOrders) {
         {"load, not shared", false, "L" + nameField("Home"), "N", kOld, {}},
         {"load, reserved name", false, "L" + nameField("FileName"), "N", kOld, {}},
         {"load, file gone", false, "L" + nameField("Gone"), "YN", kOld, autosave},
+        {"load, a folder", false, "L" + nameField("Folder"), "YN", kOld, autosave},
+        {"load, a named pipe", false, "L" + nameField("Pipe"), "YN", kOld, autosave},
         {"load, empty file", false, "L" + nameField("Empty"), "YY" + lengthBytes(0), kOld,
          autosave},
         {"save, not shared", false, "S" + nameField("Home"), "N", kOld, {}},
