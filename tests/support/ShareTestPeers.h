@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -135,14 +136,23 @@ public:
         std::lock_guard lock(mutex_);
         return calls_;
     }
+    // The calls once there are at least `count` (the server may still be
+    // at work after the peer has heard all it will), or after five seconds.
+    std::vector<std::string> callsWhenAtLeast(std::size_t count) {
+        std::unique_lock lock(mutex_);
+        called_.wait_for(lock, std::chrono::seconds(5), [&] { return calls_.size() >= count; });
+        return calls_;
+    }
 
 private:
     void record(std::string call) {
         std::lock_guard lock(mutex_);
         calls_.push_back(std::move(call));
+        called_.notify_all();
     }
 
     std::mutex mutex_;
+    std::condition_variable called_;
     std::string openPath_;
     std::vector<std::string> calls_;
 };

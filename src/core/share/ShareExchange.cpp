@@ -112,9 +112,12 @@ void ShareExchange::replaceShared(const std::string& path, const ReceivedAlmanar
     const bool written = !almanary.write(path, ReceivedAlmanary::Target::ExistingFile);
     if (!open)
         return;
-    if (written)
+    if (written) {
+        // The sender is done; it hears so now, not after the window's
+        // reload, which may wait on questions to the user.
+        socket_.close();
         host_.reloadReplaced(path);
-    else
+    } else
         host_.resumeTimers();
 }
 

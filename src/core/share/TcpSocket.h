@@ -52,6 +52,10 @@ public:
     // the system raises when the peer has gone.
     bool sendFile(int fileFd, std::size_t size);
 
+    // Ends the connection now rather than when its owner goes; every later
+    // read and write fails.
+    void close();
+
     // True once a read found that the peer has closed its side.
     bool peerHasClosed() const { return peerClosed_; }
 
@@ -66,7 +70,6 @@ private:
     enum class Direction { In, Out };
     // Waits until the socket is ready; false on time-out, cancel or error.
     bool waitFor(Direction direction);
-    void close();
 
     int fd_ = -1;
     std::chrono::milliseconds idleTimeout_ = kDefaultIdleTimeout;
