@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,46 +32,38 @@ struct Outcome {
     std::string out, err;
 };
 
-// `almanary-cli serve --port 0` as a process of its own; its port comes
-// from the first line it prints.
+// `almanary-cli serve` (on a free port unless told) as a process of its
+// own; its port comes from the first line it prints.
 class ServeProcess {
 public:
-    explicit ServeProcess(const Args& more = {}) {
+    explicit ServeProcess(Args args = {"--port", "0"}) {
+        args.insert(args.begin(), {ALMANARY_CLI_PATH, "serve"});
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
         int out[2];
         EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, STDERR_FILENO);
-            Args args{ALMANARY_CLI_PATH, "serve"};
-            args.insert(args.end(), more.begin(), more.end());
-            if (more.empty())
-                args.insert(args.end(), {"--port", "0"});
-            std::vector<char*> argv;
-            for (std::string& arg : args)
-                argv.push_back(arg.data());
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        EXPECT_EQ(::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
         out_ = out[0];
         const std::string first = readLine();
-        const auto at = first.find("on port ");
-        if (at != std::string::npos)
+        if (const auto at = first.find("on port "); at != std::string::npos)
             port_ = static_cast<std::uint16_t>(std::stoi(first.substr(at + 8)));
     }
     ~ServeProcess() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
+        if (pid_ > 0 && ::kill(pid_, SIGKILL) == 0)
             ::waitpid(pid_, nullptr, 0);
-        }
         ::close(out_);
     }
 
-    std::uint16_t port() const { return port_; }
     std::string server() const { return "localhost:" + std::to_string(port_); }
+    std::uint16_t port() const { return port_; }
 
     // Waits for the process to end (after `signal`, when given); its exit
     // status and the last line it printed.
@@ -79,8 +72,7 @@ public:
             ::kill(pid_, signal);
         const std::string last = readLine();
         int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
+        ::waitpid(std::exchange(pid_, -1), &status, 0);
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, last};
     }
 
@@ -112,11 +104,11 @@ protected:
     }
 
     Outcome run(const Args& args) {
-        std::ostringstream out, err;
-        CliContext context{out, err};
+        std::ostringstream output, errors;
+        CliContext context{output, errors};
         context.settingsPath = settings;
         const int status = runCli(args, context);
-        return {status, out.str(), err.str()};
+        return {status, output.str(), errors.str()};
     }
 
     almanary::testing::TempDir dir;

@@ -56,7 +56,8 @@ public:
     Result send(std::string_view shareName, const std::string& path,
                 const ConfirmReplace& confirmReplace);
     // Asks the server (one on this machine) to stop listening; true when
-    // it took the request.
+    // it received the request and closed the connection. A server on
+    // another machine closes it too, but goes on listening.
     bool requestStop();
 
     // Ends the exchange under way (or the next one) as Cancelled; from any thread.

@@ -17,25 +17,6 @@ using Target = ReceivedAlmanary::Target;
 [[maybe_unused]] ::testing::Environment* const kLockFolder =
     ::testing::AddGlobalTestEnvironment(new testing::PrivateLockFolder);
 
-TEST(ReceivedAlmanaryTest, OnlyAReadableAlmanaryIsAccepted) {
-    const std::string whole = testing::almanaryBytes("Skin");
-    const std::pair<std::string, std::optional<AlmanaryProblem::Kind>> cases[] = {
-        {whole, std::nullopt},
-        {"", AlmanaryProblem::Kind::NotAlmanary},
-        {"plain text", AlmanaryProblem::Kind::NotAlmanary},
-        {whole.substr(0, whole.size() - 2), AlmanaryProblem::Kind::Damaged},
-    };
-    for (const auto& [bytes, refused] : cases) {
-        AlmanaryProblem problem;
-        const auto accepted = ReceivedAlmanary::accept(bytes, "Work on host", &problem);
-        EXPECT_EQ(accepted ? std::nullopt : std::optional(problem.kind), refused) << bytes.size();
-        if (accepted)
-            EXPECT_EQ(accepted->bytes(), bytes);
-        else
-            EXPECT_EQ(problem.path, "Work on host");
-    }
-}
-
 // Each target writes where it may and nowhere else, and never while
 // another writer holds the file's lock.
 TEST(ReceivedAlmanaryTest, WritesOnlyWhereItsTargetAllows) {

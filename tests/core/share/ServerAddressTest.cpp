@@ -1,31 +1,14 @@
-// The codec of the wire format and the server addresses users type.
-#include "share/ShareProtocol.h"
+// The server addresses users type, and the port of the share service.
+#include "share/ServerAddress.h"
 
 #include <gtest/gtest.h>
 #include <netdb.h>
 #include <netinet/in.h>
 
-#include "share/ServerAddress.h"
 #include "support/ScopedEnvironment.h"
 
 namespace almanary {
 namespace {
-
-TEST(ShareProtocolTest, NameFieldsAndLengths) {
-    using namespace std::string_literals;
-    EXPECT_EQ(ShareProtocol::nameField("Work"), "Work" + std::string(17, '\0'));
-    EXPECT_EQ(ShareProtocol::nameField(std::string(20, 'n')), std::string(20, 'n') + '\0');
-    const std::pair<std::string, std::string> fields[] = {
-        {"Work\0tail of no meaning"s, "Work"},
-        {std::string(21, 'n'), std::string(21, 'n')},  // no zero: all 21 bytes
-        {std::string(21, '\0'), ""},
-    };
-    for (const auto& [field, name] : fields)
-        EXPECT_EQ(ShareProtocol::nameOf(field), name);
-    EXPECT_EQ(ShareProtocol::lengthField(0x04030201), "\x01\x02\x03\x04");
-    for (const std::uint32_t length : {0u, 255u, 256u, 0x12345678u, 0xFFFFFFFFu})
-        EXPECT_EQ(ShareProtocol::lengthOf(ShareProtocol::lengthField(length)), length);
-}
 
 TEST(ServerAddressTest, HostAndPortAsTyped) {
     const struct {
