@@ -25,6 +25,7 @@
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
 #include "events/ViewEventsDialog.h"
+#include "share/InternetDialog.h"
 
 namespace almanary::screenshots {
 namespace {
@@ -72,6 +73,12 @@ const Shot kShots[] = {
     {"options-dialog",
      [](ScreenshotScene& s) {
          return s.keep(std::make_unique<OptionsDialog>(&s.mainWindow(), s.session(), s.services()));
+     }},
+    {"internet-dialog",
+     [](ScreenshotScene& s) {
+         auto dialog = std::make_unique<InternetDialog>(&s.mainWindow(), s.session(), s.services());
+         dialog->setFields("calendar.example.org", "Family");
+         return s.keep(std::move(dialog));
      }},
     {"event-dialog", [](ScreenshotScene& s) { return s.keep(newEventDialog(s)); }},
     {"view-events",

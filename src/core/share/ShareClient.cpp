@@ -43,21 +43,40 @@ std::optional<TcpSocket> ShareClient::open(ShareProtocol::Command command,
     return socket;
 }
 
+std::optional<TcpSocket> ShareClient::openShared(ShareProtocol::Command command,
+                                                 std::string_view shareName, Result& failure) {
+    if (!fitsField(shareName)) {
+        failure = {Outcome::NotShared, {}, {}};
+        return std::nullopt;
+    }
+    std::optional<TcpSocket> socket = open(command, shareName, failure);
+    if (!socket)
+        return std::nullopt;
+    const std::optional<char> shared = readAnswer(*socket, failure);
+    if (!shared)
+        return std::nullopt;
+    if (*shared == ShareProtocol::kNo) {
+        failure = {Outcome::NotShared, {}, {}};
+        return std::nullopt;
+    }
+    return socket;
+}
+
+std::optional<char> ShareClient::readAnswer(TcpSocket& socket, Result& failure) {
+    const std::optional<char> answer = ShareProtocol::readByte(socket);
+    if (!answer)
+        failure = brokenOff(server_.text() + " did not answer");
+    return answer;
+}
+
 ShareClient::Result ShareClient::fetch(std::string_view shareName) {
-    if (!fitsField(shareName))
-        return {Outcome::NotShared, {}, {}};
     Result failure;
-    std::optional<TcpSocket> socket = open(ShareProtocol::Command::Load, shareName, failure);
+    std::optional<TcpSocket> socket = openShared(ShareProtocol::Command::Load, shareName, failure);
     if (!socket)
         return failure;
-    const std::optional<char> shared = ShareProtocol::readByte(*socket);
-    if (!shared)
-        return brokenOff(server_.text() + " did not answer");
-    if (*shared == ShareProtocol::kNo)
-        return {Outcome::NotShared, {}, {}};
-    const std::optional<char> found = ShareProtocol::readByte(*socket);
+    const std::optional<char> found = readAnswer(*socket, failure);
     if (!found)
-        return brokenOff(server_.text() + " did not answer");
+        return failure;
     if (*found == ShareProtocol::kNo)
         return {Outcome::FileMissing, {}, {}};
     return receiveFile(*socket);
@@ -77,20 +96,13 @@ ShareClient::Result ShareClient::receiveFile(TcpSocket& socket) {
 
 ShareClient::Result ShareClient::send(std::string_view shareName, const std::string& path,
                                       const ConfirmReplace& confirmReplace) {
-    if (!fitsField(shareName))
-        return {Outcome::NotShared, {}, {}};
     Result failure;
-    std::optional<TcpSocket> socket = open(ShareProtocol::Command::Save, shareName, failure);
+    std::optional<TcpSocket> socket = openShared(ShareProtocol::Command::Save, shareName, failure);
     if (!socket)
         return failure;
-    const std::optional<char> shared = ShareProtocol::readByte(*socket);
-    if (!shared)
-        return brokenOff(server_.text() + " did not answer");
-    if (*shared == ShareProtocol::kNo)
-        return {Outcome::NotShared, {}, {}};
-    const std::optional<char> open = ShareProtocol::readByte(*socket);
+    const std::optional<char> open = readAnswer(*socket, failure);
     if (!open)
-        return brokenOff(server_.text() + " did not answer");
+        return failure;
     if (*open == ShareProtocol::kYes) {
         const bool replace = confirmReplace && confirmReplace(std::string(shareName));
         if (cancel_.isRaised())

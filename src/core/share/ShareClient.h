@@ -67,6 +67,12 @@ private:
     // Connects and sends the command and, for a load or save, the name field.
     std::optional<TcpSocket> open(ShareProtocol::Command command, std::string_view shareName,
                                   Result& failure);
+    // open(), then the first answer: the socket when the name is shared
+    // there, else nothing with how the exchange ended in `failure`.
+    std::optional<TcpSocket> openShared(ShareProtocol::Command command, std::string_view shareName,
+                                        Result& failure);
+    // One answer byte; nothing, with `failure` set, when none came.
+    std::optional<char> readAnswer(TcpSocket& socket, Result& failure);
     // The result for a connection that failed or was cancelled.
     Result brokenOff(std::string detail) const;
     // Reads the content's length and bytes.

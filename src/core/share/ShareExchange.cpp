@@ -43,12 +43,19 @@ std::optional<std::string> ShareExchange::sharedPath(const std::string& name) {
     return ShareRegistry(store).pathOf(name);
 }
 
-void ShareExchange::serveLoad() {
+std::optional<std::string> ShareExchange::answerName() {
     const std::optional<std::string> name = ShareProtocol::readName(socket_);
     if (!name)
-        return;
+        return std::nullopt;
     const std::optional<std::string> path = sharedPath(*name);
-    if (!answer(path ? ShareProtocol::kYes : ShareProtocol::kNo) || !path)
+    if (!answer(path ? ShareProtocol::kYes : ShareProtocol::kNo))
+        return std::nullopt;
+    return path;
+}
+
+void ShareExchange::serveLoad() {
+    const std::optional<std::string> path = answerName();
+    if (!path)
         return;
     host_.pauseAutosave();
     sendShared(*path);
@@ -71,11 +78,8 @@ void ShareExchange::sendShared(const std::string& path) {
 }
 
 void ShareExchange::serveSave() {
-    const std::optional<std::string> name = ShareProtocol::readName(socket_);
-    if (!name)
-        return;
-    const std::optional<std::string> path = sharedPath(*name);
-    if (!answer(path ? ShareProtocol::kYes : ShareProtocol::kNo) || !path)
+    const std::optional<std::string> path = answerName();
+    if (!path)
         return;
     const bool open = samePath(*path, host_.openAlmanaryPath());
     if (!answer(open ? ShareProtocol::kYes : ShareProtocol::kNo))

@@ -41,6 +41,9 @@ public:
 private:
     // The file shared as `name`, looked up in a store of this thread's own.
     std::optional<std::string> sharedPath(const std::string& name);
+    // Reads the share name and answers whether it is shared: the shared
+    // file's path when it is and the answer went out.
+    std::optional<std::string> answerName();
     void serveLoad();
     // Answers A2 and sends the file's length and bytes.
     void sendShared(const std::string& path);
