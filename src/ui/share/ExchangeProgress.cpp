@@ -1,9 +1,11 @@
 #include "share/ExchangeProgress.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTimer>
+#include <atomic>
 #include <thread>
 
 #include "skins/CCustomButton.h"
@@ -49,11 +51,19 @@ void ExchangeProgress::run(QWidget* parent, const QString& label, const std::fun
         if (!progress.asking_)
             progress.showUp();
     });
+    std::atomic<bool> done{false};
     std::thread worker([&] {
         work();
+        done = true;
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
+    // The end of the whole program ends this loop too: the exchange is cut
+    // short, and a question it is asking still gets its answer here.
+    if (!done)
+        cancel();
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     worker.join();
 }
 
