@@ -1,6 +1,7 @@
 #include "app/FileLock.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,8 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 
-const std::string kOwnFolder = "almanary-" + std::to_string(::geteuid());
-
 // Locks live in a runtime folder inside the test's own temporary folder.
 class FileLockTest : public ::testing::Test {
 protected:
@@ -30,107 +29,87 @@ protected:
         fs::create_directory(runtime_);
         environment_.set("XDG_RUNTIME_DIR", runtime_.c_str());
     }
+    std::optional<FileLock> tryLock(const std::string& path, std::string* reason = nullptr) {
+        return FileLock::acquire(path, reason, milliseconds(0));
+    }
 
     testing::TempDir dir_;
     std::string runtime_ = dir_.file("run"), file_ = dir_.file("cal.alm");
     testing::ScopedEnvironment environment_;
 };
 
-TEST_F(FileLockTest, TheLockFolderIsTheUsersRuntimeFolderElseTheirOwnTemporaryOne) {
-    const std::string temporary = dir_.path().string();  // an existing folder
-    const struct {
-        const char* runtime;
-        std::string folder;
-    } cases[] = {
-        {"/run/user/7", "/run/user/7/almanary/locks"},
-        {"run", temporary + "/" + kOwnFolder + "/locks"},  // a relative XDG folder is ignored
-        {nullptr, temporary + "/" + kOwnFolder + "/locks"},
-    };
-    for (const auto& c : cases) {
-        testing::ScopedEnvironment environment;
-        environment.set("XDG_RUNTIME_DIR", c.runtime);
-        environment.set("TMPDIR", temporary.c_str());
-        EXPECT_EQ(AppPaths::lockFolder(), c.folder);
-    }
-}
-
 TEST_F(FileLockTest, OneHolderPerAlmanaryHoweverItsPathIsWritten) {
-    std::string reason;
-    auto held = FileLock::acquire(file_, &reason);
-    ASSERT_TRUE(held) << reason;
+    auto held = FileLock::acquire(file_);
+    ASSERT_TRUE(held);
     EXPECT_EQ(testing::modeOf(runtime_ + "/almanary/locks"), 0700u);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 1);  // nothing beside it
-
     fs::create_directory_symlink(dir_.path(), dir_.file("link"));
-    for (const std::string& same : {file_, dir_.file("link/./cal.alm")}) {
-        EXPECT_FALSE(FileLock::acquire(same, &reason, milliseconds(0))) << same;
-        EXPECT_EQ(reason, "another program is changing it and has not finished within 0 seconds");
-    }
-    EXPECT_TRUE(FileLock::acquire(dir_.file("other.alm"), nullptr, milliseconds(0)));
+    std::string reason;
+    EXPECT_FALSE(tryLock(dir_.file("link/./cal.alm"), &reason));
+    EXPECT_EQ(reason, "another program is changing it and has not finished within 0 seconds");
+    EXPECT_TRUE(tryLock(dir_.file("other.alm")));
 
     FileLock moved = std::move(*held);
     held.reset();  // the moved-from lock releases nothing
-    EXPECT_FALSE(FileLock::acquire(file_, nullptr, milliseconds(0)));
+    EXPECT_FALSE(tryLock(file_));
     moved = std::move(*FileLock::acquire(dir_.file("other.alm")));  // gives up the first
-    EXPECT_TRUE(FileLock::acquire(file_, nullptr, milliseconds(0)));
+    EXPECT_TRUE(tryLock(file_));
 }
 
-// Another process holds the lock until it is told to let go, which happens
-// before this process starts to wait: the wait must outlast the holder.
+// A child keeps the lock it inherited until this process opens the lock
+// file to wait for it: the wait must outlast the holder.
 TEST_F(FileLockTest, AWaitEndsWhenAnotherProcessLetsGo) {
-    int held[2], letGo[2];
-    ASSERT_EQ(::pipe(held), 0);
-    ASSERT_EQ(::pipe(letGo), 0);
+    auto lock = FileLock::acquire(file_);
+    int ready[2];
+    ASSERT_TRUE(lock && ::pipe(ready) == 0);
     const pid_t child = ::fork();
     if (child == 0) {
-        ::close(letGo[1]);
-        const auto lock = FileLock::acquire(file_);
-        char byte = lock ? 'y' : 'n';
-        const bool told = ::write(held[1], &byte, 1) == 1 && ::read(letGo[0], &byte, 1) >= 0;
-        ::_exit(told ? 0 : 1);
+        const int opens = ::inotify_init();
+        char event[4096];
+        if (::inotify_add_watch(opens, (runtime_ + "/almanary/locks").c_str(), IN_OPEN) < 0 ||
+            ::write(ready[1], "r", 1) != 1 || ::read(opens, event, sizeof event) <= 0)
+            ::_exit(1);
+        ::_exit(0);
     }
-    char answer = 0;
-    ASSERT_EQ(::read(held[0], &answer, 1), 1);
-    ASSERT_EQ(answer, 'y');
-    EXPECT_FALSE(FileLock::acquire(file_, nullptr, milliseconds(0)));
-    ::close(letGo[1]);  // the holder reads the end of the pipe and exits
+    ::close(ready[1]);
+    lock.reset();  // the child's copy of the open lock file holds it still
+    char byte;
+    EXPECT_EQ(::read(ready[0], &byte, 1), 1);  // the child watches
     std::string reason;
     EXPECT_TRUE(FileLock::acquire(file_, &reason)) << reason;
-    int status = 0;
+    int status = -1;
     ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    for (const int end : {held[0], held[1], letGo[0]})
-        ::close(end);
+    EXPECT_EQ(status, 0);
+    ::close(ready[0]);
 }
 
-TEST_F(FileLockTest, ALockFolderOthersCouldChangeIsRefused) {
-    environment_.set("XDG_RUNTIME_DIR", nullptr);
+// The runtime folder when it is an absolute path, else a folder of the
+// user's own in the temporary one; a folder others could change is refused.
+TEST_F(FileLockTest, TheLockFolderIsTheUsersAlone) {
+    const std::string own = dir_.file("almanary-" + std::to_string(::geteuid()));
     environment_.set("TMPDIR", dir_.path().c_str());
-    const std::string own = dir_.file(kOwnFolder);
-    const std::string refused = "the lock folder " + own + " is not a private folder of this user";
-    const struct {
-        const char* what;
-        std::function<void()> make;
-        std::string reason;
-    } cases[] = {
-        {"open to all", [&] { fs::create_directory(own), ::chmod(own.c_str(), 0777); }, refused},
-        {"a link", [&] { fs::create_directory_symlink(runtime_, own); }, refused},
-        {"a file", [&] { testing::writeFile(own, ""); }, refused},
-        {"another user's",
-         [&] { fs::create_directory(own), ::chown(own.c_str(), ::geteuid() + 1, ::getegid()); },
-         ::geteuid() == 0 ? refused : ""},
+    for (const char* relative : {"run", static_cast<const char*>(nullptr)}) {
+        environment_.set("XDG_RUNTIME_DIR", relative);
+        EXPECT_EQ(AppPaths::lockFolder(), own + "/locks");
+    }
+    // Each makes an unfit folder, false when this user cannot.
+    const std::function<bool()> unfit[] = {
+        [&] { return fs::create_directory(own) && ::chmod(own.c_str(), 0777) == 0; },
+        [&] { return fs::create_directory_symlink(runtime_, own), true; },
+        [&] { return testing::writeFile(own, ""), true; },
+        [&] { return fs::create_directory(own) && ::chown(own.c_str(), 12345, ::getegid()) == 0; },
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (std::size_t i = 0; i < std::size(unfit); ++i) {
         fs::remove_all(own);
-        c.make();
         std::string reason;
-        EXPECT_EQ(FileLock::acquire(file_, &reason, milliseconds(0)).has_value(), c.reason.empty());
-        EXPECT_EQ(reason, c.reason);
+        if (!unfit[i]())
+            continue;
+        EXPECT_FALSE(tryLock(file_, &reason)) << i;
+        EXPECT_EQ(reason, "the lock folder " + own + " is not a private folder of this user") << i;
     }
     environment_.set("XDG_RUNTIME_DIR", dir_.file("gone").c_str());
     std::string reason;
-    EXPECT_FALSE(FileLock::acquire(file_, &reason, milliseconds(0)));
+    EXPECT_FALSE(tryLock(file_, &reason));
     EXPECT_EQ(reason, "the lock folder " + dir_.file("gone/almanary") +
                           " cannot be made (No such file or directory)");
 }
