@@ -23,17 +23,6 @@ namespace {
 constexpr std::size_t kTargetBytes = 5 * 1000 * 1000;
 constexpr int kClients = 32;
 
-// No window: what almanary-cli serve runs with.
-class NoWindow : public ShareHost {
-public:
-    std::string openAlmanaryPath() override { return {}; }
-    void pauseAutosave() override {}
-    void resumeAutosave() override {}
-    void pauseTimers() override {}
-    void reloadReplaced(const std::string&) override {}
-    void resumeTimers() override {}
-};
-
 std::filesystem::path benchFolder() {
     if (const char* folder = std::getenv("ALMANARY_BENCH_DIR")) {
         std::filesystem::create_directories(folder);
@@ -66,7 +55,7 @@ struct BenchServer {
             std::abort();
     }
 
-    NoWindow host;
+    WindowlessHost host;
     std::optional<ShareServer> server;
     std::uintmax_t bytes = 0;
 };

@@ -45,18 +45,6 @@ struct UnshareOptions {
 
 struct SharesOptions {};
 
-// The server of almanary-cli serve has no window: nothing is ever open in
-// it, so no step of an exchange touches one.
-class WindowlessHost : public ShareHost {
-public:
-    std::string openAlmanaryPath() override { return {}; }
-    void pauseAutosave() override {}
-    void resumeAutosave() override {}
-    void pauseTimers() override {}
-    void reloadReplaced(const std::string&) override {}
-    void resumeTimers() override {}
-};
-
 void warnAboutPortVariable(CliContext& context) {
     if (const auto problem = ServerAddress::environmentProblem())
         context.err << "Warning: " << *problem << ".\n";

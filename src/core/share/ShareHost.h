@@ -43,4 +43,16 @@ public:
     virtual void serverStopping() {}
 };
 
+// The host of a server without a window (almanary-cli serve): nothing is
+// ever open in it, so no step of an exchange touches one.
+class WindowlessHost : public ShareHost {
+public:
+    std::string openAlmanaryPath() override { return {}; }
+    void pauseAutosave() override {}
+    void resumeAutosave() override {}
+    void pauseTimers() override {}
+    void reloadReplaced(const std::string&) override {}
+    void resumeTimers() override {}
+};
+
 }  // namespace almanary
