@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QEventLoop>
+#include <QSignalSpy>
 #include <filesystem>
 #include <thread>
 
@@ -179,6 +180,8 @@ TEST_F(InternetDialogTest, TheServerReloadsTheWindowWhenItsAlmanaryIsReplaced) {
     ServerAddress address{"localhost", window().shareServerPort()};
     ShareClient::Result result;
     bool asked = false;
+    // The server lets the sender go before the window reloads.
+    QSignalSpy replaced(&session(), &DocumentSession::documentReplaced);
     QEventLoop loop;
     std::thread client([&] {
         result = ShareClient(address).send("Mine", sent, [&](const std::string&) {
@@ -189,6 +192,7 @@ TEST_F(InternetDialogTest, TheServerReloadsTheWindowWhenItsAlmanaryIsReplaced) {
     });
     loop.exec();
     client.join();
+    ASSERT_TRUE(!replaced.isEmpty() || replaced.wait(10000));
     EXPECT_EQ(result.outcome, ShareClient::Outcome::Done);
     EXPECT_TRUE(asked);
     EXPECT_EQ(notesInFile(mine), (Notes{"sent", "too"}));
