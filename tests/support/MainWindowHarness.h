@@ -23,8 +23,8 @@ protected:
     MainWindow& window() {
         if (!window_)
             window_ = std::make_unique<MainWindow>(
-                AppServices{prompter, files, sound, clock, dir.file("settings.sqlite"),
-                            dir.file("Skins"), dir.file("recovery")});
+                AppServices{prompter, files, colours, printers, sound, clock,
+                            dir.file("settings.sqlite"), dir.file("Skins"), dir.file("recovery")});
         return *window_;
     }
     DocumentSession& session() { return window().session(); }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QObject>
+#include <QPrinter>
 #include <deque>
 #include <optional>
 #include <string>
@@ -16,7 +17,9 @@
 #include "model/DateTimeText.h"
 #include "platform/AppServices.h"
 #include "platform/Clock.h"
+#include "platform/ColourChooser.h"
 #include "platform/FileChooser.h"
+#include "platform/PrinterChooser.h"
 #include "platform/Prompter.h"
 #include "platform/SoundPlayer.h"
 #include "support/DialogDriving.h"
@@ -94,6 +97,56 @@ private:
     std::deque<std::string> answers_;
 };
 
+// Answers colour choices from a script; nothing scripted is a cancel.
+class FakeColourChooser : public ColourChooser {
+public:
+    ~FakeColourChooser() override { EXPECT_TRUE(answers_.empty()) << "colours never asked for"; }
+
+    void choose(std::optional<QColor> answer) { answers_.push_back(answer); }
+
+    std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override {
+        offered.push_back(initial);
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unscripted colour chooser";
+            return std::nullopt;
+        }
+        const std::optional<QColor> answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    std::vector<QColor> offered;  // the colour each chooser started from
+
+private:
+    std::deque<std::optional<QColor>> answers_;
+};
+
+// Hands out PDF printers writing to the files a test names, in turn;
+// an empty name cancels the print dialog.
+class FakePrinterChooser : public PrinterChooser {
+public:
+    ~FakePrinterChooser() override { EXPECT_TRUE(answers_.empty()) << "printers never asked for"; }
+
+    void choose(const std::string& pdfPath) { answers_.push_back(pdfPath); }
+
+    std::unique_ptr<QPrinter> choosePrinter(QWidget*) override {
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unscripted print dialog";
+            return nullptr;
+        }
+        const std::string path = answers_.front();
+        answers_.pop_front();
+        if (path.empty())
+            return nullptr;
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QString::fromStdString(path));
+        return printer;
+    }
+
+private:
+    std::deque<std::string> answers_;
+};
+
 // A clock that stands still at the time a test sets.
 struct FakeClock : Clock {
     DateTime now() const override { return time; }
@@ -117,6 +170,8 @@ protected:
     ScopedTimeZone zone{"Europe/London"};
     FakePrompter prompter;
     FakeFileChooser files;
+    FakeColourChooser colours;
+    FakePrinterChooser printers;
     FakeSoundPlayer sound;
     FakeClock clock;
     QObject modalContext;  // ends pending whenModal actions
@@ -140,7 +195,7 @@ protected:
         session.replace(std::move(document), {});
     }
 
-    AppServices services{prompter, files, sound, clock, {}, {}, {}};
+    AppServices services{prompter, files, colours, printers, sound, clock, {}, {}, {}};
     DocumentSession session;
 };
 

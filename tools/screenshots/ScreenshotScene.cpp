@@ -7,8 +7,9 @@
 namespace almanary::screenshots {
 
 ScreenshotScene::ScreenshotScene(SampleFiles files)
-    : files_(std::move(files)), services_{prompter_,           chooser_,           sound_, clock_,
-                                          files_.settingsPath, files_.skinsFolder, {}} {}
+    : files_(std::move(files)),
+      services_{prompter_,           chooser_,           colours_, printers_, sound_, clock_,
+                files_.settingsPath, files_.skinsFolder, {}} {}
 
 ScreenshotScene::~ScreenshotScene() = default;
 

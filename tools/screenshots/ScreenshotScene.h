@@ -43,6 +43,8 @@ private:
     // A sample that makes the program speak is a broken sample: it is counted.
     DecliningPrompter prompter_{"almanary-screenshots"};
     NoFileChooser chooser_;
+    NoColourChooser colours_;
+    NoPrinterChooser printers_;
     SilentSoundPlayer sound_;
     FixedClock clock_{SampleAlmanary::now()};
     AppServices services_;

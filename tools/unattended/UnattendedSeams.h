@@ -3,12 +3,17 @@
 // screenshot renderer, the benchmarks): no message box, file chooser or
 // sound ever waits, and the clock stands still.
 
+#include <QPrinter>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/ColourChooser.h"
 #include "platform/FileChooser.h"
+#include "platform/PrinterChooser.h"
 #include "platform/Prompter.h"
 #include "platform/SoundPlayer.h"
 
@@ -48,6 +53,16 @@ public:
     }
     bool isOpen() const override { return false; }
     void raise() override {}
+};
+
+class NoColourChooser : public ColourChooser {
+public:
+    std::optional<QColor> chooseColour(QWidget*, const QColor&) override { return std::nullopt; }
+};
+
+class NoPrinterChooser : public PrinterChooser {
+public:
+    std::unique_ptr<QPrinter> choosePrinter(QWidget*) override { return nullptr; }
 };
 
 class SilentSoundPlayer : public SoundPlayer {

@@ -14,7 +14,9 @@
 #include "app/SingleInstance.h"
 #include "platform/AppServices.h"
 #include "platform/Clock.h"
+#include "platform/QtColourChooser.h"
 #include "platform/QtFileChooser.h"
+#include "platform/QtPrinterChooser.h"
 #include "platform/QtPrompter.h"
 #include "platform/QtSoundPlayer.h"
 #include "share/ServerAddress.h"
@@ -51,10 +53,13 @@ int runApplication(int argc, char** argv, const StartOptions& options) {
 
     QtPrompter prompter;
     QtFileChooser files;
+    QtColourChooser colours;
+    QtPrinterChooser printers;
     QtSoundPlayer sound;
     SystemClock clock;
-    MainWindow window(AppServices{prompter, files, sound, clock, AppPaths::settingsPath(),
-                                  AppPaths::skinsFolder(), AppPaths::recoveryFolder()});
+    MainWindow window(AppServices{prompter, files, colours, printers, sound, clock,
+                                  AppPaths::settingsPath(), AppPaths::skinsFolder(),
+                                  AppPaths::recoveryFolder()});
     window.initialise();
     // Without a server the program still runs; other machines cannot fetch
     // from it, which standard error says.
