@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libsqlite3-dev libicu-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libsqlite3-dev libicu-dev libical-dev dbus libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins qt6-wayland
   libqt6svg6 fonts-liberation tzdata clang-format python3 poppler-utils
 )
