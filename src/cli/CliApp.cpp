@@ -45,6 +45,8 @@ void defineCommands(CLI::App& app, CommandWork& work) {
     defineDueCommand(app, work);
     defineCategoriesCommand(app, work);
     defineSettingsCommand(app, work);
+    defineImportCommand(app, work);
+    defineExportCommand(app, work);
     defineShareCommand(app, work);
     defineUnshareCommand(app, work);
     defineSharesCommand(app, work);

@@ -31,6 +31,10 @@ void defineDueCommand(CLI::App& app, CommandWork& work);
 // Category names (CategoryCommands.cpp)
 void defineCategoriesCommand(CLI::App& app, CommandWork& work);
 
+// iCalendar files (CalendarCommands.cpp)
+void defineImportCommand(CLI::App& app, CommandWork& work);
+void defineExportCommand(CLI::App& app, CommandWork& work);
+
 // Internet sharing (ShareCommands.cpp)
 void defineServeCommand(CLI::App& app, CommandWork& work);
 void defineFetchCommand(CLI::App& app, CommandWork& work);

@@ -263,12 +263,14 @@ std::optional<int> alarmLead(icalcomponent* event, DateTime start, std::int64_t 
             before = at ? start - *at : 0;
         } else {
             before = -static_cast<std::int64_t>(icaldurationtype_as_int(t.duration));
-            icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
+            icalparameter* related =
+                icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
             if (related != nullptr && icalparameter_get_related(related) == ICAL_RELATED_END)
                 before -= length;
         }
         if (before > 0)
-            lead = std::max(lead.value_or(0), static_cast<int>(std::min<std::int64_t>(before / 60, 1 << 20)));
+            lead = std::max(lead.value_or(0),
+                            static_cast<int>(std::min<std::int64_t>(before / 60, 1 << 20)));
     }
     return lead;
 }
@@ -283,7 +285,8 @@ public:
     CalendarRead read(icalcomponent* calendar) {
         noteMovedInstances(calendar);
         std::size_t index = 0;
-        for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+        for (icalcomponent* event =
+                 icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
              event != nullptr && !result_.problem;
              event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT), ++index)
             readEvent(event, index < eventLines_.size() ? eventLines_[index] : 0);
@@ -296,7 +299,8 @@ private:
     // Instances a RECURRENCE-ID moved or changed: the repeated event
     // leaves them out, and the changed copy stands in their place.
     void noteMovedInstances(icalcomponent* calendar) {
-        for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+        for (icalcomponent* event =
+                 icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
              event != nullptr;
              event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
             icalproperty* id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);

@@ -20,7 +20,7 @@ struct ICalendarProblem {
 };
 
 struct CalendarOccurrence {
-    int line = 0;       // where the event's BEGIN:VEVENT stands
+    int line = 0;        // where the event's BEGIN:VEVENT stands
     DateTime start = 0;  // an all-day event: 0:00 local time of its date
     bool allDay = false;
     bool recurring = false;  // one of the instances of a repeated event

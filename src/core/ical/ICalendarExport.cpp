@@ -26,8 +26,8 @@ std::string uidOf(const Event& event) {
         }
     };
     const StartKey& k = event.key();
-    mix(std::to_string(k.year) + "-" + std::to_string(k.month) + "-" + std::to_string(k.day) +
-        " " + std::string(event.hour()) + ":" + std::string(event.minute()) + "\n");
+    mix(std::to_string(k.year) + "-" + std::to_string(k.month) + "-" + std::to_string(k.day) + " " +
+        std::string(event.hour()) + ":" + std::string(event.minute()) + "\n");
     mix(event.notes());
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
@@ -91,11 +91,10 @@ icalcomponent* eventComponent(const Event& event, const Zone& zone, const icalti
     icalcomponent_add_property(vevent, icalproperty_new_summary(summary.c_str()));
     // The rest of the notes, so summary and description read back as the notes.
     if (lineEnd != std::string::npos && lineEnd + 1 < notes.size())
-        icalcomponent_add_property(
-            vevent, icalproperty_new_description(notes.substr(lineEnd + 1).c_str()));
-    if (event.category() != kNoCategory && !event.category().empty())
         icalcomponent_add_property(vevent,
-                                   icalproperty_new_categories(event.category().c_str()));
+                                   icalproperty_new_description(notes.substr(lineEnd + 1).c_str()));
+    if (event.category() != kNoCategory && !event.category().empty())
+        icalcomponent_add_property(vevent, icalproperty_new_categories(event.category().c_str()));
     if (event.remind()) {
         icalcomponent* alarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
         icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));

@@ -97,18 +97,17 @@ struct Window {
 };
 
 Window windowOf(const ImportOptions& options) {
-    Window window{Calendar::addDays(options.now, -365), Calendar::addDays(options.now, 730),
-                  false};
+    Window window{Calendar::addDays(options.now, -365), Calendar::addDays(options.now, 730), false};
     if (options.from) {
-        window.from = Calendar::fromLocal(options.from->year, options.from->month,
-                                          options.from->day)
-                          .value_or(kFirstStorableDateTime);
+        window.from =
+            Calendar::fromLocal(options.from->year, options.from->month, options.from->day)
+                .value_or(kFirstStorableDateTime);
         window.limitsSingleEvents = true;
     }
     if (options.to) {
-        window.to = Calendar::fromLocal(options.to->year, options.to->month, options.to->day, 23,
-                                        59, 59)
-                        .value_or(kLastStorableDateTime);
+        window.to =
+            Calendar::fromLocal(options.to->year, options.to->month, options.to->day, 23, 59, 59)
+                .value_or(kLastStorableDateTime);
         window.limitsSingleEvents = true;
     }
     return window;
@@ -174,8 +173,9 @@ ImportResult importICalendar(std::string_view text, AlmanaryDocument& document,
             continue;
         }
         const std::string& wanted = options.category ? *options.category : occurrence.category;
-        const std::string category =
-            wanted.empty() ? std::string(kNoCategory) : categories.nameFor(wanted, report.categoriesAdded);
+        const std::string category = wanted.empty()
+                                         ? std::string(kNoCategory)
+                                         : categories.nameFor(wanted, report.categoriesAdded);
         Event event = eventOf(occurrence, category);
         if (const Event* there = events.find(event.key())) {
             if (there->notes() == event.notes())

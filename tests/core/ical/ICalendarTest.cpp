@@ -131,10 +131,10 @@ TEST_F(ICalendarTest, DamagedFilesNameTheLineAndChangeNothing) {
 // An export is valid iCalendar with stable UIDs, and reads back as the
 // same events, in any zone the reader is in.
 TEST_F(ICalendarTest, AnExportReadsBackAsTheSameEvents) {
-    EventList events = testing::listOf({{2026, 3, 28, "23", "45", "Before the change", "60", kNoCategory},
-                                        {2026, 3, 29, "9", "15", "Line one\nLine two", "300",
-                                         "Work"},
-                                        {2026, 10, 25, "1", "30", "Twice an hour; ä, \"q\"", "30", kNoCategory}});
+    EventList events =
+        testing::listOf({{2026, 3, 28, "23", "45", "Before the change", "60", kNoCategory},
+                         {2026, 3, 29, "9", "15", "Line one\nLine two", "300", "Work"},
+                         {2026, 10, 25, "1", "30", "Twice an hour; ä, \"q\"", "30", kNoCategory}});
     Event reminding = testing::makeEvent({2026, 12, 24, "18", "00", "Dinner", "120", "Home"});
     reminding.setRemind(true);
     reminding.setRemindMinutes(45);
