@@ -34,13 +34,13 @@ struct ExportCommandOptions : FileOptions {
 };
 
 void addPeriodOptions(CLI::App& command, Period& period, const char* what) {
-    addReadOption(command, "--from", period.from, kDateForm,
-                  std::string("The first day ") + what);
+    addReadOption(command, "--from", period.from, kDateForm, std::string("The first day ") + what);
     addReadOption(command, "--to", period.to, kDateForm, std::string("The last day ") + what);
 }
 
 bool checkPeriod(const Period& period, CliContext& context) {
-    if (period.from && period.to && Calendar::dayNumber(*period.to) < Calendar::dayNumber(*period.from)) {
+    if (period.from && period.to &&
+        Calendar::dayNumber(*period.to) < Calendar::dayNumber(*period.from)) {
         context.err << "--to must not be before --from.\n";
         return false;
     }
@@ -104,7 +104,8 @@ int runExport(const ExportCommandOptions& options, CliContext& context) {
     if (!checkPeriod(options.period, context))
         return kWrongUsage;
     std::error_code error;
-    if (!options.force && std::filesystem::exists(std::filesystem::symlink_status(options.out, error))) {
+    if (!options.force &&
+        std::filesystem::exists(std::filesystem::symlink_status(options.out, error))) {
         context.err << options.out << " already exists.  Use --force to replace it.\n";
         return kRefused;
     }
@@ -130,8 +131,7 @@ int runExport(const ExportCommandOptions& options, CliContext& context) {
 }  // namespace
 
 void defineImportCommand(CLI::App& app, CommandWork& work) {
-    CLI::App* command =
-        app.add_subcommand("import", "Add the events of an iCalendar (.ics) file");
+    CLI::App* command = app.add_subcommand("import", "Add the events of an iCalendar (.ics) file");
     const auto options = optionsFor(*command, work, runImport);
     addFileOptions(*command, *options, "The almanary to add the events to");
     addFileArgument(*command, options->calendar, "The iCalendar file to read", "CAL.ics");

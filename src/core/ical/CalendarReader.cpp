@@ -4,9 +4,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <future>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <span>
+#include <thread>
 #include <unordered_map>
+
+#include "ical/LocalTimes.h"
 
 namespace almanary {
 namespace {
@@ -24,6 +30,7 @@ std::string upper(std::string_view text) {
 // the line it starts on.
 struct ContentLine {
     int number = 0;
+    std::size_t offset = 0;  // where it starts in the text
     std::string text;
 };
 
@@ -32,12 +39,13 @@ class ContentLines {
 public:
     explicit ContentLines(std::string_view text) : text_(text) {
         if (text_.starts_with("\xEF\xBB\xBF"))
-            text_.remove_prefix(3);  // a byte-order mark some exporters write
+            pos_ = 3;  // a byte-order mark some exporters write
     }
 
     bool next(ContentLine& line) {
         std::string_view physical;
         do {
+            line.offset = pos_;
             if (!nextPhysical(physical))
                 return false;
         } while (physical.empty());
@@ -49,6 +57,9 @@ public:
         }
         return true;
     }
+
+    // Where the next line starts.
+    std::size_t position() const { return std::min(pos_, text_.size()); }
 
 private:
     bool nextPhysical(std::string_view& line) {
@@ -106,15 +117,29 @@ bool isDateOrDateTime(std::string_view value) {
            allDigits(value.substr(9));
 }
 
+// Where the calendar's events stand in the text, so that they can be
+// parsed a share at a time: each event's bytes and first line, and the
+// rest of the calendar (its zones and properties) that every share needs.
+struct CalendarLayout {
+    struct Block {
+        std::size_t begin = 0, end = 0;
+        int line = 0;
+        bool moves = false;  // it has a RECURRENCE-ID
+    };
+    std::vector<Block> events;
+    std::string frame;  // the calendar without its events and its END line
+};
+
 // The shape of the text line by line: a calendar that begins with
 // BEGIN:VCALENDAR, every line a property, BEGIN and END nested and
 // matching, and readable start and end times. Notes where each event of
-// the calendar begins.
-std::optional<ICalendarProblem> checkLines(std::string_view text, std::vector<int>& eventLines) {
+// the calendar stands.
+std::optional<ICalendarProblem> checkLines(std::string_view text, CalendarLayout& layout) {
     ContentLines lines(text);
     ContentLine line;
     std::vector<std::string> open;
     bool ended = false;
+    std::size_t frameFrom = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     while (lines.next(line)) {
         const auto problem = [&](std::string what) {
             return ICalendarProblem{line.number, std::move(what)};
@@ -129,18 +154,25 @@ std::optional<ICalendarProblem> checkLines(std::string_view text, std::vector<in
             return problem("an iCalendar file begins with BEGIN:VCALENDAR");
         if (name == "BEGIN") {
             open.push_back(upper(value));
-            if (open.size() == 2 && open.back() == "VEVENT")
-                eventLines.push_back(line.number);
+            if (open.size() == 2 && open.back() == "VEVENT") {
+                layout.frame.append(text.substr(frameFrom, line.offset - frameFrom));
+                layout.events.push_back({line.offset, 0, line.number, false});
+            }
         } else if (name == "END") {
             if (upper(value) != open.back())
                 return problem("END:" + std::string(value) + " where END:" + open.back() +
                                " was expected");
+            if (open.size() == 2 && open.back() == "VEVENT")
+                layout.events.back().end = frameFrom = lines.position();
             open.pop_back();
-            ended = open.empty();
+            if ((ended = open.empty()))
+                layout.frame.append(text.substr(frameFrom, line.offset - frameFrom));
         } else if ((name == "DTSTART" || name == "DTEND" || name == "RECURRENCE-ID") &&
                    !isDateOrDateTime(value)) {
             return problem(name + " " + std::string(value) + " is not a date or time");
         }
+        if (name == "RECURRENCE-ID" && open.size() == 2 && open.back() == "VEVENT")
+            layout.events.back().moves = true;
     }
     if (open.empty() && !ended)
         return ICalendarProblem{0, "the file holds no calendar"};
@@ -193,9 +225,9 @@ public:
     // date in local time. Nothing when the local time does not exist.
     std::optional<DateTime> of(const icaltimetype& t) {
         if (t.is_date)
-            return Calendar::fromLocal(t.year, t.month, t.day);
+            return local_.moment({t.year, t.month, t.day}, 0, 0);
         if (t.zone == nullptr)
-            return Calendar::fromLocal(t.year, t.month, t.day, t.hour, t.minute, t.second);
+            return local_.moment({t.year, t.month, t.day}, t.hour, t.minute, t.second);
         const DateTime asIfUtc = Calendar::dayNumber(t.year, t.month, t.day) * 86400 +
                                  t.hour * 3600 + t.minute * 60 + t.second;
         const Key key{t.zone, asIfUtc / 60};
@@ -232,6 +264,7 @@ private:
         }
     };
     std::unordered_map<Key, DateTime, KeyHash> offsets_;
+    LocalTimes local_;
 };
 
 std::string textOf(const char* text) {
@@ -275,43 +308,43 @@ std::optional<int> alarmLead(icalcomponent* event, DateTime start, std::int64_t 
     return lead;
 }
 
+// The instances a RECURRENCE-ID moved or changed, by UID: the repeated
+// event leaves them out, and the changed copy stands in their place.
+using MovedInstances = std::map<std::string, std::vector<DateTime>>;
+
+void noteMovedInstances(icalcomponent* calendar, Moments& moments, MovedInstances& moved) {
+    for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+         event != nullptr;
+         event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        icalproperty* id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
+        if (id == nullptr)
+            continue;
+        // With its zone, which icalcomponent_get_recurrenceid leaves out.
+        if (const auto at = moments.of(icalproperty_get_datetime_with_component(id, event)))
+            moved[textOf(icalcomponent_get_uid(event))].push_back(*at);
+    }
+}
+
 // Reads the events of a parsed calendar, one after the other.
 class EventReader {
 public:
-    EventReader(std::string_view text, const std::vector<int>& eventLines, DateTime from,
-                DateTime to)
-        : text_(text), eventLines_(eventLines), from_(from), to_(to) {}
+    EventReader(std::string_view text, DateTime from, DateTime to, const MovedInstances& moved)
+        : text_(text), from_(from), to_(to), moved_(moved) {}
 
-    CalendarRead read(icalcomponent* calendar) {
-        noteMovedInstances(calendar);
+    // The events of `calendar`, whose first lines in the text are `lines`.
+    CalendarRead read(icalcomponent* calendar, std::span<const int> lines) {
         std::size_t index = 0;
         for (icalcomponent* event =
                  icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
              event != nullptr && !result_.problem;
              event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT), ++index)
-            readEvent(event, index < eventLines_.size() ? eventLines_[index] : 0);
+            readEvent(event, index < lines.size() ? lines[index] : 0);
         if (result_.problem)
             result_.occurrences.clear();
         return std::move(result_);
     }
 
 private:
-    // Instances a RECURRENCE-ID moved or changed: the repeated event
-    // leaves them out, and the changed copy stands in their place.
-    void noteMovedInstances(icalcomponent* calendar) {
-        for (icalcomponent* event =
-                 icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-             event != nullptr;
-             event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
-            icalproperty* id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
-            if (id == nullptr)
-                continue;
-            // With its zone, which icalcomponent_get_recurrenceid leaves out.
-            if (const auto at = moments_.of(icalproperty_get_datetime_with_component(id, event)))
-                moved_[textOf(icalcomponent_get_uid(event))].push_back(*at);
-        }
-    }
-
     void fail(int line, std::string what) {
         if (!result_.problem)
             result_.problem = ICalendarProblem{line, std::move(what)};
@@ -381,27 +414,92 @@ private:
     }
 
     std::string_view text_;
-    const std::vector<int>& eventLines_;
     DateTime from_, to_;
+    const MovedInstances& moved_;
     Moments moments_;
-    std::map<std::string, std::vector<DateTime>> moved_;
     CalendarRead result_;
 };
+
+// Events parsed and read a share at a time, the shares spread over the
+// processor's cores: a share's tree is small, so it is built, read and
+// freed while its memory is still at hand.
+constexpr std::size_t kShareEvents = 500;
+
+// The calendar's frame with the events `blocks` names.
+ComponentPtr parseEvents(std::string_view text, const CalendarLayout& layout,
+                         std::span<const CalendarLayout::Block> blocks) {
+    std::string share = layout.frame;
+    for (const CalendarLayout::Block& block : blocks)
+        share.append(text.substr(block.begin, block.end - block.begin));
+    share.append("END:VCALENDAR\r\n");
+    ComponentPtr calendar(icalparser_parse_string(share.c_str()), &icalcomponent_free);
+    if (calendar != nullptr && icalcomponent_isa(calendar.get()) != ICAL_VCALENDAR_COMPONENT)
+        calendar.reset();
+    return calendar;
+}
+
+CalendarRead readShare(std::string_view text, const CalendarLayout& layout,
+                       std::span<const CalendarLayout::Block> blocks, DateTime from, DateTime to,
+                       const MovedInstances& moved) {
+    const ComponentPtr calendar = parseEvents(text, layout, blocks);
+    if (calendar == nullptr)
+        return {{}, ICalendarProblem{blocks.front().line, "libical could not read this event"}};
+    std::vector<int> lines;
+    for (const CalendarLayout::Block& block : blocks)
+        lines.push_back(block.line);
+    return EventReader(text, from, to, moved).read(calendar.get(), lines);
+}
+
+MovedInstances movedInstances(std::string_view text, const CalendarLayout& layout) {
+    std::vector<CalendarLayout::Block> moving;
+    std::ranges::copy_if(layout.events, std::back_inserter(moving),
+                         [](const CalendarLayout::Block& block) { return block.moves; });
+    MovedInstances moved;
+    if (moving.empty())
+        return moved;
+    if (const ComponentPtr calendar = parseEvents(text, layout, moving)) {
+        Moments moments;
+        noteMovedInstances(calendar.get(), moments, moved);
+    }
+    return moved;
+}
 
 }  // namespace
 
 CalendarRead readICalendar(std::string_view text, DateTime from, DateTime to) {
     CalendarRead result;
-    std::vector<int> eventLines;
-    if ((result.problem = checkLines(text, eventLines)))
+    CalendarLayout layout;
+    if ((result.problem = checkLines(text, layout)))
         return result;
-    const std::string terminated(text);
-    ComponentPtr calendar(icalparser_parse_string(terminated.c_str()), &icalcomponent_free);
-    if (calendar == nullptr || icalcomponent_isa(calendar.get()) != ICAL_VCALENDAR_COMPONENT) {
-        result.problem = ICalendarProblem{1, "libical could not read the calendar"};
-        return result;
+    const MovedInstances moved = movedInstances(text, layout);
+    const std::span<const CalendarLayout::Block> events(layout.events);
+    const std::size_t shareCount = (events.size() + kShareEvents - 1) / kShareEvents;
+    std::vector<CalendarRead> shares(shareCount);
+    const auto readShares = [&](std::size_t first, std::size_t step) {
+        for (std::size_t i = first; i < shareCount; i += step) {
+            const auto blocks = events.subspan(
+                i * kShareEvents, std::min(kShareEvents, events.size() - i * kShareEvents));
+            shares[i] = readShare(text, layout, blocks, from, to, moved);
+        }
+    };
+    const std::size_t workers =
+        std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
+                                std::min<std::size_t>(4, std::max<std::size_t>(shareCount, 1)));
+    std::vector<std::future<void>> helpers;
+    for (std::size_t w = 1; w < workers; ++w)
+        helpers.push_back(std::async(std::launch::async, readShares, w, workers));
+    readShares(0, workers);
+    for (auto& helper : helpers)
+        helper.get();
+    for (CalendarRead& share : shares) {
+        if (share.problem) {
+            result.problem = std::move(share.problem);
+            result.occurrences.clear();
+            break;
+        }
+        std::ranges::move(share.occurrences, std::back_inserter(result.occurrences));
     }
-    return EventReader(text, eventLines, from, to).read(calendar.get());
+    return result;
 }
 
 }  // namespace almanary

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 
+#include "ical/LocalTimes.h"
 #include "model/CategoryList.h"
 #include "model/DateTimeText.h"
 
@@ -34,17 +35,19 @@ std::string uidOf(const Event& event) {
     return std::string(text) + "@almanary";
 }
 
-// The zone's rules as libical has them, its TZID the plain name.
+// The zone's rules as libical has them, its TZID the plain name; `local`
+// when it is the zone the almanary's clock times are in.
 struct Zone {
     icaltimezone* zone = nullptr;
     std::string name;
+    bool local = false;
 };
 
-Zone zoneNamed(const std::string& name) {
+Zone zoneNamed(const std::string& name, bool local) {
     if (name.empty() || name == "UTC" || name == "Etc/UTC")
         return {};
     icaltimezone* zone = icaltimezone_get_builtin_timezone(name.c_str());
-    return zone == nullptr ? Zone{} : Zone{zone, name};
+    return zone == nullptr ? Zone{} : Zone{zone, name, local};
 }
 
 icalcomponent* timezoneComponent(const Zone& zone) {
@@ -54,7 +57,7 @@ icalcomponent* timezoneComponent(const Zone& zone) {
     return vtimezone;
 }
 
-icaltimetype startOf(const Event& event, const Zone& zone) {
+icaltimetype startOf(const Event& event, const Zone& zone, LocalTimes& times) {
     const StartKey& k = event.key();
     icaltimetype t = icaltime_null_time();
     t.year = k.year;
@@ -62,9 +65,10 @@ icaltimetype startOf(const Event& event, const Zone& zone) {
     t.day = k.day;
     t.hour = DateTimeText::readNumber(event.hour());
     t.minute = DateTimeText::readNumber(event.minute());
-    // The local moment, in the zone's own clock time (UTC without a zone).
+    if (zone.local)
+        return t;  // the clock time itself, its TZID parameter naming the zone
     const DateTime moment =
-        Calendar::fromLocal(t.year, t.month, t.day, t.hour, t.minute).value_or(event.date());
+        times.moment({t.year, t.month, t.day}, t.hour, t.minute).value_or(event.date());
     icaltimezone* written = zone.zone != nullptr ? zone.zone : icaltimezone_get_utc_timezone();
     t = icaltime_from_timet_with_zone(moment, 0, written);
     if (zone.zone != nullptr)
@@ -72,7 +76,8 @@ icaltimetype startOf(const Event& event, const Zone& zone) {
     return t;
 }
 
-icalcomponent* eventComponent(const Event& event, const Zone& zone, const icaltimetype& stamp) {
+icalcomponent* eventComponent(const Event& event, const Zone& zone, const icaltimetype& stamp,
+                              LocalTimes& times) {
     const std::string& notes = event.notes();
     const std::size_t lineEnd = notes.find('\n');
     std::string summary = notes.substr(0, lineEnd);
@@ -81,7 +86,7 @@ icalcomponent* eventComponent(const Event& event, const Zone& zone, const icalti
     icalcomponent* vevent = icalcomponent_new(ICAL_VEVENT_COMPONENT);
     icalcomponent_add_property(vevent, icalproperty_new_uid(uidOf(event).c_str()));
     icalcomponent_add_property(vevent, icalproperty_new_dtstamp(stamp));
-    icalproperty* dtstart = icalproperty_new_dtstart(startOf(event, zone));
+    icalproperty* dtstart = icalproperty_new_dtstart(startOf(event, zone, times));
     if (zone.zone != nullptr)
         icalproperty_add_parameter(dtstart, icalparameter_new_tzid(zone.name.c_str()));
     icalcomponent_add_property(vevent, dtstart);
@@ -121,7 +126,9 @@ bool wanted(const Event& event, const ExportOptions& options) {
 }  // namespace
 
 ExportResult exportICalendar(const EventList& events, const ExportOptions& options) {
-    const Zone zone = zoneNamed(options.zone.empty() ? localZoneName() : options.zone);
+    const std::string local = localZoneName();
+    const Zone zone = options.zone.empty() ? zoneNamed(local, true)
+                                           : zoneNamed(options.zone, options.zone == local);
     ComponentPtr calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT), &icalcomponent_free);
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(calendar.get(),
@@ -131,16 +138,25 @@ ExportResult exportICalendar(const EventList& events, const ExportOptions& optio
         icalcomponent_add_component(calendar.get(), timezoneComponent(zone));
     const icaltimetype stamp =
         icaltime_from_timet_with_zone(options.now, 0, icaltimezone_get_utc_timezone());
+    // The calendar's head, then each event written and freed in turn: one
+    // tree of every event would cost more to free than to write.
+    char* frame = icalcomponent_as_ical_string_r(calendar.get());
     ExportResult result;
+    result.text = frame;
+    std::free(frame);
+    const std::string_view end = "END:VCALENDAR\r\n";
+    result.text.resize(result.text.size() - end.size());
+    LocalTimes times;
     events.forEach([&](const Event& event) {
         if (!wanted(event, options))
             return;
-        icalcomponent_add_component(calendar.get(), eventComponent(event, zone, stamp));
+        const ComponentPtr vevent(eventComponent(event, zone, stamp, times), &icalcomponent_free);
+        char* text = icalcomponent_as_ical_string_r(vevent.get());
+        result.text += text;
+        std::free(text);
         ++result.count;
     });
-    char* text = icalcomponent_as_ical_string_r(calendar.get());
-    result.text = text;
-    std::free(text);
+    result.text += end;
     return result;
 }
 

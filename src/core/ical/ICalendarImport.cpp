@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "ical/LocalTimes.h"
 #include "model/CategoryEditor.h"
 #include "model/DateTimeText.h"
 #include "model/EventChoices.h"
@@ -113,9 +114,10 @@ Window windowOf(const ImportOptions& options) {
     return window;
 }
 
-}  // namespace
-
-Event eventOf(const CalendarOccurrence& occurrence, const std::string& category) {
+// The event an occurrence becomes, in `category` (the name as the almanary
+// keeps it).
+Event eventOf(const CalendarOccurrence& occurrence, const std::string& category,
+              LocalTimes& times) {
     LocalFields local = Calendar::toLocal(occurrence.start);
     if (occurrence.allDay)
         local.hour = local.minute = local.second = 0;
@@ -148,9 +150,11 @@ Event eventOf(const CalendarOccurrence& occurrence, const std::string& category)
         event.setRemind(true);
         event.setRemindMinutes(DateTimeText::readNumber(nearestLead(*occurrence.alarmLeadMinutes)));
     }
-    event.setDate(Calendar::noonOf(local.date()).value_or(occurrence.start));
+    event.setDate(times.noonOf(local.date()).value_or(occurrence.start));
     return event;
 }
+
+}  // namespace
 
 ImportResult importICalendar(std::string_view text, AlmanaryDocument& document,
                              const ImportOptions& options) {
@@ -164,11 +168,12 @@ ImportResult importICalendar(std::string_view text, AlmanaryDocument& document,
     EventList events = document.events;
     Categories categories(document.categories);
     ImportReport& report = result.report;
+    LocalTimes times;
     for (const CalendarOccurrence& occurrence : read.occurrences) {
         if (window.limitsSingleEvents && !occurrence.recurring &&
             (occurrence.start < window.from || occurrence.start > window.to))
             continue;
-        if (!Calendar::noonOf(Calendar::localDate(occurrence.start))) {
+        if (!times.noonOf(Calendar::localDate(occurrence.start))) {
             ++report.notStorable;
             continue;
         }
@@ -176,7 +181,7 @@ ImportResult importICalendar(std::string_view text, AlmanaryDocument& document,
         const std::string category = wanted.empty()
                                          ? std::string(kNoCategory)
                                          : categories.nameFor(wanted, report.categoriesAdded);
-        Event event = eventOf(occurrence, category);
+        Event event = eventOf(occurrence, category, times);
         if (const Event* there = events.find(event.key())) {
             if (there->notes() == event.notes())
                 ++report.alreadyThere;

@@ -39,8 +39,4 @@ struct ImportResult {
 ImportResult importICalendar(std::string_view text, AlmanaryDocument& document,
                              const ImportOptions& options);
 
-// The event an occurrence becomes, in `category` (the name as the almanary
-// keeps it).
-Event eventOf(const CalendarOccurrence& occurrence, const std::string& category);
-
 }  // namespace almanary
