@@ -43,8 +43,8 @@ void BM_ImportHundredThousand(benchmark::State& state) {
     for (auto _ : state) {
         AlmanaryDocument document;
         const ImportResult result = importICalendar(text, document, options);
-        const std::size_t read = static_cast<std::size_t>(result.report.added) +
-                                 result.report.startTaken.size();
+        const std::size_t read =
+            static_cast<std::size_t>(result.report.added) + result.report.startTaken.size();
         if (result.problem || read != kHundredThousand)
             state.SkipWithError("the import did not read every event");
     }

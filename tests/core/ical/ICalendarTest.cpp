@@ -165,5 +165,41 @@ TEST_F(ICalendarTest, AnExportReadsBackAsTheSameEvents) {
     EXPECT_EQ(exportICalendar(events, onlyWork).count, 1);
 }
 
+// A large calendar is read a share of its events at a time: an instance
+// moved by an event far from its series is still left out of the series,
+// the events come in file order, and a fault far down names its line.
+TEST_F(ICalendarTest, ALargeCalendarReadsAsOne) {
+    std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    const auto event = [&](const std::string& body) {
+        text += "BEGIN:VEVENT\r\n" + body + "END:VEVENT\r\n";
+    };
+    event("UID:weekly\r\nDTSTART:20260302T090000Z\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\nSUMMARY:w\r\n");
+    for (int i = 0; i < 1500; ++i) {
+        char start[32];
+        std::snprintf(start, sizeof start, "2027%02d%02dT%02d0000Z", 1 + i / 672, 1 + i % 28,
+                      i / 28 % 24);
+        event("UID:" + std::to_string(i) + "\r\nDTSTART:" + start + "\r\nSUMMARY:e" +
+              std::to_string(i) + "\r\n");
+    }
+    event(
+        "UID:weekly\r\nRECURRENCE-ID:20260309T090000Z\r\nDTSTART:20260310T100000Z\r\n"
+        "SUMMARY:moved\r\n");
+    text += "END:VCALENDAR\r\n";
+    ASSERT_FALSE(import(text).problem);
+    const Lines lines = linesOf(document.events);
+    ASSERT_EQ(lines.size(), 1503u);
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4),
+              (Lines{"3/2/2026 9:00 0 <No Category> w", "3/10/2026 10:00 0 <No Category> moved",
+                     "3/16/2026 9:00 0 <No Category> w", "1/1/2027 0:00 0 <No Category> e0"}));
+
+    const std::size_t at = text.find("SUMMARY:e1234\r\n");
+    text.insert(at, "DURATION:PT1X\r\n");
+    document = {};
+    const ImportResult broken = import(text);
+    ASSERT_TRUE(broken.problem);
+    EXPECT_EQ(broken.problem->line, 9 + 5 * 1234 + 3);  // its DURATION line
+    EXPECT_TRUE(document.events.isEmpty());
+}
+
 }  // namespace
 }  // namespace almanary
