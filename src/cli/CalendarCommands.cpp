@@ -12,9 +12,6 @@
 namespace almanary::cli {
 namespace {
 
-// Larger than any calendar a person keeps (a million events is about 200 MB).
-constexpr std::size_t kCalendarByteLimit = std::size_t(512) << 20;
-
 struct Period {
     std::optional<CalendarDate> from, to;
 };
@@ -47,23 +44,11 @@ bool checkPeriod(const Period& period, CliContext& context) {
     return true;
 }
 
-void printReport(const ImportReport& report, bool dryRun, CliContext& context) {
-    context.out << (dryRun ? "Would add " : "Added ") << report.added
-                << (report.added == 1 ? " event" : " events");
-    if (report.alreadyThere > 0)
-        context.out << "; " << report.alreadyThere << " already there";
-    context.out << ".\n";
-    for (const std::string& name : report.categoriesAdded)
-        context.out << (dryRun ? "Would add" : "Added") << " the category " << name << ".\n";
-    if (report.notStorable > 0)
-        context.out << report.notStorable
-                    << " left out: an almanary holds dates from 1/1/1970 to 2/7/2106.\n";
-    if (!report.startTaken.empty()) {
-        context.out << report.startTaken.size()
-                    << " left out: another event starts at the same time:\n";
-        for (const Event& event : report.startTaken)
-            context.out << "  " << textLine(event, false) << '\n';
-    }
+void printReport(const ImportReport& report, ReportTense tense, CliContext& context) {
+    for (const std::string& line : reportLines(report, tense))
+        context.out << line << '\n';
+    for (const Event& event : report.startTaken)
+        context.out << "  " << textLine(event, false) << '\n';
 }
 
 int runImport(const ImportCommandOptions& options, CliContext& context) {
@@ -88,13 +73,11 @@ int runImport(const ImportCommandOptions& options, CliContext& context) {
     asked.category = options.category;
     const ImportResult result = importICalendar(calendar.bytes, *document, asked);
     if (result.problem) {
-        context.err << options.calendar;
-        if (result.problem->line > 0)
-            context.err << ", line " << result.problem->line;
-        context.err << ": " << result.problem->what << ".  Nothing was imported.\n";
+        context.err << options.calendar << ", " << problemText(*result.problem)
+                    << ".  Nothing was imported.\n";
         return kFileUnusable;
     }
-    printReport(result.report, options.dryRun, context);
+    printReport(result.report, options.dryRun ? ReportTense::DryRun : ReportTense::Done, context);
     if (options.dryRun || !document->events.isModified())
         return kDone;
     return CliDocument::save(*document, options.file, context) ? kDone : kFileUnusable;

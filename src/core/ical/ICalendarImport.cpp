@@ -203,4 +203,30 @@ ImportResult importICalendar(std::string_view text, AlmanaryDocument& document,
     return result;
 }
 
+std::vector<std::string> reportLines(const ImportReport& report, ReportTense tense) {
+    const bool done = tense == ReportTense::Done;
+    const auto events = [](std::size_t n) {
+        return std::to_string(n) + (n == 1 ? " event" : " events");
+    };
+    std::string first = (done ? "Added " : "Would add ") + events(report.added);
+    if (report.alreadyThere > 0)
+        first += "; " + std::to_string(report.alreadyThere) + " already there";
+    std::vector<std::string> lines{first + "."};
+    for (const std::string& name : report.categoriesAdded)
+        lines.push_back((done ? "Added" : "Would add") + std::string(" the category ") + name +
+                        ".");
+    if (report.notStorable > 0)
+        lines.push_back(std::to_string(report.notStorable) +
+                        " left out: an almanary holds dates from 1/1/1970 to 2/7/2106.");
+    if (!report.startTaken.empty())
+        lines.push_back(std::to_string(report.startTaken.size()) +
+                        " left out: another event starts at the same time:");
+    return lines;
+}
+
+std::string problemText(const ICalendarProblem& problem) {
+    return problem.line > 0 ? "line " + std::to_string(problem.line) + ": " + problem.what
+                            : problem.what;
+}
+
 }  // namespace almanary

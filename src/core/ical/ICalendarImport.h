@@ -15,6 +15,9 @@
 
 namespace almanary {
 
+// Larger than any calendar a person keeps (a million events is about 200 MB).
+constexpr std::size_t kCalendarByteLimit = std::size_t(512) << 20;
+
 struct ImportOptions {
     DateTime now = 0;  // the default window is a year back to two years ahead of it
     // Only events on these days when given; repeated events are expanded
@@ -38,5 +41,15 @@ struct ImportResult {
 
 ImportResult importICalendar(std::string_view text, AlmanaryDocument& document,
                              const ImportOptions& options);
+
+// The report in sentences: what was added (or would be, for a dry run),
+// what was there already, the categories added and the counts left out.
+// The events left out for a taken start are the caller's to list.
+enum class ReportTense { Done, DryRun };
+std::vector<std::string> reportLines(const ImportReport& report, ReportTense tense);
+
+// "line 11: DTSTART ... is not a date or time", or the text alone when it
+// concerns the file as a whole.
+std::string problemText(const ICalendarProblem& problem);
 
 }  // namespace almanary

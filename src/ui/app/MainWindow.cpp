@@ -19,6 +19,7 @@
 #include "app/RecoveryFile.h"
 #include "app/Resources.h"
 #include "app/SettingsStore.h"
+#include "document/CalendarTransfer.h"
 #include "document/DocumentSession.h"
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
@@ -54,7 +55,7 @@ struct CommandSpec {
 };
 
 // In tray menu order, which is also the order of MainCommand.
-constexpr std::array<CommandSpec, 13> kCommands{{
+constexpr std::array<CommandSpec, 15> kCommands{{
     {MainCommand::OpenAlmanary, "&Open Almanary", nullptr, true},
     {MainCommand::EnterEvent, "&Enter Event(s)", "enterEventButton", true},
     {MainCommand::ViewEvents, "&View Event(s)", "viewEventsButton", true},
@@ -66,6 +67,8 @@ constexpr std::array<CommandSpec, 13> kCommands{{
     {MainCommand::Save, "&Save", "saveButton", true},
     {MainCommand::SaveAs, "Save &As...", nullptr, true},
     {MainCommand::Load, "&Load", "loadButton", true},
+    {MainCommand::ImportCalendar, "I&mport iCalendar...", nullptr, true},
+    {MainCommand::ExportCalendar, "Expor&t iCalendar...", nullptr, true},
     {MainCommand::About, "&About Almanary...", nullptr, true},
     {MainCommand::Exit, "E&xit", "exitButton", true},
 }};
@@ -144,8 +147,9 @@ void MainWindow::buildCommands() {
         button->setEnabled(entry.available);
         connect(button, &QPushButton::clicked, this, [this, c = entry.command] { runCommand(c); });
     }
-    // Save As and About live in the window's context menu and on keys, as
-    // the window manager's menu cannot take items.
+    // Save As, the iCalendar commands and About live in the window's
+    // context menu (Save As and About on keys too), as the window
+    // manager's menu cannot take items.
     // Written out: some desktops' key themes give Save As no keys at all.
     const std::pair<MainCommand, QKeySequence> keyed[] = {
         {MainCommand::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
@@ -159,6 +163,8 @@ void MainWindow::buildCommands() {
         action->setShortcutVisibleInContextMenu(true);
         addAction(action);
     }
+    insertAction(commandAction(MainCommand::About), commandAction(MainCommand::ImportCalendar));
+    insertAction(commandAction(MainCommand::About), commandAction(MainCommand::ExportCalendar));
     setContextMenuPolicy(Qt::ActionsContextMenu);
     setEnterKeyTable({}, [this] { runCommand(commandForEnterKey()); });
 }
@@ -404,6 +410,10 @@ void MainWindow::runCommand(MainCommand command) {
             return onOptions();
         case MainCommand::Internet:
             return onInternet();
+        case MainCommand::ImportCalendar:
+            return CalendarTransfer(this, *session_, services_).importFile();
+        case MainCommand::ExportCalendar:
+            return CalendarTransfer(this, *session_, services_).exportFile();
         case MainCommand::PrintWeek:
         case MainCommand::Skins:
             return;  // disabled until their dialogs exist

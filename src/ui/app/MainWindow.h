@@ -46,6 +46,8 @@ enum class MainCommand {
     Save,
     SaveAs,
     Load,
+    ImportCalendar,
+    ExportCalendar,
     About,
     Exit,
 };

@@ -47,6 +47,15 @@ bool DocumentSession::removeEvent(const StartKey& key) {
     return true;
 }
 
+ImportResult DocumentSession::importCalendar(std::string_view text, const ImportOptions& options) {
+    ImportResult result = importICalendar(text, document_, options);
+    if (result.report.added > 0 || !result.report.categoriesAdded.empty()) {
+        markChanged(DocumentChange::Content);
+        emit eventsChanged();
+    }
+    return result;
+}
+
 void DocumentSession::renameCategory(const std::string& oldName, const std::string& newName) {
     document_.events.renameCategory(oldName, newName);
     emit modifiedChanged();

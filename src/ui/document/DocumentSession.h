@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "ical/ICalendarImport.h"
 #include "model/AlmanaryFile.h"
 #include "model/EventEntry.h"
 #include "model/FileStamp.h"
@@ -65,6 +66,9 @@ public:
     EventEntry::Stored storeEvent(const Event& candidate, const Event* replaced);
     // False when there was no event at that start.
     bool removeEvent(const StartKey& key);
+    // Adds the events of iCalendar text, with the categories they bring;
+    // a text that fails as a whole changes nothing.
+    ImportResult importCalendar(std::string_view text, const ImportOptions& options);
     void renameCategory(const std::string& oldName, const std::string& newName);
     void setCategories(CategoryList categories);
     void setLoadOnStart(bool on) { document_.settings.loadOnStart = on; }

@@ -1,6 +1,7 @@
 #pragma once
-// Asks the user for a file to open or to save: almanaries, sounds and
-// background pictures. Tests give a chooser that answers from a list.
+// Asks the user for a file to open or to save: almanaries, sounds,
+// background pictures and iCalendar files. Tests give a chooser that
+// answers from a list.
 
 #include <optional>
 #include <string>
@@ -9,7 +10,7 @@ class QWidget;
 
 namespace almanary {
 
-enum class FileKind { Almanary, Sound, Bitmap };
+enum class FileKind { Almanary, Sound, Bitmap, Calendar };
 
 class FileChooser {
 public:

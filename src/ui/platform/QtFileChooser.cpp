@@ -20,6 +20,9 @@ KindFilters filtersOf(FileKind kind) {
             return {{QStringLiteral("Wave Files (*.wav)")}, QStringLiteral("wav")};
         case FileKind::Bitmap:
             return {{QStringLiteral("Bitmaps (*.bmp)")}, QStringLiteral("bmp")};
+        case FileKind::Calendar:
+            return {{QStringLiteral("iCalendar (*.ics)"), QStringLiteral("All Files (*)")},
+                    QStringLiteral("ics")};
         case FileKind::Almanary:
             break;
     }

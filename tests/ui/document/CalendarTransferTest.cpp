@@ -1,0 +1,65 @@
+// The window's iCalendar commands: the import's report or its fault in a
+// message, the document changed only by a whole import, and an export that
+// replaces a file only when the user says so.
+#include <gtest/gtest.h>
+
+#include "document/CalendarTransfer.h"
+#include "support/SessionHarness.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+namespace almanary::testing {
+namespace {
+
+const std::string kFixtures = std::string(ALMANARY_FIXTURES_DIR) + "/ical/";
+
+class CalendarTransferTest : public SessionHarness {
+protected:
+    CalendarTransferTest() { clock.set(*Calendar::fromLocal(2026, 9, 1, 12)); }
+
+    CalendarTransfer transfer{nullptr, session, services};
+    TempDir dir;
+};
+
+TEST_F(CalendarTransferTest, AnImportReportsAndAFaultChangesNothing) {
+    files.choose(kFixtures + "mail-export.ics");
+    transfer.importFile();
+    ASSERT_EQ(prompter.ids, Ids{MessageId::CalendarImported});
+    EXPECT_EQ(prompter.args[0][1],
+              "Added 5 events.\n1 left out: another event starts at the same time:\n"
+              "    10/26/2026 9:00  A meeting at the same time");
+    EXPECT_TRUE(session.hasUnsavedChanges());
+    const int count = events().count();
+
+    prompter.clearShown();
+    files.choose(kFixtures + "broken.ics");
+    files.choose(dir.file("missing.ics"));
+    transfer.importFile();
+    transfer.importFile();
+    EXPECT_EQ(prompter.ids, (Ids{MessageId::CalendarNotImported, MessageId::CalendarNotImported}));
+    EXPECT_EQ(prompter.args[0][1], "line 11: DTSTART 2026-03-02 09:00 is not a date or time");
+    EXPECT_EQ(events().count(), count);
+}
+
+TEST_F(CalendarTransferTest, AnExportAsksBeforeReplacingAFile) {
+    store({2026, 9, 2, "9", "00", "Dentist"});
+    const std::string out = dir.file("out.ics");
+    writeFile(out, "kept");
+    files.choose(out);
+    prompter.answer(MessageAnswer::No);
+    transfer.exportFile();
+    EXPECT_EQ(readFile(out), "kept");
+
+    files.choose(out);
+    prompter.answer(MessageAnswer::Yes);
+    transfer.exportFile();
+    EXPECT_NE(readFile(out).find("SUMMARY:Dentist\r\n"), std::string::npos);
+    EXPECT_EQ(prompter.ids, (Ids{MessageId::OverwriteCalendar, MessageId::OverwriteCalendar}));
+
+    files.choose(dir.file("no-such-folder/out.ics"));
+    transfer.exportFile();
+    EXPECT_EQ(prompter.ids.back(), MessageId::CalendarNotExported);
+}
+
+}  // namespace
+}  // namespace almanary::testing
