@@ -1,5 +1,7 @@
 // The main of the window tests: an offscreen QApplication around GoogleTest,
-// with the almanary locks the windows take kept in a private folder.
+// with the almanary locks the windows take kept in a private folder, and
+// no session bus, so no test ever shows a notification on the desktop of
+// whoever runs it (a test that wants a bus starts its own).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,6 +11,7 @@
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/almanary-test-bus", 1);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new almanary::testing::PrivateLockFolder);
     QApplication app(argc, argv);

@@ -27,6 +27,7 @@
 #include "model/DateTimeText.h"
 #include "model/FilePaths.h"
 #include "platform/Clock.h"
+#include "platform/DesktopNotifications.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/TextConversion.h"
@@ -94,7 +95,8 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
       services_(std::move(services)),
       ui_(std::make_unique<Ui::MainWindow>()),
       session_(std::make_unique<DocumentSession>()),
-      reminders_(std::make_unique<ReminderAlert>(*session_, services_)),
+      reminders_(std::make_unique<ReminderAlert>(
+          *session_, services_, new DesktopNotifications(QDBusConnection::sessionBus(), this))),
       files_(std::make_unique<DocumentFiles>(*this, *session_, services_, *reminders_)),
       timers_(new MainTimers(this)),
       trayAvailable_(&QSystemTrayIcon::isSystemTrayAvailable) {

@@ -504,6 +504,19 @@ void EventDialog::snooze() {
     done(QDialog::Rejected);
 }
 
+void EventDialog::snoozeShortest() {
+    if (ended_ || mode_ != Mode::Reminder)
+        return;
+    ui_->snoozeCombo->setCurrentIndex(0);
+    snooze();
+}
+
+void EventDialog::bringForward() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
 void EventDialog::dismiss() {
     if (ended_ || mode_ != Mode::Reminder)
         return;

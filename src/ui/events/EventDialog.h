@@ -78,6 +78,11 @@ public slots:
     // Reminder mode: puts the reminder off for the chosen time; the event
     // stays as it is.
     void snooze();
+    // Reminder mode: snoozes for the shortest time offered (a desktop
+    // notification's Snooze button).
+    void snoozeShortest();
+    // Shows the window in front, active.
+    void bringForward();
     // Reminder mode: ends the reminder (clears Remind) and keeps the event.
     void dismiss();
     // Reminder mode: deletes the event once the user confirms.

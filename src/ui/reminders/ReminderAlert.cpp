@@ -7,15 +7,19 @@
 #include "document/DocumentSession.h"
 #include "events/EventDialog.h"
 #include "events/ViewEventsDialog.h"
+#include "model/DateTimeText.h"
 #include "model/EventList.h"
 #include "platform/AppServices.h"
 #include "platform/Clock.h"
+#include "platform/DesktopNotifications.h"
 #include "platform/SoundPlayer.h"
+#include "platform/TextConversion.h"
 
 namespace almanary {
 
-ReminderAlert::ReminderAlert(DocumentSession& session, const AppServices& services)
-    : session_(session), services_(services) {}
+ReminderAlert::ReminderAlert(DocumentSession& session, const AppServices& services,
+                             DesktopNotifications* notifications)
+    : session_(session), services_(services), notifications_(notifications) {}
 
 void ReminderAlert::raiseReminders(const EventList& due) {
     for (int index = 0; index < due.count(); ++index)
@@ -47,6 +51,34 @@ void ReminderAlert::raise(const Event& event) {
     cascade(*dialog);
     dialog->show();
     lastShown_ = dialog;
+    notify(*dialog, event);
+}
+
+// The notification's buttons do what the window's do, and the window
+// going withdraws it; its body is the window brought forward.
+void ReminderAlert::notify(EventDialog& dialog, const Event& event) {
+    if (notifications_ == nullptr)
+        return;
+    const QString when =
+        toQString(DateTimeText::dateText(event.date()) + "  " +
+                  DateTimeText::timeRangeText(event.hour(), event.minute(), event.duration(),
+                                              DateTimeText::getTwelveHourClock()));
+    const QList<DesktopNotifications::Action> actions{
+        {QStringLiteral("snooze"), QStringLiteral("Snooze 5 min")},
+        {QStringLiteral("dismiss"), QStringLiteral("Dismiss")},
+        {QStringLiteral("open"), QStringLiteral("Open")}};
+    QPointer<EventDialog> window(&dialog);
+    notifications_->notify(&dialog, when, toQString(event.notes()), actions,
+                           [window](const QString& key) {
+                               if (window.isNull())
+                                   return;
+                               if (key == QLatin1String("snooze"))
+                                   window->snoozeShortest();
+                               else if (key == QLatin1String("dismiss"))
+                                   window->dismiss();
+                               else
+                                   window->bringForward();
+                           });
 }
 
 // Each pop-up a step below and right of the last one still on screen, so

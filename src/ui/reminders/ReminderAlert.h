@@ -1,6 +1,7 @@
 #pragma once
 // Opens one reminder window per due event, beside any other window, with
-// the document's reminder sound when it wants one. A snoozed reminder
+// the document's reminder sound when it wants one, and tells the desktop's
+// notifications, whose buttons act on the window. A snoozed reminder
 // waits; the windows cascade, so each can be seen.
 
 #include <QPointer>
@@ -9,14 +10,18 @@ class QDialog;
 
 namespace almanary {
 
+class DesktopNotifications;
 class DocumentSession;
+class EventDialog;
 class Event;
 class EventList;
 struct AppServices;
 
 class ReminderAlert {
 public:
-    ReminderAlert(DocumentSession& session, const AppServices& services);
+    // Without `notifications`, the windows alone remind.
+    ReminderAlert(DocumentSession& session, const AppServices& services,
+                  DesktopNotifications* notifications = nullptr);
 
     // Raises a window for each event of `due`, in order; marks the document
     // changed when it raises any.
@@ -30,10 +35,12 @@ private:
     // there is none.
     bool openElsewhere(const Event& event) const;
     void playSound();
+    void notify(EventDialog& dialog, const Event& event);
     void cascade(QDialog& dialog);
 
     DocumentSession& session_;
     const AppServices& services_;
+    DesktopNotifications* notifications_;
     QPointer<QDialog> lastShown_;
 };
 
