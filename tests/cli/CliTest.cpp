@@ -73,7 +73,6 @@ TEST_F(CliTest, RefusedCallsAndWrongUsageChangeNothing) {
         {kRefused, "categories @ --add 123456789012345678901", "20 characters"},
         {kRefused, "categories @ --rename Nope X", "no category named Nope"},
         {kRefused, "categories @ --rename work ''", "use the delete button"},
-        {kRefused, "categories @ --rename work HOME", unique},
         {kRefused, "settings @ --autosave 61", "between 1 and 60, or off"},
         {kRefused, "settings @ --sound /none.wav", "/none.wav could not be found"},
         {kRefused, "settings @ --clock 13", "12 or 24"},

@@ -2,21 +2,17 @@
 
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <functional>
-#include <optional>
-#include <string>
 
 #include "app/AppPaths.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -33,15 +29,15 @@ protected:
         return FileLock::acquire(path, reason, milliseconds(0));
     }
 
-    testing::TempDir dir_;
+    TempDir dir_;
     std::string runtime_ = dir_.file("run"), file_ = dir_.file("cal.alm");
-    testing::ScopedEnvironment environment_;
+    ScopedEnvironment environment_;
 };
 
 TEST_F(FileLockTest, OneHolderPerAlmanaryHoweverItsPathIsWritten) {
     auto held = FileLock::acquire(file_);
     ASSERT_TRUE(held);
-    EXPECT_EQ(testing::modeOf(runtime_ + "/almanary/locks"), 0700u);
+    EXPECT_EQ(modeOf(runtime_ + "/almanary/locks"), 0700u);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 1);  // nothing beside it
     fs::create_directory_symlink(dir_.path(), dir_.file("link"));
     std::string reason;
@@ -96,7 +92,7 @@ TEST_F(FileLockTest, TheLockFolderIsTheUsersAlone) {
     const std::function<bool()> unfit[] = {
         [&] { return fs::create_directory(own) && ::chmod(own.c_str(), 0777) == 0; },
         [&] { return fs::create_directory_symlink(runtime_, own), true; },
-        [&] { return testing::writeFile(own, ""), true; },
+        [&] { return writeFile(own, ""), true; },
         [&] { return fs::create_directory(own) && ::chown(own.c_str(), 12345, ::getegid()) == 0; },
     };
     for (std::size_t i = 0; i < std::size(unfit); ++i) {
@@ -115,4 +111,4 @@ TEST_F(FileLockTest, TheLockFolderIsTheUsersAlone) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

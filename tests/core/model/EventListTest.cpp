@@ -5,19 +5,13 @@
 #include "support/SampleEvents.h"
 #include "support/ScopedTimeZone.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
-
-using testing::listOf;
-using testing::localTime;
-using testing::makeEvent;
-using testing::Notes;
-using testing::notesOf;
 
 // Summer time begins at 2:00 on 31 March 2024, so local days differ from UTC ones.
 class EventListTest : public ::testing::Test {
 protected:
-    testing::ScopedTimeZone zone_{"CET-1CEST,M3.5.0,M10.5.0/3"};
+    ScopedTimeZone zone_{"CET-1CEST,M3.5.0,M10.5.0/3"};
 };
 
 // A day holds every event of its date, whatever the hour texts; searches fold letter case as
@@ -66,7 +60,7 @@ TEST_F(EventListTest, DueRemindersAndConflicts) {
     list.clearOpen(list.at(1).key());
     EXPECT_EQ(notesOf(list.dueReminders(later)), (Notes{"nine", "a day ahead"}));
     EXPECT_FALSE(list.isModified());
-    const std::pair<testing::EventSpec, Notes> candidates[] = {
+    const std::pair<EventSpec, Notes> candidates[] = {
         {{2024, 6, 3, "10", "30", "", "15"}, {"ten"}},     {{2024, 6, 3, "10", "31", "", "0"}, {}},
         {{2024, 6, 3, "9", "30", "", "30"}, {"ten"}},      {{2024, 6, 3, "9", "30", "", "29"}, {}},
         {{2024, 9, 1, "9", "30", "", "0"}, {"backwards"}}, {{2024, 9, 1, "8", "0", "", "0"}, {}}};
@@ -76,4 +70,4 @@ TEST_F(EventListTest, DueRemindersAndConflicts) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -2,22 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
 // Two paths are the same when they name the same file, found or not.
 TEST(FilePathsTest, SamePathComparesTheNamedFile) {
-    const testing::TempDir dir;
+    const TempDir dir;
     const std::string at = dir.path().string() + "/";
     fs::create_directories(dir.path() / "sub");
-    testing::writeFile(at + "cal.alm", "x");
+    writeFile(at + "cal.alm", "x");
     fs::create_symlink(at + "cal.alm", at + "link.alm");
     fs::create_directory_symlink(dir.path() / "sub", dir.path() / "sublink");
     const std::tuple<std::string, std::string, bool> cases[] = {
@@ -32,4 +30,4 @@ TEST(FilePathsTest, SamePathComparesTheNamedFile) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -2,12 +2,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdio>
-#include <functional>
-#include <optional>
-#include <string>
 
 #include "model/AlmanaryFile.h"
 #include "model/AtomicFile.h"
@@ -15,20 +11,20 @@
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 constexpr long kTime = 1'000'000'000;
 
 // Writes `bytes` and sets the modification time exactly, so no test waits for the clock.
 void writeAt(const std::string& path, const std::string& bytes, long nanoseconds = 0) {
-    testing::writeFile(path, bytes);
+    writeFile(path, bytes);
     const timespec times[2] = {{kTime, nanoseconds}, {kTime, nanoseconds}};
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
 TEST(FileStampTest, EveryChangeOfTheFileShowsAndNothingElseDoes) {
-    const testing::TempDir dir;
+    const TempDir dir;
     const std::string path = dir.file("cal.alm"), other = dir.file("other");
     EXPECT_EQ(FileStamp::of(dir.file("missing")), std::nullopt);
     const std::pair<std::function<void()>, bool> changes[] = {
@@ -52,7 +48,7 @@ TEST(FileStampTest, EveryChangeOfTheFileShowsAndNothingElseDoes) {
 // Loading and saving give the stamp of the file they used, which a later
 // look at it finds while nobody else touches it.
 TEST(FileStampTest, LoadAndSaveGiveTheStampOfTheFileTheyUsed) {
-    const testing::TempDir dir;
+    const TempDir dir;
     const std::string path = dir.file("cal.alm");
     AlmanaryDocument document;
     FileStamp saved, written;
@@ -68,4 +64,4 @@ TEST(FileStampTest, LoadAndSaveGiveTheStampOfTheFileTheyUsed) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -2,15 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
-#include <vector>
-
 #include "model/CategoryEditor.h"
 #include "support/SampleEvents.h"
 #include "support/ScopedTimeZone.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 // The same words in Latin-1, as older files hold them.
@@ -50,14 +46,14 @@ TEST(UnicodeTextTest, CategoryNamesAreUniqueWhateverTheirLetterCase) {
 }
 
 TEST(UnicodeTextTest, NotesSearchFoldsLetterCaseAsUnicodeDoes) {
-    const testing::ScopedTimeZone zone("UTC");
+    const ScopedTimeZone zone("UTC");
     const std::string summer = "Summer ÉTÉ", main = "MAIN STRASSE", five = "Straße 5";
     const std::string old = "Old " + kLatinEteUpper;
-    const EventList list = testing::listOf({{2024, 1, 1, "9", "0", summer},
-                                            {2024, 1, 2, "9", "0", main},
-                                            {2024, 1, 3, "9", "0", five},
-                                            {2024, 1, 4, "9", "0", old}});
-    const std::pair<std::string, testing::Notes> cases[] = {
+    const EventList list = listOf({{2024, 1, 1, "9", "0", summer},
+                                   {2024, 1, 2, "9", "0", main},
+                                   {2024, 1, 3, "9", "0", five},
+                                   {2024, 1, 4, "9", "0", old}});
+    const std::pair<std::string, Notes> cases[] = {
         {"été", {summer}},
         {"sse", {main, five}},    // an ASCII text finds "ß"
         {"straß", {main, five}},  // "ß" finds an ASCII "SS"
@@ -67,8 +63,8 @@ TEST(UnicodeTextTest, NotesSearchFoldsLetterCaseAsUnicodeDoes) {
         {"", {summer, main, five, old}},
     };
     for (const auto& [text, expected] : cases)
-        EXPECT_EQ(testing::notesOf(list.searchNotes(text)), expected) << text;
+        EXPECT_EQ(notesOf(list.searchNotes(text)), expected) << text;
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
 #include <future>
-#include <thread>
 
 #include "app/SettingsStore.h"
 #include "share/ShareRegistry.h"
@@ -17,14 +14,11 @@
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 using namespace std::chrono_literals;
 using Outcome = ShareClient::Outcome;
-using testing::almanaryBytes;
-using testing::FakeServer;
-using testing::lengthBytes;
 
 // Reads until the client goes, so the client decides when the exchange ends.
 void waitForClientToGo(TcpSocket& socket) {
@@ -92,8 +86,8 @@ protected:
     ShareClientServerTest() {
         SettingsStore store;
         EXPECT_TRUE(store.open(settings));
-        testing::writeFile(cal, kOld);
-        testing::writeFile(local, kNew);
+        writeFile(cal, kOld);
+        writeFile(local, kNew);
         EXPECT_TRUE(ShareRegistry(store).publish("Work", cal) &&
                     ShareRegistry(store).publish("Gone", dir.file("gone.alm")));
         EXPECT_EQ(server.start(0), std::nullopt);
@@ -109,50 +103,48 @@ protected:
 
     const std::string kOld = almanaryBytes("Old");
     const std::string kNew = almanaryBytes("New", 100000);
-    testing::TempDir dir;
+    TempDir dir;
     const std::string settings = dir.file("settings.sqlite");
     const std::string cal = dir.file("cal.alm");
     const std::string local = dir.file("local.alm");
-    testing::RecordingHost host;
+    RecordingHost host;
     ShareServer server{host, settings};
     std::vector<std::string> asked;
 };
 
-TEST_F(ShareClientServerTest, FetchGivesTheFileOrSaysWhyNot) {
-    ShareClient client({"localhost", server.port()});
-    const ShareClient::Result fetched = client.fetch("Work");
-    EXPECT_EQ(fetched.outcome, Outcome::Done);
-    EXPECT_TRUE(fetched.content == kOld);
-    EXPECT_EQ(client.fetch("Home").outcome, Outcome::NotShared);
-    EXPECT_EQ(client.fetch("Gone").outcome, Outcome::FileMissing);
-}
-
 // Done comes once the server has the file; the open almanary is replaced
-// only with the user's word; a local file that cannot be sent is not.
-TEST_F(ShareClientServerTest, SendReplacesTheSharedFileOnlyWhenItMay) {
+// only with the user's word; a local file that cannot be sent is not. A
+// fetch gives the file or says why not.
+TEST_F(ShareClientServerTest, SendReplacesTheFileOnlyWhenItMayAndFetchGivesIt) {
     EXPECT_EQ(send(local).outcome, Outcome::Done);
-    EXPECT_TRUE(testing::readFile(cal) == kNew);
+    EXPECT_TRUE(readFile(cal) == kNew);
     EXPECT_TRUE(asked.empty());
 
-    testing::writeFile(cal, kOld);
+    writeFile(cal, kOld);
     host.setOpenPath(cal);
     EXPECT_EQ(send(local, false).outcome, Outcome::Declined);
-    EXPECT_TRUE(testing::readFile(cal) == kOld);
+    EXPECT_TRUE(readFile(cal) == kOld);
     EXPECT_EQ(send(local, true).outcome, Outcome::Done);
-    EXPECT_TRUE(testing::readFile(cal) == kNew);
+    EXPECT_TRUE(readFile(cal) == kNew);
     EXPECT_EQ(asked, (std::vector<std::string>{"Work", "Work"}));
-    EXPECT_EQ(host.callsWhenAtLeast(2), (std::vector<std::string>{"pauseTimers", "reload " + cal}));
+    EXPECT_EQ(host.calls(2), (std::vector<std::string>{"pauseTimers", "reload " + cal}));
 
-    testing::writeFile(cal, kOld);
+    writeFile(cal, kOld);
     host.setOpenPath("");
-    testing::writeFile(dir.file("text.alm"), "not an almanary");
+    writeFile(dir.file("text.alm"), "not an almanary");
     for (const std::string& path : {dir.file("missing.alm"), dir.file("text.alm")}) {
         const ShareClient::Result result = send(path);
         EXPECT_EQ(result.outcome, Outcome::CannotOpenToSend) << path;
         EXPECT_NE(result.detail.find(path), std::string::npos) << result.detail;
     }
-    EXPECT_TRUE(testing::readFile(cal) == kOld);
+    EXPECT_TRUE(readFile(cal) == kOld);
+
+    ShareClient client({"localhost", server.port()});
+    const ShareClient::Result fetched = client.fetch("Work");
+    EXPECT_TRUE(fetched.outcome == Outcome::Done && fetched.content == kOld);
+    EXPECT_EQ(client.fetch("Home").outcome, Outcome::NotShared);
+    EXPECT_EQ(client.fetch("Gone").outcome, Outcome::FileMissing);
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing
