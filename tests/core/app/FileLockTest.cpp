@@ -1,8 +1,6 @@
 #include "app/FileLock.h"
 
 #include <gtest/gtest.h>
-#include <sys/inotify.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
@@ -50,33 +48,6 @@ TEST_F(FileLockTest, OneHolderPerAlmanaryHoweverItsPathIsWritten) {
     EXPECT_FALSE(tryLock(file_));
     moved = std::move(*FileLock::acquire(dir_.file("other.alm")));  // gives up the first
     EXPECT_TRUE(tryLock(file_));
-}
-
-// A child keeps the lock it inherited until this process opens the lock
-// file to wait for it: the wait must outlast the holder.
-TEST_F(FileLockTest, AWaitEndsWhenAnotherProcessLetsGo) {
-    auto lock = FileLock::acquire(file_);
-    int ready[2];
-    ASSERT_TRUE(lock && ::pipe(ready) == 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int opens = ::inotify_init();
-        char event[4096];
-        if (::inotify_add_watch(opens, (runtime_ + "/almanary/locks").c_str(), IN_OPEN) < 0 ||
-            ::write(ready[1], "r", 1) != 1 || ::read(opens, event, sizeof event) <= 0)
-            ::_exit(1);
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    lock.reset();  // the child's copy of the open lock file holds it still
-    char byte;
-    EXPECT_EQ(::read(ready[0], &byte, 1), 1);  // the child watches
-    std::string reason;
-    EXPECT_TRUE(FileLock::acquire(file_, &reason)) << reason;
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0);
-    ::close(ready[0]);
 }
 
 // The runtime folder when it is an absolute path, else a folder of the

@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "model/CategoryEditor.h"
-#include "support/SampleEvents.h"
-#include "support/ScopedTimeZone.h"
 
 namespace almanary::testing {
 namespace {
 
-// The same words in Latin-1, as older files hold them.
+// The same word in Latin-1, as older files hold it.
 const std::string kLatinEte = "\xe9t\xe9", kLatinEteUpper = "\xc9T\xc9";
 
 TEST(UnicodeTextTest, FoldCaseIsFullUnicodeFoldingOfValidUtf8Only) {
@@ -43,27 +41,6 @@ TEST(UnicodeTextTest, CategoryNamesAreUniqueWhateverTheirLetterCase) {
         CategoryEditor editor(CategoryList(std::vector<std::string>{existing}));
         EXPECT_EQ(editor.add(typed).problem, problem) << existing << " / " << typed;
     }
-}
-
-TEST(UnicodeTextTest, NotesSearchFoldsLetterCaseAsUnicodeDoes) {
-    const ScopedTimeZone zone("UTC");
-    const std::string summer = "Summer ÉTÉ", main = "MAIN STRASSE", five = "Straße 5";
-    const std::string old = "Old " + kLatinEteUpper;
-    const EventList list = listOf({{2024, 1, 1, "9", "0", summer},
-                                   {2024, 1, 2, "9", "0", main},
-                                   {2024, 1, 3, "9", "0", five},
-                                   {2024, 1, 4, "9", "0", old}});
-    const std::pair<std::string, Notes> cases[] = {
-        {"été", {summer}},
-        {"sse", {main, five}},    // an ASCII text finds "ß"
-        {"straß", {main, five}},  // "ß" finds an ASCII "SS"
-        {"OLD", {old}},           // 8-bit notes: A to Z
-        {"old " + kLatinEte, {}},
-        {"oLD " + kLatinEteUpper, {old}},  // an 8-bit text as typed
-        {"", {summer, main, five, old}},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(notesOf(list.searchNotes(text)), expected) << text;
 }
 
 }  // namespace

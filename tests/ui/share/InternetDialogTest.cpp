@@ -14,8 +14,8 @@
 #include "share/ShareClient.h"
 #include "share/ShareRegistry.h"
 #include "share/TcpListener.h"
-#include "support/DialogDriving.h"
 #include "support/MainWindowHarness.h"
+#include "support/TestFiles.h"
 
 namespace almanary::testing {
 namespace {
@@ -141,7 +141,7 @@ TEST_F(InternetDialogTest, ASendReplacesTheSharedFileWithTheSavedOne) {
         prompter.clearShown();
         EXPECT_EQ(notesInFile(dir.file("theirs.alm")), c.theirs);
     }
-    std::filesystem::remove(dir.file("mine.alm"));
+    writeFile(dir.file("mine.alm"), "not an almanary");  // the client checks what it sends
     prompter.answer(Ok);
     EXPECT_TRUE(runInternet(server, "Work", "saveButton"));
     EXPECT_EQ(prompter.ids, (Ids{SendUnsavedChanges, CannotOpenToSend}));
