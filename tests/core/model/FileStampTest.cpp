@@ -5,9 +5,6 @@
 
 #include <cstdio>
 
-#include "model/AlmanaryFile.h"
-#include "model/AtomicFile.h"
-#include "model/FileReading.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
@@ -43,24 +40,6 @@ TEST(FileStampTest, EveryChangeOfTheFileShowsAndNothingElseDoes) {
         changes[i].first();
         EXPECT_EQ(FileStamp::of(path) != before, changes[i].second) << i;
     }
-}
-
-// Loading and saving give the stamp of the file they used, which a later
-// look at it finds while nobody else touches it.
-TEST(FileStampTest, LoadAndSaveGiveTheStampOfTheFileTheyUsed) {
-    const TempDir dir;
-    const std::string path = dir.file("cal.alm");
-    AlmanaryDocument document;
-    FileStamp saved, written;
-    ASSERT_EQ(AlmanaryFile::save(document, path, &saved), std::nullopt);
-    EXPECT_EQ(FileStamp::of(path), saved);
-    EXPECT_EQ(AlmanaryFile::load(path, 0).stamp, saved);
-    EXPECT_EQ(FileReading::readWholeFile(path, FileReading::kNoLimit).stamp, saved);
-    ASSERT_EQ(AtomicFile::write(path, "other bytes", &written), std::nullopt);
-    EXPECT_NE(written, saved);
-    EXPECT_EQ(FileStamp::of(path), written);
-    EXPECT_EQ(AlmanaryFile::load(path, 0).stamp, written);  // read, though not an almanary
-    EXPECT_EQ(AlmanaryFile::load(dir.file("missing"), 0).stamp, std::nullopt);
 }
 
 }  // namespace

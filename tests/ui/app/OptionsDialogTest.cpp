@@ -243,15 +243,11 @@ TEST_F(OptionsDialogTest, OkStoresEveryEntryAndCancelNothing) {
 TEST_F(OptionsDialogTest, TheMinutesAreCheckedAsTheyAreTyped) {
     open(with([](auto& s) { s.autosave = true; }));
     const std::pair<const char*, Ids> typed[] = {
-        {"5", {}},  {"", {EnterInteger}}, {"61", {EnterIntegerBetween}}, {"x", {EnterInteger}},
-        {"45", {}},
-    };
+        {"5", {}}, {"61", {EnterIntegerBetween}}, {"x", {EnterInteger}}, {"45", {}}};
     for (const auto& [text, shown] : typed) {
         SCOPED_TRACE(text);
         prompter.clearShown();
         type("minutesEdit", text);
-        if (*text == '\0')
-            QTest::keyClick(edit("minutesEdit"), Qt::Key_Backspace);
         EXPECT_EQ(prompter.ids, shown);
         if (!shown.empty())
             expectRefusedIn("minutesEdit");

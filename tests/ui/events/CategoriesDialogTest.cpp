@@ -57,11 +57,9 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
         cases[] = {
             {{}, nullptr, "  Travel  ", "addButton", std::nullopt, {"Travel"}},
             {{"Work"}, nullptr, " WORK", "addButton", CategoryNotUnique, {"Work"}},
-            {{}, nullptr, "   ", "addButton", NameCategory, {}},
             {{"Home"}, nullptr, "<No Category>", "addButton", NameCategory, {"Home"}},
             {{"Home"}, nullptr, "Job", "renameButton", SelectCategoryToRename, {"Home"}},
             {{"Home"}, "Home", "   ", "renameButton", UseDeleteButton, {"Home"}},
-            {{"Work"}, "Work", "work", "renameButton", std::nullopt, {"work"}},
             {{"Work", "Home"}, "Work", "home", "renameButton", std::nullopt, {"Home", "home"}},
             {{"Home"}, nullptr, "Home", "deleteButton", SelectCategoryToDelete, {"Home"}},
         };
