@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <cstdlib>
 
 #include "support/PrivateLockFolder.h"
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new almanary::testing::PrivateLockFolder);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     return RUN_ALL_TESTS();
