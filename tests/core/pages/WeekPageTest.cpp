@@ -48,96 +48,52 @@ protected:
 // Lines never pass their column's edge; heights given for a 1024-wide
 // device scale with the width.
 TEST_F(WeekPageTest, GeometryOfThePrinterPageAndTheScreen) {
+    struct Measures {
+        int bold, normal, top, left, column, box, footerX, footerY, column7;
+    };
+    // The print job's heights in device units, or the preview's scaled ones.
     struct Case {
         int width, height;
-        WeekPage::FontHeights heights;
-        bool twelveHour;
-        int bold, normal, top, left, column, box, footerX, footerY, col7Left, col7Right;
-        const char* time7;
+        bool preview, twelveHour;
+        Measures m;
     };
     const Case cases[] = {
-        {3300,
-         2550,
-         {false, 42, 26},
-         false,
-         42,
-         26,
-         150,
-         150,
-         428,
-         300,
-         1188,
-         2422,
-         2718,
-         3146,
-         "Time: 13:30 - 14:15"},
-        {1024,
-         768,
-         {true, 14, 12},
-         true,
-         14,
-         12,
-         45,
-         46,
-         131,
-         90,
-         368,
-         729,
-         832,
-         963,
-         "Time: 1:30 PM - 2:15"},
-        {1280,
-         1024,
-         {true, 14, 12},
-         false,
-         17,
-         15,
-         60,
-         58,
-         165,
-         120,
-         460,
-         972,
-         58 + 6 * 165,
-         58 + 7 * 165,
-         "Time: 13:30 - 14:15"},
+        {3300, 2550, false, false, {42, 26, 150, 150, 428, 300, 1188, 2422, 2718}},
+        {1024, 768, true, true, {14, 12, 45, 46, 131, 90, 368, 729, 832}},
+        {1280, 1024, true, false, {17, 15, 60, 58, 165, 120, 460, 972, 58 + 6 * 165}},
     };
     const EventList events = listOf({{2001, 5, 6, "9", "00", "Dentist", "60", "Health"},
                                      {2001, 5, 12, "13", "30", "R&D budget", "45", "Work"}});
-    for (const Case& c : cases) {
-        RecordingDevice device(c.width, c.height);
-        WeekPage week(device, events, localTime(2001, 5, 6, 10, 30), c.heights);
-        week.setTwelveHour(c.twelveHour);
+    for (const auto& [width, height, preview, twelveHour, m] : cases) {
+        RecordingDevice device(width, height);
+        const WeekPage::FontHeights heights =
+            preview ? WeekPage::FontHeights{true, 14, 12} : WeekPage::FontHeights{false, 42, 26};
+        WeekPage week(device, events, localTime(2001, 5, 6, 10, 30), heights);
+        week.setTwelveHour(twelveHour);
         week.draw();
-        const FontSpec bold{"Arial", c.bold, 700}, normal{"Arial", c.normal, 400};
-        const int boldLine = c.bold + kLeading, line = c.normal + kLeading;
-        const int first = c.top + 2 * boldLine, x = c.col7Left + 4, right = c.col7Right - 4;
+        const FontSpec bold{"Arial", m.bold, 700}, normal{"Arial", m.normal, 400};
+        const int boldLine = m.bold + kLeading, line = m.normal + kLeading;
+        const int first = m.top + 2 * boldLine, end7 = m.column7 + m.column;
+        const int x = m.column7 + 4, right = end7 - 4, notes = first + line + line * 3 / 2;
+        const auto text = [](int left, int top, int limit, const char* words, FontSpec font) {
+            return Drawn{Kind::Text, 0, {left, top, limit, top}, words, font};
+        };
         const Drawn expected[] = {
-            {Kind::Text, 0, {c.left, c.top, c.left + c.column, c.top}, "Sunday", bold},
-            {Kind::Text,
-             0,
-             {c.left, c.top + boldLine, c.left + c.column, c.top + boldLine},
-             "5/6/2001",
-             bold},
-            {Kind::Text, 0, {c.col7Left, c.top, c.col7Right, c.top}, "Saturday", bold},
-            {Kind::Text, 0, {x, first, right, first}, c.time7, normal},
-            {Kind::Text, 0, {x, first + line, right, first + line}, "Category: Work", normal},
-            {Kind::Wrapped,
-             0,
-             {x, first + line + line * 3 / 2, right, first + c.box},
-             "R&D budget",
-             normal},
-            {Kind::Frame, 0, {c.col7Left, first, c.col7Right, first + c.box}, "", normal, 2},
-            {Kind::Text,
-             0,
-             {c.footerX, c.footerY, c.width, c.footerY},
-             "For the week of Sunday 5/6/2001, Page: 1 of 1",
-             bold},
+            text(m.left, m.top, m.left + m.column, "Sunday", bold),
+            text(m.left, m.top + boldLine, m.left + m.column, "5/6/2001", bold),
+            text(m.column7, m.top, end7, "Saturday", bold),
+            text(x, first, right, twelveHour ? "Time: 1:30 PM - 2:15" : "Time: 13:30 - 14:15",
+                 normal),
+            text(x, first + line, right, "Category: Work", normal),
+            {Kind::Wrapped, 0, {x, notes, right, first + m.box}, "R&D budget", normal},
+            {Kind::Frame, 0, {m.column7, first, end7, first + m.box}, "", normal, 2},
+            text(m.footerX, m.footerY, width, "For the week of Sunday 5/6/2001, Page: 1 of 1",
+                 bold),
         };
         for (const Drawn& item : expected)
             EXPECT_TRUE(drew(device, item))
-                << c.width << ": " << item.text << " at " << item.box.left << "," << item.box.top;
-        EXPECT_EQ(device.on(0, Kind::Frame).size(), 2u) << c.width;
+                << width << ": " << item.text << " at " << item.box.left << "," << item.box.top;
+        EXPECT_EQ(device.on(0, Kind::Frame).size(), 2u) << width;
         EXPECT_EQ(device.font(), FontSpec{}) << "the device's font is put back";
     }
 }

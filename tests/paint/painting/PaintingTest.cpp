@@ -95,8 +95,8 @@ TEST_F(PaintingTest, FontsAndWhereTheDeviceDraws) {
 }
 
 // The week prints landscape, a page for every seven events of its busiest
-// day; the found events keep the device's orientation. A document that
-// cannot start, or a file that cannot be made, is reported and leaves no file.
+// day; the found events keep the device's orientation, eight to a page in its
+// default font. A document that cannot start is reported; no events, no file.
 TEST_F(PaintingTest, PrintingOnPdfWriters) {
     std::vector<testing::EventSpec> specs;
     for (int i = 0; i < 8; ++i)
@@ -126,12 +126,8 @@ TEST_F(PaintingTest, PrintingOnPdfWriters) {
     QPdfWriter nowhere(QString::fromStdString(dir.file("none/week.pdf")));
     EXPECT_EQ(printWeek(nowhere, events, 0, false),
               "the printer or file could not start the document");
-    const std::string missing = dir.file("none/week.pdf"), written = dir.file("week.pdf");
-    EXPECT_TRUE(printWeekPdf(missing, PdfPaper::A4, events, 0, false).has_value());
-    EXPECT_FALSE(printWeekPdf(written, PdfPaper::A4, events, 0, false).has_value());
     EXPECT_TRUE(printResultsPdf(dir.file("empty.pdf"), PdfPaper::A4, {}, {}, false));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-    EXPECT_TRUE(std::filesystem::file_size(written) > 1000);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 }  // namespace
