@@ -40,7 +40,7 @@ void addPdfOptions(CLI::App& command, PdfOptions& options) {
         ->check(named);
     command.add_option("--paper", options.paper, "The paper size (default letter)")
         ->type_name("letter|a4")
-        ->check(CLI::IsMember({"letter", "a4"}));
+        ->check(CLI::IsMember({"letter", "a4"}).description(""));
 }
 
 const char* const kPdfNote =
