@@ -5,7 +5,8 @@
 # command line nor the windows, which may both use it; within
 # the GUI the desktop seams (platform), the skinned look (skins), the
 # document session (document), the event windows (events), the reminders,
-# Internet sharing (share) and the application (app) each use only what lies below them; and only
+# Internet sharing (share), the skin editor (skineditor, on the document
+# session) and the application (app) each use only what lies below them; and only
 # the application's wiring knows the main window.
 #
 #   cmake -DSOURCE_ROOT=<src folder> -P CheckLayers.cmake
@@ -31,7 +32,9 @@ set(allowed_ui/document ${allowed_ui/skins} ui/document)
 set(allowed_ui/events ${allowed_ui/document} ui/events)
 set(allowed_ui/reminders ${allowed_ui/events} ui/reminders)
 set(allowed_ui/share ${allowed_ui/reminders} ui/share)
-set(allowed_ui/app ${allowed_ui/share} ui/app)
+# The skin editor stands on the document session only.
+set(allowed_ui/skineditor ${allowed_ui/document} ui/skineditor)
+set(allowed_ui/app ${allowed_ui/share} ui/skineditor ui/app)
 # The only files that may know the main window.
 set(main_window_users ui/app/MainWindow.cpp ui/app/Application.cpp)
 

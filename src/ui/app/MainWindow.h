@@ -131,6 +131,7 @@ private:
         QPointer<QDialog> options;
         QPointer<QDialog> about;
         QPointer<QDialog> internet;
+        QPointer<QDialog> skins;
     };
 
     void buildCommands();
@@ -157,6 +158,7 @@ private:
     // clock and autosave as the settings now ask.
     void afterOptions(bool changed, std::uint64_t generation);
     void onInternet();
+    void onSkins();
     void onLoad();
     void onAbout();
     void onExit();
