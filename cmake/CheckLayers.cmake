@@ -1,8 +1,12 @@
 # Fails when an include runs against the layers: the core (src/core) never
-# reaches GUI code or Qt; within the core the model is the bottom; within
+# reaches GUI code or Qt; within the core the model is the bottom and the
+# printed pages stand on the model and the messages; the painting library
+# (src/paint) draws those pages with Qt's painter and knows neither the
+# command line nor the windows, which may both use it; within
 # the GUI the desktop seams (platform), the skinned look (skins), the
 # document session (document), the event windows (events), the reminders,
-# Internet sharing (share) and the application (app) each use only what lies below them; and only
+# Internet sharing (share), the skin editor (skineditor, on the document
+# session) and the application (app) each use only what lies below them; and only
 # the application's wiring knows the main window.
 #
 #   cmake -DSOURCE_ROOT=<src folder> -P CheckLayers.cmake
@@ -21,21 +25,25 @@ set(allowed_core/share core/model core/app core/share)
 set(allowed_core/pages core/model core/app core/pages)
 set(allowed_core/ical core/model core/app core/ical)
 set(core_all core/model core/skins core/app core/share core/pages core/ical)
-set(allowed_cli ${core_all} cli)
-set(allowed_ui/platform ${core_all} ui/platform)
+set(allowed_paint/painting ${core_all} paint/painting)
+set(allowed_cli ${core_all} paint/painting cli)
+set(allowed_ui/platform ${core_all} paint/painting ui/platform)
 set(allowed_ui/skins ${allowed_ui/platform} ui/skins)
 set(allowed_ui/document ${allowed_ui/skins} ui/document)
 set(allowed_ui/events ${allowed_ui/document} ui/events)
 set(allowed_ui/reminders ${allowed_ui/events} ui/reminders)
 set(allowed_ui/share ${allowed_ui/reminders} ui/share)
-set(allowed_ui/app ${allowed_ui/share} ui/app)
+# The skin editor stands on the document session only.
+set(allowed_ui/skineditor ${allowed_ui/document} ui/skineditor)
+set(allowed_ui/app ${allowed_ui/share} ui/skineditor ui/app)
 # The only files that may know the main window.
 set(main_window_users ui/app/MainWindow.cpp ui/app/Application.cpp)
 
 # The layer folder of a path relative to SOURCE_ROOT ("ui/events/X.cpp" ->
-# "ui/events", "cli/X.cpp" -> "cli"); empty when it is in none.
+# "ui/events", "paint/painting/X.h" -> "paint/painting", "cli/X.cpp" ->
+# "cli"); empty when it is in none.
 function(layer_of relative out)
-  if(relative MATCHES "^(core|ui)/([^/]+)/")
+  if(relative MATCHES "^(core|paint|ui)/([^/]+)/")
     set(${out} "${CMAKE_MATCH_1}/${CMAKE_MATCH_2}" PARENT_SCOPE)
   elseif(relative MATCHES "^cli/")
     set(${out} "cli" PARENT_SCOPE)
@@ -47,7 +55,8 @@ endfunction()
 # The file a quoted include names, relative to SOURCE_ROOT: beside the
 # includer first, then under each library's include root.
 function(resolve include includer_dir out)
-  foreach(base "${includer_dir}" "${SOURCE_ROOT}/core" "${SOURCE_ROOT}/ui" "${SOURCE_ROOT}/cli")
+  foreach(base "${includer_dir}" "${SOURCE_ROOT}/core" "${SOURCE_ROOT}/paint" "${SOURCE_ROOT}/ui"
+               "${SOURCE_ROOT}/cli")
     if(EXISTS "${base}/${include}")
       file(REAL_PATH "${base}/${include}" found)
       file(RELATIVE_PATH relative "${SOURCE_ROOT}" "${found}")

@@ -1,13 +1,9 @@
 #pragma once
-// A test program environment that points XDG_RUNTIME_DIR at a fresh
-// temporary folder for the whole run, so the almanary locks its tests take
-// (and those of the programs they start) stay out of the user's own folder.
-// Register it once per test program:
-//   ::testing::AddGlobalTestEnvironment(new PrivateLockFolder);
+// Points XDG_RUNTIME_DIR at a fresh folder for a whole test program, so the
+// locks its tests (and the programs they start) take stay out of the user's.
+// Including this header registers it once for the program.
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
@@ -29,5 +25,8 @@ private:
     std::optional<TempDir> dir_;
     std::optional<ScopedEnvironment> environment_;
 };
+
+inline ::testing::Environment* const kPrivateLockFolder =
+    ::testing::AddGlobalTestEnvironment(new PrivateLockFolder);
 
 }  // namespace almanary::testing

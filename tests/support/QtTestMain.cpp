@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <cstdlib>
 
 #include "support/PrivateLockFolder.h"
 
@@ -13,7 +12,6 @@ int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/almanary-test-bus", 1);
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new almanary::testing::PrivateLockFolder);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     return RUN_ALL_TESTS();

@@ -1,21 +1,14 @@
 #pragma once
 // What the share tests talk to and through: a raw TCP peer that sends and
-// reads exact bytes, a scripted server, a ShareHost that records what the server asked of the
-// window, and almanary files made in memory.
+// reads exact bytes, a scripted server, a ShareHost that records what the
+// server asked of the window, and almanary files made in memory.
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <condition_variable>
-#include <functional>
 #include <mutex>
-#include <string>
-#include <string_view>
 #include <thread>
-#include <vector>
 
 #include "model/AlmanaryFile.h"
 #include "share/ServerAddress.h"
@@ -24,25 +17,20 @@
 
 namespace almanary::testing {
 
-// A connection to 127.0.0.1 with blocking sockets; every read gives up
-// after 20 seconds, so a server that never answers fails the test instead
-// of hanging it.
+// A blocking connection to 127.0.0.1 whose reads give up after 20 seconds,
+// so a server that never answers fails the test instead of hanging it.
 class RawPeer {
 public:
     explicit RawPeer(std::uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
         const timeval patience{20, 0};
-        ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
         const int on = 1;
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
         ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-        sockaddr_in server{};
-        server.sin_family = AF_INET;
-        server.sin_port = htons(port);
-        server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        sockaddr_in server{AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}};
         connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0;
     }
     ~RawPeer() { ::close(fd_); }
     RawPeer(const RawPeer&) = delete;
-    RawPeer& operator=(const RawPeer&) = delete;
 
     bool connected() const { return connected_; }
 
@@ -60,30 +48,18 @@ public:
     // Exactly `size` bytes, or fewer when the server closes first.
     std::string read(std::size_t size) {
         std::string bytes(size, '\0');
-        std::size_t got = 0;
-        while (got < size) {
-            const ssize_t n = ::recv(fd_, bytes.data() + got, size - got, 0);
-            if (n <= 0)
-                break;
-            got += static_cast<std::size_t>(n);
-        }
-        bytes.resize(got);
+        bytes.resize(
+            static_cast<std::size_t>(std::max(::recv(fd_, bytes.data(), size, MSG_WAITALL), 0L)));
         return bytes;
     }
-    // Everything until the server closes; `closed` tells whether it did
-    // (rather than the read giving up).
-    std::string readToClose(bool* closed = nullptr) {
+    // Everything until the server closes; nothing when the read gave up first.
+    std::optional<std::string> readToClose() {
         std::string bytes;
         char chunk[65536];
-        for (;;) {
-            const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
-            if (n <= 0) {
-                if (closed != nullptr)
-                    *closed = n == 0;
-                return bytes;
-            }
+        ssize_t n = 0;
+        while ((n = ::recv(fd_, chunk, sizeof chunk, 0)) > 0)
             bytes.append(chunk, static_cast<std::size_t>(n));
-        }
+        return n == 0 ? std::optional(bytes) : std::nullopt;
     }
 
 private:
@@ -132,13 +108,9 @@ public:
         std::lock_guard lock(mutex_);
         openPath_ = std::move(path);
     }
-    std::vector<std::string> calls() {
-        std::lock_guard lock(mutex_);
-        return calls_;
-    }
-    // The calls once there are at least `count` (the server may still be
-    // at work after the peer has heard all it will), or after five seconds.
-    std::vector<std::string> callsWhenAtLeast(std::size_t count) {
+    // The calls once there are at least `count` (the server may still be at
+    // work after the peer has heard all it will), or after five seconds.
+    std::vector<std::string> calls(std::size_t count = 0) {
         std::unique_lock lock(mutex_);
         called_.wait_for(lock, std::chrono::seconds(5), [&] { return calls_.size() >= count; });
         return calls_;
@@ -168,16 +140,13 @@ inline std::string almanaryBytes(const std::string& skin, std::size_t padding = 
 }
 
 // The 4-byte little-endian length.
-inline std::string lengthBytes(std::uint32_t length) {
-    return {static_cast<char>(length & 0xFF), static_cast<char>((length >> 8) & 0xFF),
-            static_cast<char>((length >> 16) & 0xFF), static_cast<char>(length >> 24)};
+inline std::string lengthBytes(std::uint32_t n) {
+    return {char(n & 0xFF), char(n >> 8 & 0xFF), char(n >> 16 & 0xFF), char(n >> 24)};
 }
 
 // The 21-byte share-name field, zero-padded.
 inline std::string nameField(std::string_view name) {
-    std::string field(name);
-    field.resize(21, '\0');
-    return field;
+    return std::string(name) + std::string(21 - name.size(), '\0');
 }
 
 }  // namespace almanary::testing

@@ -6,7 +6,7 @@
 #include "app/FileProblems.h"
 #include "app/SettingsStore.h"
 #include "model/AlmanaryFile.h"
-#include "skins/SkinFile.h"
+#include "skins/SkinFolder.h"
 
 namespace almanary::screenshots {
 
@@ -37,10 +37,6 @@ constexpr SampleEvent kEvents[] = {
 
 constexpr const char* kCategories[] = {"Work", "Family", "Health", "Home", "Birthdays"};
 
-constexpr std::uint32_t colourRef(int red, int green, int blue) {
-    return static_cast<std::uint32_t>(red | (green << 8) | (blue << 16));
-}
-
 AlmanaryDocument sampleDocument() {
     AlmanaryDocument document;
     document.skinName = SampleAlmanary::kSkinName;
@@ -60,16 +56,6 @@ AlmanaryDocument sampleDocument() {
         document.events.insert(event);
     }
     return document;
-}
-
-Skin harbourSkin() {
-    Skin skin;
-    skin.buttonBackground = colourRef(0xE6, 0xEF, 0xF7);
-    skin.buttonText = colourRef(0x17, 0x33, 0x54);
-    skin.buttonShadow = colourRef(0x3D, 0x66, 0x8F);
-    skin.buttonHighlight = colourRef(0xFF, 0xFF, 0xFF);
-    skin.picturePath = ALMANARY_RESOURCES_DIR "/sample-skin/harbour.bmp";
-    return skin;
 }
 
 std::optional<std::string> writeSettings(const SampleFiles& files) {
@@ -99,7 +85,8 @@ std::optional<SampleFiles> SampleAlmanary::write(const std::string& folder, std:
     files.settingsPath = (root / "settings.sqlite").string();
     files.skinsFolder = (root / "Skins").string();
 
-    fs::remove(files.settingsPath, error);  // a fresh store every run
+    fs::remove(files.settingsPath, error);  // a fresh store and skins every run
+    fs::remove_all(files.skinsFolder, error);
     for (const fs::path& needed : {documents, fs::path(files.skinsFolder)}) {
         fs::create_directories(needed, error);
         if (error) {
@@ -113,8 +100,9 @@ std::optional<SampleFiles> SampleAlmanary::write(const std::string& folder, std:
         problem = MessageTable::format(noticeOf(*failed));
         return std::nullopt;
     }
-    if (const auto failed = SkinFile::writeNamed(files.skinsFolder, kSkinName, harbourSkin())) {
-        problem = "cannot write the sample skin: " + failed->reason;
+    if (const auto failed =
+            SkinFolder::addSamples(ALMANARY_RESOURCES_DIR "/skins", files.skinsFolder)) {
+        problem = "cannot copy the sample skins: " + *failed;
         return std::nullopt;
     }
     if (const auto failed = writeSettings(files)) {

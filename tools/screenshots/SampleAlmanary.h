@@ -1,6 +1,6 @@
 #pragma once
 // The sample the screenshots show: a week of household events with
-// categories, the "Harbour" skin with its background picture, and a
+// categories, the shipped sample skins with "Harbour" in use, and a
 // settings store that reloads the almanary at start.
 
 #include <optional>

@@ -26,6 +26,7 @@
 #include "events/EventDialog.h"
 #include "events/ViewEventsDialog.h"
 #include "share/InternetDialog.h"
+#include "skineditor/SkinsDialog.h"
 
 namespace almanary::screenshots {
 namespace {
@@ -79,6 +80,10 @@ const Shot kShots[] = {
          auto dialog = std::make_unique<InternetDialog>(&s.mainWindow(), s.session(), s.services());
          dialog->setFields("calendar.example.org", "Family");
          return s.keep(std::move(dialog));
+     }},
+    {"skins-dialog",
+     [](ScreenshotScene& s) {
+         return s.keep(std::make_unique<SkinsDialog>(&s.mainWindow(), s.session(), s.services()));
      }},
     {"event-dialog", [](ScreenshotScene& s) { return s.keep(newEventDialog(s)); }},
     {"view-events",

@@ -20,8 +20,22 @@
 #include "platform/QtPrompter.h"
 #include "platform/QtSoundPlayer.h"
 #include "share/ServerAddress.h"
+#include "skins/SkinFolder.h"
 
 namespace almanary {
+namespace {
+
+// The sample skins go into the user's skins folder at a first start, and
+// again after one was deleted, so the skin editor always offers them.
+void addSampleSkins() {
+    const std::string data = AppPaths::dataFolder();
+    if (data.empty())
+        return;
+    if (const auto problem = SkinFolder::addSamples(data + "/skins", AppPaths::skinsFolder()))
+        std::fprintf(stderr, "Almanary: the sample skins were not copied: %s\n", problem->c_str());
+}
+
+}  // namespace
 
 int runApplication(int argc, char** argv, const StartOptions& options) {
     QApplication app(argc, argv);
@@ -50,6 +64,8 @@ int runApplication(int argc, char** argv, const StartOptions& options) {
         std::fprintf(stderr, "Almanary is already running but did not answer.\n");
         return EXIT_FAILURE;
     }
+
+    addSampleSkins();
 
     QtPrompter prompter;
     QtFileChooser files;

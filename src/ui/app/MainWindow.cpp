@@ -35,6 +35,7 @@
 #include "share/InternetDialog.h"
 #include "share/ShareServer.h"
 #include "share/WindowShareHost.h"
+#include "skineditor/SkinsDialog.h"
 #include "ui_MainWindow.h"
 
 namespace almanary {
@@ -64,7 +65,7 @@ constexpr std::array<CommandSpec, 15> kCommands{{
     {MainCommand::PrintWeek, "&Print Week", "printWeekButton", false},
     {MainCommand::Internet, "&Internet", "internetButton", true},
     {MainCommand::Options, "&Options", "optionsButton", true},
-    {MainCommand::Skins, "S&kins", "skinsButton", false},
+    {MainCommand::Skins, "S&kins", "skinsButton", true},
     {MainCommand::Save, "&Save", "saveButton", true},
     {MainCommand::SaveAs, "Save &As...", nullptr, true},
     {MainCommand::Load, "&Load", "loadButton", true},
@@ -416,9 +417,10 @@ void MainWindow::runCommand(MainCommand command) {
             return CalendarTransfer(this, *session_, services_).importFile();
         case MainCommand::ExportCalendar:
             return CalendarTransfer(this, *session_, services_).exportFile();
-        case MainCommand::PrintWeek:
         case MainCommand::Skins:
-            return;  // disabled until their dialogs exist
+            return onSkins();
+        case MainCommand::PrintWeek:
+            return;  // disabled until its dialog exists
     }
 }
 
@@ -487,6 +489,15 @@ void MainWindow::onInternet() {
     internetShare_ = dialog.shareName();
     if (dialog.fetchedPath() && !finished_)
         loadDocument(*dialog.fetchedPath());
+}
+
+// The editor hands what it applied to the session, which every window
+// repaints from.
+void MainWindow::onSkins() {
+    if (bringForward(openDialogs_.skins))
+        return;
+    SkinsDialog dialog(this, *session_, services_);
+    runDialog(dialog, openDialogs_.skins);
 }
 
 void MainWindow::onLoad() {

@@ -133,6 +133,7 @@ private:
         QPointer<QDialog> options;
         QPointer<QDialog> about;
         QPointer<QDialog> internet;
+        QPointer<QDialog> skins;
     };
 
     void buildCommands();
@@ -159,6 +160,7 @@ private:
     // clock and autosave as the settings now ask.
     void afterOptions(bool changed, std::uint64_t generation);
     void onInternet();
+    void onSkins();
     void onLoad();
     void onAbout();
     void onExit();

@@ -91,6 +91,15 @@ void DocumentSession::markChanged(DocumentChange what) {
     emit modifiedChanged();
 }
 
+void DocumentSession::setSkin(std::string name, std::string picturePath,
+                              const BackgroundImage& picture) {
+    document_.skinName = std::move(name);
+    backgroundPath_ = std::move(picturePath);
+    background_ = picture;
+    markChanged(DocumentChange::Skin);
+    emit skinChanged();
+}
+
 bool DocumentSession::fileChangedElsewhere() const {
     if (path_.empty() || !stamp_)
         return false;

@@ -105,6 +105,10 @@ public:
     BackgroundImage& background() { return background_; }
     const std::string& backgroundPath() const { return backgroundPath_; }
     void setBackgroundPath(std::string path) { backgroundPath_ = std::move(path); }
+    // The skin chosen in the skin editor, with the skin colours now current:
+    // its name (empty for one no file holds), its picture's path and the
+    // picture. A change to save; every window takes it at once.
+    void setSkin(std::string name, std::string picturePath, const BackgroundImage& picture);
     // Tells every window to take the skin colours and picture now current.
     void notifySkinChanged() { emit skinChanged(); }
     // Tells the windows that show times to show them again: the 12-hour

@@ -4,6 +4,8 @@
 #include <QPalette>
 #include <optional>
 
+#include "skins/SkinFile.h"
+
 namespace almanary::SkinColours {
 namespace {
 
@@ -62,6 +64,22 @@ void setPlatformColours() {
 QColor fromColourRef(std::uint32_t reference) {
     return QColor(static_cast<int>(reference & 0xFF), static_cast<int>((reference >> 8) & 0xFF),
                   static_cast<int>((reference >> 16) & 0xFF));
+}
+
+std::uint32_t toColourRef(const QColor& colour) {
+    return static_cast<std::uint32_t>(colour.red()) |
+           (static_cast<std::uint32_t>(colour.green()) << 8) |
+           (static_cast<std::uint32_t>(colour.blue()) << 16);
+}
+
+SkinColourSet fromSkin(const Skin& skin) {
+    return {fromColourRef(skin.buttonBackground), fromColourRef(skin.buttonText),
+            fromColourRef(skin.buttonShadow), fromColourRef(skin.buttonHighlight)};
+}
+
+Skin toSkin(const SkinColourSet& colours, const std::string& picturePath) {
+    return {toColourRef(colours.buttonBackground), toColourRef(colours.buttonText),
+            toColourRef(colours.buttonShadow), toColourRef(colours.buttonHighlight), picturePath};
 }
 
 }  // namespace almanary::SkinColours

@@ -5,8 +5,11 @@
 
 #include <QColor>
 #include <cstdint>
+#include <string>
 
 namespace almanary {
+
+struct Skin;
 
 struct SkinColourSet {
     QColor buttonBackground;
@@ -30,6 +33,10 @@ void setPlatformColours();
 
 // A skin file keeps colours as 0x00BBGGRR.
 QColor fromColourRef(std::uint32_t reference);
+std::uint32_t toColourRef(const QColor& colour);
+// The colours of a skin file, and a skin of these colours and picture.
+SkinColourSet fromSkin(const Skin& skin);
+Skin toSkin(const SkinColourSet& colours, const std::string& picturePath);
 
 }  // namespace SkinColours
 }  // namespace almanary

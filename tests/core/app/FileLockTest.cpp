@@ -1,22 +1,16 @@
 #include "app/FileLock.h"
 
 #include <gtest/gtest.h>
-#include <sys/inotify.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <functional>
-#include <optional>
-#include <string>
 
 #include "app/AppPaths.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -33,15 +27,15 @@ protected:
         return FileLock::acquire(path, reason, milliseconds(0));
     }
 
-    testing::TempDir dir_;
+    TempDir dir_;
     std::string runtime_ = dir_.file("run"), file_ = dir_.file("cal.alm");
-    testing::ScopedEnvironment environment_;
+    ScopedEnvironment environment_;
 };
 
 TEST_F(FileLockTest, OneHolderPerAlmanaryHoweverItsPathIsWritten) {
     auto held = FileLock::acquire(file_);
     ASSERT_TRUE(held);
-    EXPECT_EQ(testing::modeOf(runtime_ + "/almanary/locks"), 0700u);
+    EXPECT_EQ(modeOf(runtime_ + "/almanary/locks"), 0700u);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 1);  // nothing beside it
     fs::create_directory_symlink(dir_.path(), dir_.file("link"));
     std::string reason;
@@ -54,33 +48,6 @@ TEST_F(FileLockTest, OneHolderPerAlmanaryHoweverItsPathIsWritten) {
     EXPECT_FALSE(tryLock(file_));
     moved = std::move(*FileLock::acquire(dir_.file("other.alm")));  // gives up the first
     EXPECT_TRUE(tryLock(file_));
-}
-
-// A child keeps the lock it inherited until this process opens the lock
-// file to wait for it: the wait must outlast the holder.
-TEST_F(FileLockTest, AWaitEndsWhenAnotherProcessLetsGo) {
-    auto lock = FileLock::acquire(file_);
-    int ready[2];
-    ASSERT_TRUE(lock && ::pipe(ready) == 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int opens = ::inotify_init();
-        char event[4096];
-        if (::inotify_add_watch(opens, (runtime_ + "/almanary/locks").c_str(), IN_OPEN) < 0 ||
-            ::write(ready[1], "r", 1) != 1 || ::read(opens, event, sizeof event) <= 0)
-            ::_exit(1);
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    lock.reset();  // the child's copy of the open lock file holds it still
-    char byte;
-    EXPECT_EQ(::read(ready[0], &byte, 1), 1);  // the child watches
-    std::string reason;
-    EXPECT_TRUE(FileLock::acquire(file_, &reason)) << reason;
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0);
-    ::close(ready[0]);
 }
 
 // The runtime folder when it is an absolute path, else a folder of the
@@ -96,7 +63,7 @@ TEST_F(FileLockTest, TheLockFolderIsTheUsersAlone) {
     const std::function<bool()> unfit[] = {
         [&] { return fs::create_directory(own) && ::chmod(own.c_str(), 0777) == 0; },
         [&] { return fs::create_directory_symlink(runtime_, own), true; },
-        [&] { return testing::writeFile(own, ""), true; },
+        [&] { return writeFile(own, ""), true; },
         [&] { return fs::create_directory(own) && ::chown(own.c_str(), 12345, ::getegid()) == 0; },
     };
     for (std::size_t i = 0; i < std::size(unfit); ++i) {
@@ -115,4 +82,4 @@ TEST_F(FileLockTest, TheLockFolderIsTheUsersAlone) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -6,21 +6,20 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <filesystem>
 #include <thread>
 
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(store.open(path)) << store.lastError(); }
 
-    testing::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("settings.sqlite");
     SettingsStore store;
 };
@@ -48,11 +47,11 @@ TEST_F(SettingsStoreTest, ValuesReadBackAsWrittenOrFailWithTheirReason) {
 // A file that is no sound store is left as it was; the store held is closed.
 TEST_F(SettingsStoreTest, OnlyASoundStoreOpensAndNoOtherFileIsTouched) {
     ASSERT_TRUE(store.setNumber("LoadOnStart", 1) && store.close());
-    std::string damaged = testing::readFile(path);  // the last connection folded the journal in
+    std::string damaged = readFile(path);  // the last connection folded the journal in
     ASSERT_GT(damaged.size(), 4096u);
     std::fill(damaged.begin() + 4096, damaged.end(), '\xa5');
-    testing::writeFile(dir.file("damaged.sqlite"), damaged);
-    testing::writeFile(dir.file("plain.txt"), "BEGIN:VCALENDAR\nnot a store\n");
+    writeFile(dir.file("damaged.sqlite"), damaged);
+    writeFile(dir.file("plain.txt"), "BEGIN:VCALENDAR\nnot a store\n");
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(dir.file("foreign.sqlite").c_str(), &db), SQLITE_OK);
     sqlite3_exec(db, "CREATE TABLE settings (key TEXT)", nullptr, nullptr, nullptr);
@@ -61,11 +60,11 @@ TEST_F(SettingsStoreTest, OnlyASoundStoreOpensAndNoOtherFileIsTouched) {
     for (const std::string& bad :
          {dir.file("damaged.sqlite"), dir.file("plain.txt"), dir.file("plain.txt/settings.sqlite"),
           dir.file("foreign.sqlite"), dir.file("folder"), std::string()}) {
-        const std::string before = testing::readFile(bad);
+        const std::string before = readFile(bad);
         ASSERT_TRUE(store.open(path));
         EXPECT_FALSE(store.open(bad) || store.lastError() == 0) << bad;
         EXPECT_FALSE(store.setNumber("LoadOnStart", 2)) << bad;
-        EXPECT_TRUE(testing::readFile(bad) == before) << bad << " was changed";
+        EXPECT_TRUE(readFile(bad) == before) << bad << " was changed";
     }
     EXPECT_FALSE(store.close() || store.queryNumber("LoadOnStart"));
     ASSERT_TRUE(store.open(path));
@@ -74,8 +73,8 @@ TEST_F(SettingsStoreTest, OnlyASoundStoreOpensAndNoOtherFileIsTouched) {
 
 // Processes of threads with their own connections make the private default store.
 TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
-    const testing::TempDir dir;
-    testing::ScopedEnvironment environment("ALMANARY_SETTINGS", nullptr);
+    const TempDir dir;
+    ScopedEnvironment environment("ALMANARY_SETTINGS", nullptr);
     environment.set("XDG_CONFIG_HOME", dir.file("config").c_str());
     constexpr int kWorkers = 9, kRounds = 30;  // three processes of three threads
     const auto name = [](int n) { return "v" + std::to_string(n); };
@@ -108,9 +107,9 @@ TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << WEXITSTATUS(status);
     }
-    EXPECT_EQ(testing::modeOf(dir.file("config")), 0700u);
-    EXPECT_EQ(testing::modeOf(dir.file("config/almanary")), 0700u);
-    EXPECT_EQ(testing::modeOf(dir.file("config/almanary/settings.sqlite")), 0600u);
+    EXPECT_EQ(modeOf(dir.file("config")), 0700u);
+    EXPECT_EQ(modeOf(dir.file("config/almanary")), 0700u);
+    EXPECT_EQ(modeOf(dir.file("config/almanary/settings.sqlite")), 0600u);
     SettingsStore store;
     ASSERT_TRUE(store.open());
     for (int n = 0; n < kWorkers * kRounds; ++n)
@@ -118,4 +117,4 @@ TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

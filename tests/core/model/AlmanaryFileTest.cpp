@@ -1,7 +1,6 @@
 #include "model/AlmanaryFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "model/Archive.h"
 #include "model/AtomicFile.h"
@@ -11,19 +10,16 @@
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
-using testing::makeEvent;
-using testing::Notes;
-using testing::notesOf;
 using Kind = AlmanaryProblem::Kind;
 
 class AlmanaryFileTest : public ::testing::Test {
 protected:
-    testing::ScopedTimeZone zone_{"UTC"};
-    testing::TempDir dir_;
-    const DateTime now_ = testing::localTime(2024, 5, 1, 8, 0);
+    ScopedTimeZone zone_{"UTC"};
+    TempDir dir_;
+    const DateTime now_ = localTime(2024, 5, 1, 8, 0);
 };
 
 TEST_F(AlmanaryFileTest, DocumentsRoundTripWithTheirDueReminders) {
@@ -45,11 +41,10 @@ TEST_F(AlmanaryFileTest, DocumentsRoundTripWithTheirDueReminders) {
     EXPECT_EQ(loaded.document->settings, document.settings);
 }
 
-// Equal starts keep file order; the categories end at an empty name; trailing bytes are ignored.
 // The desktop knows an almanary by its first bytes, as the MIME type
 // installed with the program describes them.
 TEST_F(AlmanaryFileTest, EveryFileBeginsWithTheBytesTheMimeTypeMatches) {
-    const std::string mime = testing::readFile(ALMANARY_RESOURCES_DIR "/almanary-mime.xml");
+    const std::string mime = readFile(ALMANARY_RESOURCES_DIR "/almanary-mime.xml");
     const std::string::size_type from = mime.find("value=\"") + 7;
     std::string magic;
     for (std::string::size_type at = from; mime.compare(at, 2, "\\x") == 0; at += 4)
@@ -59,10 +54,12 @@ TEST_F(AlmanaryFileTest, EveryFileBeginsWithTheBytesTheMimeTypeMatches) {
         AlmanaryDocument document;
         document.settings.password = password;
         ASSERT_FALSE(AlmanaryFile::save(document, dir_.file("cal.alm")));
-        EXPECT_EQ(testing::readFile(dir_.file("cal.alm")).substr(0, magic.size()), magic);
+        EXPECT_EQ(readFile(dir_.file("cal.alm")).substr(0, magic.size()), magic);
     }
 }
 
+// Equal starts keep file order; the categories end at an empty name;
+// trailing bytes are ignored.
 TEST_F(AlmanaryFileTest, RecordsCategoriesAndSkinAsTheFileHasThem) {
     ArchiveWriter out;
     out.writeText("Almanary");
@@ -135,4 +132,4 @@ TEST_F(AlmanaryFileTest, AFailedSaveSaysWhyAndKeepsTheChangesMarked) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

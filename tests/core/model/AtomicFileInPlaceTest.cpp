@@ -3,31 +3,27 @@
 // saves run in a child process that has become an unprivileged user.
 #include <grp.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <optional>
-#include <string>
 
 #include "model/AtomicFile.h"
 #include "model/FileStamp.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 constexpr uid_t kNobody = 65534;
 
 TEST(AtomicFileInPlaceTest, AFileInAFolderTheUserCannotWriteIsRewrittenOrKeptWhole) {
-    const testing::TempDir dir;
+    const TempDir dir;
     const std::string folder = dir.file("shared"), path = folder + "/cal.alm";
     ::chmod(dir.path().c_str(), 0755);
     ::mkdir(folder.c_str(), 0755);  // root's: nobody may add a file
-    testing::writeFile(path, "old contents");
+    writeFile(path, "old contents");
     ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
     const auto inode = FileStamp::of(path)->inode;
     const struct {
@@ -57,7 +53,7 @@ TEST(AtomicFileInPlaceTest, AFileInAFolderTheUserCannotWriteIsRewrittenOrKeptWho
             AtomicFile::failAfterBytesForTesting(c.diskRoom);
             FileStamp written;
             EXPECT_EQ(AtomicFile::write(c.path, c.bytes, &written), c.reason) << c.bytes;
-            EXPECT_EQ(testing::readFile(c.path), c.contents) << c.bytes;
+            EXPECT_EQ(readFile(c.path), c.contents) << c.bytes;
             const bool stamped = FileStamp::of(c.path) == written && written.inode == inode;
             EXPECT_TRUE(c.reason || stamped) << c.bytes;  // a save tells what it wrote
         }
@@ -73,4 +69,4 @@ TEST(AtomicFileInPlaceTest, AFileInAFolderTheUserCannotWriteIsRewrittenOrKeptWho
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -1,23 +1,18 @@
 #include "model/AtomicFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <filesystem>
 
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::modeOf;
-using testing::readFile;
 
 // A failed write leaves the old file and no stray one.
 TEST(AtomicFileTest, WritesReplaceWholeFilesOrNothing) {
-    const testing::TempDir dir;
+    const TempDir dir;
     const std::string at = dir.path().string() + "/", target = at + "doc";
     ASSERT_EQ(AtomicFile::write(target, "one"), std::nullopt);
     EXPECT_EQ(modeOf(target), 0600u);
@@ -26,7 +21,7 @@ TEST(AtomicFileTest, WritesReplaceWholeFilesOrNothing) {
     ASSERT_EQ(AtomicFile::write(at + "link", "old"), std::nullopt);
     EXPECT_TRUE(fs::is_symlink(at + "link") && readFile(target) == "old" &&
                 modeOf(target) == 0640u);
-    testing::writeFile(at + "locked", "old");
+    writeFile(at + "locked", "old");
     ::chmod((at + "locked").c_str(), 0444);
     fs::create_directory(at + "folder");
     ASSERT_EQ(::mkfifo((at + "pipe").c_str(), 0600), 0);
@@ -50,4 +45,4 @@ TEST(AtomicFileTest, WritesReplaceWholeFilesOrNothing) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

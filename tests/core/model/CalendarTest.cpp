@@ -8,7 +8,7 @@
 
 #include "support/ScopedTimeZone.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 DateTime utc(int year, int month, int day, int hour = 0) {
@@ -36,7 +36,7 @@ TEST(CalendarTest, DayNumbersAndLocalDates) {
                                           {2023, 1, 1, 0, 0, 60}, {2023, 1, 1, 0, -1, 0}};
     for (const auto& f : refused)
         EXPECT_FALSE(Calendar::fromLocal(f[0], f[1], f[2], f[3], f[4], f[5])) << f[1] << f[2];
-    const testing::ScopedTimeZone zone("UTC");
+    const ScopedTimeZone zone("UTC");
     EXPECT_EQ(Calendar::fromLocal(1969, 12, 31, 23, 59, 59), std::optional<DateTime>(-1));
     EXPECT_EQ(Calendar::fromLocal(2106, 2, 7, 6, 28, 15), std::optional<DateTime>(0xFFFFFFFFLL));
 }
@@ -53,7 +53,7 @@ TEST(CalendarTest, AddDaysKeepsTheClockAndStepsCalendarDates) {
         {"Pacific/Apia", {2011, 12, 29, 12, 0}, 1, {2011, 12, 31, 12, 0}},
         {"Pacific/Apia", {2011, 12, 31, 12, 0}, -1, {2011, 12, 29, 12, 0}}};
     for (const auto& [name, from, days, to] : cases) {
-        const testing::ScopedTimeZone zone(name);
+        const ScopedTimeZone zone(name);
         const auto start =
             Calendar::fromLocal(from.year, from.month, from.day, from.hour, from.minute);
         const LocalFields shown = Calendar::toLocal(Calendar::addDays(start.value_or(0), days));
@@ -61,7 +61,7 @@ TEST(CalendarTest, AddDaysKeepsTheClockAndStepsCalendarDates) {
                     shown.minute == to.minute && shown.second == 0)
             << name << " " << from.day << " + " << days;
     }
-    const testing::ScopedTimeZone zone("America/New_York");
+    const ScopedTimeZone zone("America/New_York");
     for (const DateTime oneThirty : {utc(2023, 11, 5, 5) + 1800, utc(2023, 11, 5, 6) + 1800})
         EXPECT_EQ(Calendar::addDays(oneThirty, 0), oneThirty);
     EXPECT_GT(Calendar::addDays(0, INT_MAX), utc(2106, 1, 1));
@@ -90,11 +90,11 @@ TEST(CalendarTest, NoonOfIsLocalNoonWithinTheStorableRange) {
         {"Pacific/Apia", {2011, 12, 30}, none},  // the day the zone skipped
     };
     for (const auto& [name, date, expected] : cases) {
-        const testing::ScopedTimeZone zone(name);
+        const ScopedTimeZone zone(name);
         EXPECT_EQ(Calendar::noonOf(date), expected)
             << name << " " << date.year << "-" << date.month << "-" << date.day;
     }
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -5,36 +5,43 @@
 #include "support/SampleEvents.h"
 #include "support/ScopedTimeZone.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
-
-using testing::listOf;
-using testing::localTime;
-using testing::makeEvent;
-using testing::Notes;
-using testing::notesOf;
 
 // Summer time begins at 2:00 on 31 March 2024, so local days differ from UTC ones.
 class EventListTest : public ::testing::Test {
 protected:
-    testing::ScopedTimeZone zone_{"CET-1CEST,M3.5.0,M10.5.0/3"};
+    ScopedTimeZone zone_{"CET-1CEST,M3.5.0,M10.5.0/3"};
 };
 
-// A day holds every event of its date, whatever the hour texts; searches fold letter case as
-// Unicode does.
+// A day holds every event of its date, whatever the hour texts. Searches
+// fold letter case as Unicode does, and 8-bit (Latin-1) notes from A to Z.
 TEST_F(EventListTest, DaysCategoriesAndNoteSearches) {
+    const std::string summer = "Summer ÉTÉ", old = "Old \xc9T\xc9";
     EventList list = listOf({{2024, 3, 30, "23", "45", "Team MEETING at noon", "0", "Work"},
                              {2024, 3, 31, "-5", "0", "Meet\ning", "0", "work"},
-                             {2024, 3, 31, "23", "45", "caf\xc3\xa9", "0", "Work"},
+                             {2024, 3, 31, "23", "45", summer, "0", "Work"},
                              {2024, 3, 31, "99", "0", "odd high", "0", "Work "},
-                             {2024, 4, 1, "0", "0", "after"}});
+                             {2024, 4, 1, "0", "0", "MAIN STRASSE"},
+                             {2024, 4, 2, "0", "0", "Straße 5"},
+                             {2024, 4, 3, "0", "0", old}});
     EXPECT_EQ(notesOf(list.eventsOnDay(localTime(2024, 3, 31, 0, 30))),
-              (Notes{"Meet\ning", "caf\xc3\xa9", "odd high"}));
-    EXPECT_EQ(notesOf(list.searchNotes("mEeT")), (Notes{"Team MEETING at noon", "Meet\ning"}));
-    EXPECT_EQ(notesOf(list.searchNotes("NOON")), Notes{"Team MEETING at noon"});  // at the end
-    EXPECT_TRUE(list.searchNotes("noon!").isEmpty());
-    EXPECT_EQ(notesOf(list.searchNotes("CAF\xc3\x89")), Notes{"caf\xc3\xa9"});  // Unicode folding
-    const Notes work{"Team MEETING at noon", "caf\xc3\xa9"};
+              (Notes{"Meet\ning", summer, "odd high"}));
+    const std::pair<std::string, Notes> searches[] = {
+        {"mEeT", {"Team MEETING at noon", "Meet\ning"}},
+        {"NOON", {"Team MEETING at noon"}},  // at the very end
+        {"noon!", {}},
+        {"été", {summer}},
+        {"sse", {"MAIN STRASSE", "Straße 5"}},    // an ASCII text finds "ß"
+        {"straß", {"MAIN STRASSE", "Straße 5"}},  // and the other way round
+        {"OLD", {old}},
+        {"old \xe9t\xe9", {}},
+        {"oLD \xc9T\xc9", {old}},  // an 8-bit text as typed
+    };
+    for (const auto& [text, expected] : searches)
+        EXPECT_EQ(notesOf(list.searchNotes(text)), expected) << text;
+    EXPECT_EQ(list.searchNotes("").count(), list.count());
+    const Notes work{"Team MEETING at noon", summer};
     EXPECT_EQ(notesOf(list.eventsInCategory("Work")), work);
     EXPECT_TRUE(list.usesCategory("work") && !list.usesCategory("WORK"));
     list.setModified(false);
@@ -66,7 +73,7 @@ TEST_F(EventListTest, DueRemindersAndConflicts) {
     list.clearOpen(list.at(1).key());
     EXPECT_EQ(notesOf(list.dueReminders(later)), (Notes{"nine", "a day ahead"}));
     EXPECT_FALSE(list.isModified());
-    const std::pair<testing::EventSpec, Notes> candidates[] = {
+    const std::pair<EventSpec, Notes> candidates[] = {
         {{2024, 6, 3, "10", "30", "", "15"}, {"ten"}},     {{2024, 6, 3, "10", "31", "", "0"}, {}},
         {{2024, 6, 3, "9", "30", "", "30"}, {"ten"}},      {{2024, 6, 3, "9", "30", "", "29"}, {}},
         {{2024, 9, 1, "9", "30", "", "0"}, {"backwards"}}, {{2024, 9, 1, "8", "0", "", "0"}, {}}};
@@ -76,4 +83,4 @@ TEST_F(EventListTest, DueRemindersAndConflicts) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -2,17 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "support/SampleEvents.h"
 #include "support/ScopedTimeZone.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 TEST(EventTest, SameStartAndSameContent) {
-    const testing::ScopedTimeZone zone("UTC");
-    Event base = testing::makeEvent({2024, 6, 3, "9", "30", "Dentist", "60"});
+    const ScopedTimeZone zone("UTC");
+    Event base = makeEvent({2024, 6, 3, "9", "30", "Dentist", "60"});
     base.setRemind(true);
     const std::tuple<const char*, std::function<void(Event&)>, bool, bool> cases[] = {
         {"time of day in date", [](Event& e) { e.setDate(e.date() + 3600); }, true, true},
@@ -59,4 +57,4 @@ TEST(EventTest, ClockTextsComeBackByteForByte) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

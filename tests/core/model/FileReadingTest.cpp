@@ -1,23 +1,22 @@
 #include "model/FileReading.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 using Problem = FileContents::Problem;
 
 // Files whose size says 0 are read to one past the limit, and no more.
 TEST(FileReadingTest, ReadsOrdinaryFilesWholeWithinTheLimit) {
-    const testing::TempDir dir;
+    const TempDir dir;
     const std::string big(70000, 'b');  // more than the first read when the size is unknown
-    testing::writeFile(dir.file("big"), big);
-    testing::writeFile(dir.file("locked"), "secret");
+    writeFile(dir.file("big"), big);
+    writeFile(dir.file("locked"), "secret");
     ::chmod(dir.file("locked").c_str(), 0);
     std::vector<std::tuple<std::string, std::size_t, Problem, std::string>> cases = {
         {dir.file("big"), big.size(), Problem::None, big},
@@ -36,4 +35,4 @@ TEST(FileReadingTest, ReadsOrdinaryFilesWholeWithinTheLimit) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -9,10 +9,8 @@
 #include "support/SampleEvents.h"
 #include "support/ScopedTimeZone.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
-
-using testing::notesOf;
 
 EventList built(const std::vector<Event>& events) {
     EventList list;
@@ -23,15 +21,14 @@ EventList built(const std::vector<Event>& events) {
 
 // Against a plain vector in key order; queries show no slot keeps a stale timing.
 TEST(SortedEventListTest, RandomChangesMatchAPlainVector) {
-    const testing::ScopedTimeZone zone("UTC0");
+    const ScopedTimeZone zone("UTC0");
     std::mt19937 random(20240229);
     const char* hours[] = {"0", "9", "09", "23", "-1", "30"};  // few keys: many equal ones
     int serial = 0;
     const auto fresh = [&] {
-        Event event =
-            testing::makeEvent({2024, 2, 27 + static_cast<int>(random() % 3), hours[random() % 6],
-                                random() % 2 ? "0" : "30", std::to_string(serial++),
-                                std::to_string(static_cast<int>(random() % 2000) - 100)});
+        Event event = makeEvent({2024, 2, 27 + static_cast<int>(random() % 3), hours[random() % 6],
+                                 random() % 2 ? "0" : "30", std::to_string(serial++),
+                                 std::to_string(static_cast<int>(random() % 2000) - 100)});
         event.setRemind(random() % 2 == 0);
         event.setRemindMinutes(static_cast<int>(random() % 3000) - 30);
         return event;
@@ -62,8 +59,7 @@ TEST(SortedEventListTest, RandomChangesMatchAPlainVector) {
         }
         const EventList expected = built(model);
         ASSERT_EQ(notesOf(list), notesOf(expected));
-        const DateTime now =
-            testing::localTime(2024, 2, 26) + static_cast<DateTime>(random() % 432000);
+        const DateTime now = localTime(2024, 2, 26) + static_cast<DateTime>(random() % 432000);
         ASSERT_EQ(notesOf(list.dueReminders(now)), notesOf(expected.dueReminders(now)));
         const Event candidate = fresh();
         ASSERT_EQ(notesOf(list.conflicts(candidate, nullptr)),
@@ -72,4 +68,4 @@ TEST(SortedEventListTest, RandomChangesMatchAPlainVector) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -2,18 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
-#include <vector>
-
 #include "model/CategoryEditor.h"
-#include "support/SampleEvents.h"
-#include "support/ScopedTimeZone.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
-// The same words in Latin-1, as older files hold them.
+// The same word in Latin-1, as older files hold it.
 const std::string kLatinEte = "\xe9t\xe9", kLatinEteUpper = "\xc9T\xc9";
 
 TEST(UnicodeTextTest, FoldCaseIsFullUnicodeFoldingOfValidUtf8Only) {
@@ -49,26 +43,5 @@ TEST(UnicodeTextTest, CategoryNamesAreUniqueWhateverTheirLetterCase) {
     }
 }
 
-TEST(UnicodeTextTest, NotesSearchFoldsLetterCaseAsUnicodeDoes) {
-    const testing::ScopedTimeZone zone("UTC");
-    const std::string summer = "Summer ÉTÉ", main = "MAIN STRASSE", five = "Straße 5";
-    const std::string old = "Old " + kLatinEteUpper;
-    const EventList list = testing::listOf({{2024, 1, 1, "9", "0", summer},
-                                            {2024, 1, 2, "9", "0", main},
-                                            {2024, 1, 3, "9", "0", five},
-                                            {2024, 1, 4, "9", "0", old}});
-    const std::pair<std::string, testing::Notes> cases[] = {
-        {"été", {summer}},
-        {"sse", {main, five}},    // an ASCII text finds "ß"
-        {"straß", {main, five}},  // "ß" finds an ASCII "SS"
-        {"OLD", {old}},           // 8-bit notes: A to Z
-        {"old " + kLatinEte, {}},
-        {"oLD " + kLatinEteUpper, {old}},  // an 8-bit text as typed
-        {"", {summer, main, five, old}},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(testing::notesOf(list.searchNotes(text)), expected) << text;
-}
-
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

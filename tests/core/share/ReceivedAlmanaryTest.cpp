@@ -8,21 +8,18 @@
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 using Kind = ReceivedAlmanary::WriteFailure::Kind;
 using Target = ReceivedAlmanary::Target;
 
-[[maybe_unused]] ::testing::Environment* const kLockFolder =
-    ::testing::AddGlobalTestEnvironment(new testing::PrivateLockFolder);
-
 // Each target writes where it may and nowhere else, and never while
 // another writer holds the file's lock.
 TEST(ReceivedAlmanaryTest, WritesOnlyWhereItsTargetAllows) {
-    const testing::TempDir dir;
+    const TempDir dir;
     const std::string path = dir.file("cal.alm"), old = "old contents";
-    const auto received = ReceivedAlmanary::accept(testing::almanaryBytes("New"), "test");
+    const auto received = ReceivedAlmanary::accept(almanaryBytes("New"), "test");
     ASSERT_TRUE(received);
     const struct {
         Target target;
@@ -36,10 +33,10 @@ TEST(ReceivedAlmanaryTest, WritesOnlyWhereItsTargetAllows) {
     for (const auto& c : cases) {
         std::filesystem::remove(path);
         if (c.exists)
-            testing::writeFile(path, old);
+            writeFile(path, old);
         const auto failure = received->write(path, c.target);
         EXPECT_EQ(failure ? std::optional(failure->kind) : std::nullopt, c.refused);
-        EXPECT_EQ(testing::readFile(path), c.refused ? (c.exists ? old : "") : received->bytes());
+        EXPECT_EQ(readFile(path), c.refused ? (c.exists ? old : "") : received->bytes());
     }
     const auto lock = FileLock::acquire(path);
     const auto busy = received->write(path, Target::AnyFile, std::chrono::milliseconds(0));
@@ -47,4 +44,4 @@ TEST(ReceivedAlmanaryTest, WritesOnlyWhereItsTargetAllows) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -1,30 +1,19 @@
-// The client against broken servers it must survive, and against the real
-// server for every outcome of an exchange.
+// The client against broken servers it must survive, and cancelled from
+// another thread; the CLI's and the Internet dialog's tests meet the real server.
 #include "share/ShareClient.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
 #include <future>
-#include <thread>
 
-#include "app/SettingsStore.h"
-#include "share/ShareRegistry.h"
-#include "share/ShareServer.h"
 #include "share/TcpListener.h"
 #include "support/ShareTestPeers.h"
-#include "support/TempDir.h"
-#include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 using namespace std::chrono_literals;
 using Outcome = ShareClient::Outcome;
-using testing::almanaryBytes;
-using testing::FakeServer;
-using testing::lengthBytes;
 
 // Reads until the client goes, so the client decides when the exchange ends.
 void waitForClientToGo(TcpSocket& socket) {
@@ -87,72 +76,5 @@ TEST(ShareClientTest, CancelEndsAnExchangeFromAnotherThread) {
     EXPECT_EQ(result.get().outcome, Outcome::Cancelled);
 }
 
-class ShareClientServerTest : public ::testing::Test {
-protected:
-    ShareClientServerTest() {
-        SettingsStore store;
-        EXPECT_TRUE(store.open(settings));
-        testing::writeFile(cal, kOld);
-        testing::writeFile(local, kNew);
-        EXPECT_TRUE(ShareRegistry(store).publish("Work", cal) &&
-                    ShareRegistry(store).publish("Gone", dir.file("gone.alm")));
-        EXPECT_EQ(server.start(0), std::nullopt);
-    }
-
-    ShareClient::Result send(const std::string& path, bool replace = false) {
-        return ShareClient({"localhost", server.port()})
-            .send("Work", path, [this, replace](const std::string& name) {
-                asked.push_back(name);
-                return replace;
-            });
-    }
-
-    const std::string kOld = almanaryBytes("Old");
-    const std::string kNew = almanaryBytes("New", 100000);
-    testing::TempDir dir;
-    const std::string settings = dir.file("settings.sqlite");
-    const std::string cal = dir.file("cal.alm");
-    const std::string local = dir.file("local.alm");
-    testing::RecordingHost host;
-    ShareServer server{host, settings};
-    std::vector<std::string> asked;
-};
-
-TEST_F(ShareClientServerTest, FetchGivesTheFileOrSaysWhyNot) {
-    ShareClient client({"localhost", server.port()});
-    const ShareClient::Result fetched = client.fetch("Work");
-    EXPECT_EQ(fetched.outcome, Outcome::Done);
-    EXPECT_TRUE(fetched.content == kOld);
-    EXPECT_EQ(client.fetch("Home").outcome, Outcome::NotShared);
-    EXPECT_EQ(client.fetch("Gone").outcome, Outcome::FileMissing);
-}
-
-// Done comes once the server has the file; the open almanary is replaced
-// only with the user's word; a local file that cannot be sent is not.
-TEST_F(ShareClientServerTest, SendReplacesTheSharedFileOnlyWhenItMay) {
-    EXPECT_EQ(send(local).outcome, Outcome::Done);
-    EXPECT_TRUE(testing::readFile(cal) == kNew);
-    EXPECT_TRUE(asked.empty());
-
-    testing::writeFile(cal, kOld);
-    host.setOpenPath(cal);
-    EXPECT_EQ(send(local, false).outcome, Outcome::Declined);
-    EXPECT_TRUE(testing::readFile(cal) == kOld);
-    EXPECT_EQ(send(local, true).outcome, Outcome::Done);
-    EXPECT_TRUE(testing::readFile(cal) == kNew);
-    EXPECT_EQ(asked, (std::vector<std::string>{"Work", "Work"}));
-    EXPECT_EQ(host.callsWhenAtLeast(2), (std::vector<std::string>{"pauseTimers", "reload " + cal}));
-
-    testing::writeFile(cal, kOld);
-    host.setOpenPath("");
-    testing::writeFile(dir.file("text.alm"), "not an almanary");
-    for (const std::string& path : {dir.file("missing.alm"), dir.file("text.alm")}) {
-        const ShareClient::Result result = send(path);
-        EXPECT_EQ(result.outcome, Outcome::CannotOpenToSend) << path;
-        EXPECT_NE(result.detail.find(path), std::string::npos) << result.detail;
-    }
-    EXPECT_TRUE(testing::readFile(cal) == kOld);
-}
-
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

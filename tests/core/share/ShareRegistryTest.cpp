@@ -2,24 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "app/SettingsStore.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 class ShareRegistryTest : public ::testing::Test {
 protected:
     ShareRegistryTest() {
         EXPECT_TRUE(store.open(dir.file("settings.sqlite")));
-        testing::writeFile(cal, "x");
+        writeFile(cal, "x");
         std::filesystem::create_symlink(cal, dir.file("link.alm"));
     }
 
-    testing::TempDir dir;
+    TempDir dir;
     SettingsStore store;
     ShareRegistry shares{store};
     const std::string cal = dir.file("cal.alm");
@@ -90,4 +88,4 @@ TEST_F(ShareRegistryTest, PublishingUnderANewNameWithdrawsTheOld) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

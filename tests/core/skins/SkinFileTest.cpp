@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 using Kind = SkinFileProblem::Kind;
@@ -22,7 +20,7 @@ TEST(SkinFileTest, DefaultIsBuiltInAndNamesStayInTheFolder) {
 
 // The skins folder is inside the test's own, so an escaping name would land there too.
 TEST(SkinFileTest, NamedSkinsReadBackAndTheBuiltInOneIsNeverTouched) {
-    const testing::TempDir dir;
+    const TempDir dir;
     const std::string folder = dir.file("Skins");
     std::filesystem::create_directory(folder);
     Skin ocean{0x00C08040, 0x00FFFFFF, 0x00402010, 0x00F0E0D0, ""};
@@ -32,15 +30,15 @@ TEST(SkinFileTest, NamedSkinsReadBackAndTheBuiltInOneIsNeverTouched) {
     ASSERT_EQ(SkinFile::writeNamed(folder, "Ocean", ocean), std::nullopt);
     EXPECT_EQ(SkinFile::readNamed(folder, "Ocean").skin, ocean);
 
-    testing::writeFile(folder + "/Default.skn", "impostor");
+    writeFile(folder + "/Default.skn", "impostor");
     EXPECT_EQ(SkinFile::readNamed(folder, "Default").problem.value().kind, Kind::BuiltIn);
     EXPECT_EQ(SkinFile::writeNamed(folder, "Default", ocean).value().kind, Kind::BuiltIn);
-    EXPECT_EQ(testing::readFile(folder + "/Default.skn"), "impostor");
+    EXPECT_EQ(readFile(folder + "/Default.skn"), "impostor");
     EXPECT_EQ(SkinFile::writeNamed(folder, "../escape", ocean).value().kind, Kind::BadName);
     EXPECT_FALSE(std::filesystem::exists(dir.file("escape.skn")));
 
     EXPECT_EQ(SkinFile::readNamed(folder, "Gone").problem.value().kind, Kind::CannotOpen);
-    testing::writeFile(folder + "/Huge.skn", SkinFile::encode(ocean) + std::string(1 << 20, 0));
+    writeFile(folder + "/Huge.skn", SkinFile::encode(ocean) + std::string(1 << 20, 0));
     EXPECT_EQ(SkinFile::readNamed(folder, "Huge").problem.value().reason,
               "it is larger than 1048576 bytes");
     EXPECT_EQ(SkinFile::writeNamed(dir.file("no-folder"), "Ocean", ocean).value().kind,
@@ -51,4 +49,4 @@ TEST(SkinFileTest, NamedSkinsReadBackAndTheBuiltInOneIsNeverTouched) {
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

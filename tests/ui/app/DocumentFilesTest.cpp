@@ -6,7 +6,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <filesystem>
 #include <tuple>
 
 #include "app/PasswordDialog.h"
@@ -15,6 +14,9 @@
 
 namespace almanary::testing {
 namespace {
+
+using enum MessageId;
+using enum MessageAnswer;
 
 namespace fs = std::filesystem;
 
@@ -29,11 +31,6 @@ protected:
 
     void addEvent(const std::string& note) {
         session().storeEvent(makeEvent({2024, 3, 20, "10", "15", note, "15"}), nullptr);
-    }
-
-    void writeSkin(const std::string& name, const Skin& skin) {
-        fs::create_directories(dir.file("Skins"));
-        EXPECT_FALSE(SkinFile::writeNamed(dir.file("Skins"), name, skin));
     }
 
     // The open document as it stands, to compare before and after.
@@ -75,9 +72,9 @@ TEST_F(DocumentFilesTest, SaveAsAsksBeforeReplacingAFileAndAFailureChangesNothin
     MainWindow& w = windowWithChange();
     session().setShareName("home");
     const std::tuple<std::string, std::optional<MessageAnswer>, MessageId> cases[] = {
-        {other, MessageAnswer::No, MessageId::OverwriteAlmanary},
-        {dir.file("folder.alm"), std::nullopt, MessageId::SaveFailed},
-        {other, MessageAnswer::Yes, MessageId::OverwriteAlmanary},
+        {other, No, OverwriteAlmanary},
+        {dir.file("folder.alm"), std::nullopt, SaveFailed},
+        {other, Yes, OverwriteAlmanary},
     };
     for (const auto& [target, answer, message] : cases) {
         SCOPED_TRACE(target);
@@ -85,7 +82,7 @@ TEST_F(DocumentFilesTest, SaveAsAsksBeforeReplacingAFileAndAFailureChangesNothin
         if (answer)
             prompter.answer(*answer);
         files.choose(target);
-        const bool saved = answer == MessageAnswer::Yes;
+        const bool saved = answer == Yes;
         EXPECT_EQ(w.saveDocument(SaveMode::SaveAs), saved);
         ASSERT_EQ(prompter.ids, Ids{message});
         EXPECT_EQ(prompter.args[0].front(), target);
@@ -100,20 +97,19 @@ TEST_F(DocumentFilesTest, SaveAsAsksBeforeReplacingAFileAndAFailureChangesNothin
 
 TEST_F(DocumentFilesTest, LoadingAsksAboutUnsavedChangesFirst) {
     const std::string next = writeAlmanary("next.alm", document({"next"}));
-    for (const MessageAnswer answer :
-         {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel}) {
+    for (const MessageAnswer answer : {Yes, No, Cancel}) {
         window_.reset();
         prompter.clearShown();
         MainWindow& w = windowWithChange();
         prompter.answer(answer);  // Yes saves to the open file, asking nothing more
-        const bool loads = answer != MessageAnswer::Cancel;
+        const bool loads = answer != Cancel;
         EXPECT_EQ(w.loadDocument(next), loads);
-        EXPECT_EQ(prompter.ids, Ids{MessageId::UnsavedChanges});
+        EXPECT_EQ(prompter.ids, Ids{UnsavedChanges});
         EXPECT_EQ(notesOf(session().document().events),
                   loads ? Notes{"next"} : (Notes{"mine", "pending"}));
         EXPECT_EQ(session().path(), loads ? next : dir.file("mine.alm"));
         EXPECT_EQ(notesInFile(dir.file("mine.alm")),
-                  answer == MessageAnswer::Yes ? (Notes{"mine", "pending"}) : Notes{"mine"});
+                  answer == Yes ? (Notes{"mine", "pending"}) : Notes{"mine"});
         EXPECT_EQ(session().hasUnsavedChanges(), !loads);
     }
 }
@@ -127,9 +123,9 @@ TEST_F(DocumentFilesTest, AFileChangedElsewhereIsNotReplacedWithoutAsking) {
         Notes inFile, inOther;
     } cases[] = {
         {std::nullopt, {"theirs"}, {}},
-        {MessageAnswer::Cancel, {"theirs"}, {}},
-        {MessageAnswer::Yes, {"mine", "pending"}, {}},
-        {MessageAnswer::No, {"theirs"}, {"mine", "pending"}},
+        {Cancel, {"theirs"}, {}},
+        {Yes, {"mine", "pending"}, {}},
+        {No, {"theirs"}, {"mine", "pending"}},
     };
     for (const auto& c : cases) {
         window_.reset();
@@ -140,12 +136,12 @@ TEST_F(DocumentFilesTest, AFileChangedElsewhereIsNotReplacedWithoutAsking) {
         writeAlmanary("mine.alm", document({"theirs"}));
         if (c.answer)
             prompter.answer(*c.answer);
-        if (c.answer == MessageAnswer::No)
+        if (c.answer == No)
             files.choose(dir.file("other.alm"));
         c.answer ? void(w.saveDocument()) : w.onAutosaveTimer();
-        EXPECT_EQ(prompter.ids, c.answer ? Ids{MessageId::ChangedOnDisk} : Ids{});
+        EXPECT_EQ(prompter.ids, c.answer ? Ids{ChangedOnDisk} : Ids{});
         prompter.clearShown();
-        const bool saved = c.answer == MessageAnswer::Yes || c.answer == MessageAnswer::No;
+        const bool saved = c.answer == Yes || c.answer == No;
         EXPECT_EQ(session().hasUnsavedChanges(), !saved);
         EXPECT_EQ(notesInFile(dir.file("mine.alm")), c.inFile);
         EXPECT_EQ(fs::exists(dir.file("other.alm")), !c.inOther.empty());
@@ -156,21 +152,41 @@ TEST_F(DocumentFilesTest, AFileChangedElsewhereIsNotReplacedWithoutAsking) {
     }
 }
 
-// Cancel changes nothing; a wrong entry (letter case matters) is said and
-// cleared; a password stored in an older 8-bit encoding can be typed.
-TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRightAndCancelChangesNothing) {
+// A file that cannot be loaded, or whose password is not given, leaves the
+// document as it was. How each kind of damage is found is the file's own
+// test's business.
+TEST_F(DocumentFilesTest, AFileThatCannotBeLoadedLeavesTheDocumentAsItWas) {
+    AlmanaryDocument locked = document({"secret"});
+    locked.settings.password = "pw";
+    const std::pair<std::string, Ids> cases[] = {
+        {ALMANARY_FIXTURES_DIR "/not-almanary.alm", {NotAlmanary}},
+        {ALMANARY_FIXTURES_DIR "/truncated.alm", {FileDamaged}},
+        {dir.file("missing.alm"), {FileNotFound}},
+        {dir.path().string(), {FileUnreadable}},
+        {writeAlmanary("locked.alm", locked), {}},  // the password dialog cancelled
+    };
+    MainWindow& w = window();
+    session().replace(document({"mine"}), dir.file("mine.alm"));
+    const auto before = snapshot();
+    for (const auto& [path, messages] : cases) {
+        SCOPED_TRACE(path);
+        prompter.clearShown();
+        if (messages.empty())
+            whenModal<PasswordDialog>(modalContext, [](PasswordDialog& d) { d.reject(); });
+        EXPECT_FALSE(w.loadDocument(path));
+        ASSERT_EQ(prompter.ids, messages);
+        EXPECT_TRUE(messages.empty() || prompter.args[0].at(0) == path);
+        EXPECT_EQ(snapshot(), before);
+    }
+}
+
+// A wrong entry (letter case matters) is said and cleared; a password stored
+// in an older 8-bit encoding can be typed.
+TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRight) {
     AlmanaryDocument saved = document({"secret"});
     saved.settings.password = "Open Sesam\xE9";  // Latin-1
     saved.settings.twelveHourClock = true;
     const std::string path = writeAlmanary("locked.alm", saved);
-    MainWindow& w = window();
-    session().replace(document({"mine"}), dir.file("mine.alm"));
-    const auto before = snapshot();
-    whenModal<PasswordDialog>(modalContext, [](PasswordDialog& dialog) { dialog.reject(); });
-    EXPECT_FALSE(w.loadDocument(path));
-    EXPECT_EQ(snapshot(), before);
-    EXPECT_TRUE(prompter.ids.empty());
-
     whenModal<PasswordDialog>(modalContext, [&](PasswordDialog& dialog) {
         auto* edit = child<QLineEdit>(dialog, "passwordEdit");
         edit->setText(QString::fromUtf16(u"open sesam\u00E9"));
@@ -180,45 +196,24 @@ TEST_F(DocumentFilesTest, ThePasswordIsAskedUntilRightAndCancelChangesNothing) {
         edit->setText(QString::fromUtf16(u"Open Sesam\u00E9"));
         press(dialog, "okButton");
     });
-    EXPECT_TRUE(w.loadDocument(path));
-    EXPECT_EQ(prompter.ids, Ids{MessageId::WrongPassword});
+    EXPECT_TRUE(window().loadDocument(path));
+    EXPECT_EQ(prompter.ids, Ids{WrongPassword});
     EXPECT_EQ(notesOf(session().document().events), Notes{"secret"});
     EXPECT_TRUE(DateTimeText::getTwelveHourClock());
-}
-
-TEST_F(DocumentFilesTest, AFileThatCannotBeLoadedLeavesTheDocumentAsItWas) {
-    const std::string fixtures = ALMANARY_FIXTURES_DIR;
-    std::vector<std::pair<std::string, MessageId>> cases = {
-        {fixtures + "/not-almanary.alm", MessageId::NotAlmanary},
-        {dir.file("missing.alm"), MessageId::FileNotFound},
-        {dir.path().string(), MessageId::FileUnreadable},
-    };
-    for (const char* damaged : {"truncated", "absurd-event-count", "absurd-text-length",
-                                "absurd-category-count", "wide-odd-length"})
-        cases.emplace_back(fixtures + "/" + damaged + ".alm", MessageId::FileDamaged);
-    MainWindow& w = window();
-    session().replace(document({"mine"}), dir.file("mine.alm"));
-    const auto before = snapshot();
-    for (const auto& [path, message] : cases) {
-        SCOPED_TRACE(path);
-        prompter.clearShown();
-        EXPECT_FALSE(w.loadDocument(path));
-        ASSERT_EQ(prompter.ids, Ids{message});
-        EXPECT_EQ(prompter.args[0].at(0), path);
-        EXPECT_EQ(snapshot(), before);
-    }
 }
 
 // A skin file that is gone leaves the default look and keeps the name for
 // later; a picture that is gone leaves the skin's colours without it.
 TEST_F(DocumentFilesTest, AMissingSkinOrPictureIsSaidAndTheDocumentStillLoads) {
-    writeSkin("Lost", Skin{0x000000FF, 0, 0x00000080, 0x008080FF, dir.file("gone.bmp")});
+    fs::create_directories(dir.file("Skins"));
+    const Skin lost{0x000000FF, 0, 0x00000080, 0x008080FF, dir.file("gone.bmp")};
+    ASSERT_FALSE(SkinFile::writeNamed(dir.file("Skins"), "Lost", lost));
     const std::tuple<const char*, MessageId, std::vector<std::string>, QColor> cases[] = {
         {"Gone",
-         MessageId::SkinInvalid,
+         SkinInvalid,
          {dir.file("Skins/Gone.skn")},
          SkinColours::platformColours().buttonBackground},
-        {"Lost", MessageId::BackgroundMissing, {dir.file("gone.bmp"), "Lost"}, QColor(255, 0, 0)},
+        {"Lost", BackgroundMissing, {dir.file("gone.bmp"), "Lost"}, QColor(255, 0, 0)},
     };
     for (const auto& [skin, message, args, face] : cases) {
         prompter.clearShown();

@@ -8,12 +8,11 @@
 
 #include <QFile>
 #include <QSignalSpy>
-#include <cstdlib>
 
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
-namespace almanary {
+namespace almanary::testing {
 namespace {
 
 // Takes the lock of `name` in a child process that then ends with _exit, as
@@ -41,8 +40,8 @@ bool takeLockAndDie(const QString& name) {
 // The next start takes over the lock and socket file of a crashed copy; a
 // start after that is refused and hands its request over.
 TEST(SingleInstanceTest, ACopyThatDiedDoesNotBlockTheNextStartWhichRefusesASecond) {
-    const testing::TempDir runtime;  // the lock and the socket go here
-    const testing::ScopedEnvironment env("XDG_RUNTIME_DIR", runtime.path().c_str());
+    const TempDir runtime;  // the lock and the socket go here
+    const ScopedEnvironment env("XDG_RUNTIME_DIR", runtime.path().c_str());
     const QString name = QStringLiteral("almanary-test-%1").arg(::getpid());
     ASSERT_TRUE(takeLockAndDie(name));
 
@@ -58,4 +57,4 @@ TEST(SingleInstanceTest, ACopyThatDiedDoesNotBlockTheNextStartWhichRefusesASecon
 }
 
 }  // namespace
-}  // namespace almanary
+}  // namespace almanary::testing

@@ -5,13 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <optional>
 #include <tuple>
 
 #include "support/SessionHarness.h"
 
 namespace almanary::testing {
 namespace {
+
+using enum MessageId;
+using enum MessageAnswer;
 
 using Names = std::vector<std::string>;
 
@@ -54,19 +56,12 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
                      QStringList>
         cases[] = {
             {{}, nullptr, "  Travel  ", "addButton", std::nullopt, {"Travel"}},
-            {{"Work"}, nullptr, " WORK", "addButton", MessageId::CategoryNotUnique, {"Work"}},
-            {{}, nullptr, "   ", "addButton", MessageId::NameCategory, {}},
-            {{"Home"}, nullptr, "<No Category>", "addButton", MessageId::NameCategory, {"Home"}},
-            {{"Home"}, nullptr, "Job", "renameButton", MessageId::SelectCategoryToRename, {"Home"}},
-            {{"Home"}, "Home", "   ", "renameButton", MessageId::UseDeleteButton, {"Home"}},
-            {{"Work"}, "Work", "work", "renameButton", std::nullopt, {"work"}},
+            {{"Work"}, nullptr, " WORK", "addButton", CategoryNotUnique, {"Work"}},
+            {{"Home"}, nullptr, "<No Category>", "addButton", NameCategory, {"Home"}},
+            {{"Home"}, nullptr, "Job", "renameButton", SelectCategoryToRename, {"Home"}},
+            {{"Home"}, "Home", "   ", "renameButton", UseDeleteButton, {"Home"}},
             {{"Work", "Home"}, "Work", "home", "renameButton", std::nullopt, {"Home", "home"}},
-            {{"Home"},
-             nullptr,
-             "Home",
-             "deleteButton",
-             MessageId::SelectCategoryToDelete,
-             {"Home"}},
+            {{"Home"}, nullptr, "Home", "deleteButton", SelectCategoryToDelete, {"Home"}},
         };
     for (const auto& [list, chosen, typed, button, refusal, after] : cases) {
         SCOPED_TRACE(::testing::Message() << button << " '" << typed << "'");
@@ -90,10 +85,9 @@ TEST_F(CategoriesDialogTest, ANameInUseIsAskedAboutAndOnlyARenameReachesTheEvent
             open({"Home", "Work"}, {"Work", "Home", "Work"});
             pick(*dialog, "categoryCombo", "Work");
             edit()->setText(" Job ");
-            prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
+            prompter.answer(yes ? Yes : No);
             press(*dialog, rename ? "renameButton" : "deleteButton");
-            ASSERT_EQ(prompter.ids,
-                      Ids{rename ? MessageId::RenameCategoryEvents : MessageId::CategoryInUse});
+            ASSERT_EQ(prompter.ids, Ids{rename ? RenameCategoryEvents : CategoryInUse});
             EXPECT_EQ(prompter.args[0], rename ? (Names{"Work", "Job"}) : Names{"Work"});
             EXPECT_EQ(shown(), rename
                                    ? (QStringList{"Home", "Job"})

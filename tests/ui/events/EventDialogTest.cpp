@@ -13,6 +13,9 @@
 namespace almanary::testing {
 namespace {
 
+using enum MessageId;
+using enum MessageAnswer;
+
 class EventDialogTest : public SessionHarness {
 protected:
     EventDialogTest() {
@@ -35,7 +38,7 @@ protected:
 TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForTheNext) {
     auto dialog = shown();
     press(*dialog, "enterButton");
-    EXPECT_EQ(prompter.ids, Ids{MessageId::NotesRequired});
+    EXPECT_EQ(prompter.ids, Ids{NotesRequired});
     setNotes(*dialog, "Lunch");
     pick(*dialog, "durationCombo", "90");
     pick(*dialog, "categoryCombo", "work");
@@ -59,7 +62,7 @@ TEST_F(EventDialogTest, ATakenStartAsksAndYesEditsTheEventThereInstead) {
         prompter.clearShown();
         auto dialog = shown();
         setNotes(*dialog, "Mine");
-        prompter.answer(yes ? MessageAnswer::Yes : MessageAnswer::No);
+        prompter.answer(yes ? Yes : No);
         QString edited;
         if (yes) {
             whenModal<EventDialog>(modalContext, [&](EventDialog& nested) {
@@ -69,7 +72,7 @@ TEST_F(EventDialogTest, ATakenStartAsksAndYesEditsTheEventThereInstead) {
             });
         }
         press(*dialog, "enterButton");
-        ASSERT_EQ(prompter.ids, Ids{MessageId::StartTakenEdit});
+        ASSERT_EQ(prompter.ids, Ids{StartTakenEdit});
         EXPECT_EQ(prompter.args[0], std::vector<std::string>{"14:15"});
         EXPECT_EQ(edited, yes ? "Existing" : "");
         EXPECT_EQ(notesOf(events()), Notes{"Existing"});
@@ -82,14 +85,14 @@ TEST_F(EventDialogTest, OverlapsAreOfferedAndTheEventIsEnteredEitherWay) {
     store({2024, 3, 4, "13", "30", "Touches", "45"});  // ends at 14:15
     auto dialog = shown();
     setNotes(*dialog, "Declined");
-    prompter.answer(MessageAnswer::No);
+    prompter.answer(No);
     press(*dialog, "enterButton");
-    EXPECT_EQ(prompter.ids, Ids{MessageId::ConflictsFound});
+    EXPECT_EQ(prompter.ids, Ids{ConflictsFound});
 
     pick(*dialog, "hourCombo", "13");
     pick(*dialog, "minuteCombo", "45");
     setNotes(*dialog, "Reviewed");
-    prompter.answer(MessageAnswer::Yes);
+    prompter.answer(Yes);
     Notes reviewed;
     whenModal<ViewEventsDialog>(modalContext, [&](ViewEventsDialog& view) {
         reviewed = notesOf(view.results());
@@ -141,12 +144,12 @@ TEST_F(EventDialogTest, ClearEscapeAndTheEnterKeyOnEachControl) {
                      const char*, bool>
         cases[] = {
             {Qt::Key_Space, "clearButton", "", std::nullopt, 1, "", true},
-            {Qt::Key_Space, "clearButton", "Draft", MessageAnswer::No, 1, "Draft", true},
-            {Qt::Key_Space, "clearButton", "Draft", MessageAnswer::Yes, 1, "", true},
-            {Qt::Key_Escape, nullptr, "Draft", MessageAnswer::No, 1, "Draft", true},
-            {Qt::Key_Escape, nullptr, "Draft", MessageAnswer::Yes, 1, "", false},
+            {Qt::Key_Space, "clearButton", "Draft", No, 1, "Draft", true},
+            {Qt::Key_Space, "clearButton", "Draft", Yes, 1, "", true},
+            {Qt::Key_Escape, nullptr, "Draft", No, 1, "Draft", true},
+            {Qt::Key_Escape, nullptr, "Draft", Yes, 1, "", false},
             {Qt::Key_Return, "clearButton", "Draft", std::nullopt, 1, "", true},
-            {Qt::Key_Return, "exitButton", "Draft", MessageAnswer::Yes, 1, "", false},
+            {Qt::Key_Return, "exitButton", "Draft", Yes, 1, "", false},
             {Qt::Key_Return, "notesEdit", "Draft", std::nullopt, 1, "Draft\n", true},
             {Qt::Key_Return, "hourCombo", "Draft", std::nullopt, 2, "", true},
             {Qt::Key_Return, "enterButton", "Draft", std::nullopt, 2, "", true},
@@ -166,7 +169,7 @@ TEST_F(EventDialogTest, ClearEscapeAndTheEnterKeyOnEachControl) {
         if (auto* edit = qobject_cast<QPlainTextEdit*>(focus))
             edit->moveCursor(QTextCursor::End);
         QTest::keyClick(focus, key);
-        EXPECT_EQ(prompter.ids, answer ? Ids{MessageId::DiscardInput} : Ids{});
+        EXPECT_EQ(prompter.ids, answer ? Ids{DiscardInput} : Ids{});
         EXPECT_EQ(events().count(), stored);
         EXPECT_EQ(notesIn(*dialog), notes);
         EXPECT_EQ(dialog->isVisible(), up);

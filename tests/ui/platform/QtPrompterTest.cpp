@@ -13,17 +13,20 @@
 namespace almanary::testing {
 namespace {
 
+using enum MessageId;
+using enum MessageAnswer;
+
 TEST(QtPrompter, ShowsTheTablesMessageAndReturnsTheButtonPressed) {
     using Box = QMessageBox;
     const auto yesNo = Box::Yes | Box::No;
     // The message, its buttons, the one pressed (none: Escape) and the answer.
     const std::tuple<MessageId, Box::StandardButtons, Box::StandardButton, MessageAnswer> cases[] =
         {
-            {MessageId::UnsavedChanges, yesNo | Box::Cancel, Box::No, MessageAnswer::No},
-            {MessageId::UnsavedChanges, yesNo | Box::Cancel, Box::NoButton, MessageAnswer::Cancel},
-            {MessageId::OverwriteAlmanary, yesNo, Box::Yes, MessageAnswer::Yes},
-            {MessageId::OverwriteAlmanary, yesNo, Box::NoButton, MessageAnswer::No},
-            {MessageId::FileNotFound, Box::Ok, Box::Ok, MessageAnswer::Ok},
+            {UnsavedChanges, yesNo | Box::Cancel, Box::No, No},
+            {UnsavedChanges, yesNo | Box::Cancel, Box::NoButton, Cancel},
+            {OverwriteAlmanary, yesNo, Box::Yes, Yes},
+            {OverwriteAlmanary, yesNo, Box::NoButton, No},
+            {FileNotFound, Box::Ok, Box::Ok, Ok},
         };
     const std::vector<std::string> args{"/tmp/<a & b>.alm"};
     for (const auto& [id, buttons, pressed, answer] : cases) {

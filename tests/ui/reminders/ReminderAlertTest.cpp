@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <filesystem>
 
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
@@ -104,6 +103,8 @@ TEST_F(ReminderAlertTest, RemindersOpenWhenDueOrOnLoadWithOneSoundEachAndOnlyOnc
 // names it; the close box and Escape snooze for five minutes, which is no change.
 TEST_F(ReminderAlertTest, ThePopupsControlsKeepSnoozeEndOrDeleteTheReminder) {
     enum Act { Enter, ClearRemind, Dismiss, DeleteNo, DeleteYes, Escape, CloseBox, Snooze };
+    const char* const buttons[] = {"enterButton", "enterButton", "dismissButton", "exitButton",
+                                   "exitButton",  nullptr,       nullptr,         "snoozeButton"};
     const struct {
         Act act;
         Notes left;
@@ -126,33 +127,19 @@ TEST_F(ReminderAlertTest, ThePopupsControlsKeepSnoozeEndOrDeleteTheReminder) {
         checkAt(8, 50);
         ASSERT_EQ(popups(), Notes{"Dentist"});
         QDialog& popup = *session().windows(WindowRole::EventWindow).front();
+        const bool asked = c.act == DeleteNo || c.act == DeleteYes;
+        if (asked)
+            prompter.answer(c.act == DeleteYes ? MessageAnswer::Yes : MessageAnswer::No);
         if (c.act == ClearRemind)
             child<QCheckBox>(popup, "remindCheck")->click();
-        if (c.act == DeleteNo || c.act == DeleteYes)
-            prompter.answer(c.act == DeleteYes ? MessageAnswer::Yes : MessageAnswer::No);
         if (c.act == Snooze)
             child<QComboBox>(popup, "snoozeCombo")->setCurrentIndex(1);
-        switch (c.act) {
-            case Escape:
-                QTest::keyClick(&popup, Qt::Key_Escape);
-                break;
-            case CloseBox:
-                popup.close();
-                break;
-            case Snooze:
-                press(popup, "snoozeButton");
-                break;
-            case Dismiss:
-                press(popup, "dismissButton");
-                break;
-            case DeleteNo:
-            case DeleteYes:
-                press(popup, "exitButton");
-                break;
-            default:
-                press(popup, "enterButton");
-        }
-        const bool asked = c.act == DeleteNo || c.act == DeleteYes;
+        if (c.act == Escape)
+            QTest::keyClick(&popup, Qt::Key_Escape);
+        else if (c.act == CloseBox)
+            popup.close();
+        else
+            press(popup, buttons[c.act]);
         EXPECT_EQ(prompter.ids, asked ? Ids{MessageId::DeleteEvent} : Ids{});
         if (asked) {
             EXPECT_EQ(prompter.args.at(0),

@@ -8,18 +8,20 @@
 
 #include <QEventLoop>
 #include <QSignalSpy>
-#include <filesystem>
 #include <thread>
 
 #include "app/SettingsStore.h"
 #include "share/ShareClient.h"
 #include "share/ShareRegistry.h"
 #include "share/TcpListener.h"
-#include "support/DialogDriving.h"
 #include "support/MainWindowHarness.h"
+#include "support/TestFiles.h"
 
 namespace almanary::testing {
 namespace {
+
+using enum MessageId;
+using enum MessageAnswer;
 
 class InternetDialogTest : public MainWindowHarness {
 protected:
@@ -60,11 +62,11 @@ TEST_F(InternetDialogTest, TheFieldsAreCheckedBeforeAnyConnection) {
         const char* button;
         Ids said;
     } cases[] = {
-        {"", "", "loadButton", {MessageId::ServerRequired}},
-        {"  ", "Work", "saveButton", {MessageId::ServerRequired}},
-        {"localhost", "", "loadButton", {MessageId::ShareNameForTransfer}},
-        {"localhost:99999", "Work", "loadButton", {MessageId::ServerAddressInvalid}},
-        {"localhost", "Work", "saveButton", {MessageId::SaveBeforeSending}},  // never saved
+        {"", "", "loadButton", {ServerRequired}},
+        {"  ", "Work", "saveButton", {ServerRequired}},
+        {"localhost", "", "loadButton", {ShareNameForTransfer}},
+        {"localhost:99999", "Work", "loadButton", {ServerAddressInvalid}},
+        {"localhost", "Work", "saveButton", {SaveBeforeSending}},  // never saved
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(runInternet(c.host, c.name, c.button)) << c.host;
@@ -86,11 +88,11 @@ TEST_F(InternetDialogTest, ALoadStoresTheFetchedFileAndOpensIt) {
         bool stays;
         Notes open;
     } cases[] = {
-        {"Nobody", "-", {}, {MessageId::ShareNotFound}, true, {}},
-        {"Gone", "-", {}, {MessageId::SharedFileMissing}, true, {}},
+        {"Nobody", "-", {}, {ShareNotFound}, true, {}},
+        {"Gone", "-", {}, {SharedFileMissing}, true, {}},
         {"Work", "", {}, {}, false, {}},
-        {"Work", mine, MessageAnswer::No, {MessageId::OverwriteAlmanary}, false, {}},
-        {"Work", mine, MessageAnswer::Yes, {MessageId::OverwriteAlmanary}, false, {"remote"}},
+        {"Work", mine, No, {OverwriteAlmanary}, false, {}},
+        {"Work", mine, Yes, {OverwriteAlmanary}, false, {"remote"}},
         {"work", dir.file("new.alm"), {}, {}, false, {"remote"}},
     };
     for (const auto& c : cases) {
@@ -108,7 +110,7 @@ TEST_F(InternetDialogTest, ALoadStoresTheFetchedFileAndOpensIt) {
         prompter.clearShown();
         EXPECT_EQ(notesOf(session().events()), c.open);
         EXPECT_EQ(session().path(), c.open.empty() ? "" : c.chosen);
-        EXPECT_EQ(notesInFile(mine), c.overwrite == MessageAnswer::Yes ? c.open : Notes{"mine"});
+        EXPECT_EQ(notesInFile(mine), c.overwrite == Yes ? c.open : Notes{"mine"});
     }
 }
 
@@ -122,14 +124,10 @@ TEST_F(InternetDialogTest, ASendReplacesTheSharedFileWithTheSavedOne) {
         Ids said;
         Notes theirs;
     } cases[] = {
-        {"Nobody", false, {}, {MessageId::ShareNotFound}, {"remote"}},
-        {"WORK", false, {}, {MessageId::Sent}, {"mine"}},
-        {"Work", true, MessageAnswer::Cancel, {MessageId::SendUnsavedChanges}, {"remote"}},
-        {"Work",
-         false,
-         MessageAnswer::Ok,
-         {MessageId::SendUnsavedChanges, MessageId::Sent},
-         {"mine"}},
+        {"Nobody", false, {}, {ShareNotFound}, {"remote"}},
+        {"WORK", false, {}, {Sent}, {"mine"}},
+        {"Work", true, Cancel, {SendUnsavedChanges}, {"remote"}},
+        {"Work", false, Ok, {SendUnsavedChanges, Sent}, {"mine"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,10 +141,10 @@ TEST_F(InternetDialogTest, ASendReplacesTheSharedFileWithTheSavedOne) {
         prompter.clearShown();
         EXPECT_EQ(notesInFile(dir.file("theirs.alm")), c.theirs);
     }
-    std::filesystem::remove(dir.file("mine.alm"));
-    prompter.answer(MessageAnswer::Ok);
+    writeFile(dir.file("mine.alm"), "not an almanary");  // the client checks what it sends
+    prompter.answer(Ok);
     EXPECT_TRUE(runInternet(server, "Work", "saveButton"));
-    EXPECT_EQ(prompter.ids, (Ids{MessageId::SendUnsavedChanges, MessageId::CannotOpenToSend}));
+    EXPECT_EQ(prompter.ids, (Ids{SendUnsavedChanges, CannotOpenToSend}));
 }
 
 // A server that takes the connection and never answers: Cancel ends the

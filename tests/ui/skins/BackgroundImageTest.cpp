@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <string>
-
 #include "support/TempDir.h"
 
 namespace almanary {

@@ -1,0 +1,59 @@
+// The skins folder: the names it offers, and the shipped sample skins
+// copied into it.
+
+#include "skins/SkinFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "skins/SkinFile.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+namespace almanary {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+TEST(SkinFolderTest, NamesAreTheSkinFilesOfTheFolder) {
+    const testing::TempDir dir;
+    EXPECT_EQ(SkinFolder::names(dir.file("missing")), Names{});
+    for (const char* file : {"beta.skn", "Alpha.skn", "Default.skn", "notes.txt", ".skn"})
+        testing::writeFile(dir.file(file), "x");
+    fs::create_directory(dir.file("folder.skn"));
+    EXPECT_EQ(SkinFolder::names(dir.path().string()), (Names{"Alpha", "Default", "beta"}));
+}
+
+// Missing samples are copied with their pictures, named by full path; a
+// skin the user changed stays as it is, one deleted comes back.
+TEST(SkinFolderTest, TheSampleSkinsAreCopiedWhereMissing) {
+    const testing::TempDir dir;
+    const std::string samples = ALMANARY_RESOURCES_DIR "/skins";
+    const std::string folder = dir.file("data/Skins");
+    ASSERT_EQ(SkinFolder::addSamples(samples, folder), std::nullopt);
+    EXPECT_EQ(SkinFolder::names(folder), (Names{"Harbour", "Meadow"}));
+    for (const std::string name : {"Harbour", "Meadow"}) {
+        const std::optional<Skin> copied = SkinFile::readNamed(folder, name).skin;
+        ASSERT_TRUE(copied) << name;
+        EXPECT_EQ(copied->picturePath, folder + "/" + name + ".bmp");
+        EXPECT_EQ(testing::readFile(copied->picturePath),
+                  testing::readFile(samples + "/" + name + ".bmp"));
+    }
+
+    Skin mine = SkinFile::readNamed(folder, "Harbour").skin.value();
+    mine.buttonText = 0x00123456;
+    ASSERT_EQ(SkinFile::writeNamed(folder, "Harbour", mine), std::nullopt);
+    fs::remove(folder + "/Meadow.skn");
+    ASSERT_EQ(SkinFolder::addSamples(samples, folder), std::nullopt);
+    EXPECT_EQ(SkinFile::readNamed(folder, "Harbour").skin, mine);
+    EXPECT_TRUE(SkinFile::readNamed(folder, "Meadow").skin);
+
+    testing::writeFile(dir.file("file"), "x");
+    EXPECT_NE(SkinFolder::addSamples(samples, dir.file("file/Skins")), std::nullopt);
+    EXPECT_NE(SkinFolder::addSamples(samples, ""), std::nullopt);
+}
+
+}  // namespace
+}  // namespace almanary

@@ -1,0 +1,316 @@
+// The skin editor: the skins it offers, picking one, colours and picture
+// with their bookkeeping, Apply, Save Skin, OK and Cancel, and the main
+// window's Skins command handing the result to the session.
+
+#include "skineditor/SkinsDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <filesystem>
+
+#include "skins/SkinColours.h"
+#include "skins/SkinFile.h"
+#include "skins/SkinLabel.h"
+#include "support/MainWindowHarness.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+namespace almanary::testing {
+namespace {
+
+using enum MessageId;
+using Names = std::vector<std::string>;
+
+const std::string kPictures = ALMANARY_FIXTURES_DIR "/bitmaps/";
+const std::string kPictureA = kPictures + "rgb24.bmp";
+const std::string kPictureB = kPictures + "pal4.bmp";
+const std::string kPictureC = kPictures + "pal8-16.bmp";
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+
+Skin skinOf(std::uint32_t face, const std::string& picture) {
+    return {face, 0x00000080, 0x00404040, 0x00F0F0F0, picture};
+}
+
+class SkinsDialogTest : public SessionHarness {
+protected:
+    SkinsDialogTest() {
+        SkinColours::setPlatformColours();  // process-wide
+        services.skinsFolder = dir.file("Skins");
+    }
+
+    void writeSkin(const std::string& name, const Skin& skin) {
+        std::filesystem::create_directories(services.skinsFolder);
+        ASSERT_EQ(SkinFile::writeNamed(services.skinsFolder, name, skin), std::nullopt);
+    }
+    std::string skinPath(const std::string& name) {
+        return services.skinsFolder + "/" + name + ".skn";
+    }
+
+    SkinsDialog& open() {
+        dialog = std::make_unique<SkinsDialog>(nullptr, session, services);
+        dialog->show();
+        return *dialog;
+    }
+    QComboBox& combo() { return *child<QComboBox>(*dialog, "skinsCombo"); }
+    Names offered() {
+        Names names;
+        for (int i = 0; i < combo().count(); ++i)
+            names.push_back(combo().itemText(i).toStdString());
+        return names;
+    }
+    std::string shownName() { return combo().currentText().toStdString(); }
+    std::string shownPath() {
+        return child<SkinLabel>(*dialog, "backgroundLabel")->text().toStdString();
+    }
+    void typeName(const char* name) { combo().setEditText(QString::fromUtf8(name)); }
+    void pickColour(const char* button, const QColor& colour) {
+        colours.choose(colour);
+        press(*dialog, button);
+    }
+    void choosePicture(const std::string& path) {
+        files.choose(path);
+        press(*dialog, "loadBackgroundButton");
+    }
+
+    // "-" for no picture, else which of A, B, C it is.
+    static std::string which(const BackgroundImage& picture) {
+        if (!picture.isLoaded())
+            return "-";
+        for (const auto& [name, path] :
+             {std::pair{"A", kPictureA}, {"B", kPictureB}, {"C", kPictureC}}) {
+            BackgroundImage known;
+            if (known.load(path) && known.image() == picture.image())
+                return name;
+        }
+        return "?";
+    }
+    // Preview, current, committed, and the windows' picture.
+    std::string pictures() {
+        const SkinPictures& p = dialog->pictures();
+        return which(p.preview()) + which(p.current()) + which(p.committed()) +
+               which(session.background());
+    }
+
+    TempDir dir;
+    std::unique_ptr<SkinsDialog> dialog;
+};
+
+// Every skin file once, "Default" once even with a file of that name, in
+// sorted order; a saved skin joins in its place, an overwritten one is not
+// added again.
+TEST_F(SkinsDialogTest, TheComboOffersEverySkinOnceWithDefaultInSortedOrder) {
+    for (const char* name : {"beta", "Alpha", "gamma"})
+        writeSkin(name, skinOf(0x00FFFFFF, ""));
+    writeFile(skinPath("Default"), SkinFile::encode(skinOf(0x00FFFFFF, "")));
+    writeFile(services.skinsFolder + "/notes.txt", "x");
+    open();
+    EXPECT_EQ(offered(), (Names{"Alpha", "beta", "Default", "gamma"}));
+    EXPECT_EQ(shownName(), "Default");
+    EXPECT_EQ(dialog->windowTitle(), "Almanary Skins");
+
+    typeName("Crimson");
+    press(*dialog, "saveSkinButton");
+    prompter.answer(MessageAnswer::Yes);
+    typeName("Alpha");
+    press(*dialog, "saveSkinButton");
+    EXPECT_EQ(prompter.ids, Ids{OverwriteSkin});
+    EXPECT_EQ(offered(), (Names{"Alpha", "beta", "Crimson", "Default", "gamma"}));
+}
+
+// A saved skin brings its colours and picture into the editor only;
+// "Default" brings the desktop's colours and no picture, and OK then makes
+// it the document's skin.
+TEST_F(SkinsDialogTest, PickingASkinShowsItInTheEditorAndOkHandsItToTheSession) {
+    const Skin ocean = skinOf(0x00C08040, kPictureA);
+    writeSkin("Ocean", ocean);
+    open();
+    pick(*dialog, "skinsCombo", "Ocean");
+    EXPECT_EQ(SkinColours::current().buttonBackground, SkinColours::fromColourRef(0x00C08040));
+    EXPECT_EQ(shownName(), "Ocean");
+    EXPECT_EQ(shownPath(), kPictureA);
+    EXPECT_EQ(pictures(), "-A--");
+    EXPECT_EQ(dialog->background(), &dialog->pictures().current());
+    EXPECT_EQ(combo().currentIndex(), -1);
+
+    pick(*dialog, "skinsCombo", "Default");
+    EXPECT_EQ(SkinColours::current().buttonBackground,
+              SkinColours::platformColours().buttonBackground);
+    EXPECT_EQ(shownPath(), "");
+    EXPECT_EQ(pictures(), "----");
+    session.markUnchanged();
+    press(*dialog, "okButton");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(session.document().skinName, "Default");
+    EXPECT_TRUE(session.hasUnsavedChanges());
+    EXPECT_EQ(prompter.ids, Ids{});
+}
+
+// A skin whose file has gone or is cut short says 118 and is offered no
+// more; the skin in the editor stays as it was.
+TEST_F(SkinsDialogTest, ASkinThatCannotBeReadSays118AndLeavesTheList) {
+    writeSkin("Gone", skinOf(0x00C08040, ""));
+    writeSkin("Cut", skinOf(0x00C08040, ""));
+    writeFile(skinPath("Cut"), SkinFile::encode(skinOf(0x00C08040, "")).substr(0, 10));
+    AlmanaryDocument document;
+    document.skinName = "Mine";
+    session.replace(document, {});
+    open();
+    std::filesystem::remove(skinPath("Gone"));
+    const SkinColourSet before = SkinColours::current();
+    for (const char* name : {"Gone", "Cut"})
+        pick(*dialog, "skinsCombo", name);
+    EXPECT_EQ(prompter.ids, (Ids{SkinLoadError, SkinLoadError}));
+    EXPECT_EQ(offered(), Names{"Default"});
+    EXPECT_EQ(shownName(), "Mine");
+    EXPECT_EQ(dialog->skinName(), "Mine");
+    EXPECT_EQ(SkinColours::current().buttonBackground, before.buttonBackground);
+}
+
+// "Default" in any letter case says 117, no name 120; the folder is made
+// when missing; a skin without a picture is 17 bytes ending in 0; an
+// existing skin is replaced only after Yes to 121.
+TEST_F(SkinsDialogTest, SaveSkinRefusesDefaultAndNoNameAndAsksBeforeReplacing) {
+    open();
+    const struct {
+        const char* name;
+        std::optional<MessageAnswer> answer;
+        QColor face;
+        Ids shown;
+        std::size_t size;  // of Keep.skn afterwards; 0: missing
+    } cases[] = {
+        {"default", {}, kRed, {DefaultSkinReadOnly}, 0},
+        {"DEFAULT", {}, kRed, {DefaultSkinReadOnly}, 0},
+        {"Default", {}, kRed, {DefaultSkinReadOnly}, 0},
+        {"", {}, kRed, {SkinNameRequired}, 0},
+        {"Keep", {}, kRed, {}, 17},
+        {"Keep", MessageAnswer::No, kBlue, {OverwriteSkin}, 17},
+        {"Keep", MessageAnswer::Yes, kBlue, {OverwriteSkin}, 17},
+    };
+    for (const auto& c : cases) {
+        SkinColours::setCurrent({c.face, kBlue, kBlue, kBlue});
+        if (c.answer)
+            prompter.answer(*c.answer);
+        typeName(c.name);
+        press(*dialog, "saveSkinButton");
+        EXPECT_EQ(prompter.ids, c.shown) << c.name;
+        prompter.clearShown();
+        const std::string saved = readFile(skinPath("Keep"));
+        EXPECT_EQ(saved.size(), c.size) << c.name;
+        if (!saved.empty()) {
+            EXPECT_EQ(saved.back(), '\0');
+            EXPECT_EQ(SkinColours::fromColourRef(SkinFile::decode(saved)->buttonBackground),
+                      c.answer == MessageAnswer::Yes ? kBlue : kRed)
+                << c.name;
+        }
+    }
+    EXPECT_EQ(dialog->skinName(), "Keep");
+
+    writeFile(dir.file("file"), "x");
+    services.skinsFolder = dir.file("file/Skins");
+    typeName("Nowhere");
+    press(*dialog, "saveSkinButton");
+    EXPECT_EQ(prompter.ids, Ids{SkinSaveError});
+}
+
+// The pictures as each step leaves them: preview, current (drawn behind the
+// editor), committed, and the one the windows paint.
+TEST_F(SkinsDialogTest, ThePicturesFollowEachStep) {
+    writeSkin("Sea", skinOf(0x00C08040, kPictureC));
+    ASSERT_TRUE(session.background().load(kPictureA));
+    open();
+    const struct {
+        std::function<void()> step;
+        const char* pictures;
+    } steps[] = {
+        {[] {}, "-AAA"},
+        {[this] { choosePicture(kPictureB); }, "BAAA"},
+        {[this] { pick(*dialog, "skinsCombo", "Sea"); }, "-CAA"},
+        {[this] { press(*dialog, "applyButton"); }, "-CCC"},
+        {[this] { choosePicture(kPictureB); }, "BCCC"},
+        {[this] { press(*dialog, "applyButton"); }, "-BBB"},
+        {[this] { choosePicture(kPictureA); }, "ABBB"},
+        {[this] { pick(*dialog, "skinsCombo", "Sea"); }, "-CBB"},
+        {[this] { choosePicture(dir.file("Skins/Sea.skn")); }, "-CBB"},
+        {[this] { press(*dialog, "cancelButton"); }, "-BBB"},
+    };
+    for (const auto& s : steps) {
+        s.step();
+        EXPECT_EQ(pictures(), s.pictures) << &s - steps;
+    }
+    // Applied pictures come unsaved, 131; a file that is no bitmap, 126.
+    EXPECT_EQ(prompter.ids, (Ids{UnsavedSkinOnApply, BackgroundMissing}));
+    EXPECT_EQ(session.backgroundPath(), kPictureB);
+}
+
+// Cancel (here Escape) goes back to the last Apply (here Enter on its
+// button): colours, picture, name and path; what was applied stays, and the
+// session takes it.
+TEST_F(SkinsDialogTest, CancelAfterApplyKeepsTheAppliedAndUndoesTheRest) {
+    open();
+    pickColour("buttonBackgroundButton", kBlue);
+    EXPECT_EQ(shownName(), "");
+    QPushButton* applyButton = child<QPushButton>(*dialog, "applyButton");
+    applyButton->setFocus();
+    QTest::keyClick(applyButton, Qt::Key_Return);
+    EXPECT_EQ(prompter.ids, Ids{UnsavedSkinOnApply});
+    pickColour("buttonTextButton", kRed);
+    choosePicture(kPictureA);
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_EQ(colours.offered.at(0), SkinColours::platformColours().buttonBackground);
+    EXPECT_EQ(SkinColours::buttonBackground(), kBlue);
+    EXPECT_EQ(SkinColours::buttonText(), SkinColours::platformColours().buttonText);
+    EXPECT_EQ(pictures(), "A---");
+    EXPECT_EQ(session.document().skinName, "");
+    EXPECT_EQ(session.backgroundPath(), "");
+    EXPECT_TRUE(session.hasUnsavedChanges());
+}
+
+// Apply names a picture that cannot be opened (126, with the skin's name);
+// a picture chosen and saved before OK is no unsaved skin: OK asks nothing.
+TEST_F(SkinsDialogTest, ApplyReportsALostPictureAndASavedPictureNeedsNoWarning) {
+    writeSkin("Lost", skinOf(0x00C08040, dir.file("lost.bmp")));
+    open();
+    pick(*dialog, "skinsCombo", "Lost");
+    press(*dialog, "applyButton");
+    EXPECT_EQ(prompter.ids, Ids{BackgroundMissing});
+    EXPECT_EQ(prompter.args.at(0), (std::vector<std::string>{dir.file("lost.bmp"), "Lost"}));
+    prompter.clearShown();
+
+    choosePicture(kPictureB);
+    typeName("Found");
+    press(*dialog, "saveSkinButton");
+    press(*dialog, "okButton");
+    EXPECT_EQ(prompter.ids, Ids{});
+    EXPECT_EQ(session.document().skinName, "Found");
+    EXPECT_EQ(SkinFile::readNamed(services.skinsFolder, "Found").skin->picturePath, kPictureB);
+}
+
+class SkinsCommandTest : public MainWindowHarness {};
+
+// A colour change empties the name; OK asks 125, Cancel there goes back to
+// the editor, OK ends it, and the document's skin has no name.
+TEST_F(SkinsCommandTest, AnUnsavedColourChangeAsks125AndLeavesNoSkinName) {
+    colours.choose(kRed);
+    prompter.answer(MessageAnswer::Cancel);
+    prompter.answer(MessageAnswer::Ok);
+    bool stayedOpen = false;
+    whenModal<SkinsDialog>(modalContext, [&](SkinsDialog& dialog) {
+        press(dialog, "buttonTextButton");
+        EXPECT_EQ(child<QComboBox>(dialog, "skinsCombo")->currentText(), "");
+        press(dialog, "okButton");
+        stayedOpen = dialog.isVisible();
+        press(dialog, "okButton");
+    });
+    window().runCommand(MainCommand::Skins);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(prompter.ids, (Ids{UnsavedSkinOnOk, UnsavedSkinOnOk}));
+    EXPECT_EQ(session().document().skinName, "");
+    EXPECT_TRUE(session().hasUnsavedChanges());
+    EXPECT_EQ(SkinColours::buttonText(), kRed);
+}
+
+}  // namespace
+}  // namespace almanary::testing
