@@ -1,7 +1,10 @@
 # Fails when an include runs against the layers: the core (src/core) never
-# reaches GUI code or Qt; within the core the model is the bottom; within
+# reaches GUI code or Qt; within the core the model is the bottom and the
+# printed pages stand on the model and the messages; the painting library
+# (src/paint) draws those pages with Qt's painter and knows neither the
+# command line nor the windows, which may both use it; within
 # the GUI the desktop seams (platform), the skinned look (skins), the
-# document session (document), the event windows (events), the reminders,
+# document session (document), printing (print), the event windows (events), the reminders,
 # Internet sharing (share) and the application (app) each use only what lies below them; and only
 # the application's wiring knows the main window.
 #
@@ -18,12 +21,15 @@ set(allowed_core/model core/model)
 set(allowed_core/skins core/model core/skins)
 set(allowed_core/app core/model core/app)
 set(allowed_core/share core/model core/app core/share)
-set(core_all core/model core/skins core/app core/share)
-set(allowed_cli ${core_all} cli)
-set(allowed_ui/platform ${core_all} ui/platform)
+set(allowed_core/pages core/model core/app core/pages)
+set(core_all core/model core/skins core/app core/share core/pages)
+set(allowed_paint/painting ${core_all} paint/painting)
+set(allowed_cli ${core_all} paint/painting cli)
+set(allowed_ui/platform ${core_all} paint/painting ui/platform)
 set(allowed_ui/skins ${allowed_ui/platform} ui/skins)
 set(allowed_ui/document ${allowed_ui/skins} ui/document)
-set(allowed_ui/events ${allowed_ui/document} ui/events)
+set(allowed_ui/print ${allowed_ui/document} ui/print)
+set(allowed_ui/events ${allowed_ui/print} ui/events)
 set(allowed_ui/reminders ${allowed_ui/events} ui/reminders)
 set(allowed_ui/share ${allowed_ui/reminders} ui/share)
 set(allowed_ui/app ${allowed_ui/share} ui/app)
@@ -31,9 +37,10 @@ set(allowed_ui/app ${allowed_ui/share} ui/app)
 set(main_window_users ui/app/MainWindow.cpp ui/app/Application.cpp)
 
 # The layer folder of a path relative to SOURCE_ROOT ("ui/events/X.cpp" ->
-# "ui/events", "cli/X.cpp" -> "cli"); empty when it is in none.
+# "ui/events", "paint/painting/X.h" -> "paint/painting", "cli/X.cpp" ->
+# "cli"); empty when it is in none.
 function(layer_of relative out)
-  if(relative MATCHES "^(core|ui)/([^/]+)/")
+  if(relative MATCHES "^(core|paint|ui)/([^/]+)/")
     set(${out} "${CMAKE_MATCH_1}/${CMAKE_MATCH_2}" PARENT_SCOPE)
   elseif(relative MATCHES "^cli/")
     set(${out} "cli" PARENT_SCOPE)
@@ -45,7 +52,8 @@ endfunction()
 # The file a quoted include names, relative to SOURCE_ROOT: beside the
 # includer first, then under each library's include root.
 function(resolve include includer_dir out)
-  foreach(base "${includer_dir}" "${SOURCE_ROOT}/core" "${SOURCE_ROOT}/ui" "${SOURCE_ROOT}/cli")
+  foreach(base "${includer_dir}" "${SOURCE_ROOT}/core" "${SOURCE_ROOT}/paint" "${SOURCE_ROOT}/ui"
+               "${SOURCE_ROOT}/cli")
     if(EXISTS "${base}/${include}")
       file(REAL_PATH "${base}/${include}" found)
       file(RELATIVE_PATH relative "${SOURCE_ROOT}" "${found}")
