@@ -131,6 +131,7 @@ private:
         QPointer<QDialog> options;
         QPointer<QDialog> about;
         QPointer<QDialog> internet;
+        QPointer<QDialog> printWeek;
     };
 
     void buildCommands();
@@ -156,6 +157,8 @@ private:
     // After the Options dialog, however it ended: the change noted, the
     // clock and autosave as the settings now ask.
     void afterOptions(bool changed, std::uint64_t generation);
+    // The week picked in the Print Weekly Calendar dialog, printed.
+    void onPrintWeek();
     void onInternet();
     void onLoad();
     void onAbout();
