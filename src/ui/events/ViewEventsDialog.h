@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/EventList.h"
+#include "pages/ResultsPage.h"
 #include "skins/SkinnedDialog.h"
 
 class QPushButton;
@@ -53,6 +54,8 @@ public slots:
     void next();
     void prev();
     void search();
+    // Prints the events found (search mode; nothing when none was found).
+    void print();
 
 protected:
     void done(int result) override;
@@ -120,6 +123,8 @@ private:
     const Event& shown(int position) const;
     void setPaneButtons(int pane, bool enabled);
 
+    ResultsHeading printHeading() const;
+
     void edit(int pane);
     void deleteEvent(int pane);
 
@@ -142,6 +147,7 @@ private:
     DateTime picked_ = 0;  // the date picker's value, with a clock time
     std::string categoryText_;
     std::string commentText_;
+    std::string searchedComment_;  // what the last notes search looked for
     std::string pageText_;
     std::string pageCountText_;
 };
