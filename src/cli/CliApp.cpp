@@ -43,6 +43,8 @@ void defineCommands(CLI::App& app, CommandWork& work) {
     defineListCommand(app, work);
     defineConflictsCommand(app, work);
     defineDueCommand(app, work);
+    definePrintWeekCommand(app, work);
+    definePrintListCommand(app, work);
     defineCategoriesCommand(app, work);
     defineSettingsCommand(app, work);
     defineShareCommand(app, work);

@@ -33,6 +33,12 @@ void excludeEachOther(const std::vector<CLI::Option*>& options) {
     }
 }
 
+void addClockOptions(CLI::App& command, ClockOptions& clock) {
+    excludeEachOther({addFlag(command, "--12h", clock.twelveHour, "12-hour times"),
+                      addFlag(command, "--24h", clock.twentyFourHour,
+                              "24-hour times (default: the file's clock)")});
+}
+
 std::string choicesNote() {
     using namespace EventChoices;
     return "Choices: hour 0 to " + std::to_string(kHourCount - 1) + ", minute " +

@@ -13,6 +13,7 @@
 
 #include "CliInput.h"
 #include "Commands.h"
+#include "model/DocumentSettings.h"
 
 namespace almanary::cli {
 
@@ -48,6 +49,18 @@ CLI::Option* addFlag(CLI::App& command, const std::string& name, bool& flag,
 
 // Lets a call give at most one of `options`.
 void excludeEachOther(const std::vector<CLI::Option*>& options);
+
+// --12h and --24h: the clock a call asks for, or the file's own.
+struct ClockOptions {
+    bool twelveHour = false;
+    bool twentyFourHour = false;
+
+    bool twelveHourFor(const DocumentSettings& settings) const {
+        return twelveHour || (settings.twelveHourClock && !twentyFourHour);
+    }
+};
+
+void addClockOptions(CLI::App& command, ClockOptions& clock);
 
 // How people write one kind of value, and how it is read.
 template <typename T>

@@ -28,6 +28,10 @@ void defineListCommand(CLI::App& app, CommandWork& work);
 void defineConflictsCommand(CLI::App& app, CommandWork& work);
 void defineDueCommand(CLI::App& app, CommandWork& work);
 
+// Printing to a PDF (PrintCommands.cpp)
+void definePrintWeekCommand(CLI::App& app, CommandWork& work);
+void definePrintListCommand(CLI::App& app, CommandWork& work);
+
 // Category names (CategoryCommands.cpp)
 void defineCategoriesCommand(CLI::App& app, CommandWork& work);
 

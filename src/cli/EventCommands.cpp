@@ -23,8 +23,7 @@ struct StartOptions {
 
 // How list prints events.
 struct LineOptions {
-    bool twelveHour = false;
-    bool twentyFourHour = false;
+    ClockOptions clock;
     bool tsv = false;
 };
 
@@ -117,7 +116,7 @@ Event eventAt(const Start& start, const std::string& duration) {
 LineStyle styleOf(const LineOptions& asked, const DocumentSettings& settings) {
     LineStyle style;
     style.form = asked.tsv ? LineForm::Tsv : LineForm::Text;
-    style.twelveHour = asked.twelveHour || (settings.twelveHourClock && !asked.twentyFourHour);
+    style.twelveHour = asked.clock.twelveHourFor(settings);
     return style;
 }
 
@@ -297,9 +296,7 @@ void defineListCommand(CLI::App& app, CommandWork& work) {
             ->type_name("TEXT"),
     });
     LineOptions& lines = options->lines;
-    excludeEachOther({addFlag(*command, "--12h", lines.twelveHour, "12-hour times"),
-                      addFlag(*command, "--24h", lines.twentyFourHour,
-                              "24-hour times (default: the file's clock)")});
+    addClockOptions(*command, lines.clock);
     addFlag(*command, "--tsv", lines.tsv,
             "Tab-separated: date, time, category, notes,\nreminder 0/1, lead");
     command->footer(helpFooter({kPasswordNote}));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "CliApp.h"
@@ -89,6 +90,13 @@ TEST_F(CliTest, RefusedCallsAndWrongUsageChangeNothing) {
         {kWrongUsage, "categories @ --add A --delete B", "--add excludes --delete"},
         {kWrongUsage, "categories @ --events", "--events requires --rename"},
         {kWrongUsage, "help frobnicate", "frobnicate"},
+        {kWrongUsage, "print-week @ --pdf w.pdf", "--from is required"},
+        {kWrongUsage, "print-week @ --from 2026-12-07 --pdf w.pdf --paper a3", "a3"},
+        {kWrongUsage, "print-week @ --from 2026-12-07 --pdf ''", "PDF's name is empty"},
+        {kWrongUsage, "print-list @ --pdf w.pdf", "Exactly 1 option"},
+        {kWrongUsage, "print-list @ --day 2026-12-07 --search x --pdf w.pdf", "--day excludes"},
+        {kRefused, "print-list @ --day 2026-12-08 --pdf w.pdf", "no events were found"},
+        {kRefused, "print-week @ --from 2026-12-07 --pdf @", "the almanary itself"},
     };
     for (const auto& [status, line, message] : cases) {
         const Outcome outcome = run(line);
@@ -110,14 +118,12 @@ TEST_F(CliTest, RefusedCallsAndWrongUsageChangeNothing) {
 // --help, -h and "help COMMAND" print that help, here a line of it, and nothing else.
 TEST_F(CliTest, HelpForTheProgramAndEveryCommand) {
     const std::pair<std::string, std::string> cases[] = {
-        {"", "minute 00, 15, 30, 45"}, {"new", "--force"},
-        {"info", "--password"},        {"add", "270, 300"},
-        {"remove", "--time"},          {"list", "--tsv"},
-        {"conflicts", "--duration"},   {"due", "--at"},
-        {"categories", "--events"},    {"settings", "new password"},
-        {"serve", "--port"},           {"fetch", "HOST:PORT"},
-        {"send", "--replace-open"},    {"share", "--force"},
-        {"unshare", "NAME"},           {"shares", "a tab"}};
+        {"", "minute 00, 15, 30, 45"}, {"new", "--force"},       {"info", "--password"},
+        {"add", "270, 300"},           {"remove", "--time"},     {"list", "--tsv"},
+        {"conflicts", "--duration"},   {"due", "--at"},          {"categories", "--events"},
+        {"settings", "new password"},  {"serve", "--port"},      {"fetch", "HOST:PORT"},
+        {"send", "--replace-open"},    {"share", "--force"},     {"unshare", "NAME"},
+        {"shares", "a tab"},           {"print-week", "--from"}, {"print-list", "--paper"}};
     for (const auto& [command, line] : cases) {
         for (const std::string& call : {command + " --help", command + " -h", "help " + command}) {
             const Outcome outcome = run(call);
@@ -222,6 +228,65 @@ TEST_F(CliTest, TheProgramReportsThroughItsExitStatus) {
                 .c_str());
         EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, status) << command;
     }
+}
+
+// The real program prints without a display: the week landscape with its
+// heads, boxes and footer, the found events under their search; a PDF that
+// cannot be written leaves nothing behind.
+TEST_F(CliTest, PrintsTheWeekAndTheFoundEventsToPdf) {
+    ASSERT_EQ(run("categories @ --add Work").status, kDone);
+    for (const std::string add : {"--date 2001-04-11 --time 9:00 --duration 60 --notes Dentist",
+                                  "--date 2001-04-12 --time 13:30 --duration 45 --category Work",
+                                  "--date 2001-04-17 --time 8:00 --notes Walk"}) {
+        ASSERT_EQ(
+            run("add @ " + add, add.find("Work") != npos ? Args{"--notes", "R&D budget"} : Args{})
+                .status,
+            kDone);
+    }
+    // Runs a command line in the folder without a display; its status and output.
+    const auto shell = [&](const std::string& line) {
+        const std::string out = dir.file("out.txt");
+        const int raw = std::system(("cd " + dir.path().string() +
+                                     " && unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY && { " +
+                                     line + "; } >" + out + " 2>&1 </dev/null")
+                                        .c_str());
+        return std::pair{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out)};
+    };
+    const std::string cli = std::string(ALMANARY_CLI_PATH) + " ";
+    struct Case {
+        std::string call, pdf;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {"print-week cal.alm --from 2001-04-11 --pdf week.pdf --12h",
+         "week.pdf",
+         {"Wednesday", "Tuesday", "4/11/2001", "4/17/2001", "Time: 9:00 AM - 10:00", "Dentist",
+          "Time: 1:30 PM - 2:15", "Category: Work", "R&D budget", "Walk",
+          "For the week of Wednesday 4/11/2001, Page: 1 of 1", "792 x 612 pts (letter)"}},
+        {"print-list cal.alm --search BUDGET --pdf list.pdf",
+         "list.pdf",
+         {"Searched Comment for: BUDGET", "Time: 4/12/2001, 13:30 - 14:15", "Category: Work",
+          "R&D budget", "612 x 792 pts (letter)"}},
+        {"print-list cal.alm --day 2001-04-17 --paper a4 --pdf day.pdf",
+         "day.pdf",
+         {"Date: 4/17/2001", "Time: 4/17/2001, 8:00 - 8:00", "Walk", "(A4)"}},
+    };
+    for (const Case& c : cases) {
+        const auto [status, out] = shell(cli + c.call);
+        ASSERT_EQ(status, kDone) << c.call << "\n" << out;
+        const std::string text =
+            shell("pdftotext -layout " + c.pdf + " - && pdfinfo " + c.pdf).second;
+        for (const std::string& part : c.texts)
+            EXPECT_NE(text.find(part), npos) << c.call << ": " << part << "\n" << text;
+    }
+    std::filesystem::create_directory(dir.file("taken.pdf"));
+    const auto before = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    for (const std::string pdf : {"missing/week.pdf", "taken.pdf"}) {
+        const auto [status, out] = shell(cli + "print-week cal.alm --from 2001-04-11 --pdf " + pdf);
+        EXPECT_EQ(status, kFileUnusable) << pdf;
+        EXPECT_TRUE(out.starts_with("Nothing was printed on " + pdf + ": ")) << out;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), before);
 }
 
 }  // namespace

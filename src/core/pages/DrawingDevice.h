@@ -43,6 +43,12 @@ public:
 
     // Text (UTF-8) with its top-left corner at the point, in one line.
     virtual void drawText(int x, int y, std::string_view text) = 0;
+    // The same, cut off where it would pass `right`, so a line never runs
+    // into the next column or off the page. A device that cannot measure
+    // text shows the words of the first line that fit.
+    virtual void drawTextWithin(int x, int y, int right, std::string_view text) {
+        drawWrappedText({x, y, right, y + lineHeight()}, text);
+    }
     // Text broken into lines at word boundaries inside the rectangle and
     // cut off at its edges; "&" is an ordinary character.
     virtual void drawWrappedText(const PageRect& box, std::string_view text) = 0;

@@ -20,7 +20,8 @@ namespace almanary {
 // The week is printed landscape, fonts 42 and 26 units.
 std::optional<std::string> printWeek(QPagedPaintDevice& target, const EventList& events,
                                      DateTime firstDay, bool twelveHour);
-// The found events keep the device's own orientation.
+// The found events keep the device's own orientation; an empty list
+// starts no document.
 std::optional<std::string> printResults(QPagedPaintDevice& target, const EventList& results,
                                         const ResultsHeading& heading, bool twelveHour);
 

@@ -1,0 +1,96 @@
+#pragma once
+// A drawing device that records what a page draws on it: texts with their
+// place, limit and font, wrapped boxes, frames, and the page each stands on.
+// Its fonts measure simply: a line is the font's height plus 4 units, and
+// the default font is 30 high.
+
+#include <string>
+#include <vector>
+
+#include "pages/DrawingDevice.h"
+
+namespace almanary::testing {
+
+struct Drawn {
+    enum class Kind { Text, Wrapped, Frame };
+    Kind kind = Kind::Text;
+    int page = 0;  // 1-based; 0 before the first startPage
+    // A text's corner in left and top, and the limit it is cut at in right
+    // (-1 when it is not cut); a box or frame's rectangle.
+    PageRect box;
+    std::string text;
+    FontSpec font;
+    int thickness = 0;  // frames
+};
+
+class RecordingDevice : public DrawingDevice {
+public:
+    static constexpr int kDefaultHeight = 30;
+    static constexpr int kLeading = 4;
+
+    RecordingDevice(int width, int height) : width_(width), height_(height) {}
+
+    int pageWidth() const override { return width_; }
+    int pageHeight() const override { return height_; }
+    FontSpec selectFont(const FontSpec& font) override {
+        const FontSpec previous = font_;
+        font_ = font;
+        return previous;
+    }
+    int lineHeight() const override {
+        return (font_.height > 0 ? font_.height : kDefaultHeight) + kLeading;
+    }
+    void drawText(int x, int y, std::string_view text) override {
+        record(Drawn::Kind::Text, {x, y, -1, y}, text);
+    }
+    void drawTextWithin(int x, int y, int right, std::string_view text) override {
+        record(Drawn::Kind::Text, {x, y, right, y}, text);
+    }
+    void drawWrappedText(const PageRect& box, std::string_view text) override {
+        record(Drawn::Kind::Wrapped, box, text);
+    }
+    void frameRect(const PageRect& box, int thickness) override {
+        record(Drawn::Kind::Frame, box, {}).thickness = thickness;
+    }
+    bool startPage() override {
+        ++pagesStarted;
+        return pagesStarted != failingPage;
+    }
+    bool endPage() override {
+        ++pagesEnded;
+        return true;
+    }
+
+    // What was drawn on one page (0: drawn outside any page).
+    std::vector<Drawn> on(int page, Drawn::Kind kind) const {
+        std::vector<Drawn> found;
+        for (const Drawn& item : drawn) {
+            if (item.page == page && item.kind == kind)
+                found.push_back(item);
+        }
+        return found;
+    }
+    std::vector<std::string> textsOn(int page, Drawn::Kind kind = Drawn::Kind::Text) const {
+        std::vector<std::string> texts;
+        for (const Drawn& item : on(page, kind))
+            texts.push_back(item.text);
+        return texts;
+    }
+
+    std::vector<Drawn> drawn;
+    int pagesStarted = 0;
+    int pagesEnded = 0;
+    int failingPage = 0;  // the page whose start fails; 0 for none
+    FontSpec font() const { return font_; }
+
+private:
+    Drawn& record(Drawn::Kind kind, const PageRect& box, std::string_view text) {
+        return drawn.emplace_back(Drawn{kind, pagesStarted, box, std::string(text), font_, 0});
+    }
+
+    int width_;
+    int height_;
+    FontSpec font_;
+};
+
+}  // namespace almanary::testing
