@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace almanary::testing {
 
@@ -37,6 +38,27 @@ inline double wordHeight(const std::string& path, const std::string& word) {
 
 inline int pageCountOf(const std::string& text) {
     return static_cast<int>(std::ranges::count(text, '\f'));
+}
+
+// The first line of each page that says something, without its indent.
+inline std::vector<std::string> pageHeads(const std::string& text) {
+    std::vector<std::string> heads;
+    bool seeking = true;
+    std::size_t start = 0;
+    for (std::size_t end = 0; end <= text.size(); ++end) {
+        if (end < text.size() && text[end] != '\n' && text[end] != '\f')
+            continue;
+        const std::string line = text.substr(start, end - start);
+        const auto first = line.find_first_not_of(' ');
+        if (seeking && first != std::string::npos) {
+            heads.push_back(line.substr(first, line.find_last_not_of(' ') + 1 - first));
+            seeking = false;
+        }
+        if (end < text.size() && text[end] == '\f')
+            seeking = true;
+        start = end + 1;
+    }
+    return heads;
 }
 
 // How often `part` stands in `text`.
