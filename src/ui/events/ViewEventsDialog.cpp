@@ -297,7 +297,6 @@ void ViewEventsDialog::searchByCategory(const std::string& category) {
 void ViewEventsDialog::searchByComment(const std::string& text) {
     emptyText_ =
         QStringLiteral("No events with \u201c%1\u201d in their notes.").arg(toQString(text));
-    searchedComment_ = text;
     showResults(session_.events().searchNotes(text));
 }
 
@@ -496,8 +495,9 @@ void ViewEventsDialog::print() {
     PrintResults::run(this, session_, services_, results_, printHeading());
 }
 
-// What was searched for, as the first pane shows it (a date search pages
-// on into other days, so the date is the one on screen).
+// What was searched for: the date or category as the first pane shows it
+// (a date search pages on into other days, so the date is the one on
+// screen), or the words of the last notes search.
 ResultsHeading ViewEventsDialog::printHeading() const {
     switch (kind()) {
         case SearchKind::Date:
@@ -505,7 +505,7 @@ ResultsHeading ViewEventsDialog::printHeading() const {
         case SearchKind::Category:
             return {ResultsHeading::Kind::Category, panes_[0].category};
         case SearchKind::Comment:
-            return {ResultsHeading::Kind::Comment, searchedComment_};
+            return {ResultsHeading::Kind::Comment, commentText_};
     }
     return {};
 }

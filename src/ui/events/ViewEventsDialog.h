@@ -147,7 +147,6 @@ private:
     DateTime picked_ = 0;  // the date picker's value, with a clock time
     std::string categoryText_;
     std::string commentText_;
-    std::string searchedComment_;  // what the last notes search looked for
     std::string pageText_;
     std::string pageCountText_;
 };
