@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,20 +44,14 @@ inline int pageCountOf(const std::string& text) {
 // The first line of each page that says something, without its indent.
 inline std::vector<std::string> pageHeads(const std::string& text) {
     std::vector<std::string> heads;
-    bool seeking = true;
-    std::size_t start = 0;
-    for (std::size_t end = 0; end <= text.size(); ++end) {
-        if (end < text.size() && text[end] != '\n' && text[end] != '\f')
-            continue;
-        const std::string line = text.substr(start, end - start);
-        const auto first = line.find_first_not_of(' ');
-        if (seeking && first != std::string::npos) {
-            heads.push_back(line.substr(first, line.find_last_not_of(' ') + 1 - first));
-            seeking = false;
+    std::istringstream pages(text);
+    for (std::string page; std::getline(pages, page, '\f');) {
+        std::istringstream lines(page);
+        std::string line;
+        while (std::getline(lines, line) && line.find_first_not_of(' ') == std::string::npos) {
         }
-        if (end < text.size() && text[end] == '\f')
-            seeking = true;
-        start = end + 1;
+        if (const auto first = line.find_first_not_of(' '); first != std::string::npos)
+            heads.push_back(line.substr(first, line.find_last_not_of(' ') + 1 - first));
     }
     return heads;
 }
