@@ -21,11 +21,12 @@ run: release
 	@build/release/src/almanary
 
 # The windows rendered offscreen with a sample almanary, into build/screenshots;
-# the main window's picture also goes to docs/ for the README.
+# the main window's picture and a printed week also go to docs/ for the README.
 screenshots: release
 	@QT_QPA_PLATFORM=offscreen build/release/tools/screenshots/almanary-screenshots build/screenshots
 	@mkdir -p docs
 	@cp build/screenshots/main-window.png docs/main-window.png
+	@pdftoppm -png -r 75 -singlefile build/screenshots/printed-week.pdf docs/printed-week
 
 test: debug
 	@ctest --preset debug -j $(JOBS)

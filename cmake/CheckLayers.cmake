@@ -4,9 +4,10 @@
 # (src/paint) draws those pages with Qt's painter and knows neither the
 # command line nor the windows, which may both use it; within
 # the GUI the desktop seams (platform), the skinned look (skins), the
-# document session (document), the event windows (events), the reminders,
-# Internet sharing (share), the skin editor (skineditor, on the document
-# session) and the application (app) each use only what lies below them; and only
+# document session (document), printing (print), the event windows (events),
+# the reminders, Internet sharing (share), the skin editor (skineditor, on
+# the document session) and the application (app) each use only what lies
+# below them; and only
 # the application's wiring knows the main window.
 #
 #   cmake -DSOURCE_ROOT=<src folder> -P CheckLayers.cmake
@@ -30,7 +31,8 @@ set(allowed_cli ${core_all} paint/painting cli)
 set(allowed_ui/platform ${core_all} paint/painting ui/platform)
 set(allowed_ui/skins ${allowed_ui/platform} ui/skins)
 set(allowed_ui/document ${allowed_ui/skins} ui/document)
-set(allowed_ui/events ${allowed_ui/document} ui/events)
+set(allowed_ui/print ${allowed_ui/document} ui/print)
+set(allowed_ui/events ${allowed_ui/print} ui/events)
 set(allowed_ui/reminders ${allowed_ui/events} ui/reminders)
 set(allowed_ui/share ${allowed_ui/reminders} ui/share)
 # The skin editor stands on the document session only.

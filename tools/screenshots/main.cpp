@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QIcon>
 #include <QPixmap>
+#include <QPrinter>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,11 @@
 #include "events/CategoriesDialog.h"
 #include "events/EventDialog.h"
 #include "events/ViewEventsDialog.h"
+#include "painting/PagePrinting.h"
+#include "print/FirstDay.h"
+#include "print/PreviewWindow.h"
+#include "print/PrintJob.h"
+#include "print/PrintWeekDialog.h"
 #include "share/InternetDialog.h"
 #include "skineditor/SkinsDialog.h"
 
@@ -98,6 +104,21 @@ const Shot kShots[] = {
              &s.mainWindow(), s.session(), s.services(),
              s.session().events().conflicts(candidate, nullptr), &candidate, nullptr));
      }},
+    {"print-week-dialog",
+     [](ScreenshotScene& s) {
+         return s.keep(
+             std::make_unique<PrintWeekDialog>(&s.mainWindow(), s.session(), s.services()));
+     }},
+    // At a laptop screen's size rather than maximized over the offscreen one.
+    {"print-preview",
+     [](ScreenshotScene& s) {
+         const DateTime firstDay = FirstDay::of(Calendar::localDate(SampleAlmanary::now()));
+         auto preview = std::make_unique<PreviewWindow>(&s.mainWindow(), s.session(), s.services(),
+                                                        firstDay, false);
+         preview->setWindowState(Qt::WindowNoState);
+         preview->resize(1280, 800);
+         return s.keep(std::move(preview));
+     }},
     {"categories-dialog",
      [](ScreenshotScene& s) {
          return s.keep(
@@ -121,6 +142,22 @@ bool capture(QWidget& window, const QString& path) {
     const QPixmap pixels = window.grab();
     if (pixels.isNull() || !pixels.save(path, "PNG")) {
         std::fprintf(stderr, "almanary-screenshots: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// The sample week printed as Print Week prints it, into a PDF from which
+// the Makefile makes the README's picture of a printed page.
+bool printSampleWeek(ScreenshotScene& scene, const QString& path) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    PrintJob::prepare(printer);
+    const DateTime firstDay = FirstDay::of(Calendar::localDate(SampleAlmanary::now()));
+    if (const auto problem = printWeek(printer, scene.session().events(), firstDay, false)) {
+        std::fprintf(stderr, "almanary-screenshots: %s: %s\n", qPrintable(path), problem->c_str());
         return false;
     }
     std::printf("%s\n", qPrintable(path));
@@ -159,6 +196,7 @@ int run(int argc, char** argv) {
         if (window != &scene.mainWindow())
             window->hide();
     }
+    ok = printSampleWeek(scene, QDir(outFolder).filePath(QStringLiteral("printed-week.pdf"))) && ok;
     if (scene.unexpectedMessages() > 0)
         ok = false;
     return ok ? EXIT_SUCCESS : EXIT_FAILURE;

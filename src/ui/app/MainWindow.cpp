@@ -31,6 +31,8 @@
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/TextConversion.h"
+#include "print/PrintWeekDialog.h"
+#include "print/PrintWeekJob.h"
 #include "reminders/ReminderAlert.h"
 #include "share/InternetDialog.h"
 #include "share/ShareServer.h"
@@ -62,7 +64,7 @@ constexpr std::array<CommandSpec, 15> kCommands{{
     {MainCommand::EnterEvent, "&Enter Event(s)", "enterEventButton", true},
     {MainCommand::ViewEvents, "&View Event(s)", "viewEventsButton", true},
     {MainCommand::Categories, "&Categories", "categoriesButton", true},
-    {MainCommand::PrintWeek, "&Print Week", "printWeekButton", false},
+    {MainCommand::PrintWeek, "&Print Week", "printWeekButton", true},
     {MainCommand::Internet, "&Internet", "internetButton", true},
     {MainCommand::Options, "&Options", "optionsButton", true},
     {MainCommand::Skins, "S&kins", "skinsButton", true},
@@ -417,10 +419,10 @@ void MainWindow::runCommand(MainCommand command) {
             return CalendarTransfer(this, *session_, services_).importFile();
         case MainCommand::ExportCalendar:
             return CalendarTransfer(this, *session_, services_).exportFile();
+        case MainCommand::PrintWeek:
+            return onPrintWeek();
         case MainCommand::Skins:
             return onSkins();
-        case MainCommand::PrintWeek:
-            return;  // disabled until its dialog exists
     }
 }
 
@@ -477,6 +479,23 @@ void MainWindow::afterOptions(bool changed, std::uint64_t generation) {
         session_->notifyClockChanged();
     }
     applyAutosaveTimer();
+}
+
+void MainWindow::onPrintWeek() {
+    // The dialog stays noted until its week has printed: while the print
+    // dialog is up the command brings nothing back and starts nothing.
+    if (openDialogs_.printWeek != nullptr) {
+        if (openDialogs_.printWeek->isVisible())
+            bringForward(openDialogs_.printWeek);
+        return;
+    }
+    const bool twelveHour = session_->settings().twelveHourClock;
+    PrintWeekDialog dialog(this, *session_, services_);
+    dialog.setTwelveHour(twelveHour);
+    // A load or an exit closes the dialog unaccepted: nothing is printed.
+    if (runDialog(dialog, openDialogs_.printWeek) != QDialog::Accepted)
+        return;
+    PrintWeekJob::run(this, *session_, services_, dialog.firstDay(), twelveHour);
 }
 
 void MainWindow::onInternet() {

@@ -134,6 +134,7 @@ private:
         QPointer<QDialog> about;
         QPointer<QDialog> internet;
         QPointer<QDialog> skins;
+        QPointer<QDialog> printWeek;
     };
 
     void buildCommands();
@@ -159,6 +160,8 @@ private:
     // After the Options dialog, however it ended: the change noted, the
     // clock and autosave as the settings now ask.
     void afterOptions(bool changed, std::uint64_t generation);
+    // The week picked in the Print Weekly Calendar dialog, printed.
+    void onPrintWeek();
     void onInternet();
     void onSkins();
     void onLoad();

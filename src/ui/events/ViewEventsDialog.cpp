@@ -17,6 +17,7 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/TextConversion.h"
+#include "print/PrintResults.h"
 #include "ui_ViewEventsDialog.h"
 
 namespace almanary {
@@ -88,6 +89,7 @@ ViewEventsDialog::ViewEventsDialog(QWidget* owner, DocumentSession& session,
     ui_->searchByCombo->hide();
     ui_->searchByLabel->hide();
     ui_->searchPlaceStack->hide();
+    ui_->printButton->hide();  // a list of conflicts is not printed
     showCandidate();
     ui_->conflictLabel->show();
     connectControls();
@@ -141,6 +143,7 @@ void ViewEventsDialog::connectControls() {
     connect(ui_->nextButton, &QPushButton::clicked, this, &ViewEventsDialog::next);
     connect(ui_->prevButton, &QPushButton::clicked, this, &ViewEventsDialog::prev);
     connect(ui_->doneButton, &QPushButton::clicked, this, &ViewEventsDialog::accept);
+    connect(ui_->printButton, &QPushButton::clicked, this, &ViewEventsDialog::print);
     for (int pane = 1; pane <= kPaneCount; ++pane) {
         const PaneControls& controls = paneControls_[static_cast<std::size_t>(pane - 1)];
         connect(controls.edit, &QPushButton::clicked, this, [this, pane] { edit(pane); });
@@ -408,6 +411,7 @@ void ViewEventsDialog::fillPage() {
 }
 
 void ViewEventsDialog::updatePageLabel() {
+    ui_->printButton->setEnabled(!conflictMode_ && resultCount_ > 0);
     if (resultCount_ == 0) {
         pageText_.clear();
         pageCountText_.clear();
@@ -481,6 +485,29 @@ void ViewEventsDialog::moveDate(int days) {
         return;
     setPicked(moved);
     searchByDate(picked_);
+}
+
+// ---- printing ----
+
+void ViewEventsDialog::print() {
+    if (conflictMode_ || resultCount_ == 0)
+        return;
+    PrintResults::run(this, session_, services_, results_, printHeading());
+}
+
+// What was searched for: the date or category as the first pane shows it
+// (a date search pages on into other days, so the date is the one on
+// screen), or the words of the last notes search.
+ResultsHeading ViewEventsDialog::printHeading() const {
+    switch (kind()) {
+        case SearchKind::Date:
+            return {ResultsHeading::Kind::Date, panes_[0].date};
+        case SearchKind::Category:
+            return {ResultsHeading::Kind::Category, panes_[0].category};
+        case SearchKind::Comment:
+            return {ResultsHeading::Kind::Comment, commentText_};
+    }
+    return {};
 }
 
 // ---- pane buttons ----

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/EventList.h"
+#include "pages/ResultsPage.h"
 #include "skins/SkinnedDialog.h"
 
 class QPushButton;
@@ -53,6 +54,8 @@ public slots:
     void next();
     void prev();
     void search();
+    // Prints the events found (search mode; nothing when none was found).
+    void print();
 
 protected:
     void done(int result) override;
@@ -119,6 +122,8 @@ private:
     // result's copy when the document no longer holds it.
     const Event& shown(int position) const;
     void setPaneButtons(int pane, bool enabled);
+
+    ResultsHeading printHeading() const;
 
     void edit(int pane);
     void deleteEvent(int pane);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCalendarWidget>
 #include <QTest>
 #include <limits>
 #include <tuple>
@@ -11,7 +12,10 @@
 #include "app/MainTimers.h"
 #include "app/RecoveryFile.h"
 #include "app/SettingsStore.h"
+#include "print/PreviewWindow.h"
+#include "print/PrintWeekDialog.h"
 #include "support/MainWindowHarness.h"
+#include "support/PdfText.h"
 
 namespace almanary::testing {
 namespace {
@@ -129,6 +133,7 @@ TEST_F(MainWindowTest, TheEnterKeyRunsTheFocusedButtonsCommandElseEnterEvent) {
         {"enterEventButton", MainCommand::EnterEvent},
         {"viewEventsButton", MainCommand::ViewEvents},
         {"categoriesButton", MainCommand::Categories},
+        {"printWeekButton", MainCommand::PrintWeek},
         {"loadButton", MainCommand::Load},
         {"saveButton", MainCommand::Save},
         {"exitButton", MainCommand::Exit},
@@ -203,6 +208,44 @@ TEST_F(MainWindowTest, TheReviverRestartsOnlyStoppedTimers) {
         EXPECT_EQ(w.autosaveTimer().isActive() ? w.autosaveTimer().interval() : 0, interval)
             << autosave << " " << minutes;
     }
+}
+
+// Print Week: one dialog at a time (the command again brings it forward);
+// Prev Day in its preview moves the week printed. A load closes the dialog
+// and its preview, and nothing is printed from the document that went.
+TEST_F(MainWindowTest, PrintWeekRunsOneDialogAndALoadClosesIt) {
+    clock.set(localTime(2024, 3, 31, 10));
+    AlmanaryDocument mine;
+    mine.events.insert(makeEvent({2024, 3, 30, "12", "30", "Market", "60"}));
+    session().replace(mine, writeAlmanary("mine.alm", mine));
+    const std::string other = writeAlmanary("other.alm", document({"other"}));
+    window().show();
+    whenModal<PrintWeekDialog>(modalContext, [this](PrintWeekDialog& dialog) {
+        window().runCommand(MainCommand::PrintWeek);
+        EXPECT_EQ(window().findChildren<PrintWeekDialog*>().size(), 1);
+        whenModal<PreviewWindow>(modalContext, [](PreviewWindow& preview) {
+            press(preview, "prevDayButton");
+            press(preview, "closeButton");
+        });
+        press(dialog, "previewButton");
+        EXPECT_EQ(child<QCalendarWidget>(dialog, "calendar")->selectedDate(), QDate(2024, 3, 30));
+        printers.choose(dir.file("week.pdf"));
+        press(dialog, "printButton");
+    });
+    window().runCommand(MainCommand::PrintWeek);
+    const std::string text = pdfText(dir.file("week.pdf"));
+    EXPECT_EQ(occurrences(text, "For the week of Saturday 3/30/2024, Page: 1 of 1"), 1) << text;
+    EXPECT_EQ(occurrences(text, "Market"), 1) << text;
+
+    whenModal<PrintWeekDialog>(modalContext, [&](PrintWeekDialog& dialog) {
+        whenModal<PreviewWindow>(
+            modalContext, [&](PreviewWindow&) { EXPECT_TRUE(window().loadDocument(other)); });
+        press(dialog, "previewButton");
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    window().runCommand(MainCommand::PrintWeek);
+    EXPECT_EQ(notesOf(session().events()), Notes{"other"});
+    EXPECT_TRUE(window().findChildren<QDialog*>().isEmpty());
 }
 
 }  // namespace

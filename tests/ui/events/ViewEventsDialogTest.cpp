@@ -6,10 +6,13 @@
 
 #include <QDateEdit>
 #include <QLineEdit>
+#include <functional>
 #include <tuple>
 
 #include "events/EventDialog.h"
+#include "support/PdfText.h"
 #include "support/SessionHarness.h"
+#include "support/TempDir.h"
 
 namespace almanary::testing {
 namespace {
@@ -181,6 +184,52 @@ TEST_F(ViewEventsTest, ConflictModeEndsWhenNoConflictIsLeft) {
         EXPECT_EQ(notesOf(events()), edit ? (Notes{"far", "b", "a"}) : (Notes{"far"}));
         dialog.reset();  // before the candidate it points at
     }
+}
+
+// Print (search mode): the events found, eight to a page, each page under
+// what was searched for: the date and category the first pane shows, the
+// words last searched for (not what was typed since); times in the clock
+// now in force. With nothing found there is nothing to press.
+TEST_F(ViewEventsTest, PrintPrintsTheResultsUnderWhatWasSearchedFor) {
+    reset({"Work"});
+    addDay(3, 4, 9, "lunch ", "Work");
+    open();
+    EXPECT_FALSE(enabled("printButton"));
+    struct Case {
+        std::function<void()> search;
+        bool twelveHour;
+        std::string heading;
+        std::string time;
+    };
+    const Case cases[] = {
+        {[this] { child<QDateEdit>(*dialog, "datePicker")->setDate(QDate(2024, 3, 4)); }, false,
+         "Date: 3/4/2024", "Time: 3/4/2024, 9:15 - 9:45"},
+        {[this] {
+             pick(*dialog, "searchByCombo", "Category");
+             pick(*dialog, "categoryCombo", "Work");
+         },
+         true, "Category: Work", "Time: 3/4/2024, 9:15 AM - 9:45"},
+        {[this] {
+             pick(*dialog, "searchByCombo", "Comment");
+             child<QLineEdit>(*dialog, "commentEdit")->setText("lunch");
+             press(*dialog, "searchButton");
+             child<QLineEdit>(*dialog, "commentEdit")->setText("typed, not searched");
+         },
+         false, "Searched Comment for: lunch", "Time: 3/4/2024, 10:45 - 11:15"},
+    };
+    const TempDir dir;
+    for (const Case& c : cases) {
+        c.search();
+        DateTimeText::setTwelveHourClock(c.twelveHour);
+        ASSERT_TRUE(enabled("printButton")) << c.heading;
+        printers.choose(dir.file("found.pdf"));
+        press(*dialog, "printButton");
+        const std::string text = pdfText(dir.file("found.pdf"));
+        EXPECT_EQ(pageHeads(text), std::vector<std::string>(2, c.heading)) << text;
+        EXPECT_EQ(occurrences(text, c.time), 1) << text;
+        EXPECT_EQ(occurrences(text, "lunch 9"), 1) << text;
+    }
+    EXPECT_EQ(prompter.ids, Ids{});
 }
 
 }  // namespace
