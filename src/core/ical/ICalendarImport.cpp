@@ -116,8 +116,8 @@ Window windowOf(const ImportOptions& options) {
 
 // The event an occurrence becomes, in `category` (the name as the almanary
 // keeps it).
-Event eventOf(const CalendarOccurrence& occurrence, const std::string& category,
-              LocalTimes& times) {
+Event eventOf(const CalendarOccurrence& occurrence, const std::string& category, LocalTimes& times,
+              DateTime now) {
     LocalFields local = Calendar::toLocal(occurrence.start);
     if (occurrence.allDay)
         local.hour = local.minute = local.second = 0;
@@ -146,7 +146,10 @@ Event eventOf(const CalendarOccurrence& occurrence, const std::string& category,
     event.setHour(std::to_string(local.hour));
     event.setMinute(EventChoices::kMinutes[static_cast<std::size_t>(local.minute / 15)]);
     event.setDuration(duration);
-    if (occurrence.alarmLeadMinutes) {
+    // An event already begun brings no reminder: its alarm has gone off in
+    // the calendar it comes from, and here it would open a window at once
+    // (a year of a phone's calendar, a window for each).
+    if (occurrence.alarmLeadMinutes && roundedStart > now) {
         event.setRemind(true);
         event.setRemindMinutes(DateTimeText::readNumber(nearestLead(*occurrence.alarmLeadMinutes)));
     }
@@ -181,7 +184,7 @@ ImportResult importICalendar(std::string_view text, AlmanaryDocument& document,
         const std::string category = wanted.empty()
                                          ? std::string(kNoCategory)
                                          : categories.nameFor(wanted, report.categoriesAdded);
-        Event event = eventOf(occurrence, category, times);
+        Event event = eventOf(occurrence, category, times, options.now);
         if (const Event* there = events.find(event.key())) {
             if (there->notes() == event.notes())
                 ++report.alreadyThere;

@@ -71,6 +71,18 @@ TEST_F(ICalendarTest, APhoneExportImportsByEveryRule) {
     EXPECT_EQ(again.report.added, 0);
     EXPECT_EQ(again.report.alreadyThere, 7);
     EXPECT_EQ(document.events.count(), 7);
+
+    // Events begun by the time of the import come without their reminders.
+    document = {};
+    ImportOptions later;
+    later.now = *Calendar::fromLocal(2026, 3, 30, 9, 0);
+    importICalendar(fixture("phone-export.ics"), document, later);
+    Lines reminding;
+    document.events.forEach([&](const Event& e) {
+        if (e.remind())
+            reminding.push_back(DateTimeText::dateText(e.date()));
+    });
+    EXPECT_EQ(reminding, Lines{"5/15/2026"});
 }
 
 // Quoted zone names of their own, a second event at a taken start (kept
