@@ -73,6 +73,8 @@ struct Scene {
     std::filesystem::path folder;
     DecliningPrompter prompter;
     NoFileChooser files;
+    NoColourChooser colours;
+    NoPrinterChooser printers;
     SilentSoundPlayer sound;
     FixedClock clock;
     std::unique_ptr<MainWindow> window;
