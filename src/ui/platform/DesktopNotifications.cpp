@@ -27,8 +27,8 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection& bus, QObject* 
                  SLOT(onActionInvoked(uint, QString)));
     bus_.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
                  SLOT(onClosed(uint, uint)));
-    auto* watcher = new QDBusPendingCallWatcher(
-        bus_.asyncCall(call(QStringLiteral("GetCapabilities"))), this);
+    auto* watcher =
+        new QDBusPendingCallWatcher(bus_.asyncCall(call(QStringLiteral("GetCapabilities"))), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             &DesktopNotifications::onCapabilities);
 }
