@@ -37,11 +37,7 @@ std::optional<StartTime> parseStartTime(std::string_view text) {
     const auto colon = text.find(':');
     if (colon == std::string_view::npos)
         return std::nullopt;
-    const auto hour = digits(text.substr(0, colon), 1, 2);
-    const std::string_view minute = text.substr(colon + 1);
-    if (!hour || !digits(minute, 2, 2))
-        return std::nullopt;
-    return StartTime{DateTimeText::numberText(*hour), std::string(minute)};
+    return StartTime{std::string(text.substr(0, colon)), std::string(text.substr(colon + 1))};
 }
 
 std::optional<DateTime> parseLocalDateTime(std::string_view text) {
@@ -52,11 +48,11 @@ std::optional<DateTime> parseLocalDateTime(std::string_view text) {
     const auto time = parseStartTime(text.substr(space + 1));
     if (!date || !time)
         return std::nullopt;
-    const int minute = DateTimeText::readNumber(time->minuteText);
-    if (minute > 59)
+    const auto hour = DateTimeText::readHour(time->hourText);
+    const auto minute = digits(time->minuteText, 2, 2);
+    if (!hour || !minute || *minute > 59)
         return std::nullopt;
-    return Calendar::fromLocal(date->year, date->month, date->day,
-                               DateTimeText::readNumber(time->hourText), minute);
+    return Calendar::fromLocal(date->year, date->month, date->day, *hour, *minute);
 }
 
 bool withinStorableDays(const CalendarDate& date) {

@@ -10,19 +10,21 @@
 
 namespace almanary::cli {
 
+// A start as typed; EventEntry::checkStart says whether it is one.
 struct StartTime {
-    std::string hourText;    // "0" to "23", as the event dialog stores it
-    std::string minuteText;  // "00", "15", "30" or "45"
+    std::string hourText;
+    std::string minuteText;
 };
 
 // "YYYY-MM-DD" as a real calendar date.
 std::optional<CalendarDate> parseDate(std::string_view text);
 
-// "H:MM" or "HH:MM"; the hour and minute are checked against the event
-// dialog's choices separately, so this accepts any digits in those places.
+// An hour and a minute around a colon ("H:MM"), taken as they are written;
+// the rules of a start are checked by the command, which says what is wrong.
 std::optional<StartTime> parseStartTime(std::string_view text);
 
-// "YYYY-MM-DD H:MM" as a local date-time.
+// "YYYY-MM-DD H:MM" as a local date-time: an hour as DateTimeText::readHour
+// reads it, a minute from 00 to 59.
 std::optional<DateTime> parseLocalDateTime(std::string_view text);
 
 // True when the date lies between the local dates of the first and the last

@@ -71,13 +71,16 @@ struct Start {
 // Checks the start against the event dialog's choices; prints why and
 // returns nothing when a rule refuses it.
 std::optional<Start> checkedStart(const StartOptions& given, CliContext& context) {
-    if (DateTimeText::readNumber(given.time.hourText) >= EventChoices::kHourCount) {
-        context.err << "The hour must be one of 0 to " << EventChoices::kHourCount - 1 << ".\n";
-        return std::nullopt;
-    }
-    if (!EventChoices::contains(EventChoices::kMinutes, given.time.minuteText)) {
-        context.err << "The minute must be one of " << joinChoices(EventChoices::kMinutes) << ".\n";
-        return std::nullopt;
+    switch (EventEntry::checkStart(given.time.hourText, given.time.minuteText)) {
+        case EventEntry::StartRefusal::Hour:
+            context.err << "The hour must be one of 0 to " << EventChoices::kHourCount - 1 << ".\n";
+            return std::nullopt;
+        case EventEntry::StartRefusal::Minute:
+            context.err << "The minute must be one of " << joinChoices(EventChoices::kMinutes)
+                        << ".\n";
+            return std::nullopt;
+        case EventEntry::StartRefusal::None:
+            break;
     }
     // Stored at local noon, so readers in other zones see the same date.
     const auto noon = Calendar::noonOf(given.date);
@@ -91,7 +94,9 @@ std::optional<Start> checkedStart(const StartOptions& given, CliContext& context
         context.err << MessageTable::format(MessageId::DateOutOfRange) << '\n';
         return std::nullopt;
     }
-    return Start{*noon, given.time};
+    // Stored as the dialog lists it: "09" becomes "9".
+    const int hour = *DateTimeText::readHour(given.time.hourText);
+    return Start{*noon, {DateTimeText::numberText(hour), given.time.minuteText}};
 }
 
 // Checks an optional choice; prints the allowed values when it is not one.

@@ -6,10 +6,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
+
+#include "model/FileReading.h"
 
 namespace almanary {
 
@@ -74,13 +75,6 @@ std::optional<fs::path> buildTreeOf(const fs::path& program) {
     return tree;
 }
 
-// A regular file that opens for reading. Nothing else is opened: a pipe
-// would wait for a writer.
-bool isReadableFile(const fs::path& path) {
-    std::error_code error;
-    return fs::is_regular_file(path, error) && std::ifstream(path, std::ios::binary).is_open();
-}
-
 }  // namespace
 
 std::string AppPaths::settingsPath() {
@@ -126,7 +120,7 @@ std::optional<std::string> AppPaths::findSound(const std::string& name) {
     if (name.find('/') == std::string::npos && !data.empty())
         places.push_back(fs::path(data) / name);
     for (const fs::path& place : places) {
-        if (!isReadableFile(place))
+        if (!FileReading::isOrdinaryFile(place.string()))
             continue;
         std::error_code error;
         const fs::path absolute = fs::absolute(place, error);

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "app/AppPaths.h"
+#include "model/AtomicFile.h"
 #include "model/FileDescriptor.h"
 #include "model/FilePaths.h"
 #include "model/SystemError.h"
@@ -94,6 +95,7 @@ std::optional<FileLock> FileLock::acquire(const std::string& path, std::string* 
             std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
         pause = std::min(pause * 2, milliseconds{50});
     }
+    AtomicFile::removeLeftovers(path);
     return FileLock(fd.release());
 }
 

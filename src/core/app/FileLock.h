@@ -17,7 +17,8 @@ public:
     // Waits up to `patience` for the lock of the almanary at `path`; nothing,
     // with the reason in `reason` (when given), when it cannot be had. A
     // second lock of the same almanary waits for the first even within one
-    // process.
+    // process. Once held, the temporary files a killed writer of the almanary
+    // left are removed (AtomicFile::removeLeftovers).
     static std::optional<FileLock> acquire(
         const std::string& path, std::string* reason = nullptr,
         std::chrono::milliseconds patience = std::chrono::seconds(10));

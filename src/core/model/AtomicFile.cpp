@@ -1,5 +1,6 @@
 #include "model/AtomicFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -32,6 +33,21 @@ std::string resolveLink(const std::string& path) {
 std::string folderOf(const std::string& path) {
     const auto folder = std::filesystem::path(path).parent_path();
     return folder.empty() ? std::string(".") : folder.string();
+}
+
+// The temporary beside `target` is "." + its name + "." + six letters or
+// digits (what mkostemp puts for "XXXXXX").
+std::string temporaryPrefix(const std::string& target) {
+    return "." + std::filesystem::path(target).filename().string() + ".";
+}
+
+bool isTemporaryOf(const std::string& name, const std::string& prefix) {
+    constexpr std::size_t kRandomPart = 6;
+    const auto letterOrDigit = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    return name.size() == prefix.size() + kRandomPart && name.starts_with(prefix) &&
+           std::ranges::all_of(name.substr(prefix.size()), letterOrDigit);
 }
 
 std::optional<std::string> checkFolder(const std::string& folder) {
@@ -182,8 +198,7 @@ std::optional<std::string> AtomicFile::write(const std::string& path, std::strin
     if (exists && ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
         return target + " is read-only";
     }
-    std::string temporary =
-        folder + "/." + std::filesystem::path(target).filename().string() + ".XXXXXX";
+    std::string temporary = folder + "/" + temporaryPrefix(target) + "XXXXXX";
     FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0) {
         const int error = errno;
@@ -196,6 +211,20 @@ std::optional<std::string> AtomicFile::write(const std::string& path, std::strin
     }
     return writeAndRename(fd, temporary, target, folder, exists ? &existing : nullptr, bytes,
                           written);
+}
+
+void AtomicFile::removeLeftovers(const std::string& path) {
+    namespace fs = std::filesystem;
+    const std::string target = resolveLink(path);
+    const std::string prefix = temporaryPrefix(target);
+    std::error_code error;
+    for (fs::directory_iterator entry(folderOf(target), error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::error_code typeError;
+        if (isTemporaryOf(entry->path().filename().string(), prefix) &&
+            entry->symlink_status(typeError).type() == fs::file_type::regular)
+            ::unlink(entry->path().c_str());
+    }
 }
 
 void AtomicFile::failAfterBytesForTesting(std::optional<std::size_t> bytes) {

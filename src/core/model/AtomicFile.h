@@ -31,6 +31,13 @@ public:
     static std::optional<std::string> write(const std::string& path, std::string_view bytes,
                                             FileStamp* written = nullptr);
 
+    // Removes the temporary files that writes of `path` left beside it when
+    // their process was killed mid-write (".name.XXXXXX", as write makes
+    // them). Only for a caller that holds the file's lock (FileLock), which
+    // every writer of an almanary holds while its temporary exists, so none
+    // of them belongs to a live writer.
+    static void removeLeftovers(const std::string& path);
+
     // For tests only: from now on every write fails, as on a full disk,
     // after putting `bytes` bytes into its temporary file (or into the file
     // itself when it is rewritten in place); nullopt ends it.

@@ -1,5 +1,6 @@
 #include "model/DateTimeText.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <limits>
@@ -73,6 +74,15 @@ std::int32_t readNumber(std::string_view text) {
             magnitude = limit;
     }
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+std::optional<int> readHour(std::string_view text) {
+    if (text.empty() || text.size() > 2 || !std::ranges::all_of(text, isDigit))
+        return std::nullopt;
+    const int hour = readNumber(text);
+    if (hour > 23)
+        return std::nullopt;
+    return hour;
 }
 
 std::string numberText(std::int64_t value) {

@@ -3,6 +3,7 @@
 // shows or prints: English names, month/day/year, no locale lookup.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ namespace almanary::DateTimeText {
 // one optional sign, then decimal digits up to the first other character.
 // No digits reads as 0; values beyond 32 bits saturate.
 std::int32_t readNumber(std::string_view text);
+
+// An hour as people type it: one or two decimal digits ("9", "09") for 0
+// to 23. A sign, a blank or anything else is no hour.
+std::optional<int> readHour(std::string_view text);
 
 std::string numberText(std::int64_t value);
 std::string weekdayName(int dayNumber);  // 1 = "Sunday" .. 7 = "Saturday", else "Bad Day"

@@ -1,5 +1,8 @@
 #include "model/EventEntry.h"
 
+#include "model/DateTimeText.h"
+#include "model/EventChoices.h"
+
 namespace almanary::EventEntry {
 namespace {
 
@@ -9,6 +12,14 @@ bool startTaken(const EventList& events, const Event& candidate, const Event* re
 }
 
 }  // namespace
+
+StartRefusal checkStart(std::string_view hourText, std::string_view minuteText) {
+    if (!DateTimeText::readHour(hourText))
+        return StartRefusal::Hour;
+    if (!EventChoices::contains(EventChoices::kMinutes, minuteText))
+        return StartRefusal::Minute;
+    return StartRefusal::None;
+}
 
 Refusal check(const EventList& events, const Event& candidate, const Event* replaced) {
     if (candidate.notes().empty())

@@ -65,6 +65,12 @@ std::optional<std::string> readOrdinaryFile(int fd, std::size_t limit, std::stri
     return readToEnd(fd, size, limit, bytes);
 }
 
+// Non-blocking, so opening a named pipe cannot wait for a writer; reads of
+// an ordinary file are not affected.
+int openToRead(const std::string& path) {
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
 FileContents failed(FileContents::Problem problem, std::string reason) {
     return {{}, problem, std::move(reason), std::nullopt};
 }
@@ -72,9 +78,7 @@ FileContents failed(FileContents::Problem problem, std::string reason) {
 }  // namespace
 
 FileContents FileReading::readWholeFile(const std::string& path, std::size_t byteLimit) {
-    // Non-blocking, so opening a named pipe cannot wait for a writer; reads
-    // of an ordinary file are not affected.
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const FileDescriptor fd(openToRead(path));
     if (fd.get() < 0) {
         const int error = errno;
         const bool missing = error == ENOENT || error == ENOTDIR;
@@ -82,6 +86,12 @@ FileContents FileReading::readWholeFile(const std::string& path, std::size_t byt
                       systemErrorText(error));
     }
     return readOpenFile(fd.get(), byteLimit);
+}
+
+bool FileReading::isOrdinaryFile(const std::string& path) {
+    const FileDescriptor fd(openToRead(path));
+    struct stat info {};
+    return fd.get() >= 0 && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 FileContents FileReading::readOpenFile(int fd, std::size_t byteLimit) {

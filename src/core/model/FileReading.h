@@ -41,6 +41,11 @@ public:
     // bytes. Running out of memory is a reason too, not an exception.
     static FileContents readWholeFile(const std::string& path, std::size_t byteLimit);
 
+    // Whether `path` opens for reading as an ordinary file, for a caller that
+    // hands the path on (a sound to play). Checked on the opened descriptor,
+    // so a pipe, device or folder is refused at once, never waited on.
+    static bool isOrdinaryFile(const std::string& path);
+
     // The same for a file this process has just opened for reading (read
     // from where the descriptor stands); the descriptor stays open. Only
     // CannotRead is reported.

@@ -1,10 +1,9 @@
 #include "platform/QtSoundPlayer.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
 
+#include "model/FileReading.h"
 #include "platform/TextConversion.h"
 
 namespace almanary {
@@ -16,8 +15,8 @@ QtSoundPlayer::~QtSoundPlayer() = default;
 bool QtSoundPlayer::play(const std::string& path) {
     const QString file = toQString(path);
     // A file that cannot be read plays nothing, not even a default sound.
-    // Only regular files are opened: a pipe would block the window.
-    if (file.isEmpty() || !QFileInfo(file).isFile() || !QFile(file).open(QIODevice::ReadOnly))
+    // Only an ordinary file is played: a pipe would block the window.
+    if (file.isEmpty() || !FileReading::isOrdinaryFile(path))
         return false;
     // The effect is made on first use, so a program that never plays a
     // sound never opens the audio device.

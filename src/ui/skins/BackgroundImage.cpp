@@ -1,15 +1,13 @@
 #include "skins/BackgroundImage.h"
 
 #include <QByteArray>
-#include <QFile>
-#include <QFileInfo>
+#include <QList>
 #include <QPainter>
 #include <QRect>
 #include <cstdint>
-#include <new>
 #include <optional>
 
-#include "platform/TextConversion.h"
+#include "model/FileReading.h"
 
 namespace almanary {
 namespace {
@@ -17,7 +15,7 @@ namespace {
 constexpr std::uint64_t kFileHeaderSize = 14;
 // Nothing a background needs is larger: 8192 x 8192 pixels of 32 bits and
 // their headers. Bigger files are refused before anything is read.
-constexpr qint64 kMaxFileSize = (256 + 1) * 1024 * 1024;
+constexpr std::size_t kMaxFileSize = (256 + 1) * 1024 * 1024;
 constexpr std::uint64_t kMaxSide = 32768;
 constexpr std::uint64_t kMaxPixels = 8192ULL * 8192ULL;
 constexpr std::uint64_t kMaxColours = 256;
@@ -175,49 +173,57 @@ QVector<QRgb> paletteOf(const QByteArray& file, const Layout& layout) {
     return palette;
 }
 
-// The whole file, or nothing when it cannot be read in full. Only a regular
-// file is opened: a path from a skin file may name a pipe or a device.
-std::optional<QByteArray> readWhole(const std::string& path) {
-    const QString name = toQString(path);
-    if (name.isEmpty() || !QFileInfo(name).isFile())
+// The whole file, or nothing when it cannot be read in full. The one
+// whole-file reader opens only an ordinary file, without waiting: a path
+// from a skin file may name a pipe or a device.
+std::optional<std::string> readWhole(const std::string& path) {
+    FileContents file = FileReading::readWholeFile(path, kMaxFileSize);
+    if (!file.ok() || file.bytes.size() < kFileHeaderSize)
         return std::nullopt;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const qint64 size = file.size();
-    if (size < static_cast<qint64>(kFileHeaderSize) || size > kMaxFileSize)
-        return std::nullopt;
-    try {
-        QByteArray bytes = file.read(size);
-        if (bytes.size() != size)
-            return std::nullopt;
-        return bytes;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    return std::move(file.bytes);
+}
+
+// A palette bitmap may declare fewer colours than its pixels index; Qt
+// keeps the short table and drawing would read past its end. The entries
+// it lacks are black.
+void completePalette(QImage& image) {
+    const QImage::Format format = image.format();
+    if (format != QImage::Format_Indexed8 && format != QImage::Format_Mono &&
+        format != QImage::Format_MonoLSB)
+        return;
+    const int needed = 1 << image.depth();
+    QList<QRgb> table = image.colorTable();
+    if (table.size() >= needed)
+        return;
+    table.resize(needed, qRgb(0, 0, 0));
+    image.setColorTable(table);
 }
 
 }  // namespace
 
 bool BackgroundImage::load(const std::string& path) {
-    std::optional<QByteArray> file = readWhole(path);
-    if (!file || file->at(0) != 'B' || file->at(1) != 'M')
+    std::optional<std::string> bytes = readWhole(path);
+    if (!bytes || (*bytes)[0] != 'B' || (*bytes)[1] != 'M')
         return false;
-    const std::optional<Layout> layout = check(*file);
+    // Wraps the bytes without a copy; they outlive every use below.
+    const QByteArray file =
+        QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    const std::optional<Layout> layout = check(file);
     if (!layout)
         return false;
 
     // Qt's reader finds the pixels through the file header's offset; give it
     // the place that was checked.
     const auto pixelStart = static_cast<std::uint32_t>(layout->pixelStart);
-    for (int k = 0; k < 4; ++k)
-        (*file)[10 + k] = static_cast<char>((pixelStart >> (8 * k)) & 0xFF);
+    for (std::size_t k = 0; k < 4; ++k)
+        (*bytes)[10 + k] = static_cast<char>((pixelStart >> (8 * k)) & 0xFF);
     QImage decoded;
-    if (!decoded.loadFromData(*file, "BMP") || decoded.isNull())
+    if (!decoded.loadFromData(file, "BMP") || decoded.isNull())
         return false;
+    completePalette(decoded);
 
     image_ = std::move(decoded);
-    palette_ = paletteOf(*file, *layout);
+    palette_ = paletteOf(file, *layout);
     return true;
 }
 
