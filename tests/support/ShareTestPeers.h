@@ -52,14 +52,15 @@ public:
             static_cast<std::size_t>(std::max(::recv(fd_, bytes.data(), size, MSG_WAITALL), 0L)));
         return bytes;
     }
-    // Everything until the server closes; nothing when the read gave up first.
+    // Everything until the server closes (or resets, as a close with bytes
+    // of ours unread does); nothing when the read gave up first.
     std::optional<std::string> readToClose() {
         std::string bytes;
         char chunk[65536];
         ssize_t n = 0;
         while ((n = ::recv(fd_, chunk, sizeof chunk, 0)) > 0)
             bytes.append(chunk, static_cast<std::size_t>(n));
-        return n == 0 ? std::optional(bytes) : std::nullopt;
+        return n == 0 || errno == ECONNRESET ? std::optional(bytes) : std::nullopt;
     }
 
 private:
