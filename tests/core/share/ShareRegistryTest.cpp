@@ -15,6 +15,7 @@ protected:
         EXPECT_TRUE(store.open(dir.file("settings.sqlite")));
         writeFile(cal, "x");
         std::filesystem::create_symlink(cal, dir.file("link.alm"));
+        std::filesystem::create_directory_symlink(dir.path(), dir.file("here"));
     }
 
     TempDir dir;
@@ -62,9 +63,12 @@ TEST_F(ShareRegistryTest, OnlyServableValuesAreShares) {
     EXPECT_TRUE(shares.all().empty());
 }
 
-// The first share of a file, in creation order, names it, through links too.
+// The first share of a file, in creation order, names it, through links
+// too, even before the file is there.
 TEST_F(ShareRegistryTest, AFileIsKnownByItsFirstShare) {
     ASSERT_TRUE(shares.publish("Zeta", dir.file("link.alm")) && shares.publish("Alpha", cal));
+    ASSERT_TRUE(shares.publish("Gone", dir.file("gone.alm")));
+    EXPECT_EQ(shares.nameOf(dir.file("here/gone.alm")), "Gone");
     ASSERT_TRUE(shares.publish("ZETA", cal));  // an update keeps its place
     EXPECT_EQ(shares.nameOf(cal), "Zeta");
     EXPECT_EQ(shares.pathOf("zeta"), cal);
