@@ -71,14 +71,15 @@ TEST_F(SettingsStoreTest, OnlyASoundStoreOpensAndNoOtherFileIsTouched) {
     EXPECT_EQ(store.queryNumber("LoadOnStart"), 1);
 }
 
-// Processes of threads with their own connections make the private default store.
+// Three processes of three threads, each with its own connection, make the
+// private default store; a child exits with the SQLite code a thread failed with.
 TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
     const TempDir dir;
     ScopedEnvironment environment("ALMANARY_SETTINGS", nullptr);
     environment.set("XDG_CONFIG_HOME", dir.file("config").c_str());
-    constexpr int kWorkers = 9, kRounds = 30;  // three processes of three threads
+    constexpr int kWorkers = 9, kRounds = 30;
     const auto name = [](int n) { return "v" + std::to_string(n); };
-    const auto work = [&](int worker) {  // 0, or the SQLite code it failed with
+    const auto work = [&](int worker) {
         SettingsStore store;
         bool ok = store.open();
         for (int n = worker * kRounds; ok && n < (worker + 1) * kRounds; ++n) {
@@ -89,18 +90,16 @@ TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
     };
     std::vector<pid_t> children;
     for (int first = 0; first < kWorkers; first += 3) {
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
+        children.push_back(::fork());
+        if (children.back() == 0) {
             std::atomic<int> error{0};
-            std::vector<std::thread> threads;
-            for (int t = first; t < first + 3; ++t)
-                threads.emplace_back([&, t] { error.fetch_or(work(t)); });
-            for (std::thread& thread : threads)
-                thread.join();
+            {
+                std::vector<std::jthread> threads;
+                for (int t = first; t < first + 3; ++t)
+                    threads.emplace_back([&, t] { error.fetch_or(work(t)); });
+            }
             ::_exit(error.load() & 0xFF);
         }
-        children.push_back(pid);
     }
     for (const pid_t pid : children) {
         int status = 0;
