@@ -1,8 +1,5 @@
 #pragma once
-// A drawing device that records what a page draws on it: texts with their
-// place, limit and font, wrapped boxes, frames, and the page each stands on.
-// Its fonts measure simply: a line is the font's height plus 4 units, and
-// the default font is 30 high.
+// Records what a page draws, and where; a line is the font's height (30 by default) plus 4.
 
 #include <algorithm>
 #include <string>

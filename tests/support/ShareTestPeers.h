@@ -1,7 +1,5 @@
 #pragma once
-// What the share tests talk to and through: a raw TCP peer that sends and
-// reads exact bytes, a scripted server, a ShareHost that records what the
-// server asked of the window, and almanary files made in memory.
+// Raw TCP peers, a scripted server, a recording ShareHost and almanary bytes for the share tests.
 
 #include <arpa/inet.h>
 #include <netinet/tcp.h>
@@ -17,8 +15,7 @@
 
 namespace almanary::testing {
 
-// A blocking connection to 127.0.0.1 whose reads give up after 20 seconds,
-// so a server that never answers fails the test instead of hanging it.
+// A blocking connection to 127.0.0.1 whose reads give up after 20 seconds.
 class RawPeer {
 public:
     explicit RawPeer(std::uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
@@ -130,8 +127,7 @@ private:
     std::vector<std::string> calls_;
 };
 
-// The file of an empty almanary whose skin name tells it apart, padded with
-// `padding` bytes of skin name for a bigger file.
+// An empty almanary's file, told apart (and made bigger) by its skin name.
 inline std::string almanaryBytes(const std::string& skin, std::size_t padding = 0) {
     AlmanaryDocument document;
     document.skinName = skin + std::string(padding, 'p');

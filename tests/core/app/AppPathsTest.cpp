@@ -37,9 +37,7 @@ TEST(AppPathsTest, EachPathFollowsItsOwnVariablesThenXdgThenHome) {
     }
 }
 
-// A bare name is looked for in the current folder, then in the data folder
-// ($ALMANARY_DATA when set); a name with a folder only where it says. Only
-// a regular file counts.
+// A bare name: the current folder, then the data folder; a name with a folder where it says.
 TEST(AppPathsTest, ASoundIsFoundInTheCurrentFolderThenInTheDataFolder) {
     namespace fs = std::filesystem;
     TempDir dir;

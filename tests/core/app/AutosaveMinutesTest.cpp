@@ -7,8 +7,7 @@
 namespace almanary {
 namespace {
 
-// A whole number between optional blanks; out of 1 to 60 it is still read,
-// so a change can be told, but refused.
+// A whole number between blanks; out of 1 to 60 it is read (a change shows) but refused.
 TEST(AutosaveMinutesTest, AWholeNumberFrom1To60IsTaken) {
     using Number = std::optional<std::int32_t>;
     const std::optional<MessageId> integer = MessageId::EnterInteger;

@@ -50,8 +50,7 @@ TEST_F(FileLockTest, OneHolderPerAlmanaryHoweverItsPathIsWritten) {
     EXPECT_TRUE(tryLock(file_));
 }
 
-// The runtime folder when it is an absolute path, else a folder of the
-// user's own in the temporary one; a folder others could change is refused.
+// Locks go in the runtime folder, else the user's own in TMPDIR; one others can change is refused.
 TEST_F(FileLockTest, TheLockFolderIsTheUsersAlone) {
     const std::string own = dir_.file("almanary-" + std::to_string(::geteuid()));
     environment_.set("TMPDIR", dir_.path().c_str());

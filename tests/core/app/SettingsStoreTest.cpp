@@ -71,8 +71,7 @@ TEST_F(SettingsStoreTest, OnlyASoundStoreOpensAndNoOtherFileIsTouched) {
     EXPECT_EQ(store.queryNumber("LoadOnStart"), 1);
 }
 
-// Three processes of three threads, each with its own connection, make the
-// private default store; a child exits with the SQLite code a thread failed with.
+// Three processes of three threads share the private default store (a child exits with its error).
 TEST(SettingsStoreConcurrency, ProcessesAndThreadsShareOneFile) {
     const TempDir dir;
     ScopedEnvironment environment("ALMANARY_SETTINGS", nullptr);

@@ -1,5 +1,4 @@
-// iCalendar in and out: the shapes phones and mail programs export, damaged
-// files, and an export that reads back as the events it came from.
+// iCalendar in and out: phone and mail exports, damaged files, and an export read back.
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 
@@ -15,8 +14,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// One line per event: date, start, duration, category, notes (lines joined
-// by "|") and the reminder lead when it reminds.
+// One line per event: date, start, duration, category, notes ("|" between lines), R and lead.
 Lines linesOf(const EventList& events) {
     Lines lines;
     events.forEach([&](const Event& e) {
@@ -46,9 +44,7 @@ protected:
     AlmanaryDocument document;
 };
 
-// Zoned times across the spring change, an exception and a moved instance,
-// all-day, UTC and floating times, rounding, long events, alarms of every
-// kind, folded and escaped text, and a long category name.
+// Zones, exceptions, all-day, UTC and floating times, rounding, alarms, folding, long names.
 TEST_F(ICalendarTest, APhoneExportImportsByEveryRule) {
     const ImportResult result = import(fixture("phone-export.ics"));
     ASSERT_FALSE(result.problem) << result.problem->what;
@@ -67,8 +63,7 @@ TEST_F(ICalendarTest, APhoneExportImportsByEveryRule) {
     EXPECT_TRUE(document.events.isModified());
 }
 
-// Quoted zone names of their own, a second event at a taken start (kept
-// out and reported), daily repeats with an extra date, and a window.
+// Own quoted zones, a taken start left out and reported, repeats with an extra date, a window.
 TEST_F(ICalendarTest, AMailExportKeepsTheFirstEventAtAStart) {
     document.events.insert(testing::makeEvent({2026, 10, 28, "9", "00", "Mine"}));
     ImportOptions options;
@@ -121,8 +116,7 @@ TEST_F(ICalendarTest, DamagedFilesNameTheLineAndChangeNothing) {
     }
 }
 
-// An export is valid iCalendar with stable UIDs, and reads back as the
-// same events, in any zone the reader is in.
+// An export is valid and stable, and reads back as the same events in any zone.
 TEST_F(ICalendarTest, AnExportReadsBackAsTheSameEvents) {
     EventList events =
         testing::listOf({{2026, 3, 28, "23", "45", "Before the change", "60", kNoCategory},
@@ -153,9 +147,7 @@ TEST_F(ICalendarTest, AnExportReadsBackAsTheSameEvents) {
     }
 }
 
-// A large calendar is read a share of its events at a time: an instance
-// moved by an event far from its series is still left out of the series,
-// the events come in file order, and a fault far down names its line.
+// Read a share at a time: a far moved instance, file order, and the line of a late fault hold.
 TEST_F(ICalendarTest, ALargeCalendarReadsAsOne) {
     std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
     const auto event = [&](const std::string& body) {

@@ -22,8 +22,7 @@ protected:
     const DateTime now_ = localTime(2024, 5, 1, 8, 0);
 };
 
-// The desktop knows an almanary by its first bytes, as the MIME type
-// installed with the program describes them.
+// A document reads back whole, beginning with the bytes the installed MIME type matches.
 TEST_F(AlmanaryFileTest, DocumentsRoundTripWithTheirDueReminders) {
     AlmanaryDocument document;
     document.settings = {false, true, true, true, 45, "", "bell.wav", "s3cret"};
@@ -50,8 +49,7 @@ TEST_F(AlmanaryFileTest, DocumentsRoundTripWithTheirDueReminders) {
     EXPECT_TRUE(readFile(dir_.file("full.alm")).starts_with(magic));
 }
 
-// Equal starts keep file order; the categories end at an empty name;
-// trailing bytes are ignored.
+// Equal starts keep file order, categories end at an empty name, trailing bytes are ignored.
 TEST_F(AlmanaryFileTest, RecordsCategoriesAndSkinAsTheFileHasThem) {
     ArchiveWriter out;
     out.writeText("Almanary");

@@ -1,6 +1,4 @@
-// AtomicFile's fallback for a file the user may write in a folder they may
-// not: the file is rewritten where it stands. The tests run as root, so the
-// saves run in a child process that has become an unprivileged user.
+// A file in a folder its user cannot write is rewritten in place (by a child become nobody).
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>

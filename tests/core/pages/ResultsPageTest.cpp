@@ -28,10 +28,7 @@ protected:
     testing::ScopedTimeZone zone_{"UTC"};
 };
 
-// On a 2550 x 3300 page with a default font 34 high (30 + 4) and a header
-// line of 54: the header at (255, 300), boxes of 51 + 153 from 300 + 108,
-// text columns from 510 and 1275 to 2040, frames 10 beyond them, the page
-// number at (1275, 3135); notes are printed as written.
+// 2550 x 3300, lines of 34 and a header of 54: boxes of 51 + 153 from 408, frames 10 out.
 TEST_F(ResultsPageTest, OnePageDrawnInTheDefaultFont) {
     const EventList found = testing::listOf({{2001, 5, 9, "13", "30", "R&D budget", "45", "Work"},
                                              {2001, 5, 9, "15", "00", "Lunch", "60"}});
@@ -57,9 +54,7 @@ TEST_F(ResultsPageTest, OnePageDrawnInTheDefaultFont) {
     EXPECT_EQ(device.drawn.size(), 10u);  // and one more box with its frame
 }
 
-// Eight boxes a page, fewer where eight would run below the page number;
-// the header repeats what was searched for on every page; a failed page
-// stops the printing.
+// Eight boxes a page (fewer when short), the search heading on each; a failed page stops.
 TEST_F(ResultsPageTest, PagesOfBoxes) {
     const struct {
         int width, height, count, pages;

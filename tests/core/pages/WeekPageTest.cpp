@@ -33,9 +33,7 @@ protected:
     testing::ScopedTimeZone zone_{"UTC"};
 };
 
-// The worked measures: top margin T, left margin L, column width W, box
-// height B, the footer, column 7 and the first box's top (T + 2 bold lines).
-// Heights given for a 1024-wide device scale with the width.
+// The worked measures on a printer page and two screens (heights scale from 1024 wide).
 TEST_F(WeekPageTest, GeometryOfThePrinterPageAndTheScreen) {
     struct Measures {
         int bold, normal, top, left, column, box, footerX, footerY, column7;
@@ -78,8 +76,7 @@ TEST_F(WeekPageTest, GeometryOfThePrinterPageAndTheScreen) {
     }
 }
 
-// Seven boxes to a column on a page; the footer counts the pages of the
-// busiest day, and a later page shows only the boxes that run over.
+// Seven boxes a column a page; later pages hold what runs over; the footer counts them.
 TEST_F(WeekPageTest, PagesAndFooters) {
     const std::tuple<int, int, std::vector<std::size_t>, Texts> cases[] = {
         // Thursday's events, the pages, its boxes page by page, its notes on the last page.
@@ -122,8 +119,7 @@ TEST_F(WeekPageTest, PagesAndFooters) {
     EXPECT_TRUE(week.page() == 1 && week.pageCount() == 1);
 }
 
-// Days are calendar days: a week over the spring change of summer time has
-// seven dates, each with its own events, whatever the first day's clock time.
+// Days are calendar days across a change of summer time, whatever the first day's clock.
 TEST_F(WeekPageTest, AWeekOverAChangeOfSummerTime) {
     testing::ScopedTimeZone london("Europe/London");
     const Texts dates = {"3/24/2001", "3/25/2001", "3/26/2001", "3/27/2001",
@@ -144,8 +140,7 @@ TEST_F(WeekPageTest, AWeekOverAChangeOfSummerTime) {
     EXPECT_EQ(device.textsOn(0, Kind::Wrapped), dates);
 }
 
-// Boxes that would run below the footer go to a further page; a page that
-// fails stops the printing.
+// Boxes that would pass the footer go on a further page; a failed page stops the print.
 TEST_F(WeekPageTest, BoxesStayAboveTheFooterAndAFailedPageStops) {
     const EventList seven = listOf(busyDay(11, 7));
     RecordingDevice roomy(3300, 2550), low(3300, 1200);

@@ -14,8 +14,7 @@ namespace {
 using Kind = ReceivedAlmanary::WriteFailure::Kind;
 using Target = ReceivedAlmanary::Target;
 
-// Each target writes where it may and nowhere else, and never while
-// another writer holds the file's lock.
+// Each target writes where it may, and never while another writer holds the lock.
 TEST(ReceivedAlmanaryTest, WritesOnlyWhereItsTargetAllows) {
     const TempDir dir;
     const std::string path = dir.file("cal.alm"), old = "old contents";

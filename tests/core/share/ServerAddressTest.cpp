@@ -34,8 +34,7 @@ TEST(ServerAddressTest, HostAndPortAsTyped) {
     }
 }
 
-// ALMANARY_PORT when it holds a port; otherwise the services database's
-// entry, or the standard port when it has none.
+// ALMANARY_PORT when it holds a port, else the services database's, else 3223.
 TEST(ServerAddressTest, ThePortComesFromTheEnvironmentWhenItIsAPort) {
     const servent* entry = ::getservbyname("3223", "tcp");
     const std::uint16_t fallback = entry ? ntohs(static_cast<std::uint16_t>(entry->s_port)) : 3223;

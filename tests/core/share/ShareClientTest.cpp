@@ -1,5 +1,4 @@
-// The client against broken servers it must survive, and cancelled from
-// another thread; the CLI's and the Internet dialog's tests meet the real server.
+// The client against broken servers, and cancelled from another thread.
 #include "share/ShareClient.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +21,7 @@ void waitForClientToGo(TcpSocket& socket) {
     }
 }
 
-// A server that answers short, announces too much or goes quiet costs the
-// client its exchange, never a hang or a huge allocation.
+// A server that answers short, too much or not at all costs the exchange, never a hang.
 TEST(ShareClientTest, BrokenServersMeanCannotConnect) {
     const struct {
         const char* what;

@@ -48,23 +48,7 @@ TEST_F(ShareRegistryTest, ANameIsCheckedBeforeItIsShared) {
     }
 }
 
-// What the store holds that the server would never serve is no share.
-TEST_F(ShareRegistryTest, OnlyServableValuesAreShares) {
-    for (const auto& [name, path] : {std::pair<std::string, std::string>{"LOADONSTART", cal},
-                                     {"NameOverTwentyBytes12", cal},
-                                     {"TooLongPath", std::string(260, '/') + cal},
-                                     {"Empty", ""}}) {
-        ASSERT_TRUE(store.setText(name, path));
-        EXPECT_EQ(shares.pathOf(name), std::nullopt) << name;
-        EXPECT_EQ(shares.nameOf(cal), "") << name;
-        ASSERT_TRUE(store.deleteValue(name));
-    }
-    ASSERT_TRUE(store.setNumber("Number", 1));
-    EXPECT_TRUE(shares.all().empty());
-}
-
-// The first share of a file, in creation order, names it, through links
-// too, even before the file is there.
+// A file's first share names it, through links, even before the file is there.
 TEST_F(ShareRegistryTest, AFileIsKnownByItsFirstShare) {
     ASSERT_TRUE(shares.publish("Zeta", dir.file("link.alm")) && shares.publish("Alpha", cal));
     ASSERT_TRUE(shares.publish("Gone", dir.file("gone.alm")));

@@ -22,9 +22,7 @@ const std::string kNew = almanaryBytes("New");
 const auto load = [](std::string_view name) { return "L" + nameField(name); };
 const auto save = [](std::string_view name) { return "S" + nameField(name); };
 
-// "Work" shares cal.alm; "Gone" a file that does not exist; "Empty" an
-// empty file; "Pipe" no ordinary file; a twenty-byte name shares cal.alm
-// too; and the program's own FileName value names cal.alm.
+// Shares of cal.alm (also by a 20-byte name), a missing, an empty file and a pipe; FileName set.
 class ShareServerTest : public ::testing::Test {
 protected:
     ShareServerTest() {

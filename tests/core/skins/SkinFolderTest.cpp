@@ -1,5 +1,4 @@
-// The skins folder: the names it offers, and the shipped sample skins
-// copied into it.
+// The skins a folder offers, and the sample skins copied into it.
 
 #include "skins/SkinFolder.h"
 
@@ -26,8 +25,7 @@ TEST(SkinFolderTest, NamesAreTheSkinFilesOfTheFolder) {
     EXPECT_EQ(SkinFolder::names(dir.path().string()), (Names{"Alpha", "Default", "beta"}));
 }
 
-// Missing samples are copied with their pictures, named by full path; a
-// skin the user changed stays as it is, one deleted comes back.
+// Missing samples come with their pictures; a changed skin stays, a deleted one comes back.
 TEST(SkinFolderTest, TheSampleSkinsAreCopiedWhereMissing) {
     const testing::TempDir dir;
     const std::string samples = ALMANARY_RESOURCES_DIR "/skins";

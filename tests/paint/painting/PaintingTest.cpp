@@ -41,9 +41,7 @@ std::pair<int, int> darkPixels(const QImage& image, const QRect& inside) {
     return {in, out};
 }
 
-// A font's cell is the height asked for, its line at least that; a width
-// stretches the face. Texts stay in their box or before their limit, and a
-// frame lies inside its rectangle's edges.
+// Fonts of the height and width asked; texts stay within their limits, frames inside their edges.
 TEST_F(PaintingTest, FontsAndWhereTheDeviceDraws) {
     QImage image(400, 200, QImage::Format_RGB32);
     {
@@ -87,9 +85,7 @@ TEST_F(PaintingTest, FontsAndWhereTheDeviceDraws) {
     EXPECT_EQ(darkPixels(image, QRect(300, 20, 50, 50)).first, 50 * 50 - 46 * 46);
 }
 
-// The week prints a page for every seven events of its busiest day; the
-// found events eight to a page in the device's default font. A document
-// that cannot start is reported; no events, no file.
+// Pages on a PDF writer; a document that cannot start is reported; no events, no file.
 TEST_F(PaintingTest, PrintingOnPdfWriters) {
     std::vector<testing::EventSpec> specs;
     for (int i = 0; i < 8; ++i)
