@@ -37,6 +37,7 @@ TEST(CategoryEditorTest, ChangesTrimCheckAndKeepTheCaseBlindOrder) {
     editor.remove(*editor.indexOf("a"));
     EXPECT_EQ(editor.list().names(), (Names{"A", "b", "B"}));
     EXPECT_FALSE(editor.indexOf("c"));
+    EXPECT_EQ(CategoryEditor(CategoryList(Names{"Über"})).add("über").problem, Problem::NotUnique);
 }
 
 }  // namespace
