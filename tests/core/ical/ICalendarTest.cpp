@@ -57,7 +57,6 @@ TEST_F(ICalendarTest, APhoneExportImportsByEveryRule) {
                      "5/15/2026 8:00 300 <No Category> Conference day with a long summary that "
                      "the phone folded across two lines|Ends 5/15/2026 16:00 R180",
                      "7/1/2026 7:30 15 <No Category> Swim"}));
-    EXPECT_EQ(result.report.added, 7);
     EXPECT_EQ(result.report.categoriesAdded, (Lines{"Work", "Gesundheit und Wohlb"}));
     EXPECT_EQ(document.categories.names(), (Lines{"Gesundheit und Wohlb", "Work"}));
     EXPECT_TRUE(document.events.isModified());
@@ -97,7 +96,6 @@ TEST_F(ICalendarTest, DamagedFilesNameTheLineAndChangeNothing) {
         {"BEGIN:VCARD\r\nEND:VCARD\r\n", 1, "begins with BEGIN:VCALENDAR"},
         {head + good + "END:VTODO\r\n" + tail, 6, "END:VTODO where END:VEVENT"},
         {head + good + "END:VEVENT\r\n", 6, "ends before END:VCALENDAR"},
-        {head + "DTSTART:2026-03-01\r\n" + tail, 4, "2026-03-01 is not a date or time"},
         {head + good + "DURATION:PT1X\r\n" + tail, 6, "DURATION"},
         {head + good + "RRULE:FREQ=SOMETIMES\r\n" + tail, 6, "RRULE"},
         {head + "DTSTART;TZID=Mars/Olympus:20260301T090000\r\n" + tail, 4, "Mars/Olympus"},

@@ -64,16 +64,5 @@ TEST_F(ShareRegistryTest, AFileIsKnownByItsFirstShare) {
     EXPECT_FALSE(shares.withdraw("FileName"));
 }
 
-// A new name replaces the previous one; the program's own values are never touched.
-TEST_F(ShareRegistryTest, PublishingUnderANewNameWithdrawsTheOld) {
-    ASSERT_TRUE(store.setText("FileName", cal));
-    ASSERT_TRUE(shares.publish("Old", cal));
-    ASSERT_TRUE(shares.publish("New", cal, "Old"));
-    ASSERT_TRUE(shares.publish("new", cal, "FileName"));
-    ASSERT_EQ(shares.all().size(), 1u);
-    EXPECT_EQ(shares.all()[0].name, "New");
-    EXPECT_EQ(store.queryText("FileName"), cal);
-}
-
 }  // namespace
 }  // namespace almanary::testing

@@ -131,29 +131,6 @@ TEST_F(ShareServerTest, OnlyThisMachineMayStopTheServer) {
     EXPECT_FALSE(RawPeer(server->port()).connected());
 }
 
-// Beyond the limit a connection is closed at once; a finished one frees its place.
-TEST_F(ShareServerTest, ConnectionsBeyondTheLimitAreClosedAtOnce) {
-    start({.maxHandlers = 2, .exchange = {}});
-    RawPeer first(server->port()), second(server->port());
-    first.send("L");
-    second.send("L");
-    EXPECT_EQ(RawPeer(server->port()).readToClose(), "");
-    first.send(nameField("Home"));
-    EXPECT_EQ(first.readToClose(), "N");
-    EXPECT_EQ(exchange(load("Home")), "N");
-}
-
-// A peer that stops talking is cut off after the idle time-out.
-TEST_F(ShareServerTest, AnIdlePeerIsCutOff) {
-    start({.maxHandlers = 64, .exchange = {.idleTimeout = 50ms, .answerTimeout = 50ms}});
-    for (const std::string& partial : {std::string(), std::string("L"), save("Work") + "\x10"}) {
-        RawPeer peer(server->port());
-        peer.send(partial);
-        EXPECT_TRUE(peer.readToClose()) << partial.size();
-    }
-    EXPECT_EQ(readFile(cal), kOld);
-}
-
 // stop() cuts exchanges under way instead of waiting for them.
 TEST_F(ShareServerTest, StopCutsExchangesUnderWay) {
     start({.maxHandlers = 64, .exchange = {.idleTimeout = 1h, .answerTimeout = 1h}});
