@@ -104,7 +104,6 @@ TEST_F(CliTest, RefusedCallsAndWrongUsageChangeNothing) {
         {kWrongUsage, "due @ --colour red", "unknown option --colour"},
         {kWrongUsage, "list @ --day 2026-12-07 --search x", "--day excludes --search"},
         {kWrongUsage, "list @ more.alm", "unexpected word more.alm"},
-        {kWrongUsage, "categories @ --add A --delete B", "--add excludes --delete"},
         {kWrongUsage, "categories @ --events", "--events requires --rename"},
         {kWrongUsage, "help frobnicate", "frobnicate"},
         {kWrongUsage, "print-week @ --from 2026-12-07 --pdf w.pdf --paper a3", "a3"},
