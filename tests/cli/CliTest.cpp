@@ -9,12 +9,11 @@
 #include "app/FileLock.h"
 #include "model/AlmanaryFile.h"
 #include "share/ShareClient.h"
-#include "share/ShareServer.h"
+#include "share/TcpListener.h"
 #include "support/ChildProgram.h"
 #include "support/PrivateLockFolder.h"
 #include "support/ScopedEnvironment.h"
 #include "support/ScopedTimeZone.h"
-#include "support/ShareTestPeers.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
@@ -233,11 +232,9 @@ TEST_F(CliTest, TheProgramPrintsToPdfAndReportsThroughItsExitStatus) {
     };
     const std::string cli = std::string(ALMANARY_CLI_PATH) + " ";
     const std::pair<std::string, int> calls[] = {
-        {cli, kWrongUsage},
         {cli + "new p.alm --password pw", kDone},
         {cli + "list p.alm", kFileUnusable},  // no terminal to ask on
         {"ALMANARY_PASSWORD=pw " + cli + "list p.alm", kDone},
-        {cli + "add p.alm --password pw --date 2026-12-07 --time 9:00 --notes ''", kRefused},
     };
     for (const auto& [command, status] : calls)
         EXPECT_EQ(shell(command).first, status) << command;
@@ -410,7 +407,7 @@ TEST_F(CliTest, SharesFollowTheRulesOfAShareName) {
     }
 }
 
-// fetch and send; SIGTERM or a stop request ends serve; an open share needs --replace-open.
+// fetch and send through a real serve process, which SIGTERM or a stop request ends.
 TEST_F(CliTest, FetchAndSendThroughAServer) {
     ASSERT_EQ(run("new @other.alm").status, kDone);
     ASSERT_EQ(run("add @other.alm --date 2026-12-07 --time 9:00 --notes x").status, kDone);
@@ -453,21 +450,6 @@ TEST_F(CliTest, FetchAndSendThroughAServer) {
     ServeProcess stoppable;
     EXPECT_TRUE(ShareClient({"127.0.0.1", stoppable.port}).requestStop());
     EXPECT_EQ(stoppable.end(), stopped);
-
-    RecordingHost host;
-    host.setOpenPath(file);
-    ShareServer windowed(host, settings);
-    ASSERT_EQ(windowed.start(0), std::nullopt);
-    ASSERT_EQ(run("new @empty.alm").status, kDone);
-    const std::string send =
-        "send 127.0.0.1:" + std::to_string(windowed.port()) + " Work @empty.alm";
-    const std::string before = readFile(file);
-    const Outcome kept = run(send);
-    EXPECT_TRUE(kept.status == kRefused && kept.err.find("is currently open on the server") != npos)
-        << kept.err;
-    EXPECT_EQ(readFile(file), before);
-    EXPECT_EQ(run(send + " --replace-open").status, kDone);
-    EXPECT_EQ(readFile(file), readFile(dir.file("empty.alm")));
 }
 
 }  // namespace
