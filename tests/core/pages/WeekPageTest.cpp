@@ -76,20 +76,28 @@ TEST_F(WeekPageTest, GeometryOfThePrinterPageAndTheScreen) {
     }
 }
 
-// Seven boxes a column a page; later pages hold what runs over; the footer counts them.
+// Seven boxes a column a page, fewer where they would pass the footer; later pages
+// hold what runs over, the footer counts them, and a failed page stops the print.
 TEST_F(WeekPageTest, PagesAndFooters) {
-    const std::tuple<int, int, std::vector<std::size_t>, Texts> cases[] = {
-        // Thursday's events, the pages, its boxes page by page, its notes on the last page.
-        {0, 1, {0}, {}},
-        {7, 1, {7}, {"event 1", "event 2", "event 3", "event 4", "event 5", "event 6", "event 7"}},
-        {15, 3, {7, 7, 1}, {"event 15"}},
+    const std::tuple<int, int, int, std::vector<std::size_t>, Texts> cases[] = {
+        // Thursday's events, the page's height, the pages, Thursday's boxes page by page,
+        // its notes on the last page.
+        {0, 2550, 1, {0}, {}},
+        {7,
+         2550,
+         1,
+         {7},
+         {"event 1", "event 2", "event 3", "event 4", "event 5", "event 6", "event 7"}},
+        {7, 1200, 2, {6, 1}, {"event 7"}},  // T 70, boxes of 140 from 162: six end above 1140
+        {15, 2550, 3, {7, 7, 1}, {"event 15"}},
     };
-    for (const auto& [busiest, pages, boxes, lastNotes] : cases) {
+    for (const auto& [busiest, height, pages, boxes, lastNotes] : cases) {
         std::vector<EventSpec> specs = busyDay(12, busiest);
         specs.push_back({2001, 4, 17, "8", "00", "Tuesday"});  // the seventh column
         const EventList events = listOf(specs);
-        RecordingDevice device(3300, 2550);
-        WeekPage week(device, events, localTime(2001, 4, 11), {});
+        RecordingDevice roomy(3300, 2550), device(3300, height);
+        WeekPage week(roomy, events, localTime(2001, 4, 11), {});
+        week.setDevice(device);  // measured anew
         ASSERT_EQ(week.pageCount(), pages);
         ASSERT_EQ(week.printAll(), 0);
         EXPECT_EQ(device.pagesEnded, pages);
@@ -105,6 +113,11 @@ TEST_F(WeekPageTest, PagesAndFooters) {
         std::erase(notes, "Tuesday");
         EXPECT_EQ(notes, lastNotes) << busiest << " events";
     }
+    const EventList fifteen = listOf(busyDay(11, 15));
+    RecordingDevice failing(3300, 2550);
+    failing.failingPage = 2;
+    EXPECT_EQ(WeekPage(failing, fifteen, localTime(2001, 4, 11), {}).printAll(), 2);
+    EXPECT_TRUE(failing.pagesStarted == 2 && failing.on(2, Kind::Text).empty());
     // The preview steps within the pages; page 2 starts Thursday's column with its eighth box.
     const EventList eight = listOf(busyDay(12, 8));
     RecordingDevice device(3300, 2550);
@@ -128,33 +141,12 @@ TEST_F(WeekPageTest, AWeekOverAChangeOfSummerTime) {
     RecordingDevice device(1024, 768);
     WeekPage week(device, events, localTime(2001, 3, 24, 23, 30), {true, 14, 12});
     week.draw();
-    Texts heads;
-    for (const Drawn& text : device.on(0, Kind::Text)) {
-        if (text.box.top == 45 + 18)  // the date line of each head
+    Texts heads;  // the date line of each head
+    for (const Drawn& text : device.on(0, Kind::Text))
+        if (text.box.top == 45 + 18)
             heads.push_back(text.text);
-    }
     EXPECT_EQ(heads, dates);
     EXPECT_EQ(device.textsOn(0, Kind::Wrapped), dates);
-}
-
-// Boxes that would pass the footer go on a further page; a failed page stops the print.
-TEST_F(WeekPageTest, BoxesStayAboveTheFooterAndAFailedPageStops) {
-    const EventList seven = listOf(busyDay(11, 7));
-    RecordingDevice roomy(3300, 2550), low(3300, 1200);
-    WeekPage week(roomy, seven, localTime(2001, 4, 11), {});
-    EXPECT_EQ(week.pageCount(), 1);
-    week.setDevice(low);  // T 70, boxes of 140 from 162: six end above 1140
-    ASSERT_EQ(week.pageCount(), 2);
-    ASSERT_EQ(week.printAll(), 0);
-    EXPECT_EQ(low.on(1, Kind::Frame).back().box.bottom, 162 + 6 * 140);
-    EXPECT_EQ(low.textsOn(2, Kind::Wrapped), Texts{"event 7"});
-
-    const EventList fifteen = listOf(busyDay(11, 15));
-    RecordingDevice failing(3300, 2550);
-    failing.failingPage = 2;
-    EXPECT_EQ(WeekPage(failing, fifteen, localTime(2001, 4, 11), {}).printAll(), 2);
-    EXPECT_EQ(failing.pagesStarted, 2);
-    EXPECT_TRUE(failing.on(2, Kind::Text).empty());
 }
 
 }  // namespace
