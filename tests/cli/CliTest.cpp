@@ -128,21 +128,6 @@ TEST_F(CliTest, RefusedCallsAndWrongUsageChangeNothing) {
     EXPECT_EQ(readFile(file), before);
 }
 
-// --help, -h and "help COMMAND" print that help, with the exit statuses, and nothing else.
-TEST_F(CliTest, HelpForTheProgramAndEveryCommand) {
-    for (const std::string command :
-         {"", "new", "info", "add", "remove", "list", "conflicts", "due", "categories", "settings",
-          "serve", "fetch", "send", "share", "unshare", "shares", "print-week", "print-list"}) {
-        for (const std::string& call : {command + " --help", command + " -h", "help " + command}) {
-            const Outcome outcome = run(call);
-            EXPECT_TRUE(outcome.status == kDone && outcome.err.empty() &&
-                        outcome.out.find("Usage: almanary-cli " + command) != npos &&
-                        outcome.out.find("3 refused by a rule") != npos)
-                << call;
-        }
-    }
-}
-
 // The document's clock holds unless a call says otherwise; overlaps only warn.
 TEST_F(CliTest, EventsAreListedCheckedAndRemoved) {
     const std::string on7 = "add @ --date 2026-12-07 --time ";
