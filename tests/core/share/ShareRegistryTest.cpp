@@ -36,7 +36,6 @@ TEST_F(ShareRegistryTest, ANameIsCheckedBeforeItIsShared) {
         {"Work", "", MessageId::SaveBeforeSharing},
         {std::string(20, 'n'), "/a.alm", std::nullopt},
         {std::string(21, 'n'), "/a.alm", MessageId::TooManyCharacters},
-        {"FileName", "/a.alm", MessageId::InvalidShareName},
         {"loadonstart", "/a.alm", MessageId::InvalidShareName},
         {"FileNames", "/a.alm", std::nullopt},
         {"Work", longPath.substr(1), std::nullopt},  // 254 bytes
