@@ -18,7 +18,6 @@ DateTime utc(int year, int month, int day, int hour = 0) {
 TEST(CalendarTest, DayNumbersAndLocalDates) {
     EXPECT_EQ(Calendar::dayNumber(1000000, 3, 1), 364523032);
     EXPECT_EQ(Calendar::dateOfDayNumber(-365961969), (CalendarDate{-1000000, 2, 29}));
-    EXPECT_EQ(Calendar::dayNumber(2023, 0, 5), 19362);  // no month: counts from 1 January
     for (std::int64_t n = Calendar::dayNumber(1600, 1, 1); n < Calendar::dayNumber(2401, 1, 1);
          ++n) {
         const std::time_t t = n * 86400;
