@@ -30,8 +30,8 @@ public:
 
     int pageWidth() const override { return width_; }
     int pageHeight() const override { return height_; }
-    FontSpec selectFont(const FontSpec& font) override { return std::exchange(font_, font); }
-    int lineHeight() const override { return (font_.height > 0 ? font_.height : 30) + kLeading; }
+    FontSpec selectFont(const FontSpec& next) override { return std::exchange(font, next); }
+    int lineHeight() const override { return (font.height > 0 ? font.height : 30) + kLeading; }
     void drawText(int x, int y, std::string_view text) override {
         record(Drawn::Kind::Text, {x, y, -1, y}, text);
     }
@@ -65,15 +65,14 @@ public:
     std::vector<Drawn> drawn;
     int pagesStarted = 0, pagesEnded = 0;
     int failingPage = 0;  // the page whose start fails; 0 for none
-    FontSpec font() const { return font_; }
+    FontSpec font;        // the font selected now
 
 private:
     Drawn& record(Drawn::Kind kind, const PageRect& box, std::string_view text) {
-        return drawn.emplace_back(Drawn{kind, pagesStarted, box, std::string(text), font_, 0});
+        return drawn.emplace_back(Drawn{kind, pagesStarted, box, std::string(text), font, 0});
     }
 
     int width_, height_;
-    FontSpec font_;
 };
 
 }  // namespace almanary::testing

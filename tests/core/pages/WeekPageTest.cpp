@@ -72,7 +72,7 @@ TEST_F(WeekPageTest, GeometryOfThePrinterPageAndTheScreen) {
         for (const Drawn& item : expected)
             EXPECT_TRUE(device.drew(item)) << width << ": " << item.text;
         EXPECT_EQ(device.on(0, Kind::Frame).size(), 2u) << width;
-        EXPECT_EQ(device.font(), FontSpec{}) << "the device's font is put back";
+        EXPECT_EQ(device.font, FontSpec{}) << "the device's font is put back";
     }
 }
 
