@@ -1,7 +1,5 @@
 #pragma once
-// A program run as a process of its own, its standard output on a pipe.
-// A line read waits at most 20 seconds, so a program that never answers
-// fails the test instead of hanging it; one still running at the end is killed.
+// A program run as a child, its output on a pipe; reads give up after 20 s, the end kills it.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

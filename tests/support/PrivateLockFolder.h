@@ -1,7 +1,5 @@
 #pragma once
-// Points XDG_RUNTIME_DIR at a fresh folder for a whole test program, so the
-// locks its tests (and the programs they start) take stay out of the user's.
-// Including this header registers it once for the program.
+// Including this keeps a test program's locks (and its children's) in a fresh XDG_RUNTIME_DIR.
 
 #include <gtest/gtest.h>
 

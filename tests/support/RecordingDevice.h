@@ -1,9 +1,7 @@
 #pragma once
-// A drawing device that records what a page draws on it: texts with their
-// place, limit and font, wrapped boxes, frames, and the page each stands on.
-// Its fonts measure simply: a line is the font's height plus 4 units, and
-// the default font is 30 high.
+// Records what a page draws, and where; a line is the font's height (30 by default) plus 4.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,25 +19,19 @@ struct Drawn {
     std::string text;
     FontSpec font;
     int thickness = 0;  // frames
+    bool operator==(const Drawn&) const = default;
 };
 
 class RecordingDevice : public DrawingDevice {
 public:
-    static constexpr int kDefaultHeight = 30;
     static constexpr int kLeading = 4;
 
     RecordingDevice(int width, int height) : width_(width), height_(height) {}
 
     int pageWidth() const override { return width_; }
     int pageHeight() const override { return height_; }
-    FontSpec selectFont(const FontSpec& font) override {
-        const FontSpec previous = font_;
-        font_ = font;
-        return previous;
-    }
-    int lineHeight() const override {
-        return (font_.height > 0 ? font_.height : kDefaultHeight) + kLeading;
-    }
+    FontSpec selectFont(const FontSpec& next) override { return std::exchange(font, next); }
+    int lineHeight() const override { return (font.height > 0 ? font.height : 30) + kLeading; }
     void drawText(int x, int y, std::string_view text) override {
         record(Drawn::Kind::Text, {x, y, -1, y}, text);
     }
@@ -52,22 +44,14 @@ public:
     void frameRect(const PageRect& box, int thickness) override {
         record(Drawn::Kind::Frame, box, {}).thickness = thickness;
     }
-    bool startPage() override {
-        ++pagesStarted;
-        return pagesStarted != failingPage;
-    }
-    bool endPage() override {
-        ++pagesEnded;
-        return true;
-    }
+    bool startPage() override { return ++pagesStarted != failingPage; }
+    bool endPage() override { return ++pagesEnded, true; }
 
     // What was drawn on one page (0: drawn outside any page).
     std::vector<Drawn> on(int page, Drawn::Kind kind) const {
         std::vector<Drawn> found;
-        for (const Drawn& item : drawn) {
-            if (item.page == page && item.kind == kind)
-                found.push_back(item);
-        }
+        std::ranges::copy_if(drawn, std::back_inserter(found),
+                             [&](const Drawn& d) { return d.page == page && d.kind == kind; });
         return found;
     }
     std::vector<std::string> textsOn(int page, Drawn::Kind kind = Drawn::Kind::Text) const {
@@ -76,21 +60,19 @@ public:
             texts.push_back(item.text);
         return texts;
     }
+    bool drew(const Drawn& item) const { return std::ranges::find(drawn, item) != drawn.end(); }
 
     std::vector<Drawn> drawn;
-    int pagesStarted = 0;
-    int pagesEnded = 0;
+    int pagesStarted = 0, pagesEnded = 0;
     int failingPage = 0;  // the page whose start fails; 0 for none
-    FontSpec font() const { return font_; }
+    FontSpec font;        // the font selected now
 
 private:
     Drawn& record(Drawn::Kind kind, const PageRect& box, std::string_view text) {
-        return drawn.emplace_back(Drawn{kind, pagesStarted, box, std::string(text), font_, 0});
+        return drawn.emplace_back(Drawn{kind, pagesStarted, box, std::string(text), font, 0});
     }
 
-    int width_;
-    int height_;
-    FontSpec font_;
+    int width_, height_;
 };
 
 }  // namespace almanary::testing

@@ -1,7 +1,5 @@
 #pragma once
-// What the share tests talk to and through: a raw TCP peer that sends and
-// reads exact bytes, a scripted server, a ShareHost that records what the
-// server asked of the window, and almanary files made in memory.
+// Raw TCP peers, a scripted server, a recording ShareHost and almanary bytes for the share tests.
 
 #include <arpa/inet.h>
 #include <netinet/tcp.h>
@@ -17,8 +15,7 @@
 
 namespace almanary::testing {
 
-// A blocking connection to 127.0.0.1 whose reads give up after 20 seconds,
-// so a server that never answers fails the test instead of hanging it.
+// A blocking connection to 127.0.0.1 whose reads give up after 20 seconds.
 class RawPeer {
 public:
     explicit RawPeer(std::uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
@@ -52,14 +49,15 @@ public:
             static_cast<std::size_t>(std::max(::recv(fd_, bytes.data(), size, MSG_WAITALL), 0L)));
         return bytes;
     }
-    // Everything until the server closes; nothing when the read gave up first.
+    // Everything until the server closes (or resets, as a close with bytes
+    // of ours unread does); nothing when the read gave up first.
     std::optional<std::string> readToClose() {
         std::string bytes;
         char chunk[65536];
         ssize_t n = 0;
         while ((n = ::recv(fd_, chunk, sizeof chunk, 0)) > 0)
             bytes.append(chunk, static_cast<std::size_t>(n));
-        return n == 0 ? std::optional(bytes) : std::nullopt;
+        return n == 0 || errno == ECONNRESET ? std::optional(bytes) : std::nullopt;
     }
 
 private:
@@ -129,8 +127,7 @@ private:
     std::vector<std::string> calls_;
 };
 
-// The file of an empty almanary whose skin name tells it apart, padded with
-// `padding` bytes of skin name for a bigger file.
+// An empty almanary's file, told apart (and made bigger) by its skin name.
 inline std::string almanaryBytes(const std::string& skin, std::size_t padding = 0) {
     AlmanaryDocument document;
     document.skinName = skin + std::string(padding, 'p');

@@ -7,8 +7,7 @@
 namespace almanary {
 namespace {
 
-// A whole number between optional blanks; out of 1 to 60 it is still read,
-// so a change can be told, but refused.
+// A whole number between blanks; out of 1 to 60 it is read (a change shows) but refused.
 TEST(AutosaveMinutesTest, AWholeNumberFrom1To60IsTaken) {
     using Number = std::optional<std::int32_t>;
     const std::optional<MessageId> integer = MessageId::EnterInteger;
@@ -18,9 +17,7 @@ TEST(AutosaveMinutesTest, AWholeNumberFrom1To60IsTaken) {
         {"+7", 7, std::nullopt},      {"0", 0, between},
         {"61", 61, between},          {"-5", -5, between},
         {"99999999999", {}, between}, {"", {}, integer},
-        {"  ", {}, integer},          {"1O", {}, integer},
-        {"1 0", {}, integer},         {"+", {}, integer},
-        {"+-1", {}, integer},         {"5.0", {}, integer},
+        {"1 0", {}, integer},         {"+-1", {}, integer},
     };
     for (const auto& [text, number, problem] : cases) {
         const AutosaveMinutes::Reading reading = AutosaveMinutes::read(text);

@@ -37,6 +37,10 @@ TEST(CategoryEditorTest, ChangesTrimCheckAndKeepTheCaseBlindOrder) {
     editor.remove(*editor.indexOf("a"));
     EXPECT_EQ(editor.list().names(), (Names{"A", "b", "B"}));
     EXPECT_FALSE(editor.indexOf("c"));
+    // A list ends at its first empty name; the choices sort "[" before letters, as lower case.
+    EXPECT_EQ(CategoryList(Names{"work", "[x]", "Home", "", "c"}).choices(),
+              (Names{"<No Category>", "[x]", "Home", "work"}));
+    EXPECT_EQ(CategoryEditor(CategoryList(Names{"Über"})).add("über").problem, Problem::NotUnique);
 }
 
 }  // namespace

@@ -35,18 +35,18 @@ TEST(SortedEventListTest, RandomChangesMatchAPlainVector) {
     };
     EventList list;
     std::vector<Event> model;
-    for (int step = 0; step < 3000; ++step) {
+    for (int step = 0; step < 2000; ++step) {
         SCOPED_TRACE("step " + std::to_string(step));
         const int action = static_cast<int>(random() % 6);
         const int index = list.isEmpty() ? -1 : static_cast<int>(random() % list.count());
         list.setModified(false);
-        if (action < 4 || index < 0) {
-            const bool own = action == 3 && index >= 0;  // the pool that holds it may move
+        if (action < 3 || index < 0) {
+            const bool own = action == 2 && index >= 0;  // the pool that holds it may move
             const Event event = own ? list.at(index) : fresh();
             model.insert(std::ranges::upper_bound(model, event.key(), {}, &Event::key), event);
             ASSERT_TRUE(own ? list.insert(list.at(index)) : list.insert(event));
             ASSERT_TRUE(list.isModified());
-        } else if (action == 4) {
+        } else if (action < 5) {
             const StartKey key = random() % 4 ? list.at(index).key() : fresh().key();
             const auto first = std::ranges::find(model, key, &Event::key);
             const bool found = first != model.end();
@@ -57,6 +57,8 @@ TEST(SortedEventListTest, RandomChangesMatchAPlainVector) {
             const EventList copy = list;  // a copy is compacted: its slots are renumbered
             list = copy;
         }
+        if (step % 5 != 0)
+            continue;  // checked against a list built afresh every fifth step
         const EventList expected = built(model);
         ASSERT_EQ(notesOf(list), notesOf(expected));
         const DateTime now = localTime(2024, 2, 26) + static_cast<DateTime>(random() % 432000);

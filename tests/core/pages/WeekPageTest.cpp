@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "support/RecordingDevice.h"
 #include "support/SampleEvents.h"
 #include "support/ScopedTimeZone.h"
@@ -21,21 +19,13 @@ using Texts = std::vector<std::string>;
 constexpr int kLeading = RecordingDevice::kLeading;
 
 // `count` events on one day, a quarter of an hour apart, notes "event 1" on.
-std::vector<EventSpec> busyDay(int year, int month, int day, int count) {
+std::vector<EventSpec> busyDay(int day, int count) {
     static const char* const minutes[] = {"00", "15", "30", "45"};
     std::vector<EventSpec> specs;
     for (int i = 0; i < count; ++i)
-        specs.push_back({year, month, day, std::to_string(i / 4), minutes[i % 4],
+        specs.push_back({2001, 4, day, std::to_string(i / 4), minutes[i % 4],
                          "event " + std::to_string(i + 1)});
     return specs;
-}
-
-bool drew(const RecordingDevice& device, const Drawn& expected) {
-    return std::any_of(device.drawn.begin(), device.drawn.end(), [&](const Drawn& item) {
-        return item.kind == expected.kind && item.page == expected.page &&
-               item.box == expected.box && item.text == expected.text &&
-               item.font == expected.font && item.thickness == expected.thickness;
-    });
 }
 
 class WeekPageTest : public ::testing::Test {
@@ -43,33 +33,23 @@ protected:
     testing::ScopedTimeZone zone_{"UTC"};
 };
 
-// The worked measures: top margin T, left margin L, column width W, box
-// height B, the footer, column 7 and the first box's top (T + 2 bold lines).
-// Lines never pass their column's edge; heights given for a 1024-wide
-// device scale with the width.
+// The worked measures on a printer page and two screens (heights scale from 1024 wide).
 TEST_F(WeekPageTest, GeometryOfThePrinterPageAndTheScreen) {
     struct Measures {
         int bold, normal, top, left, column, box, footerX, footerY, column7;
     };
-    // The print job's heights in device units, or the preview's scaled ones.
-    struct Case {
-        int width, height;
-        bool preview, twelveHour;
-        Measures m;
-    };
-    const Case cases[] = {
-        {3300, 2550, false, false, {42, 26, 150, 150, 428, 300, 1188, 2422, 2718}},
-        {1024, 768, true, true, {14, 12, 45, 46, 131, 90, 368, 729, 832}},
-        {1280, 1024, true, false, {17, 15, 60, 58, 165, 120, 460, 972, 58 + 6 * 165}},
+    const std::tuple<int, int, bool, Measures> cases[] = {
+        {3300, 2550, false, {42, 26, 150, 150, 428, 300, 1188, 2422, 2718}},
+        {1024, 768, true, {14, 12, 45, 46, 131, 90, 368, 729, 832}},
+        {1280, 1024, true, {17, 15, 60, 58, 165, 120, 460, 972, 58 + 6 * 165}},
     };
     const EventList events = listOf({{2001, 5, 6, "9", "00", "Dentist", "60", "Health"},
                                      {2001, 5, 12, "13", "30", "R&D budget", "45", "Work"}});
-    for (const auto& [width, height, preview, twelveHour, m] : cases) {
+    for (const auto& [width, height, preview, m] : cases) {
         RecordingDevice device(width, height);
-        const WeekPage::FontHeights heights =
-            preview ? WeekPage::FontHeights{true, 14, 12} : WeekPage::FontHeights{false, 42, 26};
-        WeekPage week(device, events, localTime(2001, 5, 6, 10, 30), heights);
-        week.setTwelveHour(twelveHour);
+        WeekPage week(device, events, localTime(2001, 5, 6, 10, 30),
+                      preview ? WeekPage::FontHeights{true, 14, 12} : WeekPage::FontHeights{});
+        week.setTwelveHour(preview);
         week.draw();
         const FontSpec bold{"Arial", m.bold, 700}, normal{"Arial", m.normal, 400};
         const int boldLine = m.bold + kLeading, line = m.normal + kLeading;
@@ -82,8 +62,7 @@ TEST_F(WeekPageTest, GeometryOfThePrinterPageAndTheScreen) {
             text(m.left, m.top, m.left + m.column, "Sunday", bold),
             text(m.left, m.top + boldLine, m.left + m.column, "5/6/2001", bold),
             text(m.column7, m.top, end7, "Saturday", bold),
-            text(x, first, right, twelveHour ? "Time: 1:30 PM - 2:15" : "Time: 13:30 - 14:15",
-                 normal),
+            text(x, first, right, preview ? "Time: 1:30 PM - 2:15" : "Time: 13:30 - 14:15", normal),
             text(x, first + line, right, "Category: Work", normal),
             {Kind::Wrapped, 0, {x, notes, right, first + m.box}, "R&D budget", normal},
             {Kind::Frame, 0, {m.column7, first, end7, first + m.box}, "", normal, 2},
@@ -91,126 +70,83 @@ TEST_F(WeekPageTest, GeometryOfThePrinterPageAndTheScreen) {
                  bold),
         };
         for (const Drawn& item : expected)
-            EXPECT_TRUE(drew(device, item))
-                << width << ": " << item.text << " at " << item.box.left << "," << item.box.top;
+            EXPECT_TRUE(device.drew(item)) << width << ": " << item.text;
         EXPECT_EQ(device.on(0, Kind::Frame).size(), 2u) << width;
-        EXPECT_EQ(device.font(), FontSpec{}) << "the device's font is put back";
+        EXPECT_EQ(device.font, FontSpec{}) << "the device's font is put back";
     }
 }
 
-// Seven boxes to a column on a page; the footer counts the pages of the
-// busiest day, and a later page shows only the boxes that run over.
+// Seven boxes a column a page, fewer where they would pass the footer; later pages
+// hold what runs over, the footer counts them, and a failed page stops the print.
 TEST_F(WeekPageTest, PagesAndFooters) {
-    struct Case {
-        int busiest, pages;
-        std::vector<std::size_t> boxes;  // Thursday's, page by page
-        Texts lastNotes;                 // Thursday's on the last page
+    const std::tuple<int, int, int, std::vector<std::size_t>, Texts> cases[] = {
+        // Thursday's events, the page's height, the pages, Thursday's boxes page by page,
+        // its notes on the last page.
+        {0, 2550, 1, {0}, {}},
+        {7,
+         2550,
+         1,
+         {7},
+         {"event 1", "event 2", "event 3", "event 4", "event 5", "event 6", "event 7"}},
+        {7, 1200, 2, {6, 1}, {"event 7"}},  // T 70, boxes of 140 from 162: six end above 1140
+        {15, 2550, 3, {7, 7, 1}, {"event 15"}},
     };
-    const Case cases[] = {
-        {0, 1, {0}, {}},
-        {7, 1, {7}, {"event 1", "event 2", "event 3", "event 4", "event 5", "event 6", "event 7"}},
-        {8, 2, {7, 1}, {"event 8"}},
-        {15, 3, {7, 7, 1}, {"event 15"}},
-    };
-    for (const Case& c : cases) {
-        std::vector<EventSpec> specs = busyDay(2001, 4, 12, c.busiest);
+    for (const auto& [busiest, height, pages, boxes, lastNotes] : cases) {
+        std::vector<EventSpec> specs = busyDay(12, busiest);
         specs.push_back({2001, 4, 17, "8", "00", "Tuesday"});  // the seventh column
         const EventList events = listOf(specs);
-        RecordingDevice device(3300, 2550);
-        WeekPage week(device, events, localTime(2001, 4, 11), {});
-        ASSERT_EQ(week.pageCount(), c.pages);
+        RecordingDevice roomy(3300, 2550), device(3300, height);
+        WeekPage week(roomy, events, localTime(2001, 4, 11), {});
+        week.setDevice(device);  // measured anew
+        ASSERT_EQ(week.pageCount(), pages);
         ASSERT_EQ(week.printAll(), 0);
-        EXPECT_EQ(device.pagesEnded, c.pages);
-        for (int page = 1; page <= c.pages; ++page) {
-            const Texts texts = device.textsOn(page);
-            EXPECT_EQ(texts.front(), "Wednesday");
-            EXPECT_EQ(texts.back(), "For the week of Wednesday 4/11/2001, Page: " +
-                                        std::to_string(page) + " of " + std::to_string(c.pages));
-            const std::size_t tuesday = page == 1 ? 1 : 0;
-            EXPECT_EQ(device.on(page, Kind::Frame).size(),
-                      c.boxes[static_cast<std::size_t>(page - 1)] + tuesday)
-                << c.busiest << " events, page " << page;
+        EXPECT_EQ(device.pagesEnded, pages);
+        for (int page = 1; page <= pages; ++page) {
+            EXPECT_EQ(device.textsOn(page).front(), "Wednesday");
+            EXPECT_EQ(device.textsOn(page).back(),
+                      "For the week of Wednesday 4/11/2001, Page: " + std::to_string(page) +
+                          " of " + std::to_string(pages));
+            EXPECT_EQ(device.on(page, Kind::Frame).size(), boxes[page - 1] + (page == 1))
+                << busiest << " events, page " << page;
         }
-        Texts notes = device.textsOn(c.pages, Kind::Wrapped);
+        Texts notes = device.textsOn(pages, Kind::Wrapped);
         std::erase(notes, "Tuesday");
-        EXPECT_EQ(notes, c.lastNotes) << c.busiest << " events";
+        EXPECT_EQ(notes, lastNotes) << busiest << " events";
     }
-    // The eighth box stands first in Thursday's column (the second) on page 2.
-    const EventList eight = listOf(busyDay(2001, 4, 12, 8));
-    RecordingDevice device(3300, 2550);
-    WeekPage week(device, eight, localTime(2001, 4, 11), {});
-    EXPECT_EQ(week.nextPage(), 2);
-    EXPECT_EQ(week.nextPage(), 2);
-    week.draw();
-    const auto frames = device.on(0, Kind::Frame);
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0].box, (PageRect{150 + 428, 242, 150 + 2 * 428, 542}));
-    EXPECT_EQ(week.previousPage(), 1);
-    EXPECT_EQ(week.previousPage(), 1);
-    EXPECT_EQ(week.nextPage(), 2);
-    week.showWeekOf(localTime(2001, 4, 13));
-    EXPECT_EQ(week.page(), 1);
-    EXPECT_EQ(week.pageCount(), 1);
-}
-
-// Days are calendar days: a week over a change of summer time has seven
-// dates, each with its own events, whatever the first day's clock time.
-TEST_F(WeekPageTest, AWeekOverAChangeOfSummerTime) {
-    testing::ScopedTimeZone london("Europe/London");
-    struct Case {
-        DateTime first;
-        Texts dates;
-    };
-    const Case cases[] = {
-        {localTime(2001, 10, 27, 0, 0),
-         {"10/27/2001", "10/28/2001", "10/29/2001", "10/30/2001", "10/31/2001", "11/1/2001",
-          "11/2/2001"}},
-        {localTime(2001, 3, 24, 23, 30),
-         {"3/24/2001", "3/25/2001", "3/26/2001", "3/27/2001", "3/28/2001", "3/29/2001",
-          "3/30/2001"}},
-    };
-    for (const Case& c : cases) {
-        std::vector<EventSpec> specs;
-        for (int day = 0; day < 7; ++day) {
-            const CalendarDate date = Calendar::localDate(Calendar::addDays(c.first, day));
-            specs.push_back({date.year, date.month, date.day, "9", "00", c.dates[day]});
-        }
-        const EventList events = listOf(specs);
-        RecordingDevice device(1024, 768);
-        WeekPage week(device, events, c.first, {true, 14, 12});
-        week.draw();
-        Texts heads;
-        for (const Drawn& text : device.on(0, Kind::Text)) {
-            if (text.box.top == 45 + 18)  // the date line of each head
-                heads.push_back(text.text);
-        }
-        EXPECT_EQ(heads, c.dates);
-        EXPECT_EQ(device.textsOn(0, Kind::Wrapped), c.dates);
-    }
-}
-
-// Boxes that would run below the footer go to a further page; a page that
-// fails stops the printing.
-TEST_F(WeekPageTest, BoxesStayAboveTheFooterAndAFailedPageStops) {
-    const EventList seven = listOf(busyDay(2001, 4, 11, 7));
-    RecordingDevice roomy(3300, 2550), low(3300, 1200);
-    WeekPage week(roomy, seven, localTime(2001, 4, 11), {});
-    EXPECT_EQ(week.pageCount(), 1);
-    week.setDevice(low);  // T 70, boxes of 140 from 162: six end above 1140
-    ASSERT_EQ(week.pageCount(), 2);
-    ASSERT_EQ(week.printAll(), 0);
-    EXPECT_EQ(low.on(1, Kind::Frame).size(), 6u);
-    EXPECT_EQ(low.textsOn(2, Kind::Wrapped), Texts{"event 7"});
-    for (const Drawn& frame : low.on(1, Kind::Frame))
-        EXPECT_LE(frame.box.bottom, 1140);
-
-    const EventList fifteen = listOf(busyDay(2001, 4, 11, 15));
+    const EventList fifteen = listOf(busyDay(11, 15));
     RecordingDevice failing(3300, 2550);
     failing.failingPage = 2;
-    WeekPage three(failing, fifteen, localTime(2001, 4, 11), {});
-    EXPECT_EQ(three.printAll(), 2);
-    EXPECT_EQ(failing.pagesStarted, 2);
-    EXPECT_TRUE(failing.on(2, Kind::Text).empty());
+    EXPECT_EQ(WeekPage(failing, fifteen, localTime(2001, 4, 11), {}).printAll(), 2);
+    EXPECT_TRUE(failing.pagesStarted == 2 && failing.on(2, Kind::Text).empty());
+    // The preview steps within the pages; page 2 starts Thursday's column with its eighth box.
+    const EventList eight = listOf(busyDay(12, 8));
+    RecordingDevice device(3300, 2550);
+    WeekPage week(device, eight, localTime(2001, 4, 11), {});
+    EXPECT_TRUE(week.nextPage() == 2 && week.nextPage() == 2);
+    week.draw();
+    const auto frames = device.on(0, Kind::Frame);
+    EXPECT_TRUE(frames.size() == 1 && frames[0].box == (PageRect{578, 242, 1006, 542}));
+    EXPECT_TRUE(week.previousPage() == 1 && week.previousPage() == 1);
+}
+
+// Days are calendar days across a change of summer time, whatever the first day's clock.
+TEST_F(WeekPageTest, AWeekOverAChangeOfSummerTime) {
+    testing::ScopedTimeZone london("Europe/London");
+    const Texts dates = {"3/24/2001", "3/25/2001", "3/26/2001", "3/27/2001",
+                         "3/28/2001", "3/29/2001", "3/30/2001"};
+    std::vector<EventSpec> specs;
+    for (int day = 0; day < 7; ++day)
+        specs.push_back({2001, 3, 24 + day, "9", "00", dates[day]});
+    const EventList events = listOf(specs);
+    RecordingDevice device(1024, 768);
+    WeekPage week(device, events, localTime(2001, 3, 24, 23, 30), {true, 14, 12});
+    week.draw();
+    Texts heads;  // the date line of each head
+    for (const Drawn& text : device.on(0, Kind::Text))
+        if (text.box.top == 45 + 18)
+            heads.push_back(text.text);
+    EXPECT_EQ(heads, dates);
+    EXPECT_EQ(device.textsOn(0, Kind::Wrapped), dates);
 }
 
 }  // namespace

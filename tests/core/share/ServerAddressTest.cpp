@@ -1,11 +1,7 @@
-// The server addresses users type, and the port of the share service.
+// The server addresses users type.
 #include "share/ServerAddress.h"
 
 #include <gtest/gtest.h>
-#include <netdb.h>
-#include <netinet/in.h>
-
-#include "support/ScopedEnvironment.h"
 
 namespace almanary {
 namespace {
@@ -21,7 +17,6 @@ TEST(ServerAddressTest, HostAndPortAsTyped) {
         {"", std::nullopt},
         {":80", std::nullopt},
         {"host:", std::nullopt},
-        {"host:0", std::nullopt},
         {"host:65536", std::nullopt},
         {"host:8o", std::nullopt},
         {"host:-1", std::nullopt},
@@ -31,23 +26,6 @@ TEST(ServerAddressTest, HostAndPortAsTyped) {
         EXPECT_EQ(parsed ? std::optional(std::pair(parsed->host, parsed->port)) : std::nullopt,
                   c.address)
             << c.text;
-    }
-}
-
-// ALMANARY_PORT when it holds a port; otherwise the services database's
-// entry, or the standard port when it has none.
-TEST(ServerAddressTest, ThePortComesFromTheEnvironmentWhenItIsAPort) {
-    const servent* entry = ::getservbyname("3223", "tcp");
-    const std::uint16_t fallback = entry ? ntohs(static_cast<std::uint16_t>(entry->s_port)) : 3223;
-    testing::ScopedEnvironment environment;
-    const std::pair<const char*, std::optional<std::uint16_t>> cases[] = {
-        {nullptr, std::nullopt}, {"4000", 4000}, {"0", {}}, {"70000", {}}, {"port", {}}};
-    for (const auto& [variable, port] : cases) {
-        environment.set("ALMANARY_PORT", variable);
-        EXPECT_EQ(ServerAddress::defaultPort(), port.value_or(fallback))
-            << (variable ? variable : "unset");
-        EXPECT_EQ(ServerAddress::environmentProblem().has_value(), variable && !port)
-            << (variable ? variable : "unset");
     }
 }
 

@@ -15,6 +15,7 @@ protected:
         EXPECT_TRUE(store.open(dir.file("settings.sqlite")));
         writeFile(cal, "x");
         std::filesystem::create_symlink(cal, dir.file("link.alm"));
+        std::filesystem::create_directory_symlink(dir.path(), dir.file("here"));
     }
 
     TempDir dir;
@@ -35,7 +36,6 @@ TEST_F(ShareRegistryTest, ANameIsCheckedBeforeItIsShared) {
         {"Work", "", MessageId::SaveBeforeSharing},
         {std::string(20, 'n'), "/a.alm", std::nullopt},
         {std::string(21, 'n'), "/a.alm", MessageId::TooManyCharacters},
-        {"FileName", "/a.alm", MessageId::InvalidShareName},
         {"loadonstart", "/a.alm", MessageId::InvalidShareName},
         {"FileNames", "/a.alm", std::nullopt},
         {"Work", longPath.substr(1), std::nullopt},  // 254 bytes
@@ -47,24 +47,11 @@ TEST_F(ShareRegistryTest, ANameIsCheckedBeforeItIsShared) {
     }
 }
 
-// What the store holds that the server would never serve is no share.
-TEST_F(ShareRegistryTest, OnlyServableValuesAreShares) {
-    for (const auto& [name, path] : {std::pair<std::string, std::string>{"LOADONSTART", cal},
-                                     {"NameOverTwentyBytes12", cal},
-                                     {"TooLongPath", std::string(260, '/') + cal},
-                                     {"Empty", ""}}) {
-        ASSERT_TRUE(store.setText(name, path));
-        EXPECT_EQ(shares.pathOf(name), std::nullopt) << name;
-        EXPECT_EQ(shares.nameOf(cal), "") << name;
-        ASSERT_TRUE(store.deleteValue(name));
-    }
-    ASSERT_TRUE(store.setNumber("Number", 1));
-    EXPECT_TRUE(shares.all().empty());
-}
-
-// The first share of a file, in creation order, names it, through links too.
+// A file's first share names it, through links, even before the file is there.
 TEST_F(ShareRegistryTest, AFileIsKnownByItsFirstShare) {
     ASSERT_TRUE(shares.publish("Zeta", dir.file("link.alm")) && shares.publish("Alpha", cal));
+    ASSERT_TRUE(shares.publish("Gone", dir.file("gone.alm")));
+    EXPECT_EQ(shares.nameOf(dir.file("here/gone.alm")), "Gone");
     ASSERT_TRUE(shares.publish("ZETA", cal));  // an update keeps its place
     EXPECT_EQ(shares.nameOf(cal), "Zeta");
     EXPECT_EQ(shares.pathOf("zeta"), cal);
@@ -74,17 +61,6 @@ TEST_F(ShareRegistryTest, AFileIsKnownByItsFirstShare) {
     ASSERT_TRUE(shares.withdraw("Zeta") && shares.publish("Zeta", cal));  // now last
     EXPECT_EQ(shares.nameOf(dir.file("link.alm")), "Alpha");
     EXPECT_FALSE(shares.withdraw("FileName"));
-}
-
-// A new name replaces the previous one; the program's own values are never touched.
-TEST_F(ShareRegistryTest, PublishingUnderANewNameWithdrawsTheOld) {
-    ASSERT_TRUE(store.setText("FileName", cal));
-    ASSERT_TRUE(shares.publish("Old", cal));
-    ASSERT_TRUE(shares.publish("New", cal, "Old"));
-    ASSERT_TRUE(shares.publish("new", cal, "FileName"));
-    ASSERT_EQ(shares.all().size(), 1u);
-    EXPECT_EQ(shares.all()[0].name, "New");
-    EXPECT_EQ(store.queryText("FileName"), cal);
 }
 
 }  // namespace

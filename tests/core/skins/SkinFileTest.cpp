@@ -10,16 +10,13 @@ namespace {
 
 using Kind = SkinFileProblem::Kind;
 
-TEST(SkinFileTest, DefaultIsBuiltInAndNamesStayInTheFolder) {
+// Default is built in; names stay in the folder (the test's own: an escape would land there).
+TEST(SkinFileTest, NamedSkinsReadBackAndTheBuiltInOneIsNeverTouched) {
     EXPECT_EQ(SkinFile::pathOf("/skins/", "Dark Blue"), "/skins/Dark Blue.skn");
     EXPECT_EQ(SkinFile::pathOf("/skins", "default"), "/skins/default.skn");
     const std::string refused[] = {"Default", "", "..", "../secrets", "a/b", {"x\0y", 3}};
     for (const std::string& name : refused)
         EXPECT_EQ(SkinFile::pathOf("/skins", name), std::nullopt) << name;
-}
-
-// The skins folder is inside the test's own, so an escaping name would land there too.
-TEST(SkinFileTest, NamedSkinsReadBackAndTheBuiltInOneIsNeverTouched) {
     const TempDir dir;
     const std::string folder = dir.file("Skins");
     std::filesystem::create_directory(folder);

@@ -1,5 +1,3 @@
-// The skins folder: the names it offers, and the shipped sample skins
-// copied into it.
 
 #include "skins/SkinFolder.h"
 
@@ -17,23 +15,18 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
-TEST(SkinFolderTest, NamesAreTheSkinFilesOfTheFolder) {
-    const testing::TempDir dir;
-    EXPECT_EQ(SkinFolder::names(dir.file("missing")), Names{});
-    for (const char* file : {"beta.skn", "Alpha.skn", "Default.skn", "notes.txt", ".skn"})
-        testing::writeFile(dir.file(file), "x");
-    fs::create_directory(dir.file("folder.skn"));
-    EXPECT_EQ(SkinFolder::names(dir.path().string()), (Names{"Alpha", "Default", "beta"}));
-}
-
-// Missing samples are copied with their pictures, named by full path; a
-// skin the user changed stays as it is, one deleted comes back.
+// The folder offers its skin files in byte order; missing samples come with their pictures,
+// a changed skin stays, a deleted one comes back.
 TEST(SkinFolderTest, TheSampleSkinsAreCopiedWhereMissing) {
     const testing::TempDir dir;
     const std::string samples = ALMANARY_RESOURCES_DIR "/skins";
     const std::string folder = dir.file("data/Skins");
+    EXPECT_EQ(SkinFolder::names(folder), Names{});
+    fs::create_directories(folder + "/folder.skn");
+    for (const char* file : {"/beta.skn", "/Default.skn", "/notes.txt", "/.skn"})
+        testing::writeFile(folder + file, "x");
     ASSERT_EQ(SkinFolder::addSamples(samples, folder), std::nullopt);
-    EXPECT_EQ(SkinFolder::names(folder), (Names{"Harbour", "Meadow"}));
+    EXPECT_EQ(SkinFolder::names(folder), (Names{"Default", "Harbour", "Meadow", "beta"}));
     for (const std::string name : {"Harbour", "Meadow"}) {
         const std::optional<Skin> copied = SkinFile::readNamed(folder, name).skin;
         ASSERT_TRUE(copied) << name;
