@@ -6,10 +6,11 @@
 #include <string>
 
 #include "app/MainWindow.h"
+#include "app/SettingsStore.h"
 #include "model/AlmanaryFile.h"
+#include "share/ShareRegistry.h"
 #include "skins/SkinColours.h"
 #include "support/SessionHarness.h"
-#include "support/TempDir.h"
 
 namespace almanary::testing {
 
@@ -44,13 +45,19 @@ protected:
         return dir.file(name);
     }
 
+    // Registers a share in the window's settings store.
+    void share(const std::string& name, const std::string& path) {
+        SettingsStore store;
+        ASSERT_TRUE(store.open(dir.file("settings.sqlite")) &&
+                    ShareRegistry(store).publish(name, path));
+    }
+
     Notes notesInFile(const std::string& path) {
         AlmanaryLoad loaded = AlmanaryFile::load(path, clock.now());
         EXPECT_TRUE(loaded.ok()) << path;
         return loaded.ok() ? notesOf(loaded.document->events) : Notes{};
     }
 
-    TempDir dir;
     std::unique_ptr<MainWindow> window_;  // goes before the doubles it uses
 };
 

@@ -5,7 +5,6 @@
 
 #include "document/CalendarTransfer.h"
 #include "support/SessionHarness.h"
-#include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 namespace almanary::testing {
@@ -18,7 +17,6 @@ protected:
     CalendarTransferTest() { clock.set(*Calendar::fromLocal(2026, 9, 1, 12)); }
 
     CalendarTransfer transfer{nullptr, session, services};
-    TempDir dir;
 };
 
 TEST_F(CalendarTransferTest, AnImportReportsAndAFaultChangesNothing) {

@@ -8,7 +8,6 @@
 
 #include "skins/SkinnedDialog.h"
 #include "support/SessionHarness.h"
-#include "support/TempDir.h"
 
 namespace almanary::testing {
 namespace {
@@ -45,7 +44,6 @@ TEST_F(DocumentSessionTest, ChangesCountByKindAndEndWithASave) {
         session.markChanged(change);
         EXPECT_TRUE(session.hasUnsavedChanges());
         EXPECT_EQ(session.hasUnsavedChanges(ChangeScope::IgnoringOptions), unsavedForAReload);
-        TempDir dir;
         ASSERT_FALSE(session.saveTo(dir.file("cal.alm")));
         EXPECT_FALSE(session.hasUnsavedChanges());
     }

@@ -12,7 +12,6 @@
 #include "events/EventDialog.h"
 #include "support/PdfText.h"
 #include "support/SessionHarness.h"
-#include "support/TempDir.h"
 
 namespace almanary::testing {
 namespace {
@@ -22,15 +21,6 @@ using Texts = std::vector<QString>;
 class ViewEventsTest : public SessionHarness {
 protected:
     ViewEventsTest() { clock.set(localTime(2024, 3, 1, 12)); }
-
-    // `count` 30-minute events on one day, every quarter hour from 9:00, with
-    // notes "<tag>1", "<tag>2", ...
-    void addDay(int month, int day, int count, const std::string& tag,
-                const std::string& category = "") {
-        for (int i = 0, minutes = 9 * 60; i < count; ++i, minutes += 15)
-            store({2024, month, day, std::to_string(minutes / 60), std::to_string(minutes % 60),
-                   tag + std::to_string(i + 1), "30", category});
-    }
 
     void open() { dialog = std::make_unique<ViewEventsDialog>(nullptr, session, services); }
 
@@ -43,8 +33,7 @@ protected:
         return child<QPushButton>(*dialog, button)->isEnabled();
     }
 
-    // Each pane's notes; " (open)" marks a pane whose Edit and X cannot be
-    // pressed, "(usable)" an empty pane whose can.
+    // Each pane's notes; " (open)": Edit and X disabled, "(usable)": empty but enabled.
     Texts panes() const {
         Texts out;
         for (const std::string pane : {"1", "2", "3"}) {
@@ -77,10 +66,8 @@ protected:
     std::unique_ptr<ViewEventsDialog> dialog;
 };
 
-// Next and Prev page through a day's results, then move a calendar day:
-// Next keeps the page where it can, Prev starts at the first. The day step
-// keeps the clock time, so the 23-hour day is not skipped. A search by
-// category pages between the ends of its results only.
+// Next and Prev page through a day, then move a calendar day (Next keeps the
+// page where it can, over a 23-hour day); a category search stops at its ends.
 TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) {
     clock.set(localTime(2024, 3, 9, 23, 30));
     reset({"Work"});
@@ -88,7 +75,6 @@ TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) 
     addDay(3, 10, 7, "e", "Work");
     addDay(3, 11, 4, "n");
     open();
-    // The button pressed (none at first), then the day of March, page and panes.
     const std::tuple<const char*, int, const char*, Texts> steps[] = {
         {nullptr, 9, "1 of 2", {"p1", "p2", "p3"}},
         {"nextButton", 9, "2 of 2", {"p4", "p5", ""}},
@@ -108,7 +94,6 @@ TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) 
         EXPECT_EQ(picked(), QDate(2024, 3, day));
         EXPECT_EQ(page(), pageShown);
         EXPECT_EQ(panes(), panesShown);
-        // A date search pages on into the neighbouring days.
         EXPECT_TRUE(enabled("prevButton") && enabled("nextButton"));
     }
     pick(*dialog, "searchByCombo", "Category");
@@ -124,8 +109,7 @@ TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) 
     EXPECT_EQ(picked(), QDate(2024, 3, 9));
 }
 
-// Deleting the only event of the last page goes back a page. A browser left
-// over from a document that another replaced touches nothing and closes.
+// Delete asks, then repages; a browser on a replaced document touches nothing and closes.
 TEST_F(ViewEventsTest, DeleteAsksThenRemovesTheEventAndRepages) {
     addDay(3, 1, 4, "e");
     open();
@@ -186,10 +170,8 @@ TEST_F(ViewEventsTest, ConflictModeEndsWhenNoConflictIsLeft) {
     }
 }
 
-// Print (search mode): the events found, eight to a page, each page under
-// what was searched for: the date and category the first pane shows, the
-// words last searched for (not what was typed since); times in the clock
-// now in force. With nothing found there is nothing to press.
+// Print: the events found, eight a page, under what was last searched for,
+// in the clock now in force; nothing found, nothing to press.
 TEST_F(ViewEventsTest, PrintPrintsTheResultsUnderWhatWasSearchedFor) {
     reset({"Work"});
     addDay(3, 4, 9, "lunch ", "Work");
@@ -217,7 +199,6 @@ TEST_F(ViewEventsTest, PrintPrintsTheResultsUnderWhatWasSearchedFor) {
          },
          false, "Searched Comment for: lunch", "Time: 3/4/2024, 10:45 - 11:15"},
     };
-    const TempDir dir;
     for (const Case& c : cases) {
         c.search();
         DateTimeText::setTwelveHourClock(c.twelveHour);

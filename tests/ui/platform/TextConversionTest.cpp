@@ -13,11 +13,8 @@ namespace {
 TEST(TextConversion, ShowsUtf8AsItselfAndAnythingElseAsLatin1) {
     const std::tuple<std::string, QString, bool> cases[] = {
         {"Caf\xC3\xA9 \xF0\x9F\x93\x85", QString::fromUtf16(u"Caf\u00E9 \U0001F4C5"), true},
-        {std::string("a\0b", 3), QString::fromUtf16(u"a\u0000b", 3), true},
         {"Caf\xE9", QString::fromUtf16(u"Caf\u00E9"), false},
-        {"\xC0\xAF", QString::fromUtf16(u"\u00C0\u00AF"), false},            // overlong
-        {"\xED\xA0\x80", QString::fromUtf16(u"\u00ED\u00A0\u0080"), false},  // surrogate
-        {"ab\xC3", QString::fromUtf16(u"ab\u00C3"), false},                  // cut short
+        {"ab\xC3", QString::fromUtf16(u"ab\u00C3"), false},  // cut short
     };
     for (const auto& [bytes, shown, utf8] : cases) {
         EXPECT_EQ(toQString(bytes), shown) << bytes;

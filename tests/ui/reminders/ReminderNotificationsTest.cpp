@@ -30,7 +30,9 @@ public:
     QList<uint> closed;
 
 public slots:
-    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body-markup")}; }
+    QStringList GetCapabilities() {
+        return {QStringLiteral("actions"), QStringLiteral("body-markup")};
+    }
     uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
                 const QStringList& actions, const QVariantMap&, int) {
         shown.append({uint(shown.size() + 1), summary, body, actions});
@@ -50,21 +52,17 @@ class ReminderNotificationsTest : public SessionHarness {
 protected:
     ReminderNotificationsTest() {
         clock.set(*Calendar::fromLocal(2024, 3, 4, 8, 50));
-        for (const char* hour : {"9", "10", "11"}) {
-            Event event = makeEvent({2024, 3, 4, hour, "00", "Dentist & <Dr. Lee>", "30"});
-            event.setRemind(true);
-            event.setRemindMinutes(180);
-            AlmanaryDocument document = session.document();
-            document.events.insert(event);
-            session.replace(std::move(document), {});
-        }
+        AlmanaryDocument document;
+        for (const char* hour : {"9", "10", "11"})
+            document.events.insert(reminded(hour, "Dentist & <Dr. Lee>", 180));
+        session.replace(std::move(document), {});
     }
 
     void offerService() {
         ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.Notifications")));
-        ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &fake,
-                                           QDBusConnection::ExportAllSlots |
-                                               QDBusConnection::ExportAllSignals));
+        ASSERT_TRUE(service.registerObject(
+            QStringLiteral("/org/freedesktop/Notifications"), &fake,
+            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
     }
 
     void raiseAll() { alert.raiseReminders(events().dueReminders(clock.now())); }
@@ -103,8 +101,8 @@ TEST_F(ReminderNotificationsTest, TheButtonsActOnThePopUp) {
     const auto& first = fake.shown.front();
     EXPECT_EQ(first.summary, "3/4/2024  9:00 - 9:30");
     EXPECT_EQ(first.body, "Dentist &amp; &lt;Dr. Lee&gt;");
-    EXPECT_EQ(first.actions, (QStringList{"snooze", "Snooze 5 min", "dismiss", "Dismiss", "open",
-                                          "Open"}));
+    EXPECT_EQ(first.actions,
+              (QStringList{"snooze", "Snooze 5 min", "dismiss", "Dismiss", "open", "Open"}));
 
     emit fake.ActionInvoked(2, QStringLiteral("open"));
     emit fake.ActionInvoked(1, QStringLiteral("snooze"));
