@@ -1,10 +1,8 @@
-// The document session: unsaved changes, the busy state, closing its windows.
+// The document session: unsaved changes by kind, closing its windows.
 
 #include "document/DocumentSession.h"
 
 #include <gtest/gtest.h>
-
-#include <QSignalSpy>
 
 #include "skins/SkinnedDialog.h"
 #include "support/SessionHarness.h"
@@ -49,18 +47,6 @@ TEST_F(DocumentSessionTest, ChangesCountByKindAndEndWithASave) {
     }
     session.storeEvent(makeEvent({2024, 3, 4, "9", "0", "new"}), nullptr);
     EXPECT_TRUE(session.hasUnsavedChanges(ChangeScope::IgnoringOptions));
-}
-
-TEST_F(DocumentSessionTest, BusyIsAnnouncedOnceForNestedWork) {
-    QSignalSpy busy(&session, &DocumentSession::busyChanged);
-    {
-        const DocumentSession::Busy outer(session);
-        const DocumentSession::Busy inner(session);
-        EXPECT_TRUE(session.busy());
-    }
-    EXPECT_FALSE(session.busy());
-    ASSERT_EQ(busy.count(), 2);
-    EXPECT_TRUE(busy.at(0).at(0).toBool() && !busy.at(1).at(0).toBool());
 }
 
 // Event windows first, the latest first (a kept one stops the rest), then

@@ -6,7 +6,6 @@
 
 #include <QDateEdit>
 #include <QLineEdit>
-#include <functional>
 #include <tuple>
 
 #include "events/EventDialog.h"
@@ -177,39 +176,26 @@ TEST_F(ViewEventsTest, PrintPrintsTheResultsUnderWhatWasSearchedFor) {
     addDay(3, 4, 9, "lunch ", "Work");
     open();
     EXPECT_FALSE(enabled("printButton"));
-    struct Case {
-        std::function<void()> search;
-        bool twelveHour;
-        std::string heading;
-        std::string time;
-    };
-    const Case cases[] = {
-        {[this] { child<QDateEdit>(*dialog, "datePicker")->setDate(QDate(2024, 3, 4)); }, false,
-         "Date: 3/4/2024", "Time: 3/4/2024, 9:15 - 9:45"},
-        {[this] {
-             pick(*dialog, "searchByCombo", "Category");
-             pick(*dialog, "categoryCombo", "Work");
-         },
-         true, "Category: Work", "Time: 3/4/2024, 9:15 AM - 9:45"},
-        {[this] {
-             pick(*dialog, "searchByCombo", "Comment");
-             child<QLineEdit>(*dialog, "commentEdit")->setText("lunch");
-             press(*dialog, "searchButton");
-             child<QLineEdit>(*dialog, "commentEdit")->setText("typed, not searched");
-         },
-         false, "Searched Comment for: lunch", "Time: 3/4/2024, 10:45 - 11:15"},
-    };
-    for (const Case& c : cases) {
-        c.search();
-        DateTimeText::setTwelveHourClock(c.twelveHour);
-        ASSERT_TRUE(enabled("printButton")) << c.heading;
+    const auto expectPrinted = [this](const std::string& heading, const std::string& time) {
         printers.choose(dir.file("found.pdf"));
         press(*dialog, "printButton");
         const std::string text = pdfText(dir.file("found.pdf"));
-        EXPECT_EQ(pageHeads(text), std::vector<std::string>(2, c.heading)) << text;
-        EXPECT_EQ(occurrences(text, c.time), 1) << text;
+        EXPECT_EQ(pageHeads(text), std::vector<std::string>(2, heading)) << text;
+        EXPECT_EQ(occurrences(text, time), 1) << text;
         EXPECT_EQ(occurrences(text, "lunch 9"), 1) << text;
-    }
+    };
+    child<QDateEdit>(*dialog, "datePicker")->setDate(QDate(2024, 3, 4));
+    expectPrinted("Date: 3/4/2024", "Time: 3/4/2024, 9:15 - 9:45");
+    pick(*dialog, "searchByCombo", "Category");
+    pick(*dialog, "categoryCombo", "Work");
+    DateTimeText::setTwelveHourClock(true);
+    expectPrinted("Category: Work", "Time: 3/4/2024, 9:15 AM - 9:45");
+    DateTimeText::setTwelveHourClock(false);
+    pick(*dialog, "searchByCombo", "Comment");
+    child<QLineEdit>(*dialog, "commentEdit")->setText("lunch");
+    press(*dialog, "searchButton");
+    child<QLineEdit>(*dialog, "commentEdit")->setText("typed, not searched");
+    expectPrinted("Searched Comment for: lunch", "Time: 3/4/2024, 10:45 - 11:15");
     EXPECT_EQ(prompter.ids, Ids{});
 }
 
