@@ -88,15 +88,12 @@ TEST_F(InternetDialogTest, ALoadStoresTheFetchedFileAndOpensIt) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name + (" " + c.chosen));
-        window_.reset();
         writeAlmanary("mine.alm", document({"mine"}));
-        ASSERT_EQ(window().startShareServer(0), std::nullopt);
-        const std::string host = "localhost:" + std::to_string(window().shareServerPort());
         if (c.chosen != "-")
             files.choose(c.chosen);
         if (c.overwrite)
             prompter.answer(*c.overwrite);
-        EXPECT_EQ(runInternet(host, c.name, "loadButton"), c.stays);
+        EXPECT_EQ(runInternet(server, c.name, "loadButton"), c.stays);
         EXPECT_EQ(prompter.ids, c.said);
         prompter.clearShown();
         EXPECT_EQ(notesOf(session().events()), c.open);

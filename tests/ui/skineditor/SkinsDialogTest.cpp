@@ -1,6 +1,5 @@
 // The skin editor: the skins it offers, picking one, colours and picture
-// with their bookkeeping, Apply, Save Skin, OK and Cancel, and the main
-// window's Skins command handing the result to the session.
+// with their bookkeeping, Apply, Save Skin, OK and Cancel.
 
 #include "skineditor/SkinsDialog.h"
 
@@ -12,7 +11,7 @@
 #include "skins/SkinColours.h"
 #include "skins/SkinFile.h"
 #include "skins/SkinLabel.h"
-#include "support/MainWindowHarness.h"
+#include "support/SessionHarness.h"
 #include "support/TestFiles.h"
 
 namespace almanary::testing {
@@ -26,8 +25,7 @@ const std::string kPictureA = kPictures + "rgb24.bmp";
 const std::string kPictureB = kPictures + "pal4.bmp";
 const std::string kPictureC = kPictures + "pal8-16.bmp";
 
-const QColor kRed(255, 0, 0);
-const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0), kBlue(0, 0, 255);
 
 Skin skinOf(std::uint32_t face, const std::string& picture) {
     return {face, 0x00000080, 0x00404040, 0x00F0F0F0, picture};
@@ -48,10 +46,9 @@ protected:
         return services.skinsFolder + "/" + name + ".skn";
     }
 
-    SkinsDialog& open() {
+    void open() {
         dialog = std::make_unique<SkinsDialog>(nullptr, session, services);
         dialog->show();
-        return *dialog;
     }
     QComboBox& combo() { return *child<QComboBox>(*dialog, "skinsCombo"); }
     Names offered() {
@@ -265,26 +262,19 @@ TEST_F(SkinsDialogTest, ApplyReportsALostPictureAndASavedPictureNeedsNoWarning) 
     EXPECT_EQ(SkinFile::readNamed(services.skinsFolder, "Found").skin->picturePath, kPictureB);
 }
 
-class SkinsCommandTest : public MainWindowHarness {};
-
 // An unsaved colour change asks on OK (Cancel: back to the editor); no skin name.
-TEST_F(SkinsCommandTest, AnUnsavedColourChangeAsks125AndLeavesNoSkinName) {
-    colours.choose(kRed);
-    prompter.answer(MessageAnswer::Cancel);
-    prompter.answer(MessageAnswer::Ok);
-    bool stayedOpen = false;
-    whenModal<SkinsDialog>(modalContext, [&](SkinsDialog& dialog) {
-        press(dialog, "buttonTextButton");
-        EXPECT_EQ(child<QComboBox>(dialog, "skinsCombo")->currentText(), "");
-        press(dialog, "okButton");
-        stayedOpen = dialog.isVisible();
-        press(dialog, "okButton");
-    });
-    window().runCommand(MainCommand::Skins);
-    EXPECT_TRUE(stayedOpen);
+TEST_F(SkinsDialogTest, AnUnsavedColourChangeAsks125AndLeavesNoSkinName) {
+    open();
+    pickColour("buttonTextButton", kRed);
+    EXPECT_EQ(shownName(), "");
+    for (const MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Ok}) {
+        prompter.answer(answer);
+        press(*dialog, "okButton");
+        EXPECT_EQ(dialog->isVisible(), answer == MessageAnswer::Cancel);
+    }
     EXPECT_EQ(prompter.ids, (Ids{UnsavedSkinOnOk, UnsavedSkinOnOk}));
-    EXPECT_EQ(session().document().skinName, "");
-    EXPECT_TRUE(session().hasUnsavedChanges());
+    EXPECT_EQ(session.document().skinName, "");
+    EXPECT_TRUE(session.hasUnsavedChanges());
     EXPECT_EQ(SkinColours::buttonText(), kRed);
 }
 
