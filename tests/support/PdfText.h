@@ -36,10 +36,6 @@ inline double wordHeight(const std::string& path, const std::string& word) {
     return found.hasMatch() ? found.captured(2).toDouble() - found.captured(1).toDouble() : 0;
 }
 
-inline int pageCountOf(const std::string& text) {
-    return static_cast<int>(std::ranges::count(text, '\f'));
-}
-
 // The first line of each page that says something, trimmed.
 inline std::vector<std::string> pageHeads(const std::string& text) {
     std::vector<std::string> heads;

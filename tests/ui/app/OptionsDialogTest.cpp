@@ -163,28 +163,53 @@ TEST_F(OptionsDialogTest, OkChecksTheEntriesInOrderAndStopsAtTheFirstRefusal) {
     }
 }
 
-// OK (by the Enter key) stores every entry; Cancel and the session closing
-// its windows store nothing.
-TEST_F(OptionsDialogTest, OkStoresEveryEntryAndCancelNothing) {
+// OK (by the Enter key) stores every entry and the clock, an open View Events
+// and autosave follow; Cancel and a closing session store nothing, yet count
+// as a change; Load last Almanary alone is no change.
+TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
     const DocumentSettings before{.shareName = "Work", .password = "old"};
     const DocumentSettings stored = {true, true, true, true, 7, "", "reminder.wav", ""};
-    const std::function<void()> ends[] = {
-        [this] { enter("okButton"); },
-        [this] { enter("cancelButton"); },
-        [this] { EXPECT_TRUE(session().closeWindows()); },
+    session().replace(document({}), cal);
+    session().storeEvent(makeEvent({2024, 3, 1, "9", "00", "breakfast", "30"}), nullptr);
+    ViewEventsDialog view(&window(), session(), window().services());
+    const std::vector<const char*> all = {"loadOnStartCheck", "autosaveCheck", "passwordCheck",
+                                          "twelveHourCheck",  "shareCheck",    "playSoundCheck"};
+    // The checks clicked, the button Enter is pressed on (none: the session
+    // closes its windows), what is stored and whether the document changed.
+    const std::tuple<std::vector<const char*>, const char*, DocumentSettings, bool> cases[] = {
+        {{"loadOnStartCheck"},
+         "okButton",
+         {.loadOnStart = true, .autosaveMinutes = 7, .shareName = "Work", .password = "old"},
+         false},
+        {all, "cancelButton", before, true},
+        {all, nullptr, before, true},
+        {all, "okButton", stored, true},  // last: the window changes with it
     };
-    for (const auto& end : ends) {
+    for (const auto& [ticked, button, after, changed] : cases) {
+        SCOPED_TRACE(button ? button : "closed");
         share("Work", cal);
-        open(before);
-        for (const char* name : {"loadOnStartCheck", "autosaveCheck", "passwordCheck",
-                                 "twelveHourCheck", "shareCheck", "playSoundCheck"})
-            click(name);
-        edit("minutesEdit")->setText("7");
-        end();
-        const bool ok = &end == &ends[0];
-        EXPECT_TRUE(closedWith(ok ? QDialog::Accepted : QDialog::Rejected));
-        EXPECT_EQ(session().settings(), ok ? stored : before);
+        session().setSettings(before);
+        session().markUnchanged();
+        runOptions([&](OptionsDialog& options) {
+            for (const char* check : ticked)
+                child<QCheckBox>(options, check)->click();
+            child<QLineEdit>(options, "minutesEdit")->setText("7");
+            if (!button) {
+                EXPECT_TRUE(session().closeWindows());
+                return;
+            }
+            child(options, button)->setFocus();
+            QTest::keyClick(child(options, button), Qt::Key_Return);
+        });
+        const bool ok = after == stored;
+        EXPECT_EQ(session().settings(), after);
+        EXPECT_EQ(session().hasUnsavedChanges(), changed);
         EXPECT_EQ(takeShares(), ok ? Shares{} : (Shares{{"Work", cal}}));
+        EXPECT_EQ(DateTimeText::getTwelveHourClock(), ok);
+        EXPECT_EQ(child<QLineEdit>(view, "timeEdit1")->text(),
+                  QString(ok ? "9:00 AM - 9:30" : "9:00 - 9:30"));
+        EXPECT_EQ(window().autosaveTimer().isActive() ? window().autosaveTimer().interval() : 0,
+                  ok ? 420000 : 0);
     }
 }
 
@@ -259,38 +284,6 @@ TEST_F(OptionsDialogTest, TheSoundIsPlayedWhereFoundAndAskedAboutWhereNot) {
     press(*dialog, "okButton");
     EXPECT_TRUE(closedWith(QDialog::Accepted));
     EXPECT_EQ(session().settings(), DocumentSettings{});
-}
-
-// A change marks the document however the dialog ends (Load last Almanary
-// is no change); the clock, an open View Events and autosave follow.
-TEST_F(OptionsDialogTest, AfterOptionsTheChangeClockAndAutosaveFollowTheSettings) {
-    AlmanaryDocument document;
-    document.events.insert(makeEvent({2024, 3, 1, "9", "00", "breakfast", "30"}));
-    session().replace(document, writeAlmanary("cal.alm", document));
-    ViewEventsDialog view(&window(), session(), window().services());
-    QLineEdit* time = child<QLineEdit>(view, "timeEdit1");
-    const std::vector<const char*> edits = {"twelveHourCheck", "autosaveCheck"};
-    const std::tuple<std::vector<const char*>, const char*, bool, bool, int> cases[] = {
-        {{}, "okButton", false, false, 0},
-        {{"loadOnStartCheck"}, "okButton", false, false, 0},
-        {edits, "cancelButton", true, false, 0},
-        {edits, "okButton", true, true, 300000},
-    };
-    for (const auto& [ticked, button, changed, twelveHour, autosaveMs] : cases) {
-        SCOPED_TRACE(::testing::Message() << ticked.size() << button);
-        session().markUnchanged();
-        runOptions([&](OptionsDialog& options) {
-            for (const char* check : ticked)
-                child<QCheckBox>(options, check)->click();
-            child<QLineEdit>(options, "minutesEdit")->setText("5");
-            press(options, button);
-        });
-        EXPECT_EQ(session().hasUnsavedChanges(), changed);
-        EXPECT_EQ(DateTimeText::getTwelveHourClock(), twelveHour);
-        EXPECT_EQ(time->text(), QString(twelveHour ? "9:00 AM - 9:30" : "9:00 - 9:30"));
-        EXPECT_EQ(window().autosaveTimer().isActive() ? window().autosaveTimer().interval() : 0,
-                  autosaveMs);
-    }
 }
 
 // One dialog at a time; a load ends it as Cancel, leaving no change.
