@@ -1,6 +1,5 @@
 #pragma once
-// A main window on the seam doubles, with its settings store and skins
-// folder in a fresh temporary folder; writes and reads almanaries.
+// A main window on the seam doubles, its settings and skins in the test's folder.
 
 #include <memory>
 #include <string>

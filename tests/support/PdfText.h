@@ -1,6 +1,5 @@
 #pragma once
-// What a printed PDF says, as pdftotext reads it back: the text of each
-// page in turn, each ending in a form feed, and how tall a word stands.
+// What a printed PDF says, as pdftotext reads it (pages end in form feeds).
 
 #include <gtest/gtest.h>
 

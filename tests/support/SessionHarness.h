@@ -1,7 +1,6 @@
 #pragma once
-// Doubles for the seams, and a document session on them for the windows
-// that work on one. The scripted doubles fail the test for a question
-// beyond their script, or an answer never asked for.
+// Doubles for the seams, scripted ones failing a test for a question beyond
+// their script or an answer never asked for, and a document session on them.
 
 #include <gtest/gtest.h>
 
@@ -117,8 +116,7 @@ private:
     Script<std::optional<QColor>> answers_{"colours"};
 };
 
-// Hands out PDF printers (of the kind asked for) writing to the files a
-// test names, in turn; an empty name cancels the print dialog.
+// Hands out PDF printers on the files named, in turn; an empty name cancels.
 class FakePrinterChooser : public PrinterChooser {
 public:
     template <typename Printer = QPrinter>
@@ -195,8 +193,7 @@ protected:
         session.replace(std::move(document), session.path());
     }
 
-    // `count` 30-minute events on a day of 2024, every quarter hour from 9:00,
-    // noted "<tag>1", "<tag>2"..., leaving the document unchanged.
+    // `count` 30-minute events of 2024, every quarter hour from 9:00, noted "<tag>1"...
     void addDay(int month, int day, int count, const std::string& tag,
                 const std::string& category = "") {
         for (int i = 0, minutes = 9 * 60; i < count; ++i, minutes += 15)

@@ -111,8 +111,7 @@ TEST_F(DocumentFilesTest, LoadingAsksAboutUnsavedChangesFirst) {
     }
 }
 
-// A file written elsewhere since: Save asks (replace, another name, cancel),
-// autosave leaves it and the window says why.
+// A file written elsewhere since: Save asks, autosave leaves it and the window says why.
 TEST_F(DocumentFilesTest, AFileChangedElsewhereIsNotReplacedWithoutAsking) {
     const struct {
         std::optional<MessageAnswer> answer;  // none: autosave

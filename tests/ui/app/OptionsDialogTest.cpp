@@ -1,5 +1,4 @@
-// Options: what the dialog shows, OK's checks in order, the share it
-// registers, the sound it looks for, the Enter key, and the main window after it.
+// Options: what it shows, OK's checks, the shares, the sound, and the window after it.
 
 #include "app/OptionsDialog.h"
 
@@ -31,8 +30,7 @@ std::string madeFolder(const std::string& path) {
     return path;
 }
 
-// The dialog on the main window's session and settings store, in a current
-// folder that holds "reminder.wav", with an empty data folder.
+// On the main window's session, in a folder holding "reminder.wav", the data folder empty.
 class OptionsDialogTest : public MainWindowHarness {
 protected:
     OptionsDialogTest() { writeFile(chime, "RIFF"); }
@@ -139,8 +137,7 @@ TEST_F(OptionsDialogTest, TheDialogOpensOnTheSettingsAndTheSharesStillRegistered
     EXPECT_EQ(session().settings().autosaveMinutes, 61);
 }
 
-// OK checks minutes, password, share name, then the sound, and stops at the
-// first refusal: the dialog stays, nothing is stored, the box at fault has the focus.
+// OK stops at the first refusal in order, storing nothing; the box at fault has the focus.
 TEST_F(OptionsDialogTest, OkChecksTheEntriesInOrderAndStopsAtTheFirstRefusal) {
     open({});
     for (const char* check : {"autosaveCheck", "passwordCheck", "shareCheck"})
@@ -163,9 +160,7 @@ TEST_F(OptionsDialogTest, OkChecksTheEntriesInOrderAndStopsAtTheFirstRefusal) {
     }
 }
 
-// OK (by the Enter key) stores every entry and the clock, an open View Events
-// and autosave follow; Cancel and a closing session store nothing, yet count
-// as a change; Load last Almanary alone is no change.
+// OK stores every entry, the window following; Cancel stores nothing, yet is a change.
 TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
     const DocumentSettings before{.shareName = "Work", .password = "old"};
     const DocumentSettings stored = {true, true, true, true, 7, "", "reminder.wav", ""};
@@ -174,8 +169,7 @@ TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
     ViewEventsDialog view(&window(), session(), window().services());
     const std::vector<const char*> all = {"loadOnStartCheck", "autosaveCheck", "passwordCheck",
                                           "twelveHourCheck",  "shareCheck",    "playSoundCheck"};
-    // The checks clicked, the button Enter is pressed on (none: the session
-    // closes its windows), what is stored and whether the document changed.
+    // Clicked, Enter pressed on (none: the session closes windows), stored, changed.
     const std::tuple<std::vector<const char*>, const char*, DocumentSettings, bool> cases[] = {
         {{"loadOnStartCheck"},
          "okButton",
@@ -223,8 +217,7 @@ TEST_F(OptionsDialogTest, TheMinutesAreCheckedAsTheyAreTyped) {
     expectRefusedIn("minutesEdit");
 }
 
-// A name sharing another file moves here only on Yes; renaming or unticking
-// withdraws the old name.
+// A name sharing another file moves only on Yes; renaming or unticking withdraws the old.
 TEST_F(OptionsDialogTest, ShareNamesAreMovedOnlyOnYesAndOldNamesWithdrawn) {
     const std::string other = dir.file("other.alm");
     const struct {
@@ -257,8 +250,7 @@ TEST_F(OptionsDialogTest, ShareNamesAreMovedOnlyOnYesAndOldNamesWithdrawn) {
     }
 }
 
-// Play, Select and Default Sound (also by the Enter key, which does nothing
-// off the buttons); a sound not found is asked about on OK, Yes turns it off.
+// The sound buttons (Enter works on them only); a sound not found is asked about on OK.
 TEST_F(OptionsDialogTest, TheSoundIsPlayedWhereFoundAndAskedAboutWhereNot) {
     std::filesystem::remove(chime);
     const std::string found = dir.file("found.wav");

@@ -1,6 +1,4 @@
-// The window's iCalendar commands: the import's report or its fault in a
-// message, the document changed only by a whole import, and an export that
-// replaces a file only when the user says so.
+// The window's iCalendar import (its report, or its fault changing nothing) and export.
 #include <gtest/gtest.h>
 
 #include "document/CalendarTransfer.h"

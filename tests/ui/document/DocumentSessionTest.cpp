@@ -49,9 +49,8 @@ TEST_F(DocumentSessionTest, ChangesCountByKindAndEndWithASave) {
     EXPECT_TRUE(session.hasUnsavedChanges(ChangeScope::IgnoringOptions));
 }
 
-// Event windows first, the latest first (a kept one stops the rest), then
-// browsers, then dialogs; a window that another's close deletes is skipped,
-// and hidden windows are left alone.
+// Event windows (latest first; a kept one stops), browsers, dialogs; the hidden and the gone
+// skipped.
 TEST_F(DocumentSessionTest, ClosingTheWindowsGoesByRoleAndReachesEachOnce) {
     Log log;
     auto* doomed = new ClosingWindow(log, "doomed");

@@ -49,11 +49,9 @@ protected:
     std::unique_ptr<CategoriesDialog> dialog;
 };
 
-// Each action refuses what it cannot do, keeping what was typed; Escape
-// keeps what was done, and only an action done marks the document.
+// Refusals keep what was typed; Escape keeps what was done, which alone marks the document.
 TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
-    // The list, the entry chosen, the name typed, the button, the refusal and
-    // the list afterwards.
+    // The list, the entry chosen, the name typed, the button, the refusal, the list after.
     const std::tuple<Names, const char*, const char*, const char*, std::optional<MessageId>, Names>
         cases[] = {
             {{}, nullptr, "  Travel  ", "addButton", std::nullopt, {"Travel"}},
@@ -80,8 +78,7 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
     }
 }
 
-// A rename renames in the list whatever the answer, and the events only on
-// Yes; a delete deletes from the list on Yes, never from the events.
+// A name in use: a rename reaches the events on Yes; a delete, only the list.
 TEST_F(CategoriesDialogTest, ANameInUseIsAskedAboutAndOnlyARenameReachesTheEvents) {
     for (const bool rename : {true, false}) {
         for (const bool yes : {false, true}) {

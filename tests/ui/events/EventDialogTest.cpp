@@ -103,8 +103,7 @@ TEST_F(EventDialogTest, OverlapsAreOfferedAndTheEventIsEnteredEitherWay) {
     EXPECT_EQ(notesOf(events()), (Notes{"Touches", "Reviewed", "Declined"}));
 }
 
-// An editor of an event open elsewhere closes at once; Enter replaces the
-// event only when changed, keeping a deleted category; the open mark goes.
+// Edit mode: an event open elsewhere closes it at once; Enter replaces only a change.
 TEST_F(EventDialogTest, EditModeTakesAFreeEventAndReplacesItOnlyWhenChanged) {
     store({2024, 3, 4, "9", "00", "Old notes", "30", "Gone"});
     ASSERT_TRUE(session.markOpen(events().at(0).key()));
@@ -133,8 +132,7 @@ TEST_F(EventDialogTest, EditModeTakesAFreeEventAndReplacesItOnlyWhenChanged) {
 
 // Clear and Escape ask before discarding notes; Enter acts on the focused control.
 TEST_F(EventDialogTest, ClearEscapeAndTheEnterKeyOnEachControl) {
-    // The key, the control (none: the dialog editing "Kept"), the notes typed,
-    // the answer; the events stored, the notes left, whether the dialog is up.
+    // Key, control (none: editing "Kept"), typed, answer; events, notes left, still up.
     const std::tuple<Qt::Key, const char*, const char*, std::optional<MessageAnswer>, int,
                      const char*, bool>
         cases[] = {

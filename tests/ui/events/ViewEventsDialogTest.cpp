@@ -65,8 +65,7 @@ protected:
     std::unique_ptr<ViewEventsDialog> dialog;
 };
 
-// Next and Prev page through a day, then move a calendar day (Next keeps the
-// page where it can, over a 23-hour day); a category search stops at its ends.
+// Next and Prev page through a day, then on by calendar days; a category search stops.
 TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) {
     clock.set(localTime(2024, 3, 9, 23, 30));
     reset({"Work"});
@@ -169,8 +168,7 @@ TEST_F(ViewEventsTest, ConflictModeEndsWhenNoConflictIsLeft) {
     }
 }
 
-// Print: the events found, eight a page, under what was last searched for,
-// in the clock now in force; nothing found, nothing to press.
+// Print: the events found under what was last searched for, in the clock in force.
 TEST_F(ViewEventsTest, PrintPrintsTheResultsUnderWhatWasSearchedFor) {
     reset({"Work"});
     addDay(3, 4, 9, "lunch ", "Work");

@@ -8,8 +8,7 @@
 namespace almanary {
 namespace {
 
-// UTF-8 shows as itself and is written back unchanged; other bytes show as
-// Latin-1 letters (and are written back as UTF-8).
+// UTF-8 shows as itself and goes back unchanged; other bytes show as Latin-1.
 TEST(TextConversion, ShowsUtf8AsItselfAndAnythingElseAsLatin1) {
     const std::tuple<std::string, QString, bool> cases[] = {
         {"Caf\xC3\xA9 \xF0\x9F\x93\x85", QString::fromUtf16(u"Caf\u00E9 \U0001F4C5"), true},

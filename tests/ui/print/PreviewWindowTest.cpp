@@ -1,5 +1,4 @@
-// The print preview: its page buttons, the day moves, Escape, and printing
-// from it.
+// The print preview: page buttons, day moves, Escape, printing.
 
 #include "print/PreviewWindow.h"
 
@@ -53,8 +52,7 @@ TEST_F(PreviewWindowTest, ThePageButtonsFollowThePages) {
                                               "2/3 prev next", "1/3 next", "1/3 next"}));
 }
 
-// The day buttons move by calendar days over a 25-hour day, back to page 1;
-// Escape closes the preview, and is no Prev Page.
+// Day buttons move by calendar days, to page 1; Escape closes, and is no Prev Page.
 TEST_F(PreviewWindowTest, TheDayButtonsMoveTheWeekByCalendarDaysAndEscapeCloses) {
     addDay(10, 29, 8, "");
     const std::tuple<int, const char*, int> cases[] = {

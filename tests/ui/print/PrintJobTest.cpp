@@ -1,6 +1,4 @@
-// Printing a week: on the printer chosen, at the program's resolution,
-// nothing after a cancel, a message when the pages did not all print,
-// nothing for a document that has gone.
+// Printing a week on the printer chosen, at the program's resolution, or saying why not.
 
 #include "print/PrintWeekJob.h"
 
@@ -58,8 +56,7 @@ public:
     bool newPage() override { return false; }
 };
 
-// A printer failing part-way is reported; a document replaced while the
-// print dialog is up (a load, a reload for another copy) is not printed.
+// A printer failing part-way is reported; a document replaced meanwhile is not printed.
 TEST_F(PrintJobTest, APrinterFailingPartWayIsReportedAndAGoneDocumentIsNotPrinted) {
     const std::string path = dir.file("week.pdf");
     addDay(3, 5, 8, "3/5 #");

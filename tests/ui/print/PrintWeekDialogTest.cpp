@@ -1,5 +1,4 @@
-// "Print Weekly Calendar": the first day and the Enter key. The preview
-// moving the week printed is tried from the main window's command.
+// "Print Weekly Calendar": the first day and the Enter key (the preview: MainWindowTest).
 
 #include "print/PrintWeekDialog.h"
 

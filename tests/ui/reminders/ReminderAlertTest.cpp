@@ -48,8 +48,7 @@ protected:
     const std::string chime = dir.file("ding.wav");
 };
 
-// Due reminders open in start order, each once with one sound (Twin shares
-// Dentist's start and open mark); a load raises what fell due, as no change.
+// Due reminders open in order, once each, with a sound; a load raises them as no change.
 TEST_F(ReminderAlertTest, RemindersOpenWhenDueOrOnLoadWithOneSoundEachAndOnlyOnce) {
     session().replace(
         withEvents({reminded("10", "Later", 75), reminded("9", "Dentist"), reminded("9", "Twin")}),
@@ -88,8 +87,7 @@ TEST_F(ReminderAlertTest, RemindersOpenWhenDueOrOnLoadWithOneSoundEachAndOnlyOnc
     EXPECT_TRUE(prompter.ids.empty());
 }
 
-// Each control's effect on the event, the document and the reminder's return;
-// Escape snoozes five minutes, no change.
+// Each control's effect on the event, the document and the reminder's return.
 TEST_F(ReminderAlertTest, ThePopupsControlsKeepSnoozeEndOrDeleteTheReminder) {
     enum Act { Enter, ClearRemind, Dismiss, DeleteNo, DeleteYes, Escape, Snooze };
     const char* const buttons[] = {"enterButton", "enterButton", "dismissButton", "exitButton",

@@ -1,5 +1,4 @@
-// Reminders on the desktop's notifications, against a notification service
-// of the test's own on a session bus of its own.
+// Reminders on the desktop's notifications, against a service on a bus of the test's own.
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
@@ -76,9 +75,7 @@ protected:
     ReminderAlert alert{session, services, &notifications};
 };
 
-// Snooze and Dismiss do what the pop-up's buttons do and close it; Open
-// brings it forward; a pop-up closed in the window withdraws its
-// notification.
+// A notification's buttons act on its pop-up; a pop-up closed withdraws it.
 TEST_F(ReminderNotificationsTest, TheButtonsActOnThePopUp) {
     raiseAll();
     ASSERT_TRUE(QTest::qWaitFor([&] { return fake.shown.size() == 3; }));

@@ -29,8 +29,7 @@ protected:
         share("Work", writeAlmanary("theirs.alm", document({"remote"})));
     }
 
-    // Runs the Internet command, fills the fields and presses `button`;
-    // whether the dialog was still open afterwards (it is then closed).
+    // Runs the command, presses `button` on the fields; whether the dialog stayed.
     bool runInternet(const std::string& host, const std::string& name, const char* button) {
         bool stayed = false;
         whenModal<InternetDialog>(modalContext, [=, &stayed](InternetDialog& dialog) {

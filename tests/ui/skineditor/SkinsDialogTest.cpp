@@ -1,5 +1,4 @@
-// The skin editor: the skins it offers, picking one, colours and picture
-// with their bookkeeping, Apply, Save Skin, OK and Cancel.
+// The skin editor: the skins offered, picking, colours, pictures, Apply, Save Skin, OK, Cancel.
 
 #include "skineditor/SkinsDialog.h"
 
@@ -153,8 +152,7 @@ TEST_F(SkinsDialogTest, ASkinThatCannotBeReadSays118AndLeavesTheList) {
     EXPECT_EQ(SkinColours::current().buttonBackground, before.buttonBackground);
 }
 
-// Save Skin refuses "Default" in any case and no name, makes the folder,
-// and replaces a skin only after Yes.
+// Save Skin refuses "Default" and no name, makes the folder, replaces only after Yes.
 TEST_F(SkinsDialogTest, SaveSkinRefusesDefaultAndNoNameAndAsksBeforeReplacing) {
     open();
     const struct {

@@ -33,8 +33,7 @@ bool contains(const QImage& image, QRgb colour) {
            pixels + inside.sizeInBytes() / 4;
 }
 
-// Flat at rest, framed under the pointer and when pressed, embossed in the
-// desktop's edge colours when disabled.
+// Flat at rest, framed hovered or pressed, embossed in the desktop's colours disabled.
 TEST(CCustomButton, PaintsItsStates) {
     const SkinColourSet saved = SkinColours::current();
     SkinColours::setCurrent({kFace, kText, kShadow, kHighlight});
