@@ -39,7 +39,7 @@ TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForThe
     auto dialog = shown();
     press(*dialog, "enterButton");
     EXPECT_EQ(prompter.ids, Ids{NotesRequired});
-    setNotes(*dialog, "Lunch");
+    setNotes(*dialog, "Lunch à deux");  // stored as UTF-8
     pick(*dialog, "durationCombo", "90");
     pick(*dialog, "categoryCombo", "work");
     child<QCheckBox>(*dialog, "remindCheck")->setChecked(true);
@@ -47,7 +47,7 @@ TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForThe
     ASSERT_EQ(events().count(), 1);
     const Event& e = events().at(0);
     EXPECT_EQ((Notes{e.notes(), std::string(e.duration()), e.category()}),
-              (Notes{"Lunch", "90", "work"}));
+              (Notes{"Lunch à deux", "90", "work"}));
     EXPECT_TRUE(e.remind() && events().isModified());
     // Ready for the next event at the same date and time.
     EXPECT_EQ(notesIn(*dialog), "");

@@ -109,24 +109,24 @@ TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) 
 
 // Delete asks, then repages; a browser on a replaced document touches nothing and closes.
 TEST_F(ViewEventsTest, DeleteAsksThenRemovesTheEventAndRepages) {
-    addDay(3, 1, 4, "e");
+    addDay(3, 1, 4, "é");  // UTF-8 notes shown as such
     open();
     press(*dialog, "nextButton");
     deletePane(1, MessageAnswer::No);
     EXPECT_FALSE(events().isModified());
-    EXPECT_EQ(panes(), (Texts{"e4", "", ""}));
+    EXPECT_EQ(panes(), (Texts{"é4", "", ""}));
     deletePane(1, MessageAnswer::Yes);
     EXPECT_EQ(prompter.ids, Ids(2, MessageId::DeleteEvent));
-    EXPECT_EQ(notesOf(events()), (Notes{"e1", "e2", "e3"}));
+    EXPECT_EQ(notesOf(events()), (Notes{"é1", "é2", "é3"}));
     EXPECT_TRUE(events().isModified());
     EXPECT_EQ(page(), "1 of 1");
-    EXPECT_EQ(panes(), (Texts{"e1", "e2", "e3"}));
+    EXPECT_EQ(panes(), (Texts{"é1", "é2", "é3"}));
 
     session.replace(session.document(), {});  // the same events, another document
     prompter.clearShown();
     press(*dialog, "deleteButton1");
     EXPECT_TRUE(prompter.ids.empty());
-    EXPECT_EQ(notesOf(events()), (Notes{"e1", "e2", "e3"}));
+    EXPECT_EQ(notesOf(events()), (Notes{"é1", "é2", "é3"}));
     EXPECT_FALSE(dialog->isVisible());
 }
 
