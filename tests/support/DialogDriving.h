@@ -1,6 +1,5 @@
 #pragma once
-// Acting on a window's controls by object name, as the user would, and on
-// the modal dialog a flow opens inside itself.
+// Acting on a window's controls by object name, and on the modal dialog a flow opens.
 
 #include <gtest/gtest.h>
 
@@ -43,8 +42,7 @@ inline QString notesIn(const QWidget& window) {
     return child<QPlainTextEdit>(window, "notesEdit")->toPlainText();
 }
 
-// Acts on the modal dialog a flow is about to open, once it is up; the
-// action is dropped when `context` goes first.
+// Acts on the modal dialog a flow opens, once up; dropped when `context` goes first.
 template <typename Dialog>
 void whenModal(QObject& context, std::function<void(Dialog&)> act) {
     QTimer::singleShot(0, &context, [act] {

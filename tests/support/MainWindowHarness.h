@@ -1,15 +1,15 @@
 #pragma once
-// A main window on the seam doubles, with its settings store and skins
-// folder in a fresh temporary folder; writes and reads almanaries.
+// A main window on the seam doubles, its settings and skins in the test's folder.
 
 #include <memory>
 #include <string>
 
 #include "app/MainWindow.h"
+#include "app/SettingsStore.h"
 #include "model/AlmanaryFile.h"
+#include "share/ShareRegistry.h"
 #include "skins/SkinColours.h"
 #include "support/SessionHarness.h"
-#include "support/TempDir.h"
 
 namespace almanary::testing {
 
@@ -44,13 +44,19 @@ protected:
         return dir.file(name);
     }
 
+    // Registers a share in the window's settings store.
+    void share(const std::string& name, const std::string& path) {
+        SettingsStore store;
+        ASSERT_TRUE(store.open(dir.file("settings.sqlite")) &&
+                    ShareRegistry(store).publish(name, path));
+    }
+
     Notes notesInFile(const std::string& path) {
         AlmanaryLoad loaded = AlmanaryFile::load(path, clock.now());
         EXPECT_TRUE(loaded.ok()) << path;
         return loaded.ok() ? notesOf(loaded.document->events) : Notes{};
     }
 
-    TempDir dir;
     std::unique_ptr<MainWindow> window_;  // goes before the doubles it uses
 };
 

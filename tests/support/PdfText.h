@@ -1,6 +1,5 @@
 #pragma once
-// What a printed PDF says, as pdftotext reads it back: the text of each
-// page in turn, each ending in a form feed, and how tall a word stands.
+// What a printed PDF says, as pdftotext reads it (pages end in form feeds).
 
 #include <gtest/gtest.h>
 
@@ -8,60 +7,50 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace almanary::testing {
 
-inline std::string runPdfToText(const std::string& path, const QString& mode) {
+inline QString runPdfToText(const std::string& path, const QString& mode) {
     QProcess reader;
     reader.start(QStringLiteral("pdftotext"), {mode, QString::fromStdString(path), "-"});
     EXPECT_TRUE(reader.waitForFinished(60000)) << "pdftotext " << path;
     EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
-    return reader.readAllStandardOutput().toStdString();
+    return QString::fromUtf8(reader.readAllStandardOutput());
 }
 
 inline std::string pdfText(const std::string& path) {
-    return runPdfToText(path, QStringLiteral("-layout"));
+    return runPdfToText(path, QStringLiteral("-layout")).toStdString();
 }
 
 // The height in points of the first `word` printed; 0 when there is none.
 inline double wordHeight(const std::string& path, const std::string& word) {
-    const QString boxes = QString::fromStdString(runPdfToText(path, QStringLiteral("-bbox")));
     const char* pattern =
         R"re(<word xMin="[\d.]+" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">%1</word>)re";
-    const QRegularExpression box(
-        QString::fromLatin1(pattern).arg(QRegularExpression::escape(QString::fromStdString(word))));
-    const QRegularExpressionMatch found = box.match(boxes);
+    const QRegularExpressionMatch found =
+        QRegularExpression(QString::fromLatin1(pattern).arg(
+                               QRegularExpression::escape(QString::fromStdString(word))))
+            .match(runPdfToText(path, QStringLiteral("-bbox")));
     return found.hasMatch() ? found.captured(2).toDouble() - found.captured(1).toDouble() : 0;
 }
 
-inline int pageCountOf(const std::string& text) {
-    return static_cast<int>(std::ranges::count(text, '\f'));
-}
-
-// The first line of each page that says something, without its indent.
+// The first line of each page that says something, trimmed.
 inline std::vector<std::string> pageHeads(const std::string& text) {
     std::vector<std::string> heads;
-    std::istringstream pages(text);
-    for (std::string page; std::getline(pages, page, '\f');) {
-        std::istringstream lines(page);
-        std::string line;
-        while (std::getline(lines, line) && line.find_first_not_of(' ') == std::string::npos) {
-        }
-        if (const auto first = line.find_first_not_of(' '); first != std::string::npos)
-            heads.push_back(line.substr(first, line.find_last_not_of(' ') + 1 - first));
+    for (const QString& page : QString::fromStdString(text).split(u'\f', Qt::SkipEmptyParts)) {
+        const QStringList lines = page.split(u'\n', Qt::SkipEmptyParts);
+        const auto said =
+            std::ranges::find_if(lines, [](auto& l) { return !l.trimmed().isEmpty(); });
+        if (said != lines.end())
+            heads.push_back(said->trimmed().toStdString());
     }
     return heads;
 }
 
 // How often `part` stands in `text`.
 inline int occurrences(const std::string& text, const std::string& part) {
-    int found = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++found;
-    return found;
+    return static_cast<int>(QString::fromStdString(text).count(QString::fromStdString(part)));
 }
 
 }  // namespace almanary::testing

@@ -1,6 +1,5 @@
 #pragma once
-// A session bus of a test's own: a dbus-daemon listening in the test's
-// folder, with no services to start, ended with the test.
+// A session bus of a test's own, with no services to start, ended with the test.
 
 #include <gtest/gtest.h>
 

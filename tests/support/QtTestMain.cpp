@@ -1,7 +1,5 @@
-// The main of the window tests: an offscreen QApplication around GoogleTest,
-// with the almanary locks the windows take kept in a private folder, and
-// no session bus, so no test ever shows a notification on the desktop of
-// whoever runs it (a test that wants a bus starts its own).
+// The window tests' main: offscreen, the locks in a private folder, and no
+// session bus, so no test shows a notification on the runner's desktop.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,13 +1,13 @@
 #pragma once
-// Doubles for the seams, and a document session on them for the windows
-// that work on one. The message and file-chooser doubles answer from a
-// script: a question beyond it, or an answer never asked for, fails the test.
+// Doubles for the seams, scripted ones failing a test for a question beyond
+// their script or an answer never asked for, and a document session on them.
 
 #include <gtest/gtest.h>
 
 #include <QObject>
 #include <QPrinter>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +25,7 @@
 #include "support/DialogDriving.h"
 #include "support/SampleEvents.h"
 #include "support/ScopedTimeZone.h"
+#include "support/TempDir.h"
 
 namespace almanary {
 inline void PrintTo(MessageId id, std::ostream* out) {
@@ -36,13 +37,34 @@ namespace almanary::testing {
 
 using Ids = std::vector<MessageId>;
 
+// The answers a double gives, in turn.
+template <typename Answer>
+class Script {
+public:
+    explicit Script(const char* what) : what_(what) {}
+    ~Script() { EXPECT_TRUE(answers_.empty()) << what_ << " never asked for"; }
+
+    void push(Answer answer) { answers_.push_back(std::move(answer)); }
+    std::optional<Answer> next() {
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unscripted " << what_;
+            return std::nullopt;
+        }
+        Answer answer = std::move(answers_.front());
+        answers_.pop_front();
+        return answer;
+    }
+
+private:
+    const char* what_;
+    std::deque<Answer> answers_;
+};
+
 // Notes every message shown, in order, with its arguments.
 class FakePrompter : public Prompter {
 public:
-    ~FakePrompter() override { EXPECT_TRUE(answers_.empty()) << "answers never asked for"; }
-
     // The answer to the next message with more than an OK button.
-    void answer(MessageAnswer answer) { answers_.push_back(answer); }
+    void answer(MessageAnswer answer) { answers_.push(answer); }
 
     using Prompter::show;
     MessageAnswer show(QWidget*, MessageId id, const std::vector<std::string>& arguments) override {
@@ -50,13 +72,7 @@ public:
         args.push_back(arguments);
         if (MessageTable::find(id).buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unscripted question: " << MessageTable::format({id, arguments});
-            return MessageAnswer::Cancel;
-        }
-        const MessageAnswer answer = answers_.front();
-        answers_.pop_front();
-        return answer;
+        return answers_.next().value_or(MessageAnswer::Cancel);
     }
 
     void clearShown() {
@@ -68,83 +84,63 @@ public:
     std::vector<std::vector<std::string>> args;
 
 private:
-    std::deque<MessageAnswer> answers_;
+    Script<MessageAnswer> answers_{"answers"};
 };
 
 class FakeFileChooser : public FileChooser {
 public:
-    ~FakeFileChooser() override { EXPECT_TRUE(answers_.empty()) << "choices never asked for"; }
-
-    void choose(const std::string& path) { answers_.push_back(path); }
+    void choose(const std::string& path) { answers_.push(path); }
 
     using Path = std::optional<std::string>;
-    Path chooseToOpen(QWidget*, FileKind, const std::string&) override { return next(); }
-    Path chooseToSave(QWidget*, FileKind, const std::string&) override { return next(); }
+    Path chooseToOpen(QWidget*, FileKind, const std::string&) override { return answers_.next(); }
+    Path chooseToSave(QWidget*, FileKind, const std::string&) override { return answers_.next(); }
     bool isOpen() const override { return false; }
     void raise() override {}
 
 private:
-    Path next() {
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unscripted file chooser";
-            return std::nullopt;
-        }
-        std::string answer = answers_.front();
-        answers_.pop_front();
-        return answer;
-    }
-
-    std::deque<std::string> answers_;
+    Script<std::string> answers_{"file choices"};
 };
 
-// Answers colour choices from a script; nothing scripted is a cancel.
+// Answers colour choices from a script; nullopt is a cancel.
 class FakeColourChooser : public ColourChooser {
 public:
-    ~FakeColourChooser() override { EXPECT_TRUE(answers_.empty()) << "colours never asked for"; }
-
-    void choose(std::optional<QColor> answer) { answers_.push_back(answer); }
+    void choose(std::optional<QColor> answer) { answers_.push(answer); }
 
     std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override {
         offered.push_back(initial);
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unscripted colour chooser";
-            return std::nullopt;
-        }
-        const std::optional<QColor> answer = answers_.front();
-        answers_.pop_front();
-        return answer;
+        return answers_.next().value_or(std::nullopt);
     }
     std::vector<QColor> offered;  // the colour each chooser started from
 
 private:
-    std::deque<std::optional<QColor>> answers_;
+    Script<std::optional<QColor>> answers_{"colours"};
 };
 
-// Hands out PDF printers writing to the files a test names, in turn;
-// an empty name cancels the print dialog.
+// Hands out PDF printers on the files named, in turn; an empty name cancels.
 class FakePrinterChooser : public PrinterChooser {
 public:
-    ~FakePrinterChooser() override { EXPECT_TRUE(answers_.empty()) << "printers never asked for"; }
-
-    void choose(const std::string& pdfPath) { answers_.push_back(pdfPath); }
-
-    std::unique_ptr<QPrinter> choosePrinter(QWidget*) override {
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unscripted print dialog";
-            return nullptr;
-        }
-        const std::string path = answers_.front();
-        answers_.pop_front();
-        if (path.empty())
-            return nullptr;
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(QString::fromStdString(path));
-        return printer;
+    template <typename Printer = QPrinter>
+    void choose(const std::string& pdfPath) {
+        answers_.push([pdfPath]() -> std::unique_ptr<QPrinter> {
+            if (pdfPath.empty())
+                return nullptr;
+            auto printer = std::make_unique<Printer>();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(QString::fromStdString(pdfPath));
+            return printer;
+        });
     }
 
+    std::unique_ptr<QPrinter> choosePrinter(QWidget*) override {
+        if (meanwhile)
+            std::exchange(meanwhile, {})();
+        const auto make = answers_.next();
+        return make ? (*make)() : nullptr;
+    }
+    std::function<void()> meanwhile;  // done once while the print dialog is up
+
 private:
-    std::deque<std::string> answers_;
+    Script<std::function<std::unique_ptr<QPrinter>()>> answers_{"print dialogs"};
 };
 
 // A clock that stands still at the time a test sets.
@@ -163,11 +159,20 @@ struct FakeSoundPlayer : SoundPlayer {
     std::vector<std::string> played;
 };
 
+// An event on 4 March 2024 with a reminder `lead` minutes ahead.
+inline Event reminded(const std::string& hour, const std::string& notes, int lead = 15) {
+    Event event = makeEvent({2024, 3, 4, hour, "00", notes, "30"});
+    event.setRemind(true);
+    event.setRemindMinutes(lead);
+    return event;
+}
+
 class SeamDoubles : public ::testing::Test {
 protected:
     SeamDoubles() { DateTimeText::setTwelveHourClock(false); }  // process-wide
 
     ScopedTimeZone zone{"Europe/London"};
+    TempDir dir;  // the test's own files
     FakePrompter prompter;
     FakeFileChooser files;
     FakeColourChooser colours;
@@ -186,6 +191,15 @@ protected:
         AlmanaryDocument document = session.document();
         document.events.insert(makeEvent(shape));
         session.replace(std::move(document), session.path());
+    }
+
+    // `count` 30-minute events of 2024, every quarter hour from 9:00, noted "<tag>1"...
+    void addDay(int month, int day, int count, const std::string& tag,
+                const std::string& category = "") {
+        for (int i = 0, minutes = 9 * 60; i < count; ++i, minutes += 15)
+            store({2024, month, day, std::to_string(minutes / 60),
+                   (minutes % 60 ? "" : "0") + std::to_string(minutes % 60),
+                   tag + std::to_string(i + 1), "30", category});
     }
 
     // An empty, unchanged document with these category names.

@@ -1,5 +1,4 @@
-// The program as a whole, in real processes: a signal ends it keeping its
-// unsaved changes, and a second start hands its file to the running copy.
+// The program in real processes: signals keep unsaved changes; a second start hands over.
 
 #include "app/Application.h"
 

@@ -15,8 +15,7 @@
 namespace almanary::testing {
 namespace {
 
-// Takes the lock of `name` in a child process that then ends with _exit, as
-// a crash would: no unlock, no socket cleanup. Whether it got the lock.
+// Whether a child process took the lock of `name` before ending as a crash would.
 bool takeLockAndDie(const QString& name) {
     int report[2];
     if (::pipe(report) != 0)
@@ -37,8 +36,7 @@ bool takeLockAndDie(const QString& name) {
     return ok;
 }
 
-// The next start takes over the lock and socket file of a crashed copy; a
-// start after that is refused and hands its request over.
+// The next start takes over a crashed copy's leftovers; a second one hands over.
 TEST(SingleInstanceTest, ACopyThatDiedDoesNotBlockTheNextStartWhichRefusesASecond) {
     const TempDir runtime;  // the lock and the socket go here
     const ScopedEnvironment env("XDG_RUNTIME_DIR", runtime.path().c_str());

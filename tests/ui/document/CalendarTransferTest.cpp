@@ -1,11 +1,8 @@
-// The window's iCalendar commands: the import's report or its fault in a
-// message, the document changed only by a whole import, and an export that
-// replaces a file only when the user says so.
+// The window's iCalendar import (its report, or its fault changing nothing) and export.
 #include <gtest/gtest.h>
 
 #include "document/CalendarTransfer.h"
 #include "support/SessionHarness.h"
-#include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 namespace almanary::testing {
@@ -18,7 +15,6 @@ protected:
     CalendarTransferTest() { clock.set(*Calendar::fromLocal(2026, 9, 1, 12)); }
 
     CalendarTransfer transfer{nullptr, session, services};
-    TempDir dir;
 };
 
 TEST_F(CalendarTransferTest, AnImportReportsAndAFaultChangesNothing) {

@@ -1,14 +1,11 @@
-// The document session: unsaved changes, the busy state, closing its windows.
+// The document session: unsaved changes by kind, closing its windows.
 
 #include "document/DocumentSession.h"
 
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
-
 #include "skins/SkinnedDialog.h"
 #include "support/SessionHarness.h"
-#include "support/TempDir.h"
 
 namespace almanary::testing {
 namespace {
@@ -45,7 +42,6 @@ TEST_F(DocumentSessionTest, ChangesCountByKindAndEndWithASave) {
         session.markChanged(change);
         EXPECT_TRUE(session.hasUnsavedChanges());
         EXPECT_EQ(session.hasUnsavedChanges(ChangeScope::IgnoringOptions), unsavedForAReload);
-        TempDir dir;
         ASSERT_FALSE(session.saveTo(dir.file("cal.alm")));
         EXPECT_FALSE(session.hasUnsavedChanges());
     }
@@ -53,21 +49,8 @@ TEST_F(DocumentSessionTest, ChangesCountByKindAndEndWithASave) {
     EXPECT_TRUE(session.hasUnsavedChanges(ChangeScope::IgnoringOptions));
 }
 
-TEST_F(DocumentSessionTest, BusyIsAnnouncedOnceForNestedWork) {
-    QSignalSpy busy(&session, &DocumentSession::busyChanged);
-    {
-        const DocumentSession::Busy outer(session);
-        const DocumentSession::Busy inner(session);
-        EXPECT_TRUE(session.busy());
-    }
-    EXPECT_FALSE(session.busy());
-    ASSERT_EQ(busy.count(), 2);
-    EXPECT_TRUE(busy.at(0).at(0).toBool() && !busy.at(1).at(0).toBool());
-}
-
-// Event windows first, the latest first (a kept one stops the rest), then
-// browsers, then dialogs; a window that another's close deletes is skipped,
-// and hidden windows are left alone.
+// Event windows (latest first; a kept one stops), browsers, dialogs; the hidden and the gone
+// skipped.
 TEST_F(DocumentSessionTest, ClosingTheWindowsGoesByRoleAndReachesEachOnce) {
     Log log;
     auto* doomed = new ClosingWindow(log, "doomed");

@@ -39,7 +39,7 @@ TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForThe
     auto dialog = shown();
     press(*dialog, "enterButton");
     EXPECT_EQ(prompter.ids, Ids{NotesRequired});
-    setNotes(*dialog, "Lunch");
+    setNotes(*dialog, "Lunch à deux");  // stored as UTF-8
     pick(*dialog, "durationCombo", "90");
     pick(*dialog, "categoryCombo", "work");
     child<QCheckBox>(*dialog, "remindCheck")->setChecked(true);
@@ -47,7 +47,7 @@ TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForThe
     ASSERT_EQ(events().count(), 1);
     const Event& e = events().at(0);
     EXPECT_EQ((Notes{e.notes(), std::string(e.duration()), e.category()}),
-              (Notes{"Lunch", "90", "work"}));
+              (Notes{"Lunch à deux", "90", "work"}));
     EXPECT_TRUE(e.remind() && events().isModified());
     // Ready for the next event at the same date and time.
     EXPECT_EQ(notesIn(*dialog), "");
@@ -55,7 +55,7 @@ TEST_F(EventDialogTest, EnterRefusesEmptyNotesThenStoresTheFieldsAndClearsForThe
     EXPECT_FALSE(dialog->inputChanged());
 }
 
-// The input stays either way.
+// A taken start asks; Yes edits the event there; the input stays either way.
 TEST_F(EventDialogTest, ATakenStartAsksAndYesEditsTheEventThereInstead) {
     store({2024, 3, 4, "14", "15", "Existing", "30"});
     for (const bool yes : {false, true}) {
@@ -103,10 +103,7 @@ TEST_F(EventDialogTest, OverlapsAreOfferedAndTheEventIsEnteredEitherWay) {
     EXPECT_EQ(notesOf(events()), (Notes{"Touches", "Reviewed", "Declined"}));
 }
 
-// An editor of an event open elsewhere closes at once. Otherwise Enter
-// without changes leaves the list unmodified, and with new notes replaces the
-// event, asking nothing about its own start; either way the open mark goes
-// and a category deleted meanwhile stays.
+// Edit mode: an event open elsewhere closes it at once; Enter replaces only a change.
 TEST_F(EventDialogTest, EditModeTakesAFreeEventAndReplacesItOnlyWhenChanged) {
     store({2024, 3, 4, "9", "00", "Old notes", "30", "Gone"});
     ASSERT_TRUE(session.markOpen(events().at(0).key()));
@@ -133,13 +130,9 @@ TEST_F(EventDialogTest, EditModeTakesAFreeEventAndReplacesItOnlyWhenChanged) {
     }
 }
 
-// Clear, and Escape in edit mode, ask before discarding typed notes; Enter
-// acts on the focused control, and elsewhere enters the event.
+// Clear and Escape ask before discarding notes; Enter acts on the focused control.
 TEST_F(EventDialogTest, ClearEscapeAndTheEnterKeyOnEachControl) {
-    // The key, the control it goes to (none: the dialog, editing the stored
-    // event), the notes typed and the answer to the question (none: no
-    // question); then the events stored, the notes left and whether the
-    // dialog is still up.
+    // Key, control (none: editing "Kept"), typed, answer; events, notes left, still up.
     const std::tuple<Qt::Key, const char*, const char*, std::optional<MessageAnswer>, int,
                      const char*, bool>
         cases[] = {

@@ -6,13 +6,11 @@
 
 #include <QDateEdit>
 #include <QLineEdit>
-#include <functional>
 #include <tuple>
 
 #include "events/EventDialog.h"
 #include "support/PdfText.h"
 #include "support/SessionHarness.h"
-#include "support/TempDir.h"
 
 namespace almanary::testing {
 namespace {
@@ -22,15 +20,6 @@ using Texts = std::vector<QString>;
 class ViewEventsTest : public SessionHarness {
 protected:
     ViewEventsTest() { clock.set(localTime(2024, 3, 1, 12)); }
-
-    // `count` 30-minute events on one day, every quarter hour from 9:00, with
-    // notes "<tag>1", "<tag>2", ...
-    void addDay(int month, int day, int count, const std::string& tag,
-                const std::string& category = "") {
-        for (int i = 0, minutes = 9 * 60; i < count; ++i, minutes += 15)
-            store({2024, month, day, std::to_string(minutes / 60), std::to_string(minutes % 60),
-                   tag + std::to_string(i + 1), "30", category});
-    }
 
     void open() { dialog = std::make_unique<ViewEventsDialog>(nullptr, session, services); }
 
@@ -43,8 +32,7 @@ protected:
         return child<QPushButton>(*dialog, button)->isEnabled();
     }
 
-    // Each pane's notes; " (open)" marks a pane whose Edit and X cannot be
-    // pressed, "(usable)" an empty pane whose can.
+    // Each pane's notes; " (open)": Edit and X disabled, "(usable)": empty but enabled.
     Texts panes() const {
         Texts out;
         for (const std::string pane : {"1", "2", "3"}) {
@@ -77,10 +65,7 @@ protected:
     std::unique_ptr<ViewEventsDialog> dialog;
 };
 
-// Next and Prev page through a day's results, then move a calendar day:
-// Next keeps the page where it can, Prev starts at the first. The day step
-// keeps the clock time, so the 23-hour day is not skipped. A search by
-// category pages between the ends of its results only.
+// Next and Prev page through a day, then on by calendar days; a category search stops.
 TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) {
     clock.set(localTime(2024, 3, 9, 23, 30));
     reset({"Work"});
@@ -88,7 +73,6 @@ TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) 
     addDay(3, 10, 7, "e", "Work");
     addDay(3, 11, 4, "n");
     open();
-    // The button pressed (none at first), then the day of March, page and panes.
     const std::tuple<const char*, int, const char*, Texts> steps[] = {
         {nullptr, 9, "1 of 2", {"p1", "p2", "p3"}},
         {"nextButton", 9, "2 of 2", {"p4", "p5", ""}},
@@ -108,7 +92,6 @@ TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) 
         EXPECT_EQ(picked(), QDate(2024, 3, day));
         EXPECT_EQ(page(), pageShown);
         EXPECT_EQ(panes(), panesShown);
-        // A date search pages on into the neighbouring days.
         EXPECT_TRUE(enabled("prevButton") && enabled("nextButton"));
     }
     pick(*dialog, "searchByCombo", "Category");
@@ -124,27 +107,26 @@ TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) 
     EXPECT_EQ(picked(), QDate(2024, 3, 9));
 }
 
-// Deleting the only event of the last page goes back a page. A browser left
-// over from a document that another replaced touches nothing and closes.
+// Delete asks, then repages; a browser on a replaced document touches nothing and closes.
 TEST_F(ViewEventsTest, DeleteAsksThenRemovesTheEventAndRepages) {
-    addDay(3, 1, 4, "e");
+    addDay(3, 1, 4, "é");  // UTF-8 notes shown as such
     open();
     press(*dialog, "nextButton");
     deletePane(1, MessageAnswer::No);
     EXPECT_FALSE(events().isModified());
-    EXPECT_EQ(panes(), (Texts{"e4", "", ""}));
+    EXPECT_EQ(panes(), (Texts{"é4", "", ""}));
     deletePane(1, MessageAnswer::Yes);
     EXPECT_EQ(prompter.ids, Ids(2, MessageId::DeleteEvent));
-    EXPECT_EQ(notesOf(events()), (Notes{"e1", "e2", "e3"}));
+    EXPECT_EQ(notesOf(events()), (Notes{"é1", "é2", "é3"}));
     EXPECT_TRUE(events().isModified());
     EXPECT_EQ(page(), "1 of 1");
-    EXPECT_EQ(panes(), (Texts{"e1", "e2", "e3"}));
+    EXPECT_EQ(panes(), (Texts{"é1", "é2", "é3"}));
 
     session.replace(session.document(), {});  // the same events, another document
     prompter.clearShown();
     press(*dialog, "deleteButton1");
     EXPECT_TRUE(prompter.ids.empty());
-    EXPECT_EQ(notesOf(events()), (Notes{"e1", "e2", "e3"}));
+    EXPECT_EQ(notesOf(events()), (Notes{"é1", "é2", "é3"}));
     EXPECT_FALSE(dialog->isVisible());
 }
 
@@ -186,49 +168,32 @@ TEST_F(ViewEventsTest, ConflictModeEndsWhenNoConflictIsLeft) {
     }
 }
 
-// Print (search mode): the events found, eight to a page, each page under
-// what was searched for: the date and category the first pane shows, the
-// words last searched for (not what was typed since); times in the clock
-// now in force. With nothing found there is nothing to press.
+// Print: the events found under what was last searched for, in the clock in force.
 TEST_F(ViewEventsTest, PrintPrintsTheResultsUnderWhatWasSearchedFor) {
     reset({"Work"});
     addDay(3, 4, 9, "lunch ", "Work");
     open();
     EXPECT_FALSE(enabled("printButton"));
-    struct Case {
-        std::function<void()> search;
-        bool twelveHour;
-        std::string heading;
-        std::string time;
-    };
-    const Case cases[] = {
-        {[this] { child<QDateEdit>(*dialog, "datePicker")->setDate(QDate(2024, 3, 4)); }, false,
-         "Date: 3/4/2024", "Time: 3/4/2024, 9:15 - 9:45"},
-        {[this] {
-             pick(*dialog, "searchByCombo", "Category");
-             pick(*dialog, "categoryCombo", "Work");
-         },
-         true, "Category: Work", "Time: 3/4/2024, 9:15 AM - 9:45"},
-        {[this] {
-             pick(*dialog, "searchByCombo", "Comment");
-             child<QLineEdit>(*dialog, "commentEdit")->setText("lunch");
-             press(*dialog, "searchButton");
-             child<QLineEdit>(*dialog, "commentEdit")->setText("typed, not searched");
-         },
-         false, "Searched Comment for: lunch", "Time: 3/4/2024, 10:45 - 11:15"},
-    };
-    const TempDir dir;
-    for (const Case& c : cases) {
-        c.search();
-        DateTimeText::setTwelveHourClock(c.twelveHour);
-        ASSERT_TRUE(enabled("printButton")) << c.heading;
+    const auto expectPrinted = [this](const std::string& heading, const std::string& time) {
         printers.choose(dir.file("found.pdf"));
         press(*dialog, "printButton");
         const std::string text = pdfText(dir.file("found.pdf"));
-        EXPECT_EQ(pageHeads(text), std::vector<std::string>(2, c.heading)) << text;
-        EXPECT_EQ(occurrences(text, c.time), 1) << text;
+        EXPECT_EQ(pageHeads(text), std::vector<std::string>(2, heading)) << text;
+        EXPECT_EQ(occurrences(text, time), 1) << text;
         EXPECT_EQ(occurrences(text, "lunch 9"), 1) << text;
-    }
+    };
+    child<QDateEdit>(*dialog, "datePicker")->setDate(QDate(2024, 3, 4));
+    expectPrinted("Date: 3/4/2024", "Time: 3/4/2024, 9:15 - 9:45");
+    pick(*dialog, "searchByCombo", "Category");
+    pick(*dialog, "categoryCombo", "Work");
+    DateTimeText::setTwelveHourClock(true);
+    expectPrinted("Category: Work", "Time: 3/4/2024, 9:15 AM - 9:45");
+    DateTimeText::setTwelveHourClock(false);
+    pick(*dialog, "searchByCombo", "Comment");
+    child<QLineEdit>(*dialog, "commentEdit")->setText("lunch");
+    press(*dialog, "searchButton");
+    child<QLineEdit>(*dialog, "commentEdit")->setText("typed, not searched");
+    expectPrinted("Searched Comment for: lunch", "Time: 3/4/2024, 10:45 - 11:15");
     EXPECT_EQ(prompter.ids, Ids{});
 }
 

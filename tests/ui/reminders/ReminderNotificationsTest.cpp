@@ -1,7 +1,4 @@
-// Reminders on the desktop's notifications: what a notification says, its
-// buttons acting on the pop-up, and the notification withdrawn when the
-// pop-up goes. Against a notification service of the test's own on a
-// session bus of its own.
+// Reminders on the desktop's notifications, against a service on a bus of the test's own.
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
@@ -52,19 +49,12 @@ class ReminderNotificationsTest : public SessionHarness {
 protected:
     ReminderNotificationsTest() {
         clock.set(*Calendar::fromLocal(2024, 3, 4, 8, 50));
-        for (const char* hour : {"9", "10", "11"}) {
-            Event event = makeEvent({2024, 3, 4, hour, "00", "Dentist & <Dr. Lee>", "30"});
-            event.setRemind(true);
-            event.setRemindMinutes(180);
-            AlmanaryDocument document = session.document();
-            document.events.insert(event);
-            session.replace(std::move(document), {});
-        }
-    }
-
-    void offerService() {
-        ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.Notifications")));
-        ASSERT_TRUE(service.registerObject(
+        AlmanaryDocument document;
+        for (const char* hour : {"9", "10", "11"})
+            document.events.insert(reminded(hour, "Dentist & <Dr. Lee>", 180));
+        session.replace(std::move(document), {});
+        EXPECT_TRUE(service.registerService(QStringLiteral("org.freedesktop.Notifications")));
+        EXPECT_TRUE(service.registerObject(
             QStringLiteral("/org/freedesktop/Notifications"), &fake,
             QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
     }
@@ -85,21 +75,8 @@ protected:
     ReminderAlert alert{session, services, &notifications};
 };
 
-// Without a notification service the pop-ups remind as ever, and nothing
-// is said about it.
-TEST_F(ReminderNotificationsTest, WithoutAServiceThePopUpsAloneRemind) {
-    raiseAll();
-    EXPECT_EQ(popups(), 3);
-    popup(0)->snoozeShortest();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return popups() == 2; }));
-    EXPECT_TRUE(prompter.ids.empty());
-}
-
-// Snooze and Dismiss do what the pop-up's buttons do and close it; Open
-// brings it forward; a pop-up closed in the window withdraws its
-// notification.
+// A notification's buttons act on its pop-up; a pop-up closed withdraws it.
 TEST_F(ReminderNotificationsTest, TheButtonsActOnThePopUp) {
-    offerService();
     raiseAll();
     ASSERT_TRUE(QTest::qWaitFor([&] { return fake.shown.size() == 3; }));
     const auto& first = fake.shown.front();

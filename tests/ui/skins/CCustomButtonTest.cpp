@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QImage>
+#include <algorithm>
 
 #include "skins/SkinColours.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr QRgb kFace = 0xFF204060, kText = 0xFFF0E000, kShadow = 0xFF101080,
                kHighlight = 0xFF80FF80;
-const QRect kInside(1, 1, 68, 24);  // a 70x26 button inside its frame
 const std::vector<QRgb> kFlat(4, kFace), kFramed{kShadow, kShadow, kHighlight, kHighlight};
 
 // The colours at the middles of the top, left, bottom and right edges.
@@ -25,46 +25,31 @@ std::vector<QRgb> edges(const QImage& image) {
             image.pixel(right, bottom / 2)};
 }
 
-// Whether a pixel inside the frame has the colour.
+// Whether a pixel inside the one-pixel frame has the colour.
 bool contains(const QImage& image, QRgb colour) {
-    for (int y = kInside.top(); y <= kInside.bottom(); ++y) {
-        for (int x = kInside.left(); x <= kInside.right(); ++x) {
-            if (image.pixel(x, y) == colour)
-                return true;
-        }
-    }
-    return false;
+    const QImage inside = image.copy(image.rect().adjusted(1, 1, -1, -1));
+    const auto* pixels = reinterpret_cast<const QRgb*>(inside.constBits());
+    return std::find(pixels, pixels + inside.sizeInBytes() / 4, colour) !=
+           pixels + inside.sizeInBytes() / 4;
 }
 
-// Paints with a known skin; restores the skin afterwards.
-class CCustomButtonTest : public ::testing::Test {
-protected:
-    CCustomButtonTest() { SkinColours::setCurrent({kFace, kText, kShadow, kHighlight}); }
-    ~CCustomButtonTest() override { SkinColours::setCurrent(saved_); }
-
-    // The button's pixels, in a font without anti-aliasing so that text
-    // pixels have exactly the colour asked for.
-    QImage render() {
-        QFont crisp = button.font();
-        crisp.setPixelSize(14);
-        crisp.setStyleStrategy(QFont::NoAntialias);
-        button.setFont(crisp);
-        button.resize(70, 26);
+// Flat at rest, framed hovered or pressed, embossed in the desktop's colours disabled.
+TEST(CCustomButton, PaintsItsStates) {
+    const SkinColourSet saved = SkinColours::current();
+    SkinColours::setCurrent({kFace, kText, kShadow, kHighlight});
+    CCustomButton button("Enter");
+    QFont crisp = button.font();  // no anti-aliasing: text has exactly its colour
+    crisp.setPixelSize(14);
+    crisp.setStyleStrategy(QFont::NoAntialias);
+    button.setFont(crisp);
+    button.resize(70, 26);
+    const auto render = [&button] {
         QImage image(button.size(), QImage::Format_RGB32);
         button.render(&image);
         return image;
-    }
-
-    SkinColourSet saved_ = SkinColours::current();
-    CCustomButton button{"Enter"};
-};
-
-// Flat at rest, framed under the pointer and when pressed, embossed in the
-// desktop's edge colours when disabled.
-TEST_F(CCustomButtonTest, PaintsItsStates) {
-    const QImage plain = render();
-    EXPECT_EQ(edges(plain), kFlat);
-    EXPECT_TRUE(contains(plain, kText));
+    };
+    EXPECT_EQ(edges(render()), kFlat);
+    EXPECT_TRUE(contains(render(), kText));
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(&button, &enter);
     EXPECT_EQ(edges(render()), kFramed);
@@ -80,6 +65,7 @@ TEST_F(CCustomButtonTest, PaintsItsStates) {
     EXPECT_FALSE(contains(disabled, kText));
     EXPECT_TRUE(contains(disabled, SkinColours::platformColours().buttonShadow.rgb()));
     EXPECT_TRUE(contains(disabled, SkinColours::platformColours().buttonHighlight.rgb()));
+    SkinColours::setCurrent(saved);
 }
 
 }  // namespace
