@@ -33,35 +33,35 @@ PainterDevice::PainterDevice(QPainter& painter, QSize printable, QPagedPaintDevi
     painter_.setBackgroundMode(Qt::TransparentMode);
 }
 
-QFont PainterDevice::makeFont(const FontSpec& spec) const {
+QFont PainterDevice::makeFont(const FontSpec& wanted) const {
     QFont font = defaultFont_;
-    if (!spec.face.empty())
-        font.setFamily(QString::fromStdString(spec.face));
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 1, 1000)));
-    if (spec.height > 0) {
+    if (!wanted.face.empty())
+        font.setFamily(QString::fromStdString(wanted.face));
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(wanted.weight, 1, 1000)));
+    if (wanted.height > 0) {
         // A face's em is smaller than its cell: measure at the asked size,
         // then shrink the em by the cell's excess.
-        font.setPixelSize(spec.height);
+        font.setPixelSize(wanted.height);
         const int cell = QFontMetrics(font, painter_.device()).height();
         if (cell > 0)
-            font.setPixelSize(std::max(1, qRound(double(spec.height) * spec.height / cell)));
+            font.setPixelSize(std::max(1, qRound(double(wanted.height) * wanted.height / cell)));
     }
-    if (spec.width > 0) {
+    if (wanted.width > 0) {
         const int natural = QFontMetrics(font, painter_.device()).averageCharWidth();
         if (natural > 0)
-            font.setStretch(std::clamp(qRound(100.0 * spec.width / natural), 1, 4000));
+            font.setStretch(std::clamp(qRound(100.0 * wanted.width / natural), 1, 4000));
     }
     return font;
 }
 
-QFont PainterDevice::fontFor(const FontSpec& spec) {
-    if (spec == FontSpec{})
+QFont PainterDevice::fontFor(const FontSpec& wanted) {
+    if (wanted == FontSpec{})
         return defaultFont_;
     const auto made = std::find_if(fonts_.begin(), fonts_.end(),
-                                   [&](const auto& entry) { return entry.first == spec; });
+                                   [&](const auto& entry) { return entry.first == wanted; });
     if (made != fonts_.end())
         return made->second;
-    return fonts_.emplace_back(spec, makeFont(spec)).second;
+    return fonts_.emplace_back(wanted, makeFont(wanted)).second;
 }
 
 FontSpec PainterDevice::selectFont(const FontSpec& font) {

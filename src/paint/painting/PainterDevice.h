@@ -43,9 +43,9 @@ public:
 
 private:
     // The Qt font whose cell (ascent plus descent) is close to the asked
-    // height, made once per spec.
-    QFont fontFor(const FontSpec& spec);
-    QFont makeFont(const FontSpec& spec) const;
+    // height, made once per font asked for.
+    QFont fontFor(const FontSpec& wanted);
+    QFont makeFont(const FontSpec& wanted) const;
 
     QPainter& painter_;
     QSize printable_;
