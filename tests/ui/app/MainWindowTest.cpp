@@ -196,6 +196,7 @@ TEST_F(MainWindowTest, PrintWeekRunsOneDialogAndALoadClosesIt) {
         });
         press(dialog, "previewButton");
         EXPECT_EQ(child<QCalendarWidget>(dialog, "calendar")->selectedDate(), QDate(2024, 3, 30));
+        EXPECT_EQ(dialog.firstDay(), localTime(2024, 3, 30));  // the day shown, at 00:00
         printers.choose(dir.file("week.pdf"));
         press(dialog, "printButton");
     });

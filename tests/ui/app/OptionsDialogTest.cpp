@@ -90,12 +90,6 @@ protected:
         EXPECT_EQ(edit(box)->selectedText(), edit(box)->text()) << box;
     }
 
-    // Runs the Options command; `act` works the dialog once it is up.
-    void runOptions(std::function<void(OptionsDialog&)> act) {
-        whenModal<OptionsDialog>(modalContext, std::move(act));
-        window().runCommand(MainCommand::Options);
-    }
-
     ScopedCurrentFolder here{madeFolder(dir.file("here"))};
     ScopedEnvironment data{"ALMANARY_DATA", madeFolder(dir.file("data")).c_str()};
     const std::string cal = dir.file("cal.alm");
@@ -178,7 +172,7 @@ TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
         share("Work", cal);
         session().setSettings(before);
         session().markUnchanged();
-        runOptions([&](OptionsDialog& options) {
+        whenModal<OptionsDialog>(modalContext, [&](OptionsDialog& options) {
             for (const char* check : ticked)
                 child<QCheckBox>(options, check)->click();
             child<QLineEdit>(options, "minutesEdit")->setText("7");
@@ -189,6 +183,7 @@ TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
             child(options, button)->setFocus();
             QTest::keyClick(child(options, button), Qt::Key_Return);
         });
+        window().runCommand(MainCommand::Options);
         const bool ok = after == stored;
         EXPECT_EQ(session().settings(), after);
         EXPECT_EQ(session().hasUnsavedChanges(), changed);
@@ -270,21 +265,6 @@ TEST_F(OptionsDialogTest, TheSoundIsPlayedWhereFoundAndAskedAboutWhereNot) {
     press(*dialog, "okButton");
     EXPECT_TRUE(!dialog->isVisible() && dialog->result() == QDialog::Accepted);
     EXPECT_EQ(session().settings(), DocumentSettings{});
-}
-
-// One dialog at a time; a load ends it as Cancel, leaving no change.
-TEST_F(OptionsDialogTest, OneDialogAtATimeAndALoadEndsItAsCancel) {
-    const std::string other = writeAlmanary("other.alm", document({"other"}));
-    runOptions([&](OptionsDialog& options) {
-        window().runCommand(MainCommand::Options);
-        EXPECT_EQ(window().findChildren<OptionsDialog*>().size(), 1);
-        child<QCheckBox>(options, "twelveHourCheck")->click();
-        EXPECT_TRUE(window().loadDocument(other));
-        EXPECT_FALSE(options.isVisible());
-    });
-    EXPECT_EQ(session().path(), other);
-    EXPECT_FALSE(session().hasUnsavedChanges());
-    EXPECT_FALSE(DateTimeText::getTwelveHourClock());
 }
 
 }  // namespace

@@ -40,12 +40,6 @@ protected:
         return texts;
     }
 
-    Names eventCategories() {
-        Names out;
-        events().forEach([&](const Event& e) { out.push_back(e.category()); });
-        return out;
-    }
-
     std::unique_ptr<CategoriesDialog> dialog;
 };
 
@@ -92,8 +86,10 @@ TEST_F(CategoriesDialogTest, ANameInUseIsAskedAboutAndOnlyARenameReachesTheEvent
             EXPECT_EQ(shown(), rename ? (Names{"Home", "Job"})
                                       : (yes ? Names{"Home"} : (Names{"Home", "Work"})));
             EXPECT_EQ(dialog->changed(), rename || yes);
-            EXPECT_EQ(eventCategories(), rename && yes ? (Names{"Job", "Home", "Job"})
-                                                       : (Names{"Work", "Home", "Work"}));
+            Names categories;
+            events().forEach([&](const Event& e) { categories.push_back(e.category()); });
+            EXPECT_EQ(categories, rename && yes ? (Names{"Job", "Home", "Job"})
+                                                : (Names{"Work", "Home", "Work"}));
             EXPECT_EQ(events().isModified(), rename && yes);
         }
     }

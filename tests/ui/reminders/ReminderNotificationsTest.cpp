@@ -59,11 +59,7 @@ protected:
             QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
     }
 
-    void raiseAll() { alert.raiseReminders(events().dueReminders(clock.now())); }
     int popups() { return int(session.windows(WindowRole::EventWindow).size()); }
-    EventDialog* popup(int index) {
-        return qobject_cast<EventDialog*>(session.windows(WindowRole::EventWindow).at(index));
-    }
     const Event& at(const char* hour) {
         return *events().find(makeEvent({2024, 3, 4, hour, "00", ""}).key());
     }
@@ -77,7 +73,7 @@ protected:
 
 // A notification's buttons act on its pop-up; a pop-up closed withdraws it.
 TEST_F(ReminderNotificationsTest, TheButtonsActOnThePopUp) {
-    raiseAll();
+    alert.raiseReminders(events().dueReminders(clock.now()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return fake.shown.size() == 3; }));
     const auto& first = fake.shown.front();
     EXPECT_EQ(first.summary, "3/4/2024  9:00 - 9:30");
@@ -96,7 +92,7 @@ TEST_F(ReminderNotificationsTest, TheButtonsActOnThePopUp) {
     EXPECT_FALSE(at("10").remind());
     EXPECT_TRUE(at("11").remind());
 
-    popup(0)->dismiss();  // in the window itself
+    qobject_cast<EventDialog*>(session.windows(WindowRole::EventWindow).at(0))->dismiss();
     ASSERT_TRUE(QTest::qWaitFor([&] { return fake.closed.contains(3u); }));
     EXPECT_FALSE(at("11").remind());
     emit fake.ActionInvoked(3, QStringLiteral("snooze"));  // late: nothing to act on

@@ -4,13 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
 #include <QSignalSpy>
-#include <thread>
+#include <future>
 
-#include "app/SettingsStore.h"
 #include "share/ShareClient.h"
-#include "share/ShareRegistry.h"
 #include "share/TcpListener.h"
 #include "support/MainWindowHarness.h"
 
@@ -154,22 +151,20 @@ TEST_F(InternetDialogTest, TheServerReloadsTheWindowWhenItsAlmanaryIsReplaced) {
     ASSERT_TRUE(window().loadDocument(mine));
     share("Mine", mine);
     const std::string sent = writeAlmanary("sent.alm", document({"sent", "too"}));
-    ServerAddress address{"localhost", window().shareServerPort()};
-    ShareClient::Result result;
+    const ServerAddress address{"localhost", window().shareServerPort()};
     bool asked = false;
     QSignalSpy replaced(&session(), &DocumentSession::documentReplaced);
-    QEventLoop loop;
-    std::thread client([&] {
-        result = ShareClient(address).send("Mine", sent, [&](const std::string&) {
-            asked = true;
-            return true;
-        });
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    auto sending = std::async(std::launch::async, [&] {
+        return ShareClient(address).send("Mine", sent,
+                                         [&](const std::string&) { return asked = true; });
     });
-    loop.exec();
-    client.join();
-    ASSERT_TRUE(!replaced.isEmpty() || replaced.wait(10000));
-    EXPECT_EQ(result.outcome, ShareClient::Outcome::Done);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !replaced.isEmpty() &&
+                   sending.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+        },
+        10000));
+    EXPECT_EQ(sending.get().outcome, ShareClient::Outcome::Done);
     EXPECT_TRUE(asked);
     EXPECT_EQ(notesInFile(mine), (Notes{"sent", "too"}));
     EXPECT_EQ(notesOf(session().events()), (Notes{"sent", "too"}));
