@@ -90,7 +90,6 @@ TEST_F(MainWindowTest, AKeptEventWindowStopsALoadAndAnExit) {
     EXPECT_TRUE(window().loadDocument(other));
     EXPECT_EQ(notesOf(session().events()), Notes{"other"});
     EXPECT_FALSE(popup.isVisible());
-    EXPECT_EQ(notesInFile(dir.file("mine.alm")), Notes{"mine"});
 }
 
 // Changes kept by a forced end are offered at the next start, as unsaved changes.

@@ -18,16 +18,14 @@ struct ClosingWindow : SkinnedDialog {
     void accept() override { closeAs("accepted"); }
     void reject() override { closeAs("rejected"); }
     void closeAs(const char* how) {
-        log.push_back(name + " " + (keep ? "kept" : how));
-        if (!keep)
-            SkinnedDialog::done(0);
+        log.push_back(name + " " + how);
+        SkinnedDialog::done(0);
         if (then)
             then();
     }
     Log& log;
     std::string name;
     std::function<void()> then;
-    bool keep = false;
 };
 
 using DocumentSessionTest = SessionHarness;
@@ -49,8 +47,7 @@ TEST_F(DocumentSessionTest, ChangesCountByKindAndEndWithASave) {
     EXPECT_TRUE(session.hasUnsavedChanges(ChangeScope::IgnoringOptions));
 }
 
-// Event windows (latest first; a kept one stops), browsers, dialogs; the hidden and the gone
-// skipped.
+// Event windows (the latest first), browsers, dialogs; the hidden and the gone skipped.
 TEST_F(DocumentSessionTest, ClosingTheWindowsGoesByRoleAndReachesEachOnce) {
     Log log;
     auto* doomed = new ClosingWindow(log, "doomed");
@@ -70,18 +67,6 @@ TEST_F(DocumentSessionTest, ClosingTheWindowsGoesByRoleAndReachesEachOnce) {
     EXPECT_TRUE(session.closeWindows());
     EXPECT_EQ(log, (Log{"editor rejected", "browser accepted", "dialog rejected"}));
     EXPECT_EQ(session.windows(WindowRole::EventWindow), QList<QDialog*>{editor});
-
-    log.clear();
-    auto* kept = new ClosingWindow(log, "kept");
-    kept->keep = true;
-    session.attach(kept, WindowRole::EventWindow);
-    session.attach(new ClosingWindow(log, "later"), WindowRole::EventWindow);
-    session.attach(new ClosingWindow(log, "browser"), WindowRole::Browser);
-    for (QDialog* window :
-         session.windows(WindowRole::EventWindow) + session.windows(WindowRole::Browser))
-        window->show();
-    EXPECT_FALSE(session.closeWindows());
-    EXPECT_EQ(log, (Log{"later rejected", "kept kept"}));
 }
 
 }  // namespace

@@ -103,19 +103,9 @@ TEST_F(EventDialogTest, OverlapsAreOfferedAndTheEventIsEnteredEitherWay) {
     EXPECT_EQ(notesOf(events()), (Notes{"Touches", "Reviewed", "Declined"}));
 }
 
-// Edit mode: an event open elsewhere closes it at once; Enter replaces only a change.
-TEST_F(EventDialogTest, EditModeTakesAFreeEventAndReplacesItOnlyWhenChanged) {
+// Edit mode: Enter replaces the event only when changed, keeping its category; the mark goes.
+TEST_F(EventDialogTest, EditModeReplacesTheEventOnlyWhenChanged) {
     store({2024, 3, 4, "9", "00", "Old notes", "30", "Gone"});
-    ASSERT_TRUE(session.markOpen(events().at(0).key()));
-    whenModal<EventDialog>(modalContext, [](EventDialog& editor) {
-        ADD_FAILURE() << "the editor was shown";
-        editor.reject();
-    });
-    EventDialog editor(nullptr, session, services, review, EventDialog::Mode::Edit, events().at(0));
-    EXPECT_EQ(editor.exec(), EventDialog::kClosedAtOnce);
-    EXPECT_TRUE(events().at(0).open());
-    session.clearOpen(events().at(0).key());
-
     for (const std::string notes : {"Old notes", "New notes"}) {
         auto dialog = shown(events().at(0));
         EXPECT_TRUE(events().at(0).open());

@@ -50,9 +50,8 @@ TEST_F(InternetDialogTest, TheFieldsAreCheckedBeforeAnyConnection) {
         Ids said;
     } cases[] = {
         {"", "", "loadButton", {ServerRequired}},
-        {"  ", "Work", "saveButton", {ServerRequired}},
+        {"localhost:99999", "Work", "saveButton", {ServerAddressInvalid}},
         {"localhost", "", "loadButton", {ShareNameForTransfer}},
-        {"localhost:99999", "Work", "loadButton", {ServerAddressInvalid}},
         {"localhost", "Work", "saveButton", {SaveBeforeSending}},  // never saved
     };
     for (const auto& c : cases) {
