@@ -1,5 +1,4 @@
 // The iCalendar commands of almanary-cli: import and export.
-#include <filesystem>
 
 #include "CliDocument.h"
 #include "CommandOptions.h"
@@ -29,6 +28,17 @@ struct ExportCommandOptions : FileOptions {
     Period period;
     bool force = false;
 };
+
+// The period, category and time of a call, as the import and export take them.
+template <typename Asked, typename Options>
+Asked askedOf(const Options& options, const CliContext& context) {
+    Asked asked;
+    asked.now = context.now;
+    asked.from = options.period.from;
+    asked.to = options.period.to;
+    asked.category = options.category;
+    return asked;
+}
 
 void addPeriodOptions(CLI::App& command, Period& period, const char* what) {
     addReadOption(command, "--from", period.from, kDateForm, std::string("The first day ") + what);
@@ -66,11 +76,7 @@ int runImport(const ImportCommandOptions& options, CliContext& context) {
     auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)
         return status;
-    ImportOptions asked;
-    asked.now = context.now;
-    asked.from = options.period.from;
-    asked.to = options.period.to;
-    asked.category = options.category;
+    const auto asked = askedOf<ImportOptions>(options, context);
     const ImportResult result = importICalendar(calendar.bytes, *document, asked);
     if (result.problem) {
         context.err << options.calendar << ", " << problemText(*result.problem)
@@ -86,21 +92,13 @@ int runImport(const ImportCommandOptions& options, CliContext& context) {
 int runExport(const ExportCommandOptions& options, CliContext& context) {
     if (!checkPeriod(options.period, context))
         return kWrongUsage;
-    std::error_code error;
-    if (!options.force &&
-        std::filesystem::exists(std::filesystem::symlink_status(options.out, error))) {
-        context.err << options.out << " already exists.  Use --force to replace it.\n";
+    if (CliDocument::keepsExisting(options.out, options.force, context))
         return kRefused;
-    }
     int status = kDone;
     const auto document = CliDocument::open(options.file, options.password, context, status);
     if (!document)
         return status;
-    ExportOptions asked;
-    asked.now = context.now;
-    asked.from = options.period.from;
-    asked.to = options.period.to;
-    asked.category = options.category;
+    const auto asked = askedOf<ExportOptions>(options, context);
     const ExportResult exported = exportICalendar(document->events, asked);
     if (const auto failure = AtomicFile::write(options.out, exported.text)) {
         context.err << options.out << " could not be written: " << *failure << ".\n";

@@ -1,5 +1,7 @@
 #include "CliDocument.h"
 
+#include <filesystem>
+
 #include "app/FileProblems.h"
 #include "app/MessageTable.h"
 
@@ -63,6 +65,14 @@ bool CliDocument::save(AlmanaryDocument& document, const std::string& path, CliC
         context.err << MessageTable::format(noticeOf(*problem)) << '\n';
         return false;
     }
+    return true;
+}
+
+bool CliDocument::keepsExisting(const std::string& path, bool force, CliContext& context) {
+    std::error_code error;
+    if (force || !std::filesystem::exists(std::filesystem::symlink_status(path, error)))
+        return false;
+    context.err << path << " already exists.  Use --force to replace it.\n";
     return true;
 }
 

@@ -29,6 +29,10 @@ public:
 
     // Saves atomically; prints the reason and returns false on failure.
     static bool save(AlmanaryDocument& document, const std::string& path, CliContext& context);
+
+    // True, with the reason printed, when `path` exists and --force was
+    // not given: a file a call would write over is kept.
+    static bool keepsExisting(const std::string& path, bool force, CliContext& context);
 };
 
 }  // namespace almanary::cli

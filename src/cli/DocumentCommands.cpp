@@ -1,5 +1,4 @@
 // The document commands of almanary-cli: new, info and settings.
-#include <filesystem>
 
 #include "CliDocument.h"
 #include "CommandOptions.h"
@@ -85,12 +84,8 @@ int runNew(const NewOptions& options, CliContext& context) {
     const auto lock = CliDocument::lock(options.file, context);
     if (!lock)
         return kFileUnusable;
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(options.file, error)) &&
-        !options.force) {
-        context.err << options.file << " already exists.  Use --force to replace it.\n";
+    if (CliDocument::keepsExisting(options.file, options.force, context))
         return kRefused;
-    }
     AlmanaryDocument document;
     document.settings.password = options.password.value_or("");
     if (!CliDocument::save(document, options.file, context))
