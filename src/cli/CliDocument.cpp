@@ -33,8 +33,11 @@ std::optional<FileLock> CliDocument::lock(const std::string& path, CliContext& c
 std::optional<AlmanaryDocument> CliDocument::open(const std::string& path,
                                                   const std::optional<std::string>& password,
                                                   CliContext& context, int& status,
-                                                  const AlmanaryFile::KeepEvent& keep) {
+                                                  const AlmanaryFile::KeepEvent& keep,
+                                                  std::uint32_t* eventRecords) {
     AlmanaryLoad load = AlmanaryFile::load(path, context.now, keep);
+    if (eventRecords != nullptr)
+        *eventRecords = load.eventRecords;
     if (!load.ok()) {
         context.err << MessageTable::format(noticeOf(*load.problem)) << '\n';
         status = kFileUnusable;

@@ -22,10 +22,13 @@ public:
     // Loads `path`; a protected file needs its password from `--password`
     // (given as `password`), ALMANARY_PASSWORD or the terminal. On failure
     // the reason is printed and `status` says which exit status to use.
+    // `keep` chooses the events the document holds (all when empty);
+    // `eventRecords` (when given) learns how many the file holds.
     static std::optional<AlmanaryDocument> open(const std::string& path,
                                                 const std::optional<std::string>& password,
                                                 CliContext& context, int& status,
-                                                const AlmanaryFile::KeepEvent& keep = {});
+                                                const AlmanaryFile::KeepEvent& keep = {},
+                                                std::uint32_t* eventRecords = nullptr);
 
     // Saves atomically; prints the reason and returns false on failure.
     static bool save(AlmanaryDocument& document, const std::string& path, CliContext& context);

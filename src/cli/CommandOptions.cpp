@@ -55,4 +55,14 @@ std::string helpFooter(std::initializer_list<std::string> notes) {
            "3 refused by a rule of the program, 4 no exchange with the share server.";
 }
 
+std::optional<EventQuery> EventChoice::query() const {
+    if (day)
+        return EventQuery::onDay(*day);
+    if (category)
+        return EventQuery::inCategory(*category);
+    if (search)
+        return EventQuery::notesHolding(*search);
+    return std::nullopt;
+}
+
 }  // namespace almanary::cli

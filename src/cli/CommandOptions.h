@@ -14,6 +14,7 @@
 #include "CliInput.h"
 #include "Commands.h"
 #include "model/DocumentSettings.h"
+#include "model/EventQuery.h"
 
 namespace almanary::cli {
 
@@ -33,6 +34,17 @@ std::shared_ptr<Options> optionsFor(CLI::App& command, CommandWork& work,
 // name is wrong usage.
 void addFileArgument(CLI::App& command, std::string& file, const std::string& help,
                      const std::string& name = "FILE");
+
+// The events a listing chooses with --day, --category or --search (at most
+// one is given).
+struct EventChoice {
+    std::optional<CalendarDate> day;
+    std::optional<std::string> category;
+    std::optional<std::string> search;
+
+    // The question they ask; nothing when none is given (every event).
+    std::optional<EventQuery> query() const;
+};
 
 // The almanary a command opens, and the password of a protected one.
 struct FileOptions {

@@ -96,13 +96,17 @@ int runNew(const NewOptions& options, CliContext& context) {
 
 int runInfo(const FileOptions& options, CliContext& context) {
     int status = kDone;
-    const auto document = CliDocument::open(options.file, options.password, context, status);
+    // Every record is read and checked, none is kept: only the count is asked.
+    std::uint32_t events = 0;
+    const auto keepNone = [](const EventRecord&) { return false; };
+    const auto document =
+        CliDocument::open(options.file, options.password, context, status, keepNone, &events);
     if (!document)
         return status;
     context.out << "File: " << options.file << '\n' << "Header: Almanary, valid\n";
     printSettings(context.out, document->settings);
     context.out << "Categories: " << document->categories.size() << '\n'
-                << "Events: " << document->events.count() << '\n'
+                << "Events: " << events << '\n'
                 << "Skin: " << (document->skinName.empty() ? "Default" : document->skinName)
                 << '\n';
     return kDone;

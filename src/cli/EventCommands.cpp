@@ -40,9 +40,7 @@ struct RemoveOptions : FileOptions {
 };
 
 struct ListOptions : FileOptions {
-    std::optional<CalendarDate> day;
-    std::optional<std::string> category;
-    std::optional<std::string> search;
+    EventChoice choice;
     LineOptions lines;
 };
 
@@ -213,50 +211,33 @@ int runRemove(const RemoveOptions& options, CliContext& context) {
     return kDone;
 }
 
-int runList(const ListOptions& options, CliContext& context) {
-    // A day is filtered while reading, so a huge file is never held whole.
-    AlmanaryFile::KeepEvent keep;
-    if (options.day)
-        keep = [date = *options.day](const Event& event) { return event.isOnDay(date); };
+// Prints the events of `file` that `query` asks for (all when it is
+// empty), chosen while the file is read: a huge file is never held whole.
+int listEvents(const FileOptions& file, const std::optional<EventQuery>& query,
+               const LineOptions& lines, CliContext& context) {
     int status = kDone;
-    auto document = CliDocument::open(options.file, options.password, context, status, keep);
+    const auto document = CliDocument::open(file.file, file.password, context, status,
+                                            query ? query->filter() : RecordFilter());
     if (!document)
         return status;
-
-    const LineStyle style = styleOf(options.lines, document->settings);
-    if (options.category) {
-        printEvents(context.out, document->events.eventsInCategory(*options.category), style);
-    } else if (options.search) {
-        printEvents(context.out, document->events.searchNotes(*options.search), style);
-    } else {
-        printEvents(context.out, document->events, style);
-    }
+    printEvents(context.out, document->events, styleOf(lines, document->settings));
     return kDone;
+}
+
+int runList(const ListOptions& options, CliContext& context) {
+    return listEvents(options, options.choice.query(), options.lines, context);
 }
 
 int runConflicts(const ConflictsOptions& options, CliContext& context) {
     const auto start = checkedStart(options.start, context);
     if (!start || !checkChoice(options.duration, EventChoices::kDurations, "duration", context))
         return kRefused;
-    int status = kDone;
-    auto document = CliDocument::open(options.file, options.password, context, status);
-    if (!document)
-        return status;
-
     const Event candidate = eventAt(*start, options.duration.value_or("0"));
-    printEvents(context.out, document->events.conflicts(candidate, nullptr),
-                styleOf({}, document->settings));
-    return kDone;
+    return listEvents(options, EventQuery::touching(candidate), {}, context);
 }
 
 int runDue(const DueOptions& options, CliContext& context) {
-    int status = kDone;
-    auto document = CliDocument::open(options.file, options.password, context, status);
-    if (!document)
-        return status;
-    printEvents(context.out, document->events.dueReminders(options.at.value_or(context.now)),
-                styleOf({}, document->settings));
-    return kDone;
+    return listEvents(options, EventQuery::dueAt(options.at.value_or(context.now)), {}, context);
 }
 
 }  // namespace
@@ -294,10 +275,14 @@ void defineListCommand(CLI::App& app, CommandWork& work) {
     const auto options = optionsFor(*command, work, runList);
     addFileOptions(*command, *options, "The almanary to list");
     excludeEachOther({
-        addReadOption(*command, "--day", options->day, kDateForm, "Only the events of this day"),
-        command->add_option("--category", options->category, "Only the events of this category")
+        addReadOption(*command, "--day", options->choice.day, kDateForm,
+                      "Only the events of this day"),
+        command
+            ->add_option("--category", options->choice.category, "Only the events of this category")
             ->type_name("NAME"),
-        command->add_option("--search", options->search, "Only the events whose notes hold TEXT")
+        command
+            ->add_option("--search", options->choice.search,
+                         "Only the events whose notes hold TEXT")
             ->type_name("TEXT"),
     });
     LineOptions& lines = options->lines;

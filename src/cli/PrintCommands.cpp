@@ -25,9 +25,7 @@ struct PrintWeekOptions : PdfOptions {
 };
 
 struct PrintListOptions : PdfOptions {
-    std::optional<CalendarDate> day;
-    std::optional<std::string> category;
-    std::optional<std::string> search;
+    EventChoice choice;
 };
 
 void addPdfOptions(CLI::App& command, PdfOptions& options) {
@@ -90,31 +88,28 @@ int runPrintWeek(const PrintWeekOptions& options, CliContext& context) {
     });
 }
 
-// The events View Events finds, and the header that names the search.
-std::pair<EventList, ResultsHeading> found(const PrintListOptions& options,
-                                           const EventList& events) {
+// The header that names the search of the events found.
+ResultsHeading headingOf(const EventChoice& choice, const EventList& found) {
     using Kind = ResultsHeading::Kind;
-    if (options.category)
-        return {events.eventsInCategory(*options.category), {Kind::Category, *options.category}};
-    if (options.search)
-        return {events.searchNotes(*options.search), {Kind::Comment, *options.search}};
-    EventList onDay = events.eventsOnDay(*options.day);
-    std::string date = onDay.isEmpty() ? std::string() : DateTimeText::dateText(onDay.at(0).date());
-    return {std::move(onDay), {Kind::Date, std::move(date)}};
+    if (choice.category)
+        return {Kind::Category, *choice.category};
+    if (choice.search)
+        return {Kind::Comment, *choice.search};
+    return {Kind::Date,
+            found.isEmpty() ? std::string() : DateTimeText::dateText(found.at(0).date())};
 }
 
 int runPrintList(const PrintListOptions& options, CliContext& context) {
     if (isTheAlmanary(options))
         return refuse(options, "that is the almanary itself", context);
-    // A day is filtered while reading, so a huge file is never held whole.
-    AlmanaryFile::KeepEvent keep;
-    if (options.day)
-        keep = [date = *options.day](const Event& event) { return event.isOnDay(date); };
+    // Chosen while reading, so a huge file is never held whole.
     int status = kDone;
-    const auto document = CliDocument::open(options.file, options.password, context, status, keep);
+    const auto document = CliDocument::open(options.file, options.password, context, status,
+                                            options.choice.query()->filter());
     if (!document)
         return status;
-    const auto [results, heading] = found(options, document->events);
+    const EventList& results = document->events;
+    const ResultsHeading heading = headingOf(options.choice, results);
     if (results.isEmpty())
         return refuse(options, "no events were found", context);
     const bool twelveHour = document->settings.twelveHourClock;
@@ -144,10 +139,10 @@ void definePrintListCommand(CLI::App& app, CommandWork& work) {
     addFileOptions(*command, *options, "The almanary to print from");
     CLI::Option_group* search = command->add_option_group("Search", "What to print, one of");
     excludeEachOther({
-        addReadOption(*search, "--day", options->day, kDateForm, "The events of this day"),
-        search->add_option("--category", options->category, "The events of this category")
+        addReadOption(*search, "--day", options->choice.day, kDateForm, "The events of this day"),
+        search->add_option("--category", options->choice.category, "The events of this category")
             ->type_name("NAME"),
-        search->add_option("--search", options->search, "The events whose notes hold TEXT")
+        search->add_option("--search", options->choice.search, "The events whose notes hold TEXT")
             ->type_name("TEXT"),
     });
     search->require_option(1);

@@ -6,6 +6,7 @@
 
 #include "model/Archive.h"
 #include "model/AtomicFile.h"
+#include "model/EventListIo.h"
 #include "model/FileReading.h"
 
 namespace almanary {
@@ -38,9 +39,10 @@ AlmanaryLoad failed(AlmanaryProblem::Kind kind, const std::string& path, std::st
     return result;
 }
 
-bool readCategories(ArchiveReader& in, CategoryList& categories) {
+bool readCategories(ArchiveStream& stream, CategoryList& categories) {
     std::uint32_t count = 0;
-    if (!in.readU32(count, "category count") || !in.checkCount(count, 1, "categories")) {
+    if (!stream.readItem([&](ArchiveReader& in) { return in.readU32(count, "category count"); }) ||
+        !stream.reader().checkCount(count, 1, "categories")) {
         return false;
     }
     // The list ends at the first empty name; the names after it are read
@@ -48,9 +50,12 @@ bool readCategories(ArchiveReader& in, CategoryList& categories) {
     bool ended = false;
     std::string name;
     for (std::uint32_t i = 0; i < count; ++i) {
-        in.setRecord("category", std::uint64_t{i} + 1);
-        const bool read = in.readText(name, "name");
-        in.clearRecord();
+        const bool read = stream.readItem([&](ArchiveReader& in) {
+            in.setRecord("category", std::uint64_t{i} + 1);
+            const bool done = in.readText(name, "name");
+            in.clearRecord();
+            return done;
+        });
         if (!read)
             return false;
         if (name.empty())
@@ -61,10 +66,40 @@ bool readCategories(ArchiveReader& in, CategoryList& categories) {
     return true;
 }
 
-bool readBody(ArchiveReader& in, const AlmanaryFile::KeepEvent& keep, AlmanaryDocument& document) {
-    return AlmanaryFile::readDocumentSettings(in, document.settings) &&
-           readCategories(in, document.categories) && in.readText(document.skinName, "skin name") &&
-           document.events.read(in, keep);
+// The body after the header word, read into `result`: its document, or the
+// reason the stream's reader gives.
+bool readBody(ArchiveStream& stream, const AlmanaryFile::KeepEvent& keep, AlmanaryLoad& result) {
+    AlmanaryDocument document;
+    const bool read = stream.readItem([&](ArchiveReader& in) {
+        return AlmanaryFile::readDocumentSettings(in, document.settings);
+    }) && readCategories(stream, document.categories) &&
+                      stream.readItem([&](ArchiveReader& in) {
+                          return in.readText(document.skinName, "skin name");
+                      }) &&
+                      document.events.read(stream, keep, &result.eventRecords);
+    if (read)
+        result.document = std::move(document);
+    return read;
+}
+
+// Reads the body from `stream`; the problem of a damaged file names `path`.
+AlmanaryLoad parseBody(ArchiveStream& stream, const std::string& path, DateTime now,
+                       const AlmanaryFile::KeepEvent& keep) {
+    AlmanaryLoad result;
+    try {
+        if (readBody(stream, keep, result)) {
+            result.dueReminders = result.document->events.dueReminders(now);
+            return result;
+        }
+    } catch (const std::bad_alloc&) {
+        stream.reader().fail("there is not enough memory to hold it");
+    }
+    return failed(AlmanaryProblem::Kind::Damaged, path, stream.reader().error());
+}
+
+void unscramble(char* bytes, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(bytes[i] ^ AlmanaryFile::kScrambleKey);
 }
 
 }  // namespace
@@ -117,28 +152,46 @@ void AlmanaryFile::scramble(std::string& bytes, std::size_t from) {
 bool AlmanaryFile::hasHeader(std::string_view fileBytes) {
     if (fileBytes.size() < kHeaderSize)
         return false;
-    if (static_cast<unsigned char>(fileBytes[0] ^ kScrambleKey) != kHeaderWord.size())
-        return false;
-    const auto unscrambled = [](char c) { return static_cast<char>(c ^ kScrambleKey); };
-    return std::ranges::equal(fileBytes.substr(1, kHeaderWord.size()), kHeaderWord, {},
-                              unscrambled);
+    std::string plain(fileBytes.substr(0, kHeaderSize));
+    scramble(plain);
+    return hasPlainHeader(plain);
 }
 
-AlmanaryLoad AlmanaryFile::load(const std::string& path, DateTime now, const KeepEvent& keep) {
-    FileContents file = FileReading::readWholeFile(path, FileReading::kNoLimit);
-    switch (file.problem) {
-        case FileContents::Problem::None: {
-            AlmanaryLoad result = parse(std::move(file.bytes), path, now, keep);
-            result.stamp = file.stamp;
+bool AlmanaryFile::hasPlainHeader(std::string_view plainBytes) {
+    return plainBytes.size() >= kHeaderSize &&
+           static_cast<unsigned char>(plainBytes[0]) == kHeaderWord.size() &&
+           plainBytes.substr(1, kHeaderWord.size()) == kHeaderWord;
+}
+
+AlmanaryLoad AlmanaryFile::load(const std::string& path, DateTime now, const KeepEvent& keep,
+                                std::size_t windowSize) {
+    FileWindow window(path, unscramble, std::max(windowSize, kHeaderSize));
+    AlmanaryLoad result;
+    if (window.problem() == FileContents::Problem::None) {
+        if (!hasPlainHeader(window.view()))
+            return failed(AlmanaryProblem::Kind::NotAlmanary, path);
+        std::size_t base = kHeaderSize;  // where the reader's view starts in the window
+        ArchiveStream stream(
+            {window.view().substr(base), window.bytesAfter()},
+            [&window, &base](std::size_t keepFrom) -> std::optional<ArchiveStream::Window> {
+                if (!window.advance(base + keepFrom))
+                    return std::nullopt;
+                base = 0;
+                return ArchiveStream::Window{window.view(), window.bytesAfter()};
+            });
+        result = parseBody(stream, path, now, keep);
+    }
+    switch (window.problem()) {
+        case FileContents::Problem::None:
+            result.stamp = window.stamp();
             return result;
-        }
         case FileContents::Problem::Missing:
             return failed(AlmanaryProblem::Kind::Missing, path);
         case FileContents::Problem::CannotOpen:
         case FileContents::Problem::CannotRead:
             break;
     }
-    return failed(AlmanaryProblem::Kind::Unreadable, path, std::move(file.reason));
+    return failed(AlmanaryProblem::Kind::Unreadable, path, window.reason());
 }
 
 AlmanaryLoad AlmanaryFile::parse(std::string fileBytes, const std::string& path, DateTime now,
@@ -146,19 +199,8 @@ AlmanaryLoad AlmanaryFile::parse(std::string fileBytes, const std::string& path,
     if (!hasHeader(fileBytes))
         return failed(AlmanaryProblem::Kind::NotAlmanary, path);
     scramble(fileBytes, kHeaderSize);
-    ArchiveReader in(std::string_view(fileBytes).substr(kHeaderSize));
-    AlmanaryLoad result;
-    try {
-        AlmanaryDocument document;
-        if (readBody(in, keep, document)) {
-            result.dueReminders = document.events.dueReminders(now);
-            result.document = std::move(document);
-            return result;
-        }
-    } catch (const std::bad_alloc&) {
-        in.fail("there is not enough memory to hold it");
-    }
-    return failed(AlmanaryProblem::Kind::Damaged, path, in.error());
+    ArchiveStream stream(std::string_view(fileBytes).substr(kHeaderSize));
+    return parseBody(stream, path, now, keep);
 }
 
 std::optional<AlmanaryProblem> AlmanaryFile::save(AlmanaryDocument& document,

@@ -49,6 +49,8 @@ struct AlmanaryProblem {
 // The outcome of a load: a document and its due reminders, or a problem.
 struct AlmanaryLoad {
     std::optional<AlmanaryDocument> document;
+    // How many events the file holds, whether or not the document kept them.
+    std::uint32_t eventRecords = 0;
     EventList dueReminders;
     std::optional<AlmanaryProblem> problem;
     // The file as it was when its bytes were read (set whenever they were),
@@ -60,9 +62,10 @@ struct AlmanaryLoad {
 
 class AlmanaryFile {
 public:
-    // Decides, event by event while reading, which events the loaded
-    // document keeps; an empty function keeps them all.
-    using KeepEvent = EventList::KeepEvent;
+    // Decides, record by record while reading, which events the loaded
+    // document keeps; an empty function keeps them all. The others are
+    // read past, never built.
+    using KeepEvent = RecordFilter;
 
     static constexpr std::string_view kHeaderWord = "Almanary";
     static constexpr unsigned char kScrambleKey = 0x6B;
@@ -78,18 +81,24 @@ public:
     // Exclusive-or with the key, in place; its own inverse.
     static void scramble(std::string& bytes, std::size_t from = 0);
 
-    // True when the bytes of a file begin with the scrambled header word.
+    // True when the bytes of a file begin with the header word, scrambled
+    // as a file holds it or already unscrambled.
     static bool hasHeader(std::string_view fileBytes);
+    static bool hasPlainHeader(std::string_view plainBytes);
 
     // The six settings saved in the file, in file order. Reading changes
     // only those six; loadOnStart and shareName keep their values.
     static void writeDocumentSettings(ArchiveWriter& out, const DocumentSettings& settings);
     static bool readDocumentSettings(ArchiveReader& in, DocumentSettings& settings);
 
-    // Reads the file at `path` with parse(). Problems: Missing (the file
-    // cannot be opened), Unreadable (no ordinary file, or a read failed),
-    // NotAlmanary, Damaged.
-    static AlmanaryLoad load(const std::string& path, DateTime now, const KeepEvent& keep = {});
+    // Reads the file at `path` as parse() reads bytes, a window of
+    // `windowSize` bytes at a time, so a filtered load of a huge file holds
+    // little more than what it keeps. Problems: Missing (the file cannot be
+    // opened), Unreadable (no ordinary file, or a read failed), NotAlmanary,
+    // Damaged.
+    static AlmanaryLoad load(const std::string& path, DateTime now, const KeepEvent& keep = {},
+                             std::size_t windowSize = kLoadWindow);
+    static constexpr std::size_t kLoadWindow = std::size_t{1} << 20;
 
     // Parses the bytes of a file; `path` only names it in messages. The
     // bytes are unscrambled in place, so pass them by move to keep one copy.

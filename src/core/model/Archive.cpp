@@ -114,20 +114,22 @@ std::string ArchiveReader::describe(const char* what) const {
     return text;
 }
 
-void ArchiveReader::failShort(const char* what, std::uint64_t promised) {
+void ArchiveReader::failShort(const char* what, std::uint64_t needed, std::uint64_t promised) {
+    const bool starved = needed <= remainingInSource();
     std::string reason = "the file ends early, in " + describe(what);
     if (promised > 0) {
         reason += " (" + std::to_string(promised) + " bytes promised, " +
-                  std::to_string(remaining()) + " left)";
+                  std::to_string(remainingInSource()) + " left)";
     }
     fail(std::move(reason));
+    starved_ = starved;
 }
 
 bool ArchiveReader::take(std::size_t size, const char* what, const unsigned char*& data) {
     if (!ok())
         return false;
     if (size > remaining()) {
-        failShort(what, 0);
+        failShort(what, size, 0);
         return false;
     }
     data = reinterpret_cast<const unsigned char*>(bytes_.data()) + offset_;
@@ -135,35 +137,11 @@ bool ArchiveReader::take(std::size_t size, const char* what, const unsigned char
     return true;
 }
 
-bool ArchiveReader::readU32(std::uint32_t& value, const char* what) {
+bool ArchiveReader::readU32Slowly(std::uint32_t& value, const char* what) {
     const unsigned char* data = nullptr;
     if (!take(4, what, data))
         return false;
     value = littleEndian(data, 4);
-    return true;
-}
-
-bool ArchiveReader::readI32(std::int32_t& value, const char* what) {
-    std::uint32_t raw = 0;
-    if (!readU32(raw, what))
-        return false;
-    value = static_cast<std::int32_t>(raw);
-    return true;
-}
-
-bool ArchiveReader::readBool(bool& value, const char* what) {
-    std::uint32_t raw = 0;
-    if (!readU32(raw, what))
-        return false;
-    value = raw != 0;
-    return true;
-}
-
-bool ArchiveReader::readDateTime(DateTime& value, const char* what) {
-    std::uint32_t raw = 0;
-    if (!readU32(raw, what))
-        return false;
-    value = static_cast<DateTime>(raw);
     return true;
 }
 
@@ -198,17 +176,31 @@ bool ArchiveReader::readLength(std::uint32_t& length, bool allowWide, bool& wide
 }
 
 bool ArchiveReader::readText(std::string& text, const char* what) {
-    std::uint32_t length = 0;
-    bool wide = false;
-    if (!readLength(length, true, wide, what))
+    std::string_view view;
+    if (!readTextView(view, text, what))
         return false;
-    if (wide)
-        return readWide(text, length, what);
+    if (view.data() != text.data())
+        text.assign(view);
+    return true;
+}
+
+bool ArchiveReader::readTextViewSlowly(std::string_view& text, std::string& wide,
+                                       const char* what) {
+    std::uint32_t length = 0;
+    bool isWide = false;
+    if (!readLength(length, true, isWide, what))
+        return false;
+    if (isWide) {
+        if (!readWide(wide, length, what))
+            return false;
+        text = wide;
+        return true;
+    }
     if (length > remaining()) {
-        failShort(what, length);
+        failShort(what, length, length);
         return false;
     }
-    text.assign(bytes_.data() + offset_, length);
+    text = bytes_.substr(offset_, length);
     offset_ += length;
     return true;
 }
@@ -216,7 +208,7 @@ bool ArchiveReader::readText(std::string& text, const char* what) {
 bool ArchiveReader::readWide(std::string& text, std::uint32_t units, const char* what) {
     const std::uint64_t size = std::uint64_t{units} * 2;
     if (size > remaining()) {
-        failShort(what, size);
+        failShort(what, size, size);
         return false;
     }
     const auto* data = reinterpret_cast<const unsigned char*>(bytes_.data()) + offset_;
@@ -242,12 +234,22 @@ bool ArchiveReader::readWide(std::string& text, std::uint32_t units, const char*
 bool ArchiveReader::checkCount(std::uint64_t count, std::size_t smallest, const char* what) {
     if (!ok())
         return false;
-    const std::size_t room = smallest == 0 ? remaining() : remaining() / smallest;
+    const std::uint64_t room = smallest == 0 ? remainingInSource() : remainingInSource() / smallest;
     if (smallest > 0 && count > room) {
         fail("the file promises " + std::to_string(count) + " " + what +
              " but holds room for at most " + std::to_string(room));
         return false;
     }
+    return true;
+}
+
+bool ArchiveStream::moveOn(std::size_t keepFrom) {
+    const std::size_t kept = reader_.offset() + reader_.remaining() - keepFrom;
+    const std::optional<Window> next = advance_ ? advance_(keepFrom) : std::nullopt;
+    // A window that brought nothing new would be read the same way forever.
+    if (!next || next->view.size() <= kept)
+        return false;
+    reader_ = ArchiveReader(next->view, next->bytesAfter);
     return true;
 }
 

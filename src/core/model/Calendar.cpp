@@ -37,6 +37,9 @@ struct OffsetCache {
     };
     std::array<Entry, kSize> entries;
     unsigned generation = 0;
+    // The last value converted: the events of a day share one stored moment.
+    DateTime lastValue = INT64_MIN;
+    LocalFields lastFields;
 };
 
 std::atomic<unsigned> zoneGeneration{1};
@@ -203,14 +206,20 @@ LocalFields toLocal(DateTime value) {
     if (cache.generation != generation) {
         cache.entries.fill({});
         cache.generation = generation;
+        cache.lastValue = INT64_MIN;
     }
+    if (value == cache.lastValue)
+        return cache.lastFields;
 
     const std::int64_t utcDay = dayOf(value).time_since_epoch().count();
     auto& entry = cache.entries[static_cast<std::size_t>(utcDay) % OffsetCache::kSize];
     if (entry.day != utcDay)
         entry = makeEntry(utcDay);
-    if (entry.uniform)
-        return splitLocal(value + entry.offset);
+    if (entry.uniform) {
+        cache.lastValue = value;
+        cache.lastFields = splitLocal(value + entry.offset);
+        return cache.lastFields;
+    }
 
     std::tm tm{};
     if (localTm(value, tm))

@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "model/Calendar.h"
+#include "model/EventListIo.h"
 #include "model/SortedEventList.h"
 
 namespace almanary {
 
-class ArchiveReader;
+class ArchiveStream;
 class ArchiveWriter;
 
 class EventList : public SortedEventList {
@@ -48,17 +49,16 @@ public:
     bool markOpen(const StartKey& key);
     void clearOpen(const StartKey& key);
 
-    // Decides, event by event while reading, which events a read keeps.
-    using KeepEvent = std::function<bool(const Event&)>;
-
     // The event count and records; clears modified.
     void write(ArchiveWriter& out);
-    // Replaces the list with the count and records read, keeping only the
-    // events `keep` accepts (all when it is empty), so a filtered read never
-    // holds the events it drops; clears modified. When the stream is damaged
-    // the reader holds the reason, false is returned and the list is
-    // unchanged.
-    bool read(ArchiveReader& in, const KeepEvent& keep = {});
+    // Replaces the list with the count and records read, building only the
+    // events whose records `keep` accepts (all when it is empty), so a
+    // filtered read never holds the events it drops; clears modified. When
+    // the stream is damaged its reader holds the reason, false is returned
+    // and the list is unchanged. `records` (when given) learns how many
+    // records the stream holds, kept or not.
+    bool read(ArchiveStream& stream, const RecordFilter& keep = {},
+              std::uint32_t* records = nullptr);
 
 private:
     // Copies of the events that match, in list order. The matches are noted

@@ -41,33 +41,43 @@ void writeEvent(ArchiveWriter& out, const Event& event) {
     out.writeI32(event.remindMinutes());
 }
 
-bool readEvent(ArchiveReader& in, Event& event, std::uint64_t number) {
-    in.setRecord("event", number);
-    DateTime date = 0;
-    std::string hour;
-    std::string minute;
-    std::string duration;
-    std::string notes;
-    std::string category;
-    bool remind = false;
-    std::int32_t remindMinutes = 0;
-    const bool read = in.readDateTime(date, "date") && in.readText(hour, "hour") &&
-                      in.readText(minute, "minute") && in.readText(duration, "duration") &&
-                      in.readText(notes, "notes") && in.readText(category, "category") &&
-                      in.readBool(remind, "reminder flag") &&
-                      in.readI32(remindMinutes, "reminder lead");
-    in.clearRecord();
-    if (!read)
-        return false;
-    event.setHour(std::move(hour));
-    event.setMinute(std::move(minute));
-    event.setDuration(std::move(duration));
-    event.setNotes(std::move(notes));
-    event.setCategory(std::move(category));
+Event EventRecord::toEvent() const {
+    Event event;
+    event.setHour(hour);
+    event.setMinute(minute);
+    event.setDuration(duration);
+    event.setNotes(std::string(notes));
+    event.setCategory(std::string(category));
     event.setRemind(remind);
     event.setRemindMinutes(remindMinutes);
     event.setDate(date);  // last: recomputes the key from the date, hour and minute
-    return true;
+    return event;
+}
+
+EventTiming EventRecord::timing() const {
+    Event event;
+    event.setHour(hour);
+    event.setMinute(minute);
+    event.setDuration(duration);
+    event.setRemind(remind);
+    event.setRemindMinutes(remindMinutes);
+    event.setDate(date);
+    return EventTiming::of(event);
+}
+
+bool readEventRecord(ArchiveReader& in, EventRecord& record, std::array<std::string, 5>& wide,
+                     std::uint64_t number) {
+    in.setRecord("event", number);
+    const bool read = in.readDateTime(record.date, "date") &&
+                      in.readTextView(record.hour, wide[0], "hour") &&
+                      in.readTextView(record.minute, wide[1], "minute") &&
+                      in.readTextView(record.duration, wide[2], "duration") &&
+                      in.readTextView(record.notes, wide[3], "notes") &&
+                      in.readTextView(record.category, wide[4], "category") &&
+                      in.readBool(record.remind, "reminder flag") &&
+                      in.readI32(record.remindMinutes, "reminder lead");
+    in.clearRecord();
+    return read;
 }
 
 void EventList::write(ArchiveWriter& out) {
@@ -77,10 +87,10 @@ void EventList::write(ArchiveWriter& out) {
         setModified(false);
 }
 
-bool EventList::read(ArchiveReader& in, const KeepEvent& keep) {
+bool EventList::read(ArchiveStream& stream, const RecordFilter& keep, std::uint32_t* records) {
     std::uint32_t count = 0;
-    if (!in.readU32(count, "event count") ||
-        !in.checkCount(count, kSmallestEventRecord, "events")) {
+    if (!stream.readItem([&](ArchiveReader& in) { return in.readU32(count, "event count"); }) ||
+        !stream.reader().checkCount(count, kSmallestEventRecord, "events")) {
         return false;
     }
     try {
@@ -89,23 +99,29 @@ bool EventList::read(ArchiveReader& in, const KeepEvent& keep) {
         // events in key order, so every insert appends.
         EventList fresh;
         if (!keep && !fresh.reserve(count)) {  // bounded by the bytes there are
-            in.fail(noMemoryFor(count));
+            stream.reader().fail(noMemoryFor(count));
             return false;
         }
+        EventRecord record;
+        std::array<std::string, 5> wide;
         for (std::uint32_t i = 0; i < count; ++i) {
-            Event event;
-            if (!readEvent(in, event, std::uint64_t{i} + 1))
+            const auto readRecord = [&](ArchiveReader& in) {
+                return readEventRecord(in, record, wide, std::uint64_t{i} + 1);
+            };
+            if (!stream.readItem(readRecord))
                 return false;
-            if ((!keep || keep(event)) && !fresh.insert(std::move(event))) {
-                in.fail(noMemoryFor(count));
+            if ((!keep || keep(record)) && !fresh.insert(record.toEvent())) {
+                stream.reader().fail(noMemoryFor(count));
                 return false;
             }
         }
         fresh.setModified(false);
         *this = std::move(fresh);
+        if (records != nullptr)
+            *records = count;
         return true;
     } catch (const std::bad_alloc&) {
-        in.fail(noMemoryFor(count));
+        stream.reader().fail(noMemoryFor(count));
         return false;
     }
 }

@@ -5,10 +5,13 @@
 // size limit.
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "model/FileDescriptor.h"
 #include "model/FileStamp.h"
 
 namespace almanary {
@@ -50,6 +53,48 @@ public:
     // from where the descriptor stands); the descriptor stays open. Only
     // CannotRead is reported.
     static FileContents readOpenFile(int fd, std::size_t byteLimit);
+};
+
+// An ordinary file read a window at a time, for a format read item by item:
+// a huge file is never held whole. An item that runs past the window is
+// read again once the window has moved on to hold it; the window grows when
+// one item is larger than it.
+class FileWindow {
+public:
+    static constexpr std::size_t kDefaultSize = std::size_t{1} << 20;
+    // Applied to each piece of the file as it is read (an unscrambling).
+    using Decode = void (*)(char* bytes, std::size_t size);
+
+    // Opens `path` and reads the first window. problem() tells whether that
+    // failed, with the same kinds and refusals as FileReading::readWholeFile.
+    FileWindow(const std::string& path, Decode decode, std::size_t size = kDefaultSize);
+
+    FileContents::Problem problem() const { return problem_; }
+    const std::string& reason() const { return reason_; }
+    const std::optional<FileStamp>& stamp() const { return stamp_; }
+
+    // The bytes in view, and how many of the file follow them (as the file's
+    // size said when it was opened).
+    std::string_view view() const { return std::string_view(buffer_).substr(0, filled_); }
+    std::uint64_t bytesAfter() const;
+
+    // Drops the bytes before `keepFrom` (an offset into the view) and reads
+    // on; false, with problem() CannotRead and the reason, when a read fails.
+    bool advance(std::size_t keepFrom);
+
+private:
+    bool fill();
+
+    FileDescriptor fd_;
+    Decode decode_;
+    std::string buffer_;
+    std::size_t filled_ = 0;
+    std::uint64_t fileSize_ = 0;
+    std::uint64_t consumed_ = 0;  // bytes of the file dropped from the view
+    bool ended_ = false;
+    FileContents::Problem problem_ = FileContents::Problem::None;
+    std::string reason_;
+    std::optional<FileStamp> stamp_;
 };
 
 }  // namespace almanary

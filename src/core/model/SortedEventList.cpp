@@ -12,13 +12,6 @@ namespace almanary {
 // always has capacity for every slot of the pool, so freeing a slot never
 // allocates; and timing_ has one entry per slot, describing that slot's event.
 
-SortedEventList::Timing SortedEventList::Timing::of(const Event& event) {
-    const std::int64_t start = event.startMinute();
-    // start <= now + lead is start - lead <= now; both stay far inside the
-    // 64-bit range, as the lead is a 32-bit number.
-    return {start, event.endMinute(), event.remind() ? start - event.remindMinutes() : kNoReminder};
-}
-
 template <typename E>
 void SortedEventList::store(Slot slot, E&& event) {
     if (slot == pool_.size()) {
@@ -112,7 +105,8 @@ bool SortedEventList::insert(const Event& event) {
     try {
         store(*slot, event);
     } catch (const std::bad_alloc&) {
-        deleteElement(*slot);
+        if (*slot < pool_.size())  // else it was never appended
+            deleteElement(*slot);
         return false;
     }
     linkSlot(*slot, insertIndex(event.key()));
@@ -209,9 +203,8 @@ bool SortedEventList::reserve(std::size_t count) {
 
 std::optional<SortedEventList::Slot> SortedEventList::newElement() {
     if (!freeSlots_.empty()) {
-        const Slot slot = freeSlots_.back();
+        const Slot slot = freeSlots_.back();  // holds a default event already
         freeSlots_.pop_back();
-        store(slot, Event());
         return slot;
     }
     if (pool_.size() >= static_cast<std::size_t>(kMaxCount))
@@ -219,11 +212,14 @@ std::optional<SortedEventList::Slot> SortedEventList::newElement() {
     try {
         if (freeSlots_.capacity() <= pool_.size())
             freeSlots_.reserve(std::max(pool_.size() + 1, freeSlots_.capacity() * 2));
-        store(static_cast<Slot>(pool_.size()), Event());
+        if (pool_.size() == pool_.capacity())
+            pool_.reserve(std::max<std::size_t>(16, pool_.capacity() * 2));
+        if (timing_.size() == timing_.capacity())
+            timing_.reserve(std::max<std::size_t>(16, timing_.capacity() * 2));
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
-    return static_cast<Slot>(pool_.size() - 1);
+    return static_cast<Slot>(pool_.size());  // store() appends it
 }
 
 void SortedEventList::deleteElement(Slot slot) {

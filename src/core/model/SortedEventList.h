@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "model/Event.h"
+#include "model/EventTiming.h"
 #include "model/StartKey.h"
 
 namespace almanary {
@@ -73,20 +74,7 @@ public:
     }
 
 protected:
-    static constexpr std::int64_t kNoReminder = std::numeric_limits<std::int64_t>::max();
-
-    // What the minute-scale queries read of one event. The open mark is not
-    // here: it changes in place, so queries read it from the event itself.
-    struct Timing {
-        std::int64_t start = Event::kUndatedStartMinute;  // Event::startMinute()
-        std::int64_t end = Event::kUndatedStartMinute;    // Event::endMinute()
-        // The first minute its reminder is due (start minus the lead);
-        // kNoReminder when it has none.
-        std::int64_t remindAt = kNoReminder;
-
-        static Timing of(const Event& event);
-        bool operator==(const Timing&) const = default;
-    };
+    using Timing = EventTiming;
 
     // The timing and the event at an index into key order (0-based).
     const Timing& timingAt(std::size_t index) const { return timing_[order_[index]]; }
@@ -112,7 +100,9 @@ protected:
     bool appendInOrder(const Event& event);
 
 private:
-    // Makes a default event in a free slot; nothing when memory runs out.
+    // A free slot holding a default event, or the slot one past the pool
+    // with room made for store() to append there without allocating;
+    // nothing when memory runs out.
     std::optional<Slot> newElement();
     // Destroys the event in a slot and frees the slot.
     void deleteElement(Slot slot);

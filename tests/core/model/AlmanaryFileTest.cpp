@@ -70,7 +70,7 @@ TEST_F(AlmanaryFileTest, RecordsCategoriesAndSkinAsTheFileHasThem) {
               std::string("\x01\0\0\0\x04Work\x07"
                           "Default",
                           17));
-    const auto atNine = [](const Event& e) { return e.key().hour == 9; };
+    const auto atNine = [](const EventRecord& r) { return r.toEvent().key().hour == 9; };
     EXPECT_EQ(notesOf(AlmanaryFile::parse(file, "x.alm", now_, atNine).document->events),
               (Notes{"first", "second"}));
 }

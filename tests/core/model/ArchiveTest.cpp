@@ -7,9 +7,11 @@ namespace {
 
 using namespace std::string_literals;
 
-// A wide text (FF FEFF, then its own length) is UTF-16; lone surrogates become U+FFFD.
+// Every prefix, and a text one byte short refused. A wide text (FF FEFF, then its own length) is
+// UTF-16; lone surrogates become U+FFFD.
 TEST(ArchiveTest, TextsOfEveryLengthPrefixAndWideTexts) {
-    const std::pair<std::size_t, std::string> prefixes[] = {{254, "\xFE"s},
+    const std::pair<std::size_t, std::string> prefixes[] = {{0, "\0"s},
+                                                            {254, "\xFE"s},
                                                             {255, "\xFF\xFF\0"s},
                                                             {65533, "\xFF\xFD\xFF"s},
                                                             {65534, "\xFF\xFF\xFF\xFE\xFF\0\0"s},
@@ -22,6 +24,8 @@ TEST(ArchiveTest, TextsOfEveryLengthPrefixAndWideTexts) {
         ArchiveReader in(out.bytes());
         std::string back;
         EXPECT_TRUE(in.readText(back, "text") && back == text && in.remaining() == 0) << length;
+        ArchiveReader cut(std::string_view(out.bytes()).substr(0, out.bytes().size() - 1));
+        EXPECT_FALSE(cut.readText(back, "text")) << length;
     }
     const std::pair<std::string, std::string> wide[] = {
         {"\x01\xAC\x20"s, "\xE2\x82\xAC"},     {"\x02\x3D\xD8\x00\xDE"s, "\xF0\x9F\x98\x80"},

@@ -1,0 +1,125 @@
+#include "model/EventQuery.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "model/AlmanaryFile.h"
+#include "model/Archive.h"
+#include "support/SampleEvents.h"
+#include "support/ScopedTimeZone.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+namespace almanary::testing {
+namespace {
+
+// Events in no order, with equal starts, odd texts (hours outside 0..23,
+// negative and huge durations), long notes and moments at any second of
+// days around a change of clocks, written as an almanary file.
+std::string generatedFile(std::size_t count, std::uint32_t seed) {
+    std::mt19937 random(seed);
+    const auto pick = [&random](std::initializer_list<const char*> texts) {
+        return std::string(texts.begin()[random() % texts.size()]);
+    };
+    ArchiveWriter out;
+    out.writeText(AlmanaryFile::kHeaderWord);
+    AlmanaryFile::writeDocumentSettings(out, DocumentSettings{});
+    out.writeU32(0);
+    out.writeText("Default");
+    out.writeU32(static_cast<std::uint32_t>(count));
+    const DateTime first = localTime(2026, 3, 27);
+    for (std::size_t i = 0; i < count; ++i) {
+        Event event;
+        event.setHour(pick({"0", "9", "09", "23", "24", "-3", "x"}));
+        event.setMinute(pick({"00", "15", "45", "75"}));
+        event.setDuration(pick({"0", "30", "300", "-90", "100000"}));
+        event.setNotes(pick({"Meet Anna", "DENTIST", "Straße", "lunch"}) +
+                       std::string(random() % 8 == 0 ? 300 : 0, '.'));
+        event.setCategory(pick({"Work", "work", "", "Home"}));
+        event.setRemind(random() % 2 == 0);
+        event.setRemindMinutes(static_cast<std::int32_t>(random() % 200) - 20);
+        event.setDate(first + static_cast<DateTime>(random() % (5 * 86400)));
+        writeEvent(out, event);
+    }
+    std::string bytes = out.take();
+    AlmanaryFile::scramble(bytes);
+    return bytes;
+}
+
+std::vector<std::string> lines(const EventList& events) {
+    std::vector<std::string> shown;
+    events.forEach([&](const Event& e) {
+        shown.push_back(std::string(e.hour()) + ":" + std::string(e.minute()) + " " +
+                        std::to_string(e.date()) + " " + e.notes() + "/" + e.category());
+    });
+    return shown;
+}
+
+// Asked while reading the file, a window at a time, a question has the
+// answer the whole loaded list gives.
+TEST(EventQueryTest, ReadingAFileAnswersAsTheWholeListDoes) {
+    ScopedTimeZone zone("Europe/Berlin");  // summer time begins on 29 March 2026
+    TempDir dir;
+    const std::string path = dir.file("generated.alm");
+    writeFile(path, generatedFile(1500, 7));
+    const DateTime now = localTime(2026, 3, 29, 3, 30);
+    const AlmanaryLoad whole = AlmanaryFile::load(path, now);
+    ASSERT_TRUE(whole.ok()) << whole.problem->detail;
+
+    Event candidate = makeEvent({2026, 3, 29, "1", "45", "x", "120"});
+    const std::vector<std::pair<const char*, EventQuery>> questions = {
+        {"day", EventQuery::onDay({2026, 3, 29})},
+        {"day before", EventQuery::onDay({2026, 3, 28})},
+        {"empty day", EventQuery::onDay({2026, 4, 30})},
+        {"category", EventQuery::inCategory("Work")},
+        {"no category", EventQuery::inCategory("")},
+        {"words", EventQuery::notesHolding("STRASSE")},
+        {"every note", EventQuery::notesHolding("")},
+        {"due", EventQuery::dueAt(now)},
+        {"touching", EventQuery::touching(candidate)},
+    };
+    for (const std::size_t window :
+         {std::size_t{16}, std::size_t{700}, AlmanaryFile::kLoadWindow}) {
+        for (const auto& [name, question] : questions) {
+            SCOPED_TRACE(std::string(name) + ", window " + std::to_string(window));
+            const AlmanaryLoad asked = AlmanaryFile::load(path, now, question.filter(), window);
+            ASSERT_TRUE(asked.ok()) << asked.problem->detail;
+            const EventList expected = question.answerFrom(whole.document->events);
+            EXPECT_EQ(lines(asked.document->events), lines(expected));
+            EXPECT_EQ(asked.eventRecords, 1500u);
+        }
+    }
+    EXPECT_GT(EventQuery::onDay({2026, 3, 29}).answerFrom(whole.document->events).count(), 200);
+
+    // A first window that ends inside the last field of the file.
+    const std::size_t size = readFile(path).size();
+    for (std::size_t cut = 1; cut <= 4; ++cut) {
+        const AlmanaryLoad asked =
+            AlmanaryFile::load(path, now, questions[3].second.filter(), size - cut);
+        EXPECT_TRUE(asked.ok()) << cut;
+    }
+}
+
+// A damaged file read a window at a time fails as the whole file does,
+// with the same reason.
+TEST(EventQueryTest, ADamagedFileFailsAsItDoesWhole) {
+    ScopedTimeZone zone("UTC");
+    TempDir dir;
+    const std::string bytes = generatedFile(40, 3);
+    const EventQuery question = EventQuery::inCategory("Work");
+    for (std::size_t size = 30; size < bytes.size(); size += 37) {
+        SCOPED_TRACE(size);
+        const std::string path = dir.file("cut.alm");
+        writeFile(path, bytes.substr(0, size));
+        const AlmanaryLoad whole = AlmanaryFile::parse(bytes.substr(0, size), path, 0);
+        const AlmanaryLoad asked = AlmanaryFile::load(path, 0, question.filter(), 16);
+        ASSERT_FALSE(whole.ok());
+        ASSERT_FALSE(asked.ok());
+        EXPECT_EQ(asked.problem->kind, AlmanaryProblem::Kind::Damaged);
+        EXPECT_EQ(asked.problem->detail, whole.problem->detail);
+    }
+}
+
+}  // namespace
+}  // namespace almanary::testing
