@@ -33,6 +33,7 @@ test: debug
 
 bench: release
 	@for b in build/release/bench/bench_*; do echo "== $$b"; $$b; done
+	@bench/cli_vs_remind.sh
 
 format: deps
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

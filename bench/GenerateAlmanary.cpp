@@ -7,21 +7,20 @@
 #include <string>
 
 #include "AlmanaryGenerator.h"
-#include "model/DateTimeText.h"
 
 namespace {
 
 constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-// One REM line: the same date, start, duration and notes.
+// One REM line: the same date, start and notes. No DURATION: with one,
+// remind also lists on a day the events still running from the day before,
+// and the two programs would no longer answer with the same events.
 void writeRemindLine(std::ofstream& out, const almanary::Event& event) {
     const almanary::StartKey& key = event.key();
-    const int duration = almanary::DateTimeText::readNumber(event.duration());
-    char line[96];
-    std::snprintf(line, sizeof line, "REM %d %s %d AT %d:%02d DURATION %d:%02d MSG ", key.day,
-                  kMonths[key.month - 1], key.year, key.hour, key.minute, duration / 60,
-                  duration % 60);
+    char line[64];
+    std::snprintf(line, sizeof line, "REM %d %s %d AT %d:%02d MSG ", key.day,
+                  kMonths[key.month - 1], key.year, key.hour, key.minute);
     out << line << event.notes() << '\n';
 }
 

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <chrono>
+#include <random>
+#include <thread>
 
 #include "app/RecoveryFile.h"
 #include "app/SingleInstance.h"
@@ -57,6 +60,40 @@ TEST_F(ApplicationTest, ASignalEndsTheProgramKeepingItsUnsavedChanges) {
         EXPECT_EQ(notesOf(copy.document->events), Notes{"Unsaved"});
         EXPECT_EQ(modeOf(kept->copyPath), 0600u);
         recovery.discard();
+    }
+}
+
+// A window saving again and again, killed at any moment, leaves its file
+// whole: the events of its last reported save, or one more.
+TEST_F(ApplicationTest, AWindowKilledWhileSavingLeavesTheFileWhole) {
+    constexpr int kEvents = 20000;  // so that a save takes a while
+    const std::string file = dir.file("cal.alm");
+    AlmanaryDocument document;
+    for (int i = 0; i < kEvents; ++i) {
+        const int day = i / 24 % 300;  // 300 days a year, 28 a month
+        document.events.insert(makeEvent(
+            {2001 + i / 7200, 1 + day / 28, 1 + day % 28, std::to_string(i % 24), "00", "Old"}));
+    }
+    ASSERT_EQ(document.events.count(), kEvents);
+    ASSERT_EQ(AlmanaryFile::save(document, file), std::nullopt);
+    env.set("ALMANARY_TEST_KEEP_SAVING", "1");
+    std::mt19937 random(11);
+    int events = kEvents;
+    for (int kill = 1; kill <= 6; ++kill) {
+        ChildProgram program({ALMANARY_CHANGED_WINDOW_PROGRAM, file});
+        const auto saved = [&program] { return std::stoi(program.readLine().substr(6)); };
+        saved();
+        const auto start = std::chrono::steady_clock::now();
+        const int reported = saved();  // "saved N": N saves done, the next begun
+        std::this_thread::sleep_for((std::chrono::steady_clock::now() - start) * (random() % 100) /
+                                    100);
+        program.signal(SIGKILL);
+        program.exitStatus();
+        const AlmanaryLoad load = AlmanaryFile::load(file, 0);
+        ASSERT_TRUE(load.ok()) << "kill " << kill;
+        const int now = load.document->events.count();
+        EXPECT_TRUE(now == events + reported || now == events + reported + 1) << "kill " << kill;
+        events = now;
     }
 }
 
