@@ -32,7 +32,7 @@ void BM_ViewEventsSearchByComment(benchmark::State& state) {
     SilentSoundPlayer sound;
     // Midway through the generated years, so the dialog opens on a real day.
     const FixedClock clock(Calendar::fromLocal(2028, 6, 15, 12).value_or(0));
-    const AppServices services{prompter, files, colours, printers, sound, clock, {}, {}};
+    const AppServices services{prompter, files, colours, printers, sound, clock, {}, {}, {}};
     int found = 0;
     for (auto _ : state) {
         ViewEventsDialog dialog(nullptr, session, services);

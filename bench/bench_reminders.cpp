@@ -49,9 +49,15 @@ struct Scene {
         : folder(std::filesystem::temp_directory_path() / "almanary-bench-reminders"), clock(now) {
         folder += std::to_string(::getpid());
         std::filesystem::create_directories(folder);
-        window = std::make_unique<MainWindow>(
-            AppServices{prompter, files, colours, printers, sound, clock,
-                        (folder / "settings.sqlite").string(), (folder / "Skins").string()});
+        window = std::make_unique<MainWindow>(AppServices{prompter,
+                                                          files,
+                                                          colours,
+                                                          printers,
+                                                          sound,
+                                                          clock,
+                                                          (folder / "settings.sqlite").string(),
+                                                          (folder / "Skins").string(),
+                                                          {}});
         window->session().replace(uniqueStarts(generateAlmanary(kEventCount + kEventCount / 8)),
                                   "generated.alm");
     }

@@ -70,16 +70,18 @@ bool readCategories(ArchiveStream& stream, CategoryList& categories) {
 // reason the stream's reader gives.
 bool readBody(ArchiveStream& stream, const AlmanaryFile::KeepEvent& keep, AlmanaryLoad& result) {
     AlmanaryDocument document;
-    const bool read = stream.readItem([&](ArchiveReader& in) {
+    const auto settings = [&](ArchiveReader& in) {
         return AlmanaryFile::readDocumentSettings(in, document.settings);
-    }) && readCategories(stream, document.categories) &&
-                      stream.readItem([&](ArchiveReader& in) {
-                          return in.readText(document.skinName, "skin name");
-                      }) &&
-                      document.events.read(stream, keep, &result.eventRecords);
-    if (read)
-        result.document = std::move(document);
-    return read;
+    };
+    const auto skin = [&](ArchiveReader& in) {
+        return in.readText(document.skinName, "skin name");
+    };
+    if (!stream.readItem(settings) || !readCategories(stream, document.categories) ||
+        !stream.readItem(skin) || !document.events.read(stream, keep, &result.eventRecords)) {
+        return false;
+    }
+    result.document = std::move(document);
+    return true;
 }
 
 // Reads the body from `stream`; the problem of a damaged file names `path`.
