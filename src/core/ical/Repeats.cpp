@@ -56,7 +56,7 @@ std::int64_t roughMoment(const icaltimetype& t) {
            t.second;
 }
 
-// The events of one repeated event, offered one instance at a time.
+// The instances of one repeated event, offered one at a time.
 class Expansion {
 public:
     Expansion(icalcomponent* event, const icaltimetype& first, DateTime from, DateTime to,
