@@ -3,8 +3,9 @@
 
 WERROR := $(if $(CI),ON,OFF)
 JOBS   ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench screenshots deps debug release clean format format-check
+.PHONY: run test bench fuzz screenshots deps debug release clean format format-check
 
 deps:
 	@scripts/install-deps.sh
@@ -19,6 +20,14 @@ release: deps
 
 run: release
 	@build/release/src/almanary
+
+# The fuzz targets (clang, libFuzzer, both sanitizers), seeded from the
+# fixtures and almanary-cli, each run for FUZZ_SECONDS; fails on any find.
+fuzz: deps
+	@cmake --preset fuzz -DALMANARY_WERROR=$(WERROR) >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@scripts/fuzz-seeds.sh build/fuzz
+	@scripts/fuzz-run.sh build/fuzz $(FUZZ_SECONDS)
 
 # The windows rendered offscreen with a sample almanary, into build/screenshots;
 # the main window's picture and a printed week also go to docs/ for the README.

@@ -8,7 +8,9 @@
 # the reminders, Internet sharing (share), the skin editor (skineditor, on
 # the document session) and the application (app) each use only what lies
 # below them; and only
-# the application's wiring knows the main window.
+# the application's wiring knows the main window. The programs beside src
+# (tests, bench, tools and the fuzz targets in fuzz) stand on top of every
+# library and are not checked.
 #
 #   cmake -DSOURCE_ROOT=<src folder> -P CheckLayers.cmake
 

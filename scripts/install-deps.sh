@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev libicu-dev libical-dev dbus libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins qt6-wayland
   libqt6svg6 fonts-liberation tzdata clang-format python3 poppler-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "ical/LocalTimes.h"
+#include "ical/Repeats.h"
 
 namespace almanary {
 namespace {
@@ -167,6 +168,10 @@ std::optional<ICalendarProblem> checkLines(std::string_view text, CalendarLayout
             open.pop_back();
             if ((ended = open.empty()))
                 layout.frame.append(text.substr(frameFrom, line.offset - frameFrom));
+        } else if (name == "EXRULE") {
+            // Gone from the standard, and libical checks each instance
+            // against it by walking the rule again from its start.
+            return problem("EXRULE (a rule of exceptions) is not supported");
         } else if ((name == "DTSTART" || name == "DTEND" || name == "RECURRENCE-ID") &&
                    !isDateOrDateTime(value)) {
             return problem(name + " " + std::string(value) + " is not a date or time");
@@ -323,13 +328,16 @@ void noteMovedInstances(icalcomponent* calendar, Moments& moments, MovedInstance
         if (const auto at = moments.of(icalproperty_get_datetime_with_component(id, event)))
             moved[textOf(icalcomponent_get_uid(event))].push_back(*at);
     }
+    for (auto& [uid, starts] : moved)
+        std::ranges::sort(starts);  // looked up once for every instance
 }
 
 // Reads the events of a parsed calendar, one after the other.
 class EventReader {
 public:
-    EventReader(std::string_view text, DateTime from, DateTime to, const MovedInstances& moved)
-        : text_(text), from_(from), to_(to), moved_(moved) {}
+    EventReader(std::string_view text, DateTime from, DateTime to, const MovedInstances& moved,
+                RepeatBudget& budget)
+        : text_(text), from_(from), to_(to), moved_(moved), budget_(budget) {}
 
     // The events of `calendar`, whose first lines in the text are `lines`.
     CalendarRead read(icalcomponent* calendar, std::span<const int> lines) {
@@ -388,34 +396,28 @@ private:
     }
 
     void expand(icalcomponent* event, const icaltimetype& first, const CalendarOccurrence& shape) {
-        struct Context {
-            EventReader* reader;
-            const icaltimetype* first;
-            const CalendarOccurrence* shape;
-            const std::vector<DateTime>* moved;
-        };
         static const std::vector<DateTime> kNone;
         const auto found = moved_.find(textOf(icalcomponent_get_uid(event)));
-        Context context{this, &first, &shape, found == moved_.end() ? &kNone : &found->second};
-        icaltimezone* utc = icaltimezone_get_utc_timezone();
-        icalcomponent_foreach_recurrence(
-            event, icaltime_from_timet_with_zone(from_, 0, utc),
-            icaltime_from_timet_with_zone(to_, 0, utc),
-            [](icalcomponent*, icaltime_span* span, void* data) {
-                auto& c = *static_cast<Context*>(data);
-                const auto at = c.reader->moments_.ofSpanStart(span->start, *c.first);
-                if (!at || std::find(c.moved->begin(), c.moved->end(), *at) != c.moved->end())
-                    return;
-                CalendarOccurrence occurrence = *c.shape;
-                occurrence.start = *at;
-                c.reader->result_.occurrences.push_back(std::move(occurrence));
-            },
-            &context);
+        const std::vector<DateTime>& moved = found == moved_.end() ? kNone : found->second;
+        const auto spentOn = forEachRepeat(event, first, from_, to_, budget_, [&](time_t start) {
+            const auto at = moments_.ofSpanStart(start, first);
+            if (!at || std::ranges::binary_search(moved, *at))
+                return;
+            CalendarOccurrence occurrence = shape;
+            occurrence.start = *at;
+            result_.occurrences.push_back(std::move(occurrence));
+        });
+        if (spentOn) {
+            fail(lineOfProperty(text_, shape.line, *spentOn),
+                 std::string(*spentOn) +
+                     " repeats the event too often, or over too long a time, to be read");
+        }
     }
 
     std::string_view text_;
     DateTime from_, to_;
     const MovedInstances& moved_;
+    RepeatBudget& budget_;
     Moments moments_;
     CalendarRead result_;
 };
@@ -440,14 +442,14 @@ ComponentPtr parseEvents(std::string_view text, const CalendarLayout& layout,
 
 CalendarRead readShare(std::string_view text, const CalendarLayout& layout,
                        std::span<const CalendarLayout::Block> blocks, DateTime from, DateTime to,
-                       const MovedInstances& moved) {
+                       const MovedInstances& moved, RepeatBudget& budget) {
     const ComponentPtr calendar = parseEvents(text, layout, blocks);
     if (calendar == nullptr)
         return {{}, ICalendarProblem{blocks.front().line, "libical could not read this event"}};
     std::vector<int> lines;
     for (const CalendarLayout::Block& block : blocks)
         lines.push_back(block.line);
-    return EventReader(text, from, to, moved).read(calendar.get(), lines);
+    return EventReader(text, from, to, moved, budget).read(calendar.get(), lines);
 }
 
 MovedInstances movedInstances(std::string_view text, const CalendarLayout& layout) {
@@ -475,11 +477,12 @@ CalendarRead readICalendar(std::string_view text, DateTime from, DateTime to) {
     const std::span<const CalendarLayout::Block> events(layout.events);
     const std::size_t shareCount = (events.size() + kShareEvents - 1) / kShareEvents;
     std::vector<CalendarRead> shares(shareCount);
+    RepeatBudget budget;
     const auto readShares = [&](std::size_t first, std::size_t step) {
         for (std::size_t i = first; i < shareCount; i += step) {
             const auto blocks = events.subspan(
                 i * kShareEvents, std::min(kShareEvents, events.size() - i * kShareEvents));
-            shares[i] = readShare(text, layout, blocks, from, to, moved);
+            shares[i] = readShare(text, layout, blocks, from, to, moved, budget);
         }
     };
     const std::size_t workers =

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "model/FileReading.h"
 
@@ -178,7 +179,7 @@ QVector<QRgb> paletteOf(const QByteArray& file, const Layout& layout) {
 // from a skin file may name a pipe or a device.
 std::optional<std::string> readWhole(const std::string& path) {
     FileContents file = FileReading::readWholeFile(path, kMaxFileSize);
-    if (!file.ok() || file.bytes.size() < kFileHeaderSize)
+    if (!file.ok())
         return std::nullopt;
     return std::move(file.bytes);
 }
@@ -203,11 +204,15 @@ void completePalette(QImage& image) {
 
 bool BackgroundImage::load(const std::string& path) {
     std::optional<std::string> bytes = readWhole(path);
-    if (!bytes || (*bytes)[0] != 'B' || (*bytes)[1] != 'M')
+    return bytes && loadBytes(std::move(*bytes));
+}
+
+bool BackgroundImage::loadBytes(std::string bytes) {
+    if (bytes.size() < kFileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M')
         return false;
     // Wraps the bytes without a copy; they outlive every use below.
     const QByteArray file =
-        QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+        QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     const std::optional<Layout> layout = check(file);
     if (!layout)
         return false;
@@ -216,7 +221,7 @@ bool BackgroundImage::load(const std::string& path) {
     // the place that was checked.
     const auto pixelStart = static_cast<std::uint32_t>(layout->pixelStart);
     for (std::size_t k = 0; k < 4; ++k)
-        (*bytes)[10 + k] = static_cast<char>((pixelStart >> (8 * k)) & 0xFF);
+        bytes[10 + k] = static_cast<char>((pixelStart >> (8 * k)) & 0xFF);
     QImage decoded;
     if (!decoded.loadFromData(file, "BMP") || decoded.isNull())
         return false;

@@ -18,6 +18,8 @@ public:
     // Reads a ".bmp" file; false (and nothing changed) when it does not
     // open, is not a bitmap, or its header does not fit its bytes.
     bool load(const std::string& path);
+    // The same for the bytes of such a file already in memory.
+    bool loadBytes(std::string bytes);
     // Stretches the picture over the rectangle; a width or height of -1
     // means the picture's own. False when nothing is loaded.
     bool draw(QPainter& painter, const QRect& target) const;
