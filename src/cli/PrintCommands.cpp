@@ -113,8 +113,7 @@ int runPrintList(const PrintListOptions& options, CliContext& context) {
     if (results.isEmpty())
         return refuse(options, "no events were found", context);
     const bool twelveHour = document->settings.twelveHourClock;
-    // Named captures: clang 14 cannot capture structured bindings.
-    return writePdf(options, context, [&, &results = results, &heading = heading](PdfPaper paper) {
+    return writePdf(options, context, [&](PdfPaper paper) {
         return printResultsPdf(options.pdf, paper, results, heading, twelveHour);
     });
 }
