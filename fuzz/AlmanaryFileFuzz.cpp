@@ -1,5 +1,10 @@
 // The almanary reader on any bytes. A file it accepts must survive a save:
 // written again and read back, it is the same document field by field.
+// Read from a file a few bytes at a time, the same bytes give the same
+// outcome as read whole.
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -28,6 +33,25 @@ void requireSameEvents(const AlmanaryDocument& read, const AlmanaryDocument& aga
         require(sameEvent(read.events.at(i), again.events.at(i)), "an event changed");
 }
 
+// The input as a file in memory, read through its /proc name with a
+// window of 16 bytes: its outcome must be the whole read's.
+void requireSameWindowed(const std::string& input, const AlmanaryLoad& whole) {
+    static const int fd = ::memfd_create("input.alm", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    require(fd >= 0 && ::ftruncate(fd, 0) == 0 &&
+                ::pwrite(fd, input.data(), input.size(), 0) == static_cast<ssize_t>(input.size()),
+            "the input cannot be put in a file");
+    const AlmanaryLoad windowed = AlmanaryFile::load(path, almanary::fuzz::kNow, {}, 16);
+    require(windowed.ok() == whole.ok(), "read in windows, the file has another outcome");
+    if (!whole.ok()) {
+        require(windowed.problem->kind == whole.problem->kind &&
+                    windowed.problem->detail == whole.problem->detail,
+                "read in windows, the file has another problem");
+        return;
+    }
+    requireSameEvents(*whole.document, *windowed.document);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -38,6 +62,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     AlmanaryLoad first = AlmanaryFile::parse(input, "input.alm", almanary::fuzz::kNow);
+    requireSameWindowed(input, first);
     if (!first.ok()) {
         require(first.problem.has_value(), "a refused file without a problem");
         return 0;

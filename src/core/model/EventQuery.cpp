@@ -7,6 +7,8 @@ template <typename... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;  // clang 14 does not deduce it for an aggregate
 
 }  // namespace
 
