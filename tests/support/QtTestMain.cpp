@@ -1,6 +1,5 @@
 // The window tests' main: offscreen, the locks in a private folder, and no
 // session bus, so no test shows a notification on the runner's desktop.
-#include <gtest/gtest.h>
 
 #include <QApplication>
 
