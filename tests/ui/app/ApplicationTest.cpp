@@ -2,13 +2,10 @@
 
 #include "app/Application.h"
 
-#include <gtest/gtest.h>
-
 #include <QSignalSpy>
 
 #include "app/RecoveryFile.h"
 #include "app/SingleInstance.h"
-#include "model/AlmanaryFile.h"
 #include "support/ChildProgram.h"
 #include "support/SampleEvents.h"
 #include "support/ScopedEnvironment.h"

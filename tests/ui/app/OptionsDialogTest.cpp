@@ -2,17 +2,12 @@
 
 #include "app/OptionsDialog.h"
 
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QLineEdit>
 
-#include "app/SettingsStore.h"
 #include "events/ViewEventsDialog.h"
-#include "share/ShareRegistry.h"
 #include "support/MainWindowHarness.h"
 #include "support/ScopedCurrentFolder.h"
-#include "support/ScopedEnvironment.h"
 #include "support/TestFiles.h"
 
 // Settings are written with designated initializers, the rest left at their defaults.
@@ -125,12 +120,16 @@ TEST_F(OptionsDialogTest, TheDialogOpensOnTheSettingsAndTheSharesStillRegistered
     }
 }
 
-// OK stops at the first refusal in order, storing nothing; the box at fault has the focus.
-TEST_F(OptionsDialogTest, OkChecksTheEntriesInOrderAndStopsAtTheFirstRefusal) {
-    open({});
-    for (const char* check : {"autosaveCheck", "passwordCheck", "shareCheck"})
+// A wrong period is refused as typed; OK stops at the first refusal in order, storing nothing;
+// the box at fault has the focus, with its text selected to type over.
+TEST_F(OptionsDialogTest, EntriesAreCheckedAsTypedAndOnOkInOrder) {
+    open({.autosave = true});
+    type("minutesEdit", "61");
+    EXPECT_TRUE(prompter.ids == Ids{EnterIntegerBetween} && dialog->changed());
+    expectRefusedIn("minutesEdit");
+    prompter.clearShown();
+    for (const char* check : {"passwordCheck", "shareCheck"})
         click(check);
-    edit("minutesEdit")->setText("61");
     std::filesystem::remove(chime);  // asked about last, so never here
     const std::tuple<const char*, MessageId, const char*> refusals[] = {
         {"minutesEdit", EnterIntegerBetween, "5"},
@@ -138,13 +137,13 @@ TEST_F(OptionsDialogTest, OkChecksTheEntriesInOrderAndStopsAtTheFirstRefusal) {
         {"shareNameEdit", ShareNameRequired, "Mine"},
     };
     for (const auto& [box, refusal, putRight] : refusals) {
-        prompter.clearShown();
         press(*dialog, "okButton");
         EXPECT_EQ(prompter.ids, Ids{refusal});
         expectRefusedIn(box);
         EXPECT_TRUE(dialog->isVisible());
-        EXPECT_EQ(session().settings(), DocumentSettings{});
-        edit(box)->setText(putRight);
+        EXPECT_EQ(session().settings(), DocumentSettings{.autosave = true});
+        prompter.clearShown();
+        type(box, putRight);
     }
 }
 
@@ -194,16 +193,6 @@ TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
         EXPECT_EQ(window().autosaveTimer().isActive() ? window().autosaveTimer().interval() : 0,
                   ok ? 420000 : 0);
     }
-}
-
-// A wrong period is pointed out as it is typed, its text selected to type over.
-TEST_F(OptionsDialogTest, TheMinutesAreCheckedAsTheyAreTyped) {
-    open({.autosave = true});
-    type("minutesEdit", "5");
-    EXPECT_TRUE(prompter.ids.empty() && dialog->changed());
-    type("minutesEdit", "61");
-    EXPECT_EQ(prompter.ids, Ids{EnterIntegerBetween});
-    expectRefusedIn("minutesEdit");
 }
 
 // A name sharing another file moves only on Yes; renaming or unticking withdraws the old.

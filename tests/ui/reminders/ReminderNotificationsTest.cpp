@@ -1,8 +1,4 @@
 // Reminders on the desktop's notifications, against a service on a bus of the test's own.
-#include <gtest/gtest.h>
-
-#include <QDBusConnection>
-#include <QTest>
 
 #include "events/EventDialog.h"
 #include "platform/DesktopNotifications.h"

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QPainter>
+
 #include "support/TempDir.h"
 
 namespace almanary {
@@ -73,6 +75,23 @@ TEST(BackgroundImage, RefusesDamagedFilesAndKeepsThePreviousPicture) {
         EXPECT_TRUE(image.isLoaded());
         EXPECT_EQ(image.image(), before) << path;
         EXPECT_EQ(image.palette().size(), 16) << path;
+    }
+}
+
+// Pixels indexing past the colours a palette declares draw black, never past the table's end.
+TEST(BackgroundImage, PixelsPastTheDeclaredColoursDrawBlack) {
+    for (const char* name : {"pal8-one-colour.bmp", "pal1-one-colour.bmp"}) {
+        SCOPED_TRACE(name);
+        BackgroundImage picture;
+        ASSERT_TRUE(picture.load(bitmap(name)));
+        EXPECT_EQ(picture.palette(), QVector<QRgb>{qRgb(0, 0, 255)});  // as the file says
+        QImage window(8, 3, QImage::Format_ARGB32);
+        window.fill(Qt::white);
+        QPainter painter(&window);
+        ASSERT_TRUE(picture.draw(painter, window.rect()));
+        painter.end();
+        for (int i = 0; i < 8 * 3; ++i)
+            EXPECT_EQ(window.pixel(i % 8, i / 8), qRgb(0, 0, 0)) << i;
     }
 }
 
