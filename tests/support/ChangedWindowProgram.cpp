@@ -1,6 +1,4 @@
-// A test program: the real application with one unsaved change in its
-// document. It prints "ready" once the window is set up, so a test can
-// signal it and see what it keeps.
+// The real application with one unsaved change, printing "ready" once its window is set up.
 
 #include <cstdio>
 

@@ -156,18 +156,17 @@ TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
     ViewEventsDialog view(&window(), session(), window().services());
     const std::vector<const char*> all = {"loadOnStartCheck", "autosaveCheck", "passwordCheck",
                                           "twelveHourCheck",  "shareCheck",    "playSoundCheck"};
-    // Clicked, Enter pressed on (none: the session closes windows), stored, changed.
+    // Clicked, Enter pressed on, stored, changed.
     const std::tuple<std::vector<const char*>, const char*, DocumentSettings, bool> cases[] = {
         {{"loadOnStartCheck"},
          "okButton",
          {.loadOnStart = true, .autosaveMinutes = 7, .shareName = "Work", .password = "old"},
          false},
         {all, "cancelButton", before, true},
-        {all, nullptr, before, true},
         {all, "okButton", stored, true},  // last: the window changes with it
     };
     for (const auto& [ticked, button, after, changed] : cases) {
-        SCOPED_TRACE(button ? button : "closed");
+        SCOPED_TRACE(button);
         share("Work", cal);
         session().setSettings(before);
         session().markUnchanged();
@@ -175,10 +174,6 @@ TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
             for (const char* check : ticked)
                 child<QCheckBox>(options, check)->click();
             child<QLineEdit>(options, "minutesEdit")->setText("7");
-            if (!button) {
-                EXPECT_TRUE(session().closeWindows());
-                return;
-            }
             child(options, button)->setFocus();
             QTest::keyClick(child(options, button), Qt::Key_Return);
         });

@@ -45,8 +45,11 @@ protected:
     }
     QComboBox& combo() { return *child<QComboBox>(*dialog, "skinsCombo"); }
     std::string shownName() { return combo().currentText().toStdString(); }
-    std::string shownPath() {
-        return child<SkinLabel>(*dialog, "backgroundLabel")->text().toStdString();
+    // The name and picture path shown, and the button face's colour.
+    std::string shown() {
+        return shownName() + "|" +
+               child<SkinLabel>(*dialog, "backgroundLabel")->text().toStdString() + "|" +
+               SkinColours::current().buttonBackground.name().toStdString();
     }
     void typeName(const char* name) { combo().setEditText(QString::fromUtf8(name)); }
     void pickColour(const char* button, const QColor& colour) {
@@ -91,12 +94,12 @@ TEST_F(SkinsDialogTest, PickingShowsASkinInTheEditorAndOkHandsItToTheSession) {
     open();
     EXPECT_EQ(itemTexts(*dialog, "skinsCombo"),
               (Names{"Alpha", "beta", "Cut", "Default", "Ocean"}));
-    EXPECT_EQ(shownName(), "Default");
-    const QColor ocean = SkinColours::fromColourRef(0x00C08040);
+    const std::string platform =
+        SkinColours::platformColours().buttonBackground.name().toStdString();
+    EXPECT_EQ(shown(), "Default||" + platform);
+    const std::string ocean = "Ocean|" + kPictureA + "|#4080c0";
     pick(*dialog, "skinsCombo", "Ocean");
-    EXPECT_EQ(SkinColours::current().buttonBackground, ocean);
-    EXPECT_EQ(shownName(), "Ocean");
-    EXPECT_EQ(shownPath(), kPictureA);
+    EXPECT_EQ(shown(), ocean);
     EXPECT_EQ(pictures(), "-A--");
     EXPECT_EQ(dialog->background(), &dialog->pictures().current());
     EXPECT_EQ(combo().currentIndex(), -1);
@@ -104,14 +107,11 @@ TEST_F(SkinsDialogTest, PickingShowsASkinInTheEditorAndOkHandsItToTheSession) {
     pick(*dialog, "skinsCombo", "Cut");
     EXPECT_EQ(prompter.ids, Ids{SkinLoadError});
     EXPECT_EQ(itemTexts(*dialog, "skinsCombo"), (Names{"Alpha", "beta", "Default", "Ocean"}));
-    EXPECT_EQ(shownName() + dialog->skinName(), "OceanOcean");
-    EXPECT_EQ(SkinColours::current().buttonBackground, ocean);
+    EXPECT_EQ(shown() + dialog->skinName(), ocean + "Ocean");
     prompter.clearShown();
 
     pick(*dialog, "skinsCombo", "Default");
-    EXPECT_EQ(SkinColours::current().buttonBackground,
-              SkinColours::platformColours().buttonBackground);
-    EXPECT_EQ(shownPath(), "");
+    EXPECT_EQ(shown(), "Default||" + platform);
     EXPECT_EQ(pictures(), "----");
     pickColour("buttonTextButton", kRed);
     choosePicture(kPictureB);
