@@ -24,13 +24,12 @@ QRgb pixel(const QImage& image, int x, int y) {
     return image.pixel(x, y) | 0xFF000000u;
 }
 
-// The palette size of each kind (0: true colour, holding the 4x2 test card).
+// The palette size of each kind (0: true colour, holding the 4x2 test card); v5-offset's pixels
+// lie where the file header's offset says, rgb565's 16-bit pixels after the colour masks.
 TEST(BackgroundImage, LoadsEachKindOfBitmap) {
     const std::pair<const char*, int> cases[] = {
-        {"rgb24.bmp", 0},      {"v5-offset.bmp", 0},  // pixels where the file header's offset says
-        {"rgb565.bmp", 0},                            // 16-bit pixels after the colour masks
-        {"pal8-256.bmp", 256}, {"pal8-16.bmp", 16},   {"pal4.bmp", 16},
-        {"pal1.bmp", 2},       {"core-pal4.bmp", 16},
+        {"rgb24.bmp", 0},    {"v5-offset.bmp", 0}, {"rgb565.bmp", 0}, {"pal8-256.bmp", 256},
+        {"pal8-16.bmp", 16}, {"pal4.bmp", 16},     {"pal1.bmp", 2},   {"core-pal4.bmp", 16},
     };
     // Top row first, compared to five bits a channel (16-bit pixels widen 31 to 248).
     const QRgb card[2][4] = {
