@@ -1,8 +1,7 @@
-// A test program: the real application with one unsaved change in its
-// document. It prints "ready" once the window is set up, so a test can
-// signal it and see what it keeps. With ALMANARY_TEST_KEEP_SAVING set it
-// instead adds an event and saves the file it was given, again and again,
-// printing "saved N" after the N-th save, so a test can kill it mid-save.
+// The real application with one unsaved change, printing "ready" once its
+// window is set up; with ALMANARY_TEST_KEEP_SAVING set, adding an event and
+// saving the file it was given again and again, printing "saved N" after
+// the N-th save, so a test can kill it mid-save.
 
 #include <QTimer>
 #include <cstdio>

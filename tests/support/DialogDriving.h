@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace almanary::testing {
 
@@ -32,6 +34,15 @@ inline void pick(const QWidget& window, const char* list, const char* text) {
     ASSERT_GE(index, 0) << text;
     combo->setCurrentIndex(index);
     emit combo->activated(index);
+}
+
+// The entries a list offers, in order.
+inline std::vector<std::string> itemTexts(const QWidget& window, const char* list) {
+    const QComboBox* combo = child<QComboBox>(window, list);
+    std::vector<std::string> texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts.push_back(combo->itemText(i).toStdString());
+    return texts;
 }
 
 inline void setNotes(const QWidget& window, const char* notes) {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "app/MainWindow.h"
 #include "app/SettingsStore.h"
@@ -51,9 +52,15 @@ protected:
                     ShareRegistry(store).publish(name, path));
     }
 
+    // The open almanary: its events' notes, its file, and whether it has unsaved changes.
+    std::tuple<Notes, std::string, bool> opened() {
+        return {notesOf(session().events()), session().path(), session().hasUnsavedChanges()};
+    }
+
+    // The notes of the events in a file; none when there is no file.
     Notes notesInFile(const std::string& path) {
         AlmanaryLoad loaded = AlmanaryFile::load(path, clock.now());
-        EXPECT_TRUE(loaded.ok()) << path;
+        EXPECT_TRUE(loaded.ok() || !std::filesystem::exists(path)) << path;
         return loaded.ok() ? notesOf(loaded.document->events) : Notes{};
     }
 

@@ -1,6 +1,4 @@
-// The window tests' main: offscreen, the locks in a private folder, and no
-// session bus, so no test shows a notification on the runner's desktop.
-#include <gtest/gtest.h>
+// The window tests' main: offscreen, private locks, no session bus (no notification shows).
 
 #include <QApplication>
 

@@ -76,5 +76,28 @@ TEST_F(FileLockTest, TheLockFolderIsTheUsersAlone) {
                           " cannot be made (No such file or directory)");
 }
 
+// Taking an almanary's lock removes the temporaries its killed saves left beside the file a link
+// names, and nothing else.
+TEST_F(FileLockTest, TakingTheLockRemovesOnlyTheAlmanarysTemporaries) {
+    fs::create_directory(dir_.file("docs"));
+    writeFile(dir_.file("docs/cal.alm"), "saved");
+    fs::create_symlink(dir_.file("docs/cal.alm"), dir_.file("link.alm"));
+    const std::pair<const char*, bool> names[] = {
+        {".cal.alm.Ab12Z9", false},                            // a killed save's: removed
+        {".cal.alm.zzzzzz", false}, {".cal.alm.Ab12Z", true},  // not six letters or digits
+        {".cal.alm.Ab12Z90", true}, {".cal.alm.Ab-2Z9", true},
+        {"cal.alm.Ab12Z9", true},   {".other.alm.Ab12Z9", true},
+    };
+    for (const auto& [name, kept] : names)
+        writeFile(dir_.file("docs/") + name, "part");
+    fs::create_directory(dir_.file("docs/.cal.alm.Folder"));
+    const auto lock = FileLock::acquire(dir_.file("link.alm"));
+    ASSERT_TRUE(lock);
+    for (const auto& [name, kept] : names)
+        EXPECT_EQ(fs::exists(dir_.file("docs/") + name), kept) << name;
+    EXPECT_TRUE(fs::is_directory(dir_.file("docs/.cal.alm.Folder")));
+    EXPECT_EQ(readFile(dir_.file("docs/cal.alm")), "saved");
+}
+
 }  // namespace
 }  // namespace almanary::testing

@@ -7,7 +7,6 @@
 
 #include <cstdio>
 
-#include "model/FileStamp.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 

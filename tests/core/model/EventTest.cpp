@@ -1,7 +1,5 @@
 #include "model/Event.h"
 
-#include <gtest/gtest.h>
-
 #include "support/SampleEvents.h"
 #include "support/ScopedTimeZone.h"
 

@@ -1,7 +1,5 @@
 #include "pages/WeekPage.h"
 
-#include <gtest/gtest.h>
-
 #include "support/RecordingDevice.h"
 #include "support/SampleEvents.h"
 #include "support/ScopedTimeZone.h"

@@ -1,11 +1,8 @@
 #include "share/ReceivedAlmanary.h"
 
-#include <gtest/gtest.h>
-
 #include "app/FileLock.h"
 #include "support/PrivateLockFolder.h"
 #include "support/ShareTestPeers.h"
-#include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 namespace almanary::testing {

@@ -1,11 +1,10 @@
-// The client against broken servers, and cancelled from another thread.
+// The client against broken servers.
 #include "share/ShareClient.h"
 
 #include <gtest/gtest.h>
 
 #include <future>
 
-#include "share/TcpListener.h"
 #include "support/ShareTestPeers.h"
 
 namespace almanary::testing {
@@ -51,24 +50,6 @@ TEST(ShareClientTest, BrokenServersMeanCannotConnect) {
         EXPECT_EQ(result.content, "") << what;
         EXPECT_NE(result.detail, "") << what;
     }
-    const std::uint16_t closedPort = TcpListener::listen(0)->port();
-    EXPECT_EQ(ShareClient({"127.0.0.1", closedPort}).fetch("Work").outcome, Outcome::CannotConnect);
-}
-
-// Cancel from another thread ends a wait that would otherwise last an hour.
-TEST(ShareClientTest, CancelEndsAnExchangeFromAnotherThread) {
-    std::promise<void> requestRead;
-    FakeServer server([&](TcpSocket& socket) {
-        char request[22];
-        EXPECT_TRUE(socket.readExact(request, sizeof request));
-        requestRead.set_value();
-        waitForClientToGo(socket);
-    });
-    ShareClient client(server.address(), 1h);
-    auto result = std::async(std::launch::async, [&] { return client.fetch("Work"); });
-    requestRead.get_future().wait();
-    client.cancel();
-    EXPECT_EQ(result.get().outcome, Outcome::Cancelled);
 }
 
 }  // namespace

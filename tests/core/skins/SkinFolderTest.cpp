@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "skins/SkinFile.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"

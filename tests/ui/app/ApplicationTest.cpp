@@ -2,8 +2,6 @@
 
 #include "app/Application.h"
 
-#include <gtest/gtest.h>
-
 #include <QSignalSpy>
 #include <chrono>
 #include <random>
@@ -11,7 +9,6 @@
 
 #include "app/RecoveryFile.h"
 #include "app/SingleInstance.h"
-#include "model/AlmanaryFile.h"
 #include "support/ChildProgram.h"
 #include "support/SampleEvents.h"
 #include "support/ScopedEnvironment.h"

@@ -2,15 +2,10 @@
 
 #include "app/MainWindow.h"
 
-#include <gtest/gtest.h>
-
 #include <QCalendarWidget>
-#include <QTest>
-#include <tuple>
 
 #include "app/MainTimers.h"
 #include "app/RecoveryFile.h"
-#include "app/SettingsStore.h"
 #include "print/PreviewWindow.h"
 #include "print/PrintWeekDialog.h"
 #include "support/MainWindowHarness.h"
@@ -83,8 +78,7 @@ TEST_F(MainWindowTest, AKeptEventWindowStopsALoadAndAnExit) {
     EXPECT_EQ(prompter.ids, Ids(2, MessageId::DiscardInput));
     EXPECT_FALSE(window().hasEnded());
     EXPECT_TRUE(popup.isVisible());
-    EXPECT_EQ(session().path(), dir.file("mine.alm"));
-    EXPECT_EQ(notesOf(session().events()), Notes{"mine"});
+    EXPECT_EQ(opened(), std::tuple(Notes{"mine"}, dir.file("mine.alm"), false));
 
     prompter.answer(MessageAnswer::Yes);
     EXPECT_TRUE(window().loadDocument(other));
@@ -115,8 +109,8 @@ TEST_F(MainWindowTest, ChangesKeptByAForcedEndAreOfferedAtTheNextStart) {
         EXPECT_EQ(prompter.args.at(0), std::vector<std::string>{name});
         prompter.clearShown();
         EXPECT_FALSE(recovery.find());
-        EXPECT_EQ(notesOf(session().events()), c.restored);
-        EXPECT_EQ(session().path(), c.answer == MessageAnswer::Yes ? c.original : "");
+        EXPECT_EQ(opened(), std::tuple(c.restored, c.answer == MessageAnswer::Yes ? c.original : "",
+                                       c.answer == MessageAnswer::Yes));
         EXPECT_EQ(window().windowTitle(), c.title);
         EXPECT_EQ(window().isWindowModified(), c.answer == MessageAnswer::Yes);
     }
@@ -137,8 +131,7 @@ TEST_F(MainWindowTest, TheStartSettingsAreReadAtStartAndWrittenAtExit) {
         prompter.clearShown();
         startSettings(loadOnStart, fileName);
         window().initialise();
-        EXPECT_EQ(session().path(), loads ? path : "");
-        EXPECT_EQ(notesOf(session().document().events), loads ? Notes{"last"} : Notes{});
+        EXPECT_EQ(opened(), std::tuple(loads ? Notes{"last"} : Notes{}, loads ? path : "", false));
         EXPECT_EQ(session().document().settings.loadOnStart, loadOnStart == 1);
         EXPECT_EQ(prompter.ids, messages);
     }
@@ -153,29 +146,24 @@ TEST_F(MainWindowTest, TheStartSettingsAreReadAtStartAndWrittenAtExit) {
     EXPECT_EQ(startSettings(), std::make_pair(0, dir.file("now.alm")));
 }
 
-// The reviver restarts only stopped timers, autosave as the settings say.
+// The reviver restarts only stopped timers (a running countdown keeps its progress), autosave
+// as the settings say.
 TEST_F(MainWindowTest, TheReviverRestartsOnlyStoppedTimers) {
     MainWindow& w = window();
     session().setSettings({.autosave = true, .autosaveMinutes = 10});
     w.restartTimers();
     const int starts = w.timers().autosaveStarts();
-    w.onReviveTimer();
-    EXPECT_EQ(w.timers().autosaveStarts(), starts) << "the countdown keeps its progress";
-
-    w.stopTimers();
-    EXPECT_TRUE(w.reviveTimer().isActive()) << "never stopped";
-    w.onReviveTimer();
-    EXPECT_TRUE(w.reminderTimer().isActive());
-    EXPECT_EQ(w.timers().autosaveStarts(), starts + 1);
-
-    const std::tuple<bool, std::int32_t, int> periods[] = {
-        {true, 10, 600000}, {true, 0, 0}, {false, 10, 0}};
-    for (const auto& [autosave, minutes, interval] : periods) {
-        session().setSettings({.autosave = autosave, .autosaveMinutes = minutes});
+    for (const bool stopped : {false, true}) {
+        if (stopped)
+            w.stopTimers();
         w.onReviveTimer();
-        EXPECT_EQ(w.autosaveTimer().isActive() ? w.autosaveTimer().interval() : 0, interval)
-            << autosave << " " << minutes;
+        EXPECT_TRUE(w.reminderTimer().isActive() && w.reviveTimer().isActive());
+        EXPECT_EQ(w.autosaveTimer().interval(), 600000);
+        EXPECT_EQ(w.timers().autosaveStarts(), starts + stopped);
     }
+    session().setSettings({.autosave = true, .autosaveMinutes = 0});
+    w.onReviveTimer();
+    EXPECT_FALSE(w.autosaveTimer().isActive());
 }
 
 // Print Week: one dialog; its preview's Prev Day moves the week printed; a load closes both.

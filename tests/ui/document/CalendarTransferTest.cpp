@@ -1,5 +1,4 @@
 // The window's iCalendar import (its report, or its fault changing nothing) and export.
-#include <gtest/gtest.h>
 
 #include "document/CalendarTransfer.h"
 #include "support/SessionHarness.h"
@@ -17,7 +16,8 @@ protected:
     CalendarTransfer transfer{nullptr, session, services};
 };
 
-TEST_F(CalendarTransferTest, AnImportReportsAndAFaultChangesNothing) {
+// An import reports, or changes nothing on a fault; an export asks before replacing a file.
+TEST_F(CalendarTransferTest, AnImportReportsAndAnExportAsksBeforeReplacingAFile) {
     files.choose(kFixtures + "mail-export.ics");
     transfer.importFile();
     ASSERT_EQ(prompter.ids, Ids{MessageId::CalendarImported});
@@ -35,10 +35,8 @@ TEST_F(CalendarTransferTest, AnImportReportsAndAFaultChangesNothing) {
     EXPECT_EQ(prompter.ids, (Ids{MessageId::CalendarNotImported, MessageId::CalendarNotImported}));
     EXPECT_EQ(prompter.args[0][1], "line 11: DTSTART 2026-03-02 09:00 is not a date or time");
     EXPECT_EQ(events().count(), count);
-}
 
-TEST_F(CalendarTransferTest, AnExportAsksBeforeReplacingAFile) {
-    store({2026, 9, 2, "9", "00", "Dentist"});
+    prompter.clearShown();
     const std::string out = dir.file("out.ics");
     writeFile(out, "kept");
     files.choose(out);
@@ -49,7 +47,7 @@ TEST_F(CalendarTransferTest, AnExportAsksBeforeReplacingAFile) {
     files.choose(out);
     prompter.answer(MessageAnswer::Yes);
     transfer.exportFile();
-    EXPECT_NE(readFile(out).find("SUMMARY:Dentist\r\n"), std::string::npos);
+    EXPECT_NE(readFile(out).find("SUMMARY:R&D budget\r\n"), std::string::npos);
     EXPECT_EQ(prompter.ids, (Ids{MessageId::OverwriteCalendar, MessageId::OverwriteCalendar}));
 
     files.choose(dir.file("no-such-folder/out.ics"));

@@ -2,8 +2,6 @@
 
 #include "document/DocumentSession.h"
 
-#include <gtest/gtest.h>
-
 #include "skins/SkinnedDialog.h"
 #include "support/SessionHarness.h"
 

@@ -2,8 +2,6 @@
 
 #include "events/CategoriesDialog.h"
 
-#include <gtest/gtest.h>
-
 #include <QLineEdit>
 #include <tuple>
 
@@ -32,14 +30,6 @@ protected:
 
     QLineEdit* edit() { return child<QLineEdit>(*dialog, "nameEdit"); }
 
-    Names shown() {
-        QComboBox* list = child<QComboBox>(*dialog, "categoryCombo");
-        Names texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts.push_back(list->itemText(i).toStdString());
-        return texts;
-    }
-
     std::unique_ptr<CategoriesDialog> dialog;
 };
 
@@ -64,7 +54,7 @@ TEST_F(CategoriesDialogTest, ActionsRefuseWhatTheyCannotDoAndKeepWhatWasTyped) {
         edit()->setText(typed);
         press(*dialog, button);
         EXPECT_EQ(prompter.ids, refusal ? Ids{*refusal} : Ids{});
-        EXPECT_EQ(shown(), after);
+        EXPECT_EQ(itemTexts(*dialog, "categoryCombo"), after);
         EXPECT_EQ(edit()->text(), refusal ? QString(typed) : QString());
         QTest::keyClick(dialog.get(), Qt::Key_Escape);
         EXPECT_EQ(session.hasUnsavedChanges(), !refusal);
@@ -83,8 +73,9 @@ TEST_F(CategoriesDialogTest, ANameInUseIsAskedAboutAndOnlyARenameReachesTheEvent
             press(*dialog, rename ? "renameButton" : "deleteButton");
             ASSERT_EQ(prompter.ids, Ids{rename ? RenameCategoryEvents : CategoryInUse});
             EXPECT_EQ(prompter.args[0], rename ? (Names{"Work", "Job"}) : Names{"Work"});
-            EXPECT_EQ(shown(), rename ? (Names{"Home", "Job"})
-                                      : (yes ? Names{"Home"} : (Names{"Home", "Work"})));
+            EXPECT_EQ(
+                itemTexts(*dialog, "categoryCombo"),
+                rename ? (Names{"Home", "Job"}) : (yes ? Names{"Home"} : (Names{"Home", "Work"})));
             EXPECT_EQ(dialog->changed(), rename || yes);
             Names categories;
             events().forEach([&](const Event& e) { categories.push_back(e.category()); });

@@ -2,8 +2,6 @@
 
 #include "platform/QtPrompter.h"
 
-#include <gtest/gtest.h>
-
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <tuple>

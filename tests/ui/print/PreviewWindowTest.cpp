@@ -1,12 +1,6 @@
-// The print preview: page buttons, day moves, Escape, printing.
+// The print preview: page buttons, day moves, printing, Escape.
 
 #include "print/PreviewWindow.h"
-
-#include <gtest/gtest.h>
-
-#include <QTest>
-#include <memory>
-#include <tuple>
 
 #include "support/PdfText.h"
 #include "support/SessionHarness.h"
@@ -23,10 +17,12 @@ protected:
         return preview;
     }
 
-    // "page/count" and the page buttons that can be pressed.
+    // The first day's date and hour, "page/count" and the page buttons that can be pressed.
     static std::string state(const PreviewWindow& preview) {
-        std::string text =
-            std::to_string(preview.page()) + "/" + std::to_string(preview.pageCount());
+        const LocalFields first = Calendar::toLocal(preview.firstDay());
+        std::string text = std::to_string(first.day) + " " + std::to_string(first.hour) + "h " +
+                           std::to_string(preview.page()) + "/" +
+                           std::to_string(preview.pageCount());
         if (child<QPushButton>(preview, "prevPageButton")->isEnabled())
             text += " prev";
         if (child<QPushButton>(preview, "nextPageButton")->isEnabled())
@@ -37,57 +33,34 @@ protected:
     QWidget owner;
 };
 
-// Next Page and Prev Page can be pressed exactly while there is a page that way.
-TEST_F(PreviewWindowTest, ThePageButtonsFollowThePages) {
-    addDay(3, 5, 15, "");
-    addDay(3, 6, 3, "");
-    const auto preview = open(localTime(2024, 3, 3));
+// Page buttons work while there is a page that way; day buttons step calendar days (over the
+// end of summer time) to page 1; Print prints the whole week shown and stays; Escape closes.
+TEST_F(PreviewWindowTest, PagesDaysPrintAndEscape) {
+    addDay(10, 29, 15, "");
+    const auto preview = open(localTime(2024, 10, 27));
+    printers.choose(dir.file("week.pdf"));
     std::vector<std::string> seen{state(*preview)};
-    for (const char* button : {"nextPageButton", "nextPageButton", "nextPageButton",
-                               "prevPageButton", "prevPageButton", "prevPageButton"}) {
+    const char *next = "nextPageButton", *prev = "prevPageButton";
+    for (const char* button : {next, next, next, prev, prev, prev, next, "nextDayButton", next,
+                               "printButton", "prevDayButton", next}) {
         press(*preview, button);
         seen.push_back(state(*preview));
     }
-    EXPECT_EQ(seen, (std::vector<std::string>{"1/3 next", "2/3 prev next", "3/3 prev", "3/3 prev",
-                                              "2/3 prev next", "1/3 next", "1/3 next"}));
-}
-
-// Day buttons move by calendar days, to page 1; Escape closes, and is no Prev Page.
-TEST_F(PreviewWindowTest, TheDayButtonsMoveTheWeekByCalendarDaysAndEscapeCloses) {
-    addDay(10, 29, 8, "");
-    const std::tuple<int, const char*, int> cases[] = {
-        {27, "nextDayButton", 28},
-        {28, "prevDayButton", 27},
-    };
-    for (const auto& [from, button, to] : cases) {
-        const auto preview = open(localTime(2024, 10, from, 0));
-        press(*preview, "nextPageButton");
-        ASSERT_EQ(state(*preview), "2/2 prev") << button;
-        press(*preview, button);
-        EXPECT_EQ(preview->firstDay(), localTime(2024, 10, to, 0)) << button;
-        EXPECT_EQ(state(*preview), "1/2 next") << button;
-        press(*preview, "nextPageButton");
-        QTest::keyClick(preview.get(), Qt::Key_Escape);
-        EXPECT_FALSE(preview->isVisible());
-        EXPECT_EQ(preview->page(), 2);
-    }
-}
-
-// Print prints every page of the week shown; the preview stays on its page.
-TEST_F(PreviewWindowTest, PrintPrintsTheWholeWeekShownAndStaysOnThePage) {
-    addDay(3, 5, 8, "3/5 #");
-    const auto preview = open(localTime(2024, 3, 3));
-    press(*preview, "nextPageButton");
-    press(*preview, "nextDayButton");
-    press(*preview, "nextPageButton");
-    printers.choose(dir.file("week.pdf"));
-    press(*preview, "printButton");
-    EXPECT_TRUE(preview->isVisible());
-    EXPECT_EQ(state(*preview), "2/2 prev");
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "27 0h 1/3 next", "27 0h 2/3 prev next", "27 0h 3/3 prev", "27 0h 3/3 prev",
+                        "27 0h 2/3 prev next", "27 0h 1/3 next", "27 0h 1/3 next",
+                        "27 0h 2/3 prev next", "28 0h 1/3 next", "28 0h 2/3 prev next",
+                        "28 0h 2/3 prev next", "27 0h 1/3 next", "27 0h 2/3 prev next"}));
     const std::string text = pdfText(dir.file("week.pdf"));
-    EXPECT_EQ(occurrences(text, "\f"), 2);  // two pages
-    EXPECT_EQ(occurrences(text, "For the week of Monday 3/4/2024, Page: 1 of 2"), 1) << text;
-    EXPECT_EQ(occurrences(text, "For the week of Monday 3/4/2024, Page: 2 of 2"), 1) << text;
+    EXPECT_EQ(occurrences(text, "\f"), 3);
+    for (const char* page : {"1 of 3", "2 of 3", "3 of 3"})
+        EXPECT_EQ(
+            occurrences(text, "For the week of Monday 10/28/2024, Page: " + std::string(page)), 1)
+            << text;
+    EXPECT_TRUE(preview->isVisible());
+    QTest::keyClick(preview.get(), Qt::Key_Escape);
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_EQ(preview->page(), 2);
 }
 
 }  // namespace

@@ -2,10 +2,6 @@
 
 #include "print/PrintWeekJob.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 #include "support/PdfText.h"
 #include "support/SessionHarness.h"
 
@@ -22,55 +18,42 @@ protected:
     }
 };
 
-TEST_F(PrintJobTest, AWeekPrintsOnThePrinterChosen) {
-    addDay(3, 5, 8, "3/5 #");
-    const struct {
-        std::string file;  // empty: the print dialog is cancelled
-        bool twelveHour;
-        std::vector<std::string> printed;  // texts each found once in the PDF
-    } cases[] = {
-        {"week.pdf",
-         false,
-         {"For the week of Sunday 3/3/2024, Page: 1 of 2",
-          "For the week of Sunday 3/3/2024, Page: 2 of 2", "Time: 9:00 - 9:30", "3/5 #8"}},
-        {"twelve.pdf", true, {"Time: 9:00 AM - 9:30"}},
-        {"", false, {}},
-    };
-    for (const auto& c : cases) {
-        const std::string path = c.file.empty() ? std::string() : dir.file(c.file);
-        printers.choose(path);
-        EXPECT_EQ(printWeek(c.twelveHour), path.empty() ? Outcome::NotPrinted : Outcome::Printed);
-        const std::string text = path.empty() ? std::string() : pdfText(path);
-        for (const std::string& expected : c.printed) {
-            EXPECT_EQ(occurrences(text, expected), 1) << expected << " in\n" << text;
-        }
-    }
-    EXPECT_EQ(prompter.ids, Ids{});
-    // The footer's 42 dots at 300 dots an inch: a 10-point line.
-    EXPECT_NEAR(wordHeight(dir.file("week.pdf"), "For"), 10, 1.5);
-}
-
 // A PDF printer that cannot start its second page.
 class SecondPageFails : public QPrinter {
 public:
     bool newPage() override { return false; }
 };
 
-// A printer failing part-way is reported; a document replaced meanwhile is not printed.
-TEST_F(PrintJobTest, APrinterFailingPartWayIsReportedAndAGoneDocumentIsNotPrinted) {
-    const std::string path = dir.file("week.pdf");
+// Printed in the clock asked for; a cancelled dialog prints nothing, a printer failing part-way
+// is reported, and a document replaced while the dialog was up is not printed.
+TEST_F(PrintJobTest, AWeekPrintsOnThePrinterChosenOrSaysWhyNot) {
     addDay(3, 5, 8, "3/5 #");
-    printers.choose<SecondPageFails>(path);
+    const std::string week = dir.file("week.pdf"), twelve = dir.file("twelve.pdf");
+    printers.choose(week);
+    EXPECT_EQ(printWeek(), Outcome::Printed);
+    const std::string text = pdfText(week);
+    for (const char* part :
+         {"For the week of Sunday 3/3/2024, Page: 2 of 2", "Time: 9:00 - 9:30", "3/5 #8"})
+        EXPECT_EQ(occurrences(text, part), 1) << part << " in\n" << text;
+    // The footer's 42 dots at 300 dots an inch: a 10-point line.
+    EXPECT_NEAR(wordHeight(week, "For"), 10, 1.5);
+    printers.choose(twelve);
+    EXPECT_EQ(printWeek(true), Outcome::Printed);
+    EXPECT_EQ(occurrences(pdfText(twelve), "Time: 9:00 AM - 9:30"), 1);
+    printers.choose("");
+    EXPECT_EQ(printWeek(), Outcome::NotPrinted);
+    EXPECT_EQ(prompter.ids, Ids{});
+
+    printers.choose<SecondPageFails>(week);
     EXPECT_EQ(printWeek(), Outcome::Failed);
     ASSERT_EQ(prompter.ids, Ids{MessageId::PrintFailed});
-    EXPECT_EQ(prompter.args[0].at(0), path);
-
+    EXPECT_EQ(prompter.args[0].at(0), week);
     prompter.clearShown();
-    std::filesystem::remove(path);
-    printers.choose(path);
+    std::filesystem::remove(week);
+    printers.choose(week);
     printers.meanwhile = [this] { addDay(3, 6, 1, ""); };
     EXPECT_EQ(printWeek(), Outcome::NotPrinted);
-    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(std::filesystem::exists(week));
     EXPECT_EQ(prompter.ids, Ids{});
 }
 

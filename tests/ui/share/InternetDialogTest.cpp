@@ -2,12 +2,9 @@
 
 #include "share/InternetDialog.h"
 
-#include <gtest/gtest.h>
-
 #include <QSignalSpy>
 #include <future>
 
-#include "share/ShareClient.h"
 #include "share/TcpListener.h"
 #include "support/MainWindowHarness.h"
 
@@ -90,8 +87,7 @@ TEST_F(InternetDialogTest, ALoadStoresTheFetchedFileAndOpensIt) {
         EXPECT_EQ(runInternet(server, c.name, "loadButton"), c.stays);
         EXPECT_EQ(prompter.ids, c.said);
         prompter.clearShown();
-        EXPECT_EQ(notesOf(session().events()), c.open);
-        EXPECT_EQ(session().path(), c.open.empty() ? "" : c.chosen);
+        EXPECT_EQ(opened(), std::tuple(c.open, c.open.empty() ? "" : c.chosen, false));
         EXPECT_EQ(notesInFile(mine), c.overwrite == Yes ? c.open : Notes{"mine"});
     }
 }
@@ -166,9 +162,7 @@ TEST_F(InternetDialogTest, TheServerReloadsTheWindowWhenItsAlmanaryIsReplaced) {
     EXPECT_EQ(sending.get().outcome, ShareClient::Outcome::Done);
     EXPECT_TRUE(asked);
     EXPECT_EQ(notesInFile(mine), (Notes{"sent", "too"}));
-    EXPECT_EQ(notesOf(session().events()), (Notes{"sent", "too"}));
-    EXPECT_EQ(session().path(), mine);
-    EXPECT_FALSE(session().hasUnsavedChanges());
+    EXPECT_EQ(opened(), std::tuple(Notes{"sent", "too"}, mine, false));
     EXPECT_TRUE(window().reminderTimer().isActive());
 }
 

@@ -2,12 +2,6 @@
 
 #include "skineditor/SkinsDialog.h"
 
-#include <gtest/gtest.h>
-
-#include <QComboBox>
-#include <filesystem>
-
-#include "skins/SkinColours.h"
 #include "skins/SkinFile.h"
 #include "skins/SkinLabel.h"
 #include "support/SessionHarness.h"
@@ -50,15 +44,12 @@ protected:
         dialog->show();
     }
     QComboBox& combo() { return *child<QComboBox>(*dialog, "skinsCombo"); }
-    Names offered() {
-        Names names;
-        for (int i = 0; i < combo().count(); ++i)
-            names.push_back(combo().itemText(i).toStdString());
-        return names;
-    }
     std::string shownName() { return combo().currentText().toStdString(); }
-    std::string shownPath() {
-        return child<SkinLabel>(*dialog, "backgroundLabel")->text().toStdString();
+    // The name and picture path shown, and the button face's colour.
+    std::string shown() {
+        return shownName() + "|" +
+               child<SkinLabel>(*dialog, "backgroundLabel")->text().toStdString() + "|" +
+               SkinColours::current().buttonBackground.name().toStdString();
     }
     void typeName(const char* name) { combo().setEditText(QString::fromUtf8(name)); }
     void pickColour(const char* button, const QColor& colour) {
@@ -92,56 +83,47 @@ protected:
     std::unique_ptr<SkinsDialog> dialog;
 };
 
-// Every skin once, "Default" once, in sorted order.
-TEST_F(SkinsDialogTest, TheComboOffersEverySkinOnceWithDefaultInSortedOrder) {
-    for (const char* name : {"beta", "Alpha", "gamma"})
+// Every skin offered once, sorted, "Default" once; a skin picked shows in the editor only, one
+// that cannot be read says so and leaves the list; OK hands the skin, saved or not, to the session.
+TEST_F(SkinsDialogTest, PickingShowsASkinInTheEditorAndOkHandsItToTheSession) {
+    for (const char* name : {"beta", "Alpha", "Cut"})
         writeSkin(name, skinOf(0x00FFFFFF, ""));
+    writeSkin("Ocean", skinOf(0x00C08040, kPictureA));
+    writeFile(skinPath("Cut"), "cut");
     writeFile(skinPath("Default"), SkinFile::encode(skinOf(0x00FFFFFF, "")));
     open();
-    EXPECT_EQ(offered(), (Names{"Alpha", "beta", "Default", "gamma"}));
-    EXPECT_EQ(shownName(), "Default");
-}
-
-// A skin picked shows in the editor only; OK hands it to the session.
-TEST_F(SkinsDialogTest, PickingASkinShowsItInTheEditorAndOkHandsItToTheSession) {
-    writeSkin("Ocean", skinOf(0x00C08040, kPictureA));
-    open();
+    EXPECT_EQ(itemTexts(*dialog, "skinsCombo"),
+              (Names{"Alpha", "beta", "Cut", "Default", "Ocean"}));
+    const std::string platform =
+        SkinColours::platformColours().buttonBackground.name().toStdString();
+    EXPECT_EQ(shown(), "Default||" + platform);
+    const std::string ocean = "Ocean|" + kPictureA + "|#4080c0";
     pick(*dialog, "skinsCombo", "Ocean");
-    EXPECT_EQ(SkinColours::current().buttonBackground, SkinColours::fromColourRef(0x00C08040));
-    EXPECT_EQ(shownName(), "Ocean");
-    EXPECT_EQ(shownPath(), kPictureA);
+    EXPECT_EQ(shown(), ocean);
     EXPECT_EQ(pictures(), "-A--");
     EXPECT_EQ(dialog->background(), &dialog->pictures().current());
     EXPECT_EQ(combo().currentIndex(), -1);
 
+    pick(*dialog, "skinsCombo", "Cut");
+    EXPECT_EQ(prompter.ids, Ids{SkinLoadError});
+    EXPECT_EQ(itemTexts(*dialog, "skinsCombo"), (Names{"Alpha", "beta", "Default", "Ocean"}));
+    EXPECT_EQ(shown() + dialog->skinName(), ocean + "Ocean");
+    prompter.clearShown();
+
     pick(*dialog, "skinsCombo", "Default");
-    EXPECT_EQ(SkinColours::current().buttonBackground,
-              SkinColours::platformColours().buttonBackground);
-    EXPECT_EQ(shownPath(), "");
+    EXPECT_EQ(shown(), "Default||" + platform);
     EXPECT_EQ(pictures(), "----");
+    pickColour("buttonTextButton", kRed);
+    choosePicture(kPictureB);
+    typeName("Found");
+    press(*dialog, "saveSkinButton");
     session.markUnchanged();
     press(*dialog, "okButton");
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(session.document().skinName, "Default");
+    EXPECT_EQ(session.document().skinName, "Found");
+    EXPECT_EQ(SkinFile::readNamed(services.skinsFolder, "Found").skin->picturePath, kPictureB);
     EXPECT_TRUE(session.hasUnsavedChanges());
     EXPECT_EQ(prompter.ids, Ids{});
-}
-
-// A skin file that cannot be read says so, leaves the list, changes nothing.
-TEST_F(SkinsDialogTest, ASkinThatCannotBeReadSays118AndLeavesTheList) {
-    writeSkin("Cut", skinOf(0x00C08040, ""));
-    writeFile(skinPath("Cut"), "cut");
-    AlmanaryDocument document;
-    document.skinName = "Mine";
-    session.replace(document, {});
-    open();
-    const SkinColourSet before = SkinColours::current();
-    pick(*dialog, "skinsCombo", "Cut");
-    EXPECT_EQ(prompter.ids, Ids{SkinLoadError});
-    EXPECT_EQ(offered(), Names{"Default"});
-    EXPECT_EQ(shownName(), "Mine");
-    EXPECT_EQ(dialog->skinName(), "Mine");
-    EXPECT_EQ(SkinColours::current().buttonBackground, before.buttonBackground);
 }
 
 // Save Skin refuses "Default" and no name, makes the folder, replaces only
@@ -176,7 +158,7 @@ TEST_F(SkinsDialogTest, SaveSkinRefusesDefaultAndNoNameAndAsksBeforeReplacing) {
             << c.name;
     }
     EXPECT_EQ(dialog->skinName(), "Keep");
-    EXPECT_EQ(offered(), (Names{"Default", "Keep"}));
+    EXPECT_EQ(itemTexts(*dialog, "skinsCombo"), (Names{"Default", "Keep"}));
 
     writeFile(dir.file("file"), "x");
     services.skinsFolder = dir.file("file/Skins");
@@ -185,9 +167,10 @@ TEST_F(SkinsDialogTest, SaveSkinRefusesDefaultAndNoNameAndAsksBeforeReplacing) {
     EXPECT_EQ(prompter.ids, Ids{SkinSaveError});
 }
 
-// Preview, current, committed and the windows' picture after each step.
+// Preview, current, committed and the windows' picture after each step; Apply names a lost one.
 TEST_F(SkinsDialogTest, ThePicturesFollowEachStep) {
     writeSkin("Sea", skinOf(0x00C08040, kPictureC));
+    writeSkin("Lost", skinOf(0x00C08040, dir.file("lost.bmp")));
     ASSERT_TRUE(session.background().load(kPictureA));
     open();
     const struct {
@@ -195,8 +178,10 @@ TEST_F(SkinsDialogTest, ThePicturesFollowEachStep) {
         const char* pictures;
     } steps[] = {
         {[] {}, "-AAA"},
-        {[this] { choosePicture(kPictureB); }, "BAAA"},
-        {[this] { pick(*dialog, "skinsCombo", "Sea"); }, "-CAA"},
+        {[this] { pick(*dialog, "skinsCombo", "Lost"); }, "--AA"},
+        {[this] { press(*dialog, "applyButton"); }, "----"},
+        {[this] { choosePicture(kPictureB); }, "B---"},
+        {[this] { pick(*dialog, "skinsCombo", "Sea"); }, "-C--"},
         {[this] { press(*dialog, "applyButton"); }, "-CCC"},
         {[this] { choosePicture(kPictureB); }, "BCCC"},
         {[this] { press(*dialog, "applyButton"); }, "-BBB"},
@@ -209,8 +194,9 @@ TEST_F(SkinsDialogTest, ThePicturesFollowEachStep) {
         s.step();
         EXPECT_EQ(pictures(), s.pictures) << &s - steps;
     }
-    // Applied pictures come unsaved, 131; a file that is no bitmap, 126.
-    EXPECT_EQ(prompter.ids, (Ids{UnsavedSkinOnApply, BackgroundMissing}));
+    // A lost picture applied, 126; applied pictures come unsaved, 131; a file no bitmap, 126.
+    EXPECT_EQ(prompter.ids, (Ids{BackgroundMissing, UnsavedSkinOnApply, BackgroundMissing}));
+    EXPECT_EQ(prompter.args.at(0), (std::vector<std::string>{dir.file("lost.bmp"), "Lost"}));
     EXPECT_EQ(session.backgroundPath(), kPictureB);
 }
 
@@ -233,25 +219,6 @@ TEST_F(SkinsDialogTest, CancelAfterApplyKeepsTheAppliedAndUndoesTheRest) {
     EXPECT_EQ(session.document().skinName, "");
     EXPECT_EQ(session.backgroundPath(), "");
     EXPECT_TRUE(session.hasUnsavedChanges());
-}
-
-// Apply names a lost picture; a picture saved in a skin before OK asks nothing.
-TEST_F(SkinsDialogTest, ApplyReportsALostPictureAndASavedPictureNeedsNoWarning) {
-    writeSkin("Lost", skinOf(0x00C08040, dir.file("lost.bmp")));
-    open();
-    pick(*dialog, "skinsCombo", "Lost");
-    press(*dialog, "applyButton");
-    EXPECT_EQ(prompter.ids, Ids{BackgroundMissing});
-    EXPECT_EQ(prompter.args.at(0), (std::vector<std::string>{dir.file("lost.bmp"), "Lost"}));
-    prompter.clearShown();
-
-    choosePicture(kPictureB);
-    typeName("Found");
-    press(*dialog, "saveSkinButton");
-    press(*dialog, "okButton");
-    EXPECT_EQ(prompter.ids, Ids{});
-    EXPECT_EQ(session.document().skinName, "Found");
-    EXPECT_EQ(SkinFile::readNamed(services.skinsFolder, "Found").skin->picturePath, kPictureB);
 }
 
 // An unsaved colour change asks on OK (Cancel: back to the editor); no skin name.

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QPainter>
+
 #include "support/TempDir.h"
 
 namespace almanary {
@@ -22,18 +24,12 @@ QRgb pixel(const QImage& image, int x, int y) {
     return image.pixel(x, y) | 0xFF000000u;
 }
 
-// The palette size of each kind (0: true colour, holding the 4x2 test card).
+// The palette size of each kind (0: true colour, holding the 4x2 test card); v5-offset's pixels
+// lie where the file header's offset says, rgb565's 16-bit pixels after the colour masks.
 TEST(BackgroundImage, LoadsEachKindOfBitmap) {
     const std::pair<const char*, int> cases[] = {
-        {"rgb24.bmp", 0},
-        {"v5-offset.bmp", 0},  // pixels found through the file header's
-                               // offset
-        {"rgb565.bmp", 0},     // 16-bit pixels after the colour masks
-        {"pal8-256.bmp", 256},
-        {"pal8-16.bmp", 16},
-        {"pal4.bmp", 16},
-        {"pal1.bmp", 2},
-        {"core-pal4.bmp", 16},
+        {"rgb24.bmp", 0},    {"v5-offset.bmp", 0}, {"rgb565.bmp", 0}, {"pal8-256.bmp", 256},
+        {"pal8-16.bmp", 16}, {"pal4.bmp", 16},     {"pal1.bmp", 2},   {"core-pal4.bmp", 16},
     };
     // Top row first, compared to five bits a channel (16-bit pixels widen 31 to 248).
     const QRgb card[2][4] = {
@@ -73,6 +69,23 @@ TEST(BackgroundImage, RefusesDamagedFilesAndKeepsThePreviousPicture) {
         EXPECT_TRUE(image.isLoaded());
         EXPECT_EQ(image.image(), before) << path;
         EXPECT_EQ(image.palette().size(), 16) << path;
+    }
+}
+
+// Pixels indexing past the colours a palette declares draw black, never past the table's end.
+TEST(BackgroundImage, PixelsPastTheDeclaredColoursDrawBlack) {
+    for (const char* name : {"pal8-one-colour.bmp", "pal1-one-colour.bmp"}) {
+        SCOPED_TRACE(name);
+        BackgroundImage picture;
+        ASSERT_TRUE(picture.load(bitmap(name)));
+        EXPECT_EQ(picture.palette(), QVector<QRgb>{qRgb(0, 0, 255)});  // as the file says
+        QImage window(8, 3, QImage::Format_ARGB32);
+        window.fill(Qt::white);
+        QPainter painter(&window);
+        ASSERT_TRUE(picture.draw(painter, window.rect()));
+        painter.end();
+        for (int i = 0; i < 8 * 3; ++i)
+            EXPECT_EQ(window.pixel(i % 8, i / 8), qRgb(0, 0, 0)) << i;
     }
 }
 
