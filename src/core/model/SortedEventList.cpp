@@ -1,9 +1,12 @@
 #include "model/SortedEventList.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <new>
 #include <utility>
+
+#include <sys/mman.h>
 
 namespace almanary {
 
@@ -187,6 +190,24 @@ void SortedEventList::clear() {
     modified_ = true;
 }
 
+namespace {
+
+// Asks for the untouched room of a large vector to be backed by huge pages,
+// so filling it takes a page fault per 2 MiB rather than per 4 KiB. Only
+// advice: where the system declines, nothing changes.
+template <typename T>
+void preferHugePages(const std::vector<T>& vector) {
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(vector.data() + vector.size());
+    const auto end = reinterpret_cast<std::uintptr_t>(vector.data() + vector.capacity());
+    const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t last = end & ~(kHugePage - 1);
+    if (first < last)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+}  // namespace
+
 bool SortedEventList::reserve(std::size_t count) {
     if (count > static_cast<std::size_t>(kMaxCount))
         return false;
@@ -198,6 +219,8 @@ bool SortedEventList::reserve(std::size_t count) {
     } catch (const std::bad_alloc&) {
         return false;
     }
+    preferHugePages(pool_);
+    preferHugePages(timing_);
     return true;
 }
 
