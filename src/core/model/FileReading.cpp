@@ -150,9 +150,9 @@ FileWindow::FileWindow(const std::string& path, Decode decode, std::size_t size)
 std::uint64_t FileWindow::bytesAfter() const {
     if (ended_)
         return 0;
+    // Counted from the size the file had when it was opened.
     const std::uint64_t seen = consumed_ + filled_;
-    // A file that has grown since it was measured still has a byte to come.
-    return fileSize_ > seen ? fileSize_ - seen : 1;
+    return fileSize_ > seen ? fileSize_ - seen : 0;
 }
 
 bool FileWindow::advance(std::size_t keepFrom) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "model/AlmanaryFile.h"
@@ -96,7 +97,15 @@ TEST(EventQueryTest, ReadingAFileAnswersAsTheWholeListDoes) {
         const RecordFilter filter = questions[2].second.filter();
         EXPECT_TRUE(AlmanaryFile::load(path, now, filter, bytes.size() - cut).ok()) << cut;
     }
-    // Cut short, the file fails for the reason the whole read gives.
+    // Damaged, a file fails for the reason the whole read gives.
+    for (const auto& entry : std::filesystem::directory_iterator(ALMANARY_FIXTURES_DIR)) {
+        if (entry.path().extension() != ".alm")
+            continue;
+        const AlmanaryLoad read = AlmanaryFile::parse(readFile(entry.path()), "", 0);
+        const AlmanaryLoad asked = AlmanaryFile::load(entry.path(), 0, {}, 16);
+        ASSERT_TRUE(!read.ok() && !asked.ok()) << entry.path();
+        EXPECT_EQ(asked.problem->detail, read.problem->detail) << entry.path();
+    }
     for (std::size_t size = 30; size < 3000; size += 37) {
         writeFile(path, bytes.substr(0, size));
         const AlmanaryLoad read = AlmanaryFile::parse(bytes.substr(0, size), path, 0);
