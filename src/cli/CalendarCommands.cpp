@@ -69,13 +69,11 @@ int runImport(const ImportCommandOptions& options, CliContext& context) {
         context.err << options.calendar << " could not be read: " << calendar.reason << ".\n";
         return kFileUnusable;
     }
-    const auto lock = CliDocument::lock(options.file, context);
-    if (!lock)
-        return kFileUnusable;
     int status = kDone;
-    auto document = CliDocument::open(options.file, options.password, context, status);
-    if (!document)
+    auto opened = CliDocument::openLocked(options.file, options.password, context, status);
+    if (!opened)
         return status;
+    AlmanaryDocument* document = &opened->document;
     const auto asked = askedOf<ImportOptions>(options, context);
     const ImportResult result = importICalendar(calendar.bytes, *document, asked);
     if (result.problem) {

@@ -51,13 +51,12 @@ std::optional<std::size_t> existing(const std::string& name, const CategoryEdito
 }
 
 int runCategories(const CategoriesOptions& options, CliContext& context) {
-    std::optional<FileLock> lock;
-    if (options.changesAny() && !(lock = CliDocument::lock(options.file, context)))
-        return kFileUnusable;
     int status = kDone;
-    auto document = CliDocument::open(options.file, options.password, context, status);
-    if (!document)
+    const auto lock = options.changesAny() ? CliDocument::Lock::Take : CliDocument::Lock::Skip;
+    auto opened = CliDocument::openLocked(options.file, options.password, context, status, lock);
+    if (!opened)
         return status;
+    AlmanaryDocument* document = &opened->document;
     CategoryEditor editor(document->categories);
 
     if (const auto& added = options.added) {

@@ -63,6 +63,21 @@ std::optional<AlmanaryDocument> CliDocument::open(const std::string& path,
     return std::move(load.document);
 }
 
+std::optional<CliDocument::Locked> CliDocument::openLocked(
+    const std::string& path, const std::optional<std::string>& password, CliContext& context,
+    int& status, Lock take) {
+    Locked opened;
+    if (take == Lock::Take && !(opened.lock = lock(path, context))) {
+        status = kFileUnusable;
+        return std::nullopt;
+    }
+    auto document = open(path, password, context, status);
+    if (!document)
+        return std::nullopt;
+    opened.document = std::move(*document);
+    return opened;
+}
+
 bool CliDocument::save(AlmanaryDocument& document, const std::string& path, CliContext& context) {
     if (const auto problem = AlmanaryFile::save(document, path)) {
         context.err << MessageTable::format(noticeOf(*problem)) << '\n';

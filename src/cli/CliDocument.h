@@ -30,6 +30,20 @@ public:
                                                 const AlmanaryFile::KeepEvent& keep = {},
                                                 std::uint32_t* eventRecords = nullptr);
 
+    // The document of a command that changes it, with the file's lock,
+    // taken before the file is read and held as long as this lives.
+    struct Locked {
+        std::optional<FileLock> lock;
+        AlmanaryDocument document;
+    };
+    enum class Lock { Take, Skip };  // Skip: a call that only reads
+    // open() under the lock; when the lock cannot be had, says why and
+    // sets `status` to 2.
+    static std::optional<Locked> openLocked(const std::string& path,
+                                            const std::optional<std::string>& password,
+                                            CliContext& context, int& status,
+                                            Lock take = Lock::Take);
+
     // Saves atomically; prints the reason and returns false on failure.
     static bool save(AlmanaryDocument& document, const std::string& path, CliContext& context);
 

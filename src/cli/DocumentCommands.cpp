@@ -113,14 +113,13 @@ int runInfo(const FileOptions& options, CliContext& context) {
 }
 
 int runSettings(const SettingsOptions& options, CliContext& context) {
-    std::optional<FileLock> lock;
-    if (options.changesAny() && !(lock = CliDocument::lock(options.file, context)))
-        return kFileUnusable;
     int status = kDone;
     // The current password comes from the environment or the terminal.
-    auto document = CliDocument::open(options.file, std::nullopt, context, status);
-    if (!document)
+    const auto lock = options.changesAny() ? CliDocument::Lock::Take : CliDocument::Lock::Skip;
+    auto opened = CliDocument::openLocked(options.file, std::nullopt, context, status, lock);
+    if (!opened)
         return status;
+    AlmanaryDocument* document = &opened->document;
     if (options.changesAny()) {
         const auto changed = changedSettings(options, document->settings, context);
         if (!changed)

@@ -132,13 +132,11 @@ int runAdd(const AddOptions& options, CliContext& context) {
         return kRefused;
     }
 
-    const auto lock = CliDocument::lock(options.file, context);
-    if (!lock)
-        return kFileUnusable;
     int status = kDone;
-    auto document = CliDocument::open(options.file, options.password, context, status);
-    if (!document)
+    auto opened = CliDocument::openLocked(options.file, options.password, context, status);
+    if (!opened)
         return status;
+    AlmanaryDocument* document = &opened->document;
 
     const std::string category = options.category.value_or(kNoCategory);
     if (category != kNoCategory && !document->categories.contains(category)) {
@@ -187,13 +185,11 @@ int runRemove(const RemoveOptions& options, CliContext& context) {
     const auto start = checkedStart(options.start, context);
     if (!start)
         return kRefused;
-    const auto lock = CliDocument::lock(options.file, context);
-    if (!lock)
-        return kFileUnusable;
     int status = kDone;
-    auto document = CliDocument::open(options.file, options.password, context, status);
-    if (!document)
+    auto opened = CliDocument::openLocked(options.file, options.password, context, status);
+    if (!opened)
         return status;
+    AlmanaryDocument* document = &opened->document;
 
     const Event probe = eventAt(*start, "0");
     const Event* found = document->events.find(probe.key());
