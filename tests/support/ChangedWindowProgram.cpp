@@ -1,7 +1,4 @@
-// The real application with one unsaved change, printing "ready" once its
-// window is set up; with ALMANARY_TEST_KEEP_SAVING set, adding an event and
-// saving the file it was given again and again, printing "saved N" after
-// the N-th save, so a test can kill it mid-save.
+// The application with one unsaved change ("ready"), or saving again and again ("saved N").
 
 #include <QTimer>
 #include <cstdio>

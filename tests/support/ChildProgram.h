@@ -9,9 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <string>
-#include <vector>
-
 namespace almanary::testing {
 
 class ChildProgram {

@@ -27,6 +27,12 @@ inline void press(const QWidget& window, const char* button) {
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
+// A key pressed on a control that has the focus, as the user does it.
+inline void pressKey(const QWidget& window, const char* control, Qt::Key key = Qt::Key_Return) {
+    child(window, control)->setFocus();
+    QTest::keyClick(child(window, control), key);
+}
+
 // Chooses an entry as the user does, which also emits `activated`.
 inline void pick(const QWidget& window, const char* list, const char* text) {
     QComboBox* combo = child<QComboBox>(window, list);

@@ -5,10 +5,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStringList>
 #include <algorithm>
-#include <string>
-#include <vector>
 
 namespace almanary::testing {
 

@@ -5,8 +5,6 @@
 
 #include <QDBusConnection>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 #include <fstream>
 
 #include "support/TempDir.h"

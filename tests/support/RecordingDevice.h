@@ -2,7 +2,7 @@
 // Records what a page draws, and where; a line is the font's height (30 by default) plus 4.
 
 #include <algorithm>
-#include <string>
+#include <ranges>
 #include <vector>
 
 #include "pages/DrawingDevice.h"
@@ -13,8 +13,7 @@ struct Drawn {
     enum class Kind { Text, Wrapped, Frame };
     Kind kind = Kind::Text;
     int page = 0;  // 1-based; 0 before the first startPage
-    // A text's corner in left and top, and the limit it is cut at in right
-    // (-1 when it is not cut); a box or frame's rectangle.
+    // A text's corner, with right the limit it is cut at (-1: none); a box or frame's rectangle.
     PageRect box;
     std::string text;
     FontSpec font;
@@ -55,10 +54,8 @@ public:
         return found;
     }
     std::vector<std::string> textsOn(int page, Drawn::Kind kind = Drawn::Kind::Text) const {
-        std::vector<std::string> texts;
-        for (const Drawn& item : on(page, kind))
-            texts.push_back(item.text);
-        return texts;
+        const auto texts = on(page, kind) | std::views::transform(&Drawn::text);
+        return {texts.begin(), texts.end()};
     }
     bool drew(const Drawn& item) const { return std::ranges::find(drawn, item) != drawn.end(); }
 

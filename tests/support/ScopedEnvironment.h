@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace almanary::testing {

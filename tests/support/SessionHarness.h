@@ -1,16 +1,10 @@
 #pragma once
-// Doubles for the seams, scripted ones failing a test for a question beyond
-// their script or an answer never asked for, and a document session on them.
+// Seam doubles (scripted ones fail a test on an unscripted or unused answer) and a session.
 
 #include <gtest/gtest.h>
 
-#include <QObject>
 #include <QPrinter>
 #include <deque>
-#include <functional>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "app/MessageTable.h"
 #include "document/DocumentSession.h"
@@ -36,6 +30,8 @@ inline void PrintTo(MessageId id, std::ostream* out) {
 namespace almanary::testing {
 
 using Ids = std::vector<MessageId>;
+using enum MessageId;  // messages and answers by name, as the window tests speak of them
+using enum MessageAnswer;
 
 // The answers a double gives, in turn.
 template <typename Answer>
@@ -46,11 +42,10 @@ public:
 
     void push(Answer answer) { answers_.push_back(std::move(answer)); }
     std::optional<Answer> next() {
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unscripted " << what_;
+        EXPECT_FALSE(answers_.empty()) << "unscripted " << what_;
+        if (answers_.empty())
             return std::nullopt;
-        }
-        Answer answer = std::move(answers_.front());
+        std::optional<Answer> answer = std::move(answers_.front());
         answers_.pop_front();
         return answer;
     }
@@ -75,10 +70,9 @@ public:
         return answers_.next().value_or(MessageAnswer::Cancel);
     }
 
-    void clearShown() {
-        ids.clear();
-        args.clear();
-    }
+    void clearShown() { args.clear(), ids.clear(); }
+    // The messages shown so far, forgotten for the next step.
+    Ids takeIds() { return args.clear(), std::exchange(ids, {}); }
 
     Ids ids;
     std::vector<std::vector<std::string>> args;

@@ -1,13 +1,10 @@
 #pragma once
 // Whole-file reads and writes, and permission bits.
 
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <string>
 #include <string_view>
-
-#include <sys/stat.h>
 
 namespace almanary::testing {
 

@@ -3,7 +3,6 @@
 #include "app/Application.h"
 
 #include <QSignalSpy>
-#include <chrono>
 #include <random>
 #include <thread>
 
@@ -60,8 +59,7 @@ TEST_F(ApplicationTest, ASignalEndsTheProgramKeepingItsUnsavedChanges) {
     }
 }
 
-// A window saving again and again, killed at any moment, leaves its file
-// whole: the events of its last reported save, or one more.
+// A window killed mid-save leaves its file whole: its last reported save, or one more.
 TEST_F(ApplicationTest, AWindowKilledWhileSavingLeavesTheFileWhole) {
     constexpr int kEvents = 20000;  // so that a save takes a while
     const std::string file = dir.file("cal.alm");

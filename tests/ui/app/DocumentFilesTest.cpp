@@ -12,9 +12,6 @@
 namespace almanary::testing {
 namespace {
 
-using enum MessageId;
-using enum MessageAnswer;
-
 namespace fs = std::filesystem;
 
 class DocumentFilesTest : public MainWindowHarness {
@@ -92,12 +89,11 @@ TEST_F(DocumentFilesTest, LoadingAsksAboutUnsavedChangesFirst) {
     const std::string next = writeAlmanary("next.alm", document({"next"}));
     for (const MessageAnswer answer : {Yes, No, Cancel}) {
         window_.reset();
-        prompter.clearShown();
         MainWindow& w = windowWithChange();
         prompter.answer(answer);  // Yes saves to the open file
         const bool loads = answer != Cancel;
         EXPECT_EQ(w.loadDocument(next), loads);
-        EXPECT_EQ(prompter.ids, Ids{UnsavedChanges});
+        EXPECT_EQ(prompter.takeIds(), Ids{UnsavedChanges});
         EXPECT_EQ(opened(), loads
                                 ? std::tuple(Notes{"next"}, next, false)
                                 : std::tuple(Notes{"mine", "pending"}, dir.file("mine.alm"), true));
@@ -129,8 +125,7 @@ TEST_F(DocumentFilesTest, AFileChangedElsewhereIsNotReplacedWithoutAsking) {
         if (c.answer == No)
             files.choose(dir.file("other.alm"));
         c.answer ? void(w.saveDocument()) : w.onAutosaveTimer();
-        EXPECT_EQ(prompter.ids, c.answer ? Ids{ChangedOnDisk} : Ids{});
-        prompter.clearShown();
+        EXPECT_EQ(prompter.takeIds(), c.answer ? Ids{ChangedOnDisk} : Ids{});
         EXPECT_EQ(session().hasUnsavedChanges(), c.answer != Yes && c.answer != No);
         EXPECT_EQ(notesInFile(dir.file("mine.alm")), c.inFile);
         EXPECT_EQ(notesInFile(dir.file("other.alm")), c.inOther);
@@ -190,11 +185,9 @@ TEST_F(DocumentFilesTest, AMissingSkinOrPictureIsSaidAndTheDocumentStillLoads) {
     fs::create_directories(dir.file("Skins"));
     const Skin lost{0x000000FF, 0, 0x00000080, 0x008080FF, dir.file("gone.bmp")};
     ASSERT_FALSE(SkinFile::writeNamed(dir.file("Skins"), "Lost", lost));
+    const QColor platform = SkinColours::platformColours().buttonBackground;
     const std::tuple<const char*, MessageId, std::vector<std::string>, QColor> cases[] = {
-        {"Gone",
-         SkinInvalid,
-         {dir.file("Skins/Gone.skn")},
-         SkinColours::platformColours().buttonBackground},
+        {"Gone", SkinInvalid, {dir.file("Skins/Gone.skn")}, platform},
         {"Lost", BackgroundMissing, {dir.file("gone.bmp"), "Lost"}, QColor(255, 0, 0)},
     };
     for (const auto& [skin, message, args, face] : cases) {

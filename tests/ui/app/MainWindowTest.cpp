@@ -11,16 +11,11 @@
 #include "support/MainWindowHarness.h"
 #include "support/PdfText.h"
 
-// Settings are written with designated initializers, the rest left at their defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace almanary::testing {
 namespace {
 
 class MainWindowTest : public MainWindowHarness {
 protected:
-    QPushButton* button(const char* name) { return child<QPushButton>(window(), name); }
-
     // Writes the start settings when given, and reads them back.
     std::pair<std::int32_t, std::string> startSettings(std::optional<int> loadOnStart = {},
                                                        const std::string& fileName = {}) {
@@ -45,15 +40,14 @@ TEST_F(MainWindowTest, TheCloseBoxKeepsTheProgramAndExitAsksAboutUnsavedChanges)
         EXPECT_FALSE(window().hasEnded());
     }
     session().markChanged();
-    prompter.answer(MessageAnswer::Cancel);
+    prompter.answer(Cancel);
     QTest::keyClick(&window(), Qt::Key_Escape);
-    EXPECT_EQ(prompter.ids, Ids{MessageId::UnsavedChanges});
+    EXPECT_EQ(prompter.ids, Ids{UnsavedChanges});
     EXPECT_FALSE(window().hasEnded());
     EXPECT_TRUE(window().reminderTimer().isActive());
 
-    prompter.answer(MessageAnswer::No);
-    button("exitButton")->setFocus();
-    QTest::keyClick(button("exitButton"), Qt::Key_Enter);
+    prompter.answer(No);
+    pressKey(window(), "exitButton", Qt::Key_Enter);
     EXPECT_TRUE(window().hasEnded());
     EXPECT_FALSE(window().reminderTimer().isActive());
 }
@@ -71,16 +65,16 @@ TEST_F(MainWindowTest, AKeptEventWindowStopsALoadAndAnExit) {
     setNotes(popup, "typed");
     session().markUnchanged();
 
-    prompter.answer(MessageAnswer::No);
+    prompter.answer(No);
     EXPECT_FALSE(window().loadDocument(other));
-    prompter.answer(MessageAnswer::No);
+    prompter.answer(No);
     window().runCommand(MainCommand::Exit);
-    EXPECT_EQ(prompter.ids, Ids(2, MessageId::DiscardInput));
+    EXPECT_EQ(prompter.ids, Ids(2, DiscardInput));
     EXPECT_FALSE(window().hasEnded());
     EXPECT_TRUE(popup.isVisible());
     EXPECT_EQ(opened(), std::tuple(Notes{"mine"}, dir.file("mine.alm"), false));
 
-    prompter.answer(MessageAnswer::Yes);
+    prompter.answer(Yes);
     EXPECT_TRUE(window().loadDocument(other));
     EXPECT_EQ(notesOf(session().events()), Notes{"other"});
     EXPECT_FALSE(popup.isVisible());
@@ -89,30 +83,25 @@ TEST_F(MainWindowTest, AKeptEventWindowStopsALoadAndAnExit) {
 // Changes kept by a forced end are offered at the next start, as unsaved changes.
 TEST_F(MainWindowTest, ChangesKeptByAForcedEndAreOfferedAtTheNextStart) {
     const std::string saved = writeAlmanary("mine.alm", document({"old"}));
-    const struct {
-        MessageAnswer answer;
-        std::string original;
-        Notes restored;
-        QString title;
-    } cases[] = {
-        {MessageAnswer::No, saved, {}, "Untitled[*] \u2014 Almanary"},
-        {MessageAnswer::Yes, saved, {"kept"}, "mine.alm[*] \u2014 Almanary"},
-        {MessageAnswer::Yes, "", {"kept"}, "Untitled[*] \u2014 Almanary"},
+    // The answer, the file the changes came from; the notes then open, the title.
+    const std::tuple<MessageAnswer, std::string, Notes, QString> cases[] = {
+        {No, saved, {}, "Untitled[*] \u2014 Almanary"},
+        {Yes, saved, {"kept"}, "mine.alm[*] \u2014 Almanary"},
+        {Yes, "", {"kept"}, "Untitled[*] \u2014 Almanary"},
     };
     const RecoveryFile recovery(dir.file("recovery"));
-    for (const auto& c : cases) {
+    for (const auto& [answer, original, restored, title] : cases) {
         window_.reset();
-        ASSERT_FALSE(recovery.write(document({"kept"}), c.original));
-        prompter.answer(c.answer);
+        ASSERT_FALSE(recovery.write(document({"kept"}), original));
+        prompter.answer(answer);
         window().offerRecovery();
-        const std::string name = c.original.empty() ? "an almanary never saved" : c.original;
+        const std::string name = original.empty() ? "an almanary never saved" : original;
         EXPECT_EQ(prompter.args.at(0), std::vector<std::string>{name});
         prompter.clearShown();
         EXPECT_FALSE(recovery.find());
-        EXPECT_EQ(opened(), std::tuple(c.restored, c.answer == MessageAnswer::Yes ? c.original : "",
-                                       c.answer == MessageAnswer::Yes));
-        EXPECT_EQ(window().windowTitle(), c.title);
-        EXPECT_EQ(window().isWindowModified(), c.answer == MessageAnswer::Yes);
+        EXPECT_EQ(opened(), std::tuple(restored, answer == Yes ? original : "", answer == Yes));
+        EXPECT_EQ(window().windowTitle(), title);
+        EXPECT_EQ(window().isWindowModified(), answer == Yes);
     }
     EXPECT_EQ(notesInFile(saved), Notes{"old"});
 }
@@ -123,21 +112,20 @@ TEST_F(MainWindowTest, TheStartSettingsAreReadAtStartAndWrittenAtExit) {
     const std::tuple<int, std::string, bool, Ids> cases[] = {
         {1, path, true, {}},
         {2, path, false, {}},
-        {1, dir.file("gone.alm"), false, {MessageId::FileNotFound}},
+        {1, dir.file("gone.alm"), false, {FileNotFound}},
     };
     for (const auto& [loadOnStart, fileName, loads, messages] : cases) {
         SCOPED_TRACE(loadOnStart);
         window_.reset();
-        prompter.clearShown();
         startSettings(loadOnStart, fileName);
         window().initialise();
         EXPECT_EQ(opened(), std::tuple(loads ? Notes{"last"} : Notes{}, loads ? path : "", false));
         EXPECT_EQ(session().document().settings.loadOnStart, loadOnStart == 1);
-        EXPECT_EQ(prompter.ids, messages);
+        EXPECT_EQ(prompter.takeIds(), messages);
     }
     session().setLoadOnStart(true);
     session().replace(AlmanaryDocument{}, dir.file("now.alm"));
-    button("exitButton")->click();
+    child<QPushButton>(window(), "exitButton")->click();
     EXPECT_EQ(startSettings(), std::make_pair(1, dir.file("now.alm")));
 
     window_.reset();
@@ -146,8 +134,7 @@ TEST_F(MainWindowTest, TheStartSettingsAreReadAtStartAndWrittenAtExit) {
     EXPECT_EQ(startSettings(), std::make_pair(0, dir.file("now.alm")));
 }
 
-// The reviver restarts only stopped timers (a running countdown keeps its progress), autosave
-// as the settings say.
+// The reviver restarts only stopped timers, keeping a running countdown; autosave as set.
 TEST_F(MainWindowTest, TheReviverRestartsOnlyStoppedTimers) {
     MainWindow& w = window();
     session().setSettings({.autosave = true, .autosaveMinutes = 10});

@@ -10,15 +10,10 @@
 #include "support/ScopedCurrentFolder.h"
 #include "support/TestFiles.h"
 
-// Settings are written with designated initializers, the rest left at their defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace almanary::testing {
 namespace {
 
 using Shares = std::vector<std::pair<std::string, std::string>>;
-using enum MessageId;
-using enum MessageAnswer;
 
 std::string madeFolder(const std::string& path) {
     std::filesystem::create_directories(path);
@@ -44,11 +39,6 @@ protected:
 
     QLineEdit* edit(const char* name) { return child<QLineEdit>(*dialog, name); }
     void click(const char* check) { child<QCheckBox>(*dialog, check)->click(); }
-    // The Enter key on a control, as the user presses it there.
-    void enter(const char* control) {
-        child(*dialog, control)->setFocus();
-        QTest::keyClick(child(*dialog, control), Qt::Key_Return);
-    }
     // Types into a box as the user does, in place of what it holds.
     void type(const char* box, const char* text) {
         edit(box)->setFocus();
@@ -58,8 +48,7 @@ protected:
     // '1' for each check box ticked, then for each box or button usable.
     std::string states() {
         std::string out;
-        for (const char* name : {"loadOnStartCheck", "autosaveCheck", "passwordCheck",
-                                 "twelveHourCheck", "shareCheck", "playSoundCheck"})
+        for (const char* name : checks)
             out += child<QCheckBox>(*dialog, name)->isChecked() ? '1' : '0';
         out += ' ';
         for (const char* name : {"minutesEdit", "passwordEdit", "shareNameEdit", "soundEdit",
@@ -85,6 +74,8 @@ protected:
         EXPECT_EQ(edit(box)->selectedText(), edit(box)->text()) << box;
     }
 
+    const std::vector<const char*> checks = {"loadOnStartCheck", "autosaveCheck", "passwordCheck",
+                                             "twelveHourCheck",  "shareCheck",    "playSoundCheck"};
     ScopedCurrentFolder here{madeFolder(dir.file("here"))};
     ScopedEnvironment data{"ALMANARY_DATA", madeFolder(dir.file("data")).c_str()};
     const std::string cal = dir.file("cal.alm");
@@ -120,14 +111,12 @@ TEST_F(OptionsDialogTest, TheDialogOpensOnTheSettingsAndTheSharesStillRegistered
     }
 }
 
-// A wrong period is refused as typed; OK stops at the first refusal in order, storing nothing;
-// the box at fault has the focus, with its text selected to type over.
+// Refused as typed, and on OK at the first fault in order, storing nothing, its box selected.
 TEST_F(OptionsDialogTest, EntriesAreCheckedAsTypedAndOnOkInOrder) {
     open({.autosave = true});
     type("minutesEdit", "61");
-    EXPECT_TRUE(prompter.ids == Ids{EnterIntegerBetween} && dialog->changed());
+    EXPECT_TRUE(prompter.takeIds() == Ids{EnterIntegerBetween} && dialog->changed());
     expectRefusedIn("minutesEdit");
-    prompter.clearShown();
     for (const char* check : {"passwordCheck", "shareCheck"})
         click(check);
     std::filesystem::remove(chime);  // asked about last, so never here
@@ -138,11 +127,10 @@ TEST_F(OptionsDialogTest, EntriesAreCheckedAsTypedAndOnOkInOrder) {
     };
     for (const auto& [box, refusal, putRight] : refusals) {
         press(*dialog, "okButton");
-        EXPECT_EQ(prompter.ids, Ids{refusal});
+        EXPECT_EQ(prompter.takeIds(), Ids{refusal});
         expectRefusedIn(box);
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(session().settings(), DocumentSettings{.autosave = true});
-        prompter.clearShown();
         type(box, putRight);
     }
 }
@@ -151,19 +139,16 @@ TEST_F(OptionsDialogTest, EntriesAreCheckedAsTypedAndOnOkInOrder) {
 TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
     const DocumentSettings before{.shareName = "Work", .password = "old"};
     const DocumentSettings stored = {true, true, true, true, 7, "", "reminder.wav", ""};
+    const DocumentSettings loads{
+        .loadOnStart = true, .autosaveMinutes = 7, .shareName = "Work", .password = "old"};
     session().replace(document({}), cal);
     session().storeEvent(makeEvent({2024, 3, 1, "9", "00", "breakfast", "30"}), nullptr);
     ViewEventsDialog view(&window(), session(), window().services());
-    const std::vector<const char*> all = {"loadOnStartCheck", "autosaveCheck", "passwordCheck",
-                                          "twelveHourCheck",  "shareCheck",    "playSoundCheck"};
     // Clicked, Enter pressed on, stored, changed.
     const std::tuple<std::vector<const char*>, const char*, DocumentSettings, bool> cases[] = {
-        {{"loadOnStartCheck"},
-         "okButton",
-         {.loadOnStart = true, .autosaveMinutes = 7, .shareName = "Work", .password = "old"},
-         false},
-        {all, "cancelButton", before, true},
-        {all, "okButton", stored, true},  // last: the window changes with it
+        {{"loadOnStartCheck"}, "okButton", loads, false},
+        {checks, "cancelButton", before, true},
+        {checks, "okButton", stored, true},  // last: the window changes with it
     };
     for (const auto& [ticked, button, after, changed] : cases) {
         SCOPED_TRACE(button);
@@ -174,8 +159,7 @@ TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
             for (const char* check : ticked)
                 child<QCheckBox>(options, check)->click();
             child<QLineEdit>(options, "minutesEdit")->setText("7");
-            child(options, button)->setFocus();
-            QTest::keyClick(child(options, button), Qt::Key_Return);
+            pressKey(options, button);
         });
         window().runCommand(MainCommand::Options);
         const bool ok = after == stored;
@@ -193,33 +177,30 @@ TEST_F(OptionsDialogTest, OkStoresEveryEntryAndTheWindowFollows) {
 // A name sharing another file moves only on Yes; renaming or unticking withdraws the old.
 TEST_F(OptionsDialogTest, ShareNamesAreMovedOnlyOnYesAndOldNamesWithdrawn) {
     const std::string other = dir.file("other.alm");
-    const struct {
-        const char* typed;  // null: Allow Internet share unticked
-        std::optional<MessageAnswer> answer;
-        Shares after;
-    } cases[] = {
+    // The name typed (none: Allow Internet share unticked), the answer; the shares after.
+    const std::tuple<const char*, std::optional<MessageAnswer>, Shares> cases[] = {
         {"Work", No, {{"Old", cal}, {"Work", other}}},
         {"Work", Yes, {{"Work", cal}}},
         {"New", std::nullopt, {{"Work", other}, {"New", cal}}},
         {nullptr, std::nullopt, {{"Work", other}}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed ? c.typed : "unticked");
+    for (const auto& [typed, answer, after] : cases) {
+        SCOPED_TRACE(typed ? typed : "unticked");
         share("Old", cal);
         share("Work", other);
         open({.shareName = "Old"});
-        if (c.typed)
-            type("shareNameEdit", c.typed);
+        if (typed)
+            type("shareNameEdit", typed);
         else
             click("shareCheck");
-        if (c.answer)
-            prompter.answer(*c.answer);
+        if (answer)
+            prompter.answer(*answer);
         press(*dialog, "okButton");
-        EXPECT_EQ(prompter.ids, c.answer ? Ids{ShareNameTaken} : Ids{});
-        const bool closes = c.answer != No;
+        EXPECT_EQ(prompter.ids, answer ? Ids{ShareNameTaken} : Ids{});
+        const bool closes = answer != No;
         EXPECT_EQ(dialog->isVisible(), !closes);
-        EXPECT_EQ(session().settings().shareName, closes ? (c.typed ? c.typed : "") : "Old");
-        EXPECT_EQ(takeShares(), c.after);
+        EXPECT_EQ(session().settings().shareName, closes ? (typed ? typed : "") : "Old");
+        EXPECT_EQ(takeShares(), after);
     }
 }
 
@@ -230,13 +211,13 @@ TEST_F(OptionsDialogTest, TheSoundIsPlayedWhereFoundAndAskedAboutWhereNot) {
     writeFile(found, "RIFF");
     open({.playSound = true, .soundFile = found});
     files.choose(dir.file("chosen.wav"));
-    enter("playButton");
-    enter("selectSoundButton");
+    pressKey(*dialog, "playButton");
+    pressKey(*dialog, "selectSoundButton");
     for (const char* elsewhere : {"loadOnStartCheck", "minutesEdit", "soundEdit"})
-        enter(elsewhere);
+        pressKey(*dialog, elsewhere);
     press(*dialog, "playButton");
     EXPECT_EQ(edit("soundEdit")->text().toStdString(), dir.file("chosen.wav"));
-    enter("defaultSoundButton");
+    pressKey(*dialog, "defaultSoundButton");
     EXPECT_EQ(edit("soundEdit")->text(), "reminder.wav");
     EXPECT_EQ(sound.played, std::vector<std::string>{found});
     EXPECT_EQ(prompter.ids, Ids{SoundMissing});

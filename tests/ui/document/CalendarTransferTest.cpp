@@ -20,7 +20,7 @@ protected:
 TEST_F(CalendarTransferTest, AnImportReportsAndAnExportAsksBeforeReplacingAFile) {
     files.choose(kFixtures + "mail-export.ics");
     transfer.importFile();
-    ASSERT_EQ(prompter.ids, Ids{MessageId::CalendarImported});
+    ASSERT_EQ(prompter.ids, Ids{CalendarImported});
     EXPECT_EQ(prompter.args[0][1],
               "Added 5 events.\n1 left out: another event starts at the same time:\n"
               "    10/26/2026 9:00  A meeting at the same time");
@@ -32,27 +32,24 @@ TEST_F(CalendarTransferTest, AnImportReportsAndAnExportAsksBeforeReplacingAFile)
     files.choose(dir.file("missing.ics"));
     transfer.importFile();
     transfer.importFile();
-    EXPECT_EQ(prompter.ids, (Ids{MessageId::CalendarNotImported, MessageId::CalendarNotImported}));
+    EXPECT_EQ(prompter.ids, (Ids{CalendarNotImported, CalendarNotImported}));
     EXPECT_EQ(prompter.args[0][1], "line 11: DTSTART 2026-03-02 09:00 is not a date or time");
     EXPECT_EQ(events().count(), count);
 
     prompter.clearShown();
     const std::string out = dir.file("out.ics");
     writeFile(out, "kept");
-    files.choose(out);
-    prompter.answer(MessageAnswer::No);
-    transfer.exportFile();
-    EXPECT_EQ(readFile(out), "kept");
-
-    files.choose(out);
-    prompter.answer(MessageAnswer::Yes);
-    transfer.exportFile();
-    EXPECT_NE(readFile(out).find("SUMMARY:R&D budget\r\n"), std::string::npos);
-    EXPECT_EQ(prompter.ids, (Ids{MessageId::OverwriteCalendar, MessageId::OverwriteCalendar}));
+    for (const MessageAnswer answer : {No, Yes}) {
+        files.choose(out);
+        prompter.answer(answer);
+        transfer.exportFile();
+        EXPECT_EQ(readFile(out).find("SUMMARY:R&D budget\r\n") != std::string::npos, answer == Yes);
+    }
+    EXPECT_EQ(prompter.ids, (Ids{OverwriteCalendar, OverwriteCalendar}));
 
     files.choose(dir.file("no-such-folder/out.ics"));
     transfer.exportFile();
-    EXPECT_EQ(prompter.ids.back(), MessageId::CalendarNotExported);
+    EXPECT_EQ(prompter.ids.back(), CalendarNotExported);
 }
 
 }  // namespace

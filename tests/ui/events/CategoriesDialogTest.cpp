@@ -3,15 +3,11 @@
 #include "events/CategoriesDialog.h"
 
 #include <QLineEdit>
-#include <tuple>
 
 #include "support/SessionHarness.h"
 
 namespace almanary::testing {
 namespace {
-
-using enum MessageId;
-using enum MessageAnswer;
 
 using Names = std::vector<std::string>;
 

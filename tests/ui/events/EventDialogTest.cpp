@@ -3,16 +3,12 @@
 #include "events/EventDialog.h"
 
 #include <QCheckBox>
-#include <tuple>
 
 #include "events/ViewEventsDialog.h"
 #include "support/SessionHarness.h"
 
 namespace almanary::testing {
 namespace {
-
-using enum MessageId;
-using enum MessageAnswer;
 
 class EventDialogTest : public SessionHarness {
 protected:
@@ -135,7 +131,6 @@ TEST_F(EventDialogTest, ClearEscapeAndTheEnterKeyOnEachControl) {
     for (const auto& [key, control, typed, answer, stored, notes, up] : cases) {
         SCOPED_TRACE(::testing::Message() << key << " " << (control ? control : "") << typed);
         reset({"work"});
-        prompter.clearShown();
         store({2024, 3, 4, "9", "00", "Kept", "30"});
         auto dialog = control ? shown() : shown(events().at(0));
         if (*typed)
@@ -147,7 +142,7 @@ TEST_F(EventDialogTest, ClearEscapeAndTheEnterKeyOnEachControl) {
         if (auto* edit = qobject_cast<QPlainTextEdit*>(focus))
             edit->moveCursor(QTextCursor::End);
         QTest::keyClick(focus, key);
-        EXPECT_EQ(prompter.ids, answer ? Ids{DiscardInput} : Ids{});
+        EXPECT_EQ(prompter.takeIds(), answer ? Ids{DiscardInput} : Ids{});
         EXPECT_EQ(events().count(), stored);
         EXPECT_EQ(notesIn(*dialog), notes);
         EXPECT_EQ(dialog->isVisible(), up);

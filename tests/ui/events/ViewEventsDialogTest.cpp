@@ -4,7 +4,6 @@
 
 #include <QDateEdit>
 #include <QLineEdit>
-#include <tuple>
 
 #include "events/EventDialog.h"
 #include "support/PdfText.h"
@@ -26,9 +25,7 @@ protected:
                child<QLineEdit>(*dialog, "pageCountEdit")->text();
     }
     QDate picked() const { return child<QDateEdit>(*dialog, "datePicker")->date(); }
-    bool enabled(const char* button) const {
-        return child<QPushButton>(*dialog, button)->isEnabled();
-    }
+    bool enabled(const char* button) const { return child(*dialog, button)->isEnabled(); }
 
     // Each pane's notes; " (open)": Edit and X disabled, "(usable)": empty but enabled.
     Texts panes() const {
@@ -105,17 +102,16 @@ TEST_F(ViewEventsTest, NextAndPrevPageThroughTheResultsAndADateSearchMovesADay) 
     EXPECT_EQ(picked(), QDate(2024, 3, 9));
 }
 
-// Delete asks, then repages; an event opened elsewhere loses Edit and X at once; a browser on a
-// replaced document touches nothing and closes.
+// Delete asks, then repages; an open event loses Edit and X; a replaced document closes it.
 TEST_F(ViewEventsTest, DeleteAsksThenRemovesTheEventAndRepages) {
     addDay(3, 1, 4, "é");  // UTF-8 notes shown as such
     open();
     press(*dialog, "nextButton");
-    deletePane(1, MessageAnswer::No);
+    deletePane(1, No);
     EXPECT_FALSE(events().isModified());
     EXPECT_EQ(panes(), (Texts{"é4", "", ""}));
-    deletePane(1, MessageAnswer::Yes);
-    EXPECT_EQ(prompter.ids, Ids(2, MessageId::DeleteEvent));
+    deletePane(1, Yes);
+    EXPECT_EQ(prompter.takeIds(), Ids(2, DeleteEvent));
     EXPECT_EQ(notesOf(events()), (Notes{"é1", "é2", "é3"}));
     EXPECT_TRUE(events().isModified());
     EXPECT_EQ(page(), "1 of 1");
@@ -126,7 +122,6 @@ TEST_F(ViewEventsTest, DeleteAsksThenRemovesTheEventAndRepages) {
     EXPECT_EQ(panes(), (Texts{"é1", "é2", "é3"}));
 
     session.replace(session.document(), {});  // the same events, another document
-    prompter.clearShown();
     press(*dialog, "deleteButton1");
     EXPECT_TRUE(prompter.ids.empty());
     EXPECT_EQ(notesOf(events()), (Notes{"é1", "é2", "é3"}));
@@ -136,7 +131,6 @@ TEST_F(ViewEventsTest, DeleteAsksThenRemovesTheEventAndRepages) {
 // Conflict mode ends itself, saying so, once deletes or edits leave none.
 TEST_F(ViewEventsTest, ConflictModeEndsWhenNoConflictIsLeft) {
     for (const bool edit : {false, true}) {
-        prompter.clearShown();
         reset();
         store({2024, 3, 1, "9", "0", "a", "60"});
         store({2024, 3, 1, "10", "0", "b", "30"});  // touches 9:30 to 10:00
@@ -147,14 +141,13 @@ TEST_F(ViewEventsTest, ConflictModeEndsWhenNoConflictIsLeft) {
                                                     &candidate, nullptr);
         EXPECT_EQ(panes(), (Texts{"a", "b", ""}));
         EXPECT_FALSE(enabled("prevButton") || enabled("nextButton"));
-        edit ? movePane(2, "17") : deletePane(2, MessageAnswer::Yes);
+        edit ? movePane(2, "17") : deletePane(2, Yes);
         EXPECT_EQ(panes(), (Texts{"a", "", ""}));
         EXPECT_FALSE(dialog->ended());
-        edit ? movePane(1, "18") : deletePane(1, MessageAnswer::Yes);
+        edit ? movePane(1, "18") : deletePane(1, Yes);
         EXPECT_TRUE(dialog->ended() && dialog->result() == QDialog::Rejected);
-        EXPECT_EQ(prompter.ids, edit ? Ids{MessageId::ConflictsResolved}
-                                     : (Ids{MessageId::DeleteEvent, MessageId::DeleteEvent,
-                                            MessageId::ConflictsResolved}));
+        EXPECT_EQ(prompter.takeIds(), edit ? Ids{ConflictsResolved}
+                                           : (Ids{DeleteEvent, DeleteEvent, ConflictsResolved}));
         EXPECT_EQ(notesOf(events()), edit ? (Notes{"far", "b", "a"}) : (Notes{"far"}));
         dialog.reset();  // before the candidate it points at
     }

@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
-#include <tuple>
 
 #include "support/DialogDriving.h"
 

@@ -23,18 +23,16 @@ protected:
         std::string text = std::to_string(first.day) + " " + std::to_string(first.hour) + "h " +
                            std::to_string(preview.page()) + "/" +
                            std::to_string(preview.pageCount());
-        if (child<QPushButton>(preview, "prevPageButton")->isEnabled())
-            text += " prev";
-        if (child<QPushButton>(preview, "nextPageButton")->isEnabled())
-            text += " next";
+        for (const std::string way : {"prev", "next"})
+            if (child(preview, (way + "PageButton").c_str())->isEnabled())
+                text += " " + way;
         return text;
     }
 
     QWidget owner;
 };
 
-// Page buttons work while there is a page that way; day buttons step calendar days (over the
-// end of summer time) to page 1; Print prints the whole week shown and stays; Escape closes.
+// Page and day buttons (over summer time's end), Print of the whole week shown, Escape.
 TEST_F(PreviewWindowTest, PagesDaysPrintAndEscape) {
     addDay(10, 29, 15, "");
     const auto preview = open(localTime(2024, 10, 27));

@@ -24,8 +24,7 @@ public:
     bool newPage() override { return false; }
 };
 
-// Printed in the clock asked for; a cancelled dialog prints nothing, a printer failing part-way
-// is reported, and a document replaced while the dialog was up is not printed.
+// The clock asked for; nothing on Cancel or a replaced document; a failing printer reported.
 TEST_F(PrintJobTest, AWeekPrintsOnThePrinterChosenOrSaysWhyNot) {
     addDay(3, 5, 8, "3/5 #");
     const std::string week = dir.file("week.pdf"), twelve = dir.file("twelve.pdf");
@@ -46,7 +45,7 @@ TEST_F(PrintJobTest, AWeekPrintsOnThePrinterChosenOrSaysWhyNot) {
 
     printers.choose<SecondPageFails>(week);
     EXPECT_EQ(printWeek(), Outcome::Failed);
-    ASSERT_EQ(prompter.ids, Ids{MessageId::PrintFailed});
+    ASSERT_EQ(prompter.ids, Ids{PrintFailed});
     EXPECT_EQ(prompter.args[0].at(0), week);
     prompter.clearShown();
     std::filesystem::remove(week);

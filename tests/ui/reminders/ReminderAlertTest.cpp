@@ -1,5 +1,4 @@
-// Reminder pop-ups: when they open, the sound, one per event, their controls, and their
-// notifications on a session bus of the test's own.
+// Reminder pop-ups: when, the sound, once per event, their controls and their notifications.
 
 #include "reminders/ReminderAlert.h"
 
@@ -38,10 +37,9 @@ protected:
     // The notes of the reminder windows on screen, in the order they opened.
     Notes popups() {
         Notes out;
-        for (QDialog* window : session().windows(WindowRole::EventWindow)) {
+        for (QDialog* window : session().windows(WindowRole::EventWindow))
             if (window->isVisible())
                 out.push_back(notesIn(*window).toStdString());
-        }
         return out;
     }
 
@@ -100,14 +98,13 @@ TEST_F(ReminderAlertTest, ThePopupsControlsKeepSnoozeEndOrDeleteTheReminder) {
         QDialog& popup = *session().windows(WindowRole::EventWindow).front();
         const bool asked = act == DeleteNo || act == DeleteYes;
         if (asked)
-            prompter.answer(act == DeleteYes ? MessageAnswer::Yes : MessageAnswer::No);
+            prompter.answer(act == DeleteYes ? Yes : No);
         if (act == ClearRemind)
             child<QCheckBox>(popup, "remindCheck")->click();
         if (act == Snooze)
             child<QComboBox>(popup, "snoozeCombo")->setCurrentIndex(1);
         act == Escape ? QTest::keyClick(&popup, Qt::Key_Escape) : press(popup, buttons[act]);
-        EXPECT_EQ(prompter.ids, asked ? Ids{MessageId::DeleteEvent} : Ids{});
-        prompter.clearShown();
+        EXPECT_EQ(prompter.takeIds(), asked ? Ids{DeleteEvent} : Ids{});
         EXPECT_EQ(popups(), act == DeleteNo ? Notes{"Dentist"} : Notes{});
         if (act == DeleteNo)
             press(popup, "enterButton");
@@ -153,11 +150,7 @@ class FakeNotificationService : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
-    struct Shown {
-        uint id;
-        QString summary, body;
-    };
-    QList<Shown> shown;
+    QStringList shown;  // summary and body, a line each; the id is the place plus one
     QList<uint> closed;
 
 public slots:
@@ -166,8 +159,8 @@ public slots:
     }
     uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
                 const QStringList&, const QVariantMap&, int) {
-        shown.append({uint(shown.size() + 1), summary, body});
-        return shown.back().id;
+        shown.append(summary + "\n" + body);
+        return uint(shown.size());
     }
     void CloseNotification(uint id) {
         closed.append(id);
@@ -209,9 +202,7 @@ protected:
 TEST_F(ReminderNotificationsTest, TheButtonsActOnThePopUp) {
     alert.raiseReminders(events().dueReminders(clock.now()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return fake.shown.size() == 3; }));
-    const auto& first = fake.shown.front();
-    EXPECT_EQ(first.summary, "3/4/2024  9:00 - 9:30");
-    EXPECT_EQ(first.body, "Dentist &amp; &lt;Dr. Lee&gt;");
+    EXPECT_EQ(fake.shown.front(), "3/4/2024  9:00 - 9:30\nDentist &amp; &lt;Dr. Lee&gt;");
 
     emit fake.ActionInvoked(2, QStringLiteral("open"));
     emit fake.ActionInvoked(1, QStringLiteral("snooze"));

@@ -11,8 +11,7 @@
 namespace almanary::testing {
 namespace {
 
-using enum MessageId;
-using enum MessageAnswer;
+using namespace std::chrono_literals;
 
 class InternetDialogTest : public MainWindowHarness {
 protected:
@@ -41,20 +40,15 @@ protected:
 
 // Nothing is sent until the fields make sense and the almanary has a file.
 TEST_F(InternetDialogTest, TheFieldsAreCheckedBeforeAnyConnection) {
-    const struct {
-        std::string host, name;
-        const char* button;
-        Ids said;
-    } cases[] = {
+    const std::tuple<std::string, std::string, const char*, Ids> cases[] = {
         {"", "", "loadButton", {ServerRequired}},
         {"localhost:99999", "Work", "saveButton", {ServerAddressInvalid}},
         {"localhost", "", "loadButton", {ShareNameForTransfer}},
         {"localhost", "Work", "saveButton", {SaveBeforeSending}},  // never saved
     };
-    for (const auto& c : cases) {
-        EXPECT_TRUE(runInternet(c.host, c.name, c.button)) << c.host;
-        EXPECT_EQ(prompter.ids, c.said) << c.host;
-        prompter.clearShown();
+    for (const auto& [host, name, button, said] : cases) {
+        EXPECT_TRUE(runInternet(host, name, button)) << host;
+        EXPECT_EQ(prompter.takeIds(), said) << host;
     }
 }
 
@@ -62,61 +56,49 @@ TEST_F(InternetDialogTest, TheFieldsAreCheckedBeforeAnyConnection) {
 TEST_F(InternetDialogTest, ALoadStoresTheFetchedFileAndOpensIt) {
     share("Gone", dir.file("gone.alm"));
     const std::string mine = writeAlmanary("mine.alm", document({"mine"}));
-    const struct {
-        const char* name;
-        std::string chosen;  // empty: the chooser is cancelled
-        std::optional<MessageAnswer> overwrite;
-        Ids said;
-        bool stays;
-        Notes open;
-    } cases[] = {
-        {"Nobody", "-", {}, {ShareNotFound}, true, {}},
-        {"Gone", "-", {}, {SharedFileMissing}, true, {}},
-        {"Work", "", {}, {}, false, {}},
-        {"Work", mine, No, {OverwriteAlmanary}, false, {}},
-        {"Work", mine, Yes, {OverwriteAlmanary}, false, {"remote"}},
-        {"work", dir.file("new.alm"), {}, {}, false, {"remote"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name + (" " + c.chosen));
+    // Share, file chosen ("-": none, empty: cancelled), answer; said, dialog stays, notes open.
+    const std::tuple<const char*, std::string, std::optional<MessageAnswer>, Ids, bool, Notes>
+        cases[] = {
+            {"Nobody", "-", {}, {ShareNotFound}, true, {}},
+            {"Gone", "-", {}, {SharedFileMissing}, true, {}},
+            {"Work", "", {}, {}, false, {}},
+            {"Work", mine, No, {OverwriteAlmanary}, false, {}},
+            {"Work", mine, Yes, {OverwriteAlmanary}, false, {"remote"}},
+            {"work", dir.file("new.alm"), {}, {}, false, {"remote"}},
+        };
+    for (const auto& [name, chosen, overwrite, said, stays, open] : cases) {
+        SCOPED_TRACE(name + (" " + chosen));
         writeAlmanary("mine.alm", document({"mine"}));
-        if (c.chosen != "-")
-            files.choose(c.chosen);
-        if (c.overwrite)
-            prompter.answer(*c.overwrite);
-        EXPECT_EQ(runInternet(server, c.name, "loadButton"), c.stays);
-        EXPECT_EQ(prompter.ids, c.said);
-        prompter.clearShown();
-        EXPECT_EQ(opened(), std::tuple(c.open, c.open.empty() ? "" : c.chosen, false));
-        EXPECT_EQ(notesInFile(mine), c.overwrite == Yes ? c.open : Notes{"mine"});
+        if (chosen != "-")
+            files.choose(chosen);
+        if (overwrite)
+            prompter.answer(*overwrite);
+        EXPECT_EQ(runInternet(server, name, "loadButton"), stays);
+        EXPECT_EQ(prompter.takeIds(), said);
+        EXPECT_EQ(opened(), std::tuple(open, open.empty() ? "" : chosen, false));
+        EXPECT_EQ(notesInFile(mine), overwrite == Yes ? open : Notes{"mine"});
     }
 }
 
 // What travels is the file as last saved; the server's copy is replaced.
 TEST_F(InternetDialogTest, ASendReplacesTheSharedFileWithTheSavedOne) {
     ASSERT_TRUE(window().loadDocument(writeAlmanary("mine.alm", document({"mine"}))));
-    const struct {
-        const char* name;
-        bool change;  // one more unsaved change first
-        std::optional<MessageAnswer> sendAnyway;
-        Ids said;
-        Notes theirs;
-    } cases[] = {
+    // Share, one more unsaved change first, the answer to sending anyway; said, what they hold.
+    const std::tuple<const char*, bool, std::optional<MessageAnswer>, Ids, Notes> cases[] = {
         {"WORK", false, {}, {Sent}, {"mine"}},
         {"Work", true, Cancel, {SendUnsavedChanges}, {"remote"}},
         {"Work", false, Ok, {SendUnsavedChanges, Sent}, {"mine"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, change, sendAnyway, said, theirs] : cases) {
+        SCOPED_TRACE(name);
         writeAlmanary("theirs.alm", document({"remote"}));
-        if (c.change)
+        if (change)
             session().storeEvent(makeEvent({2024, 3, 20, "10", "0", "pending"}), nullptr);
-        if (c.sendAnyway)
-            prompter.answer(*c.sendAnyway);
-        EXPECT_TRUE(runInternet(server, c.name, "saveButton"));
-        EXPECT_EQ(prompter.ids, c.said);
-        prompter.clearShown();
-        EXPECT_EQ(notesInFile(dir.file("theirs.alm")), c.theirs);
+        if (sendAnyway)
+            prompter.answer(*sendAnyway);
+        EXPECT_TRUE(runInternet(server, name, "saveButton"));
+        EXPECT_EQ(prompter.takeIds(), said);
+        EXPECT_EQ(notesInFile(dir.file("theirs.alm")), theirs);
     }
 }
 
@@ -153,12 +135,8 @@ TEST_F(InternetDialogTest, TheServerReloadsTheWindowWhenItsAlmanaryIsReplaced) {
         return ShareClient(address).send("Mine", sent,
                                          [&](const std::string&) { return asked = true; });
     });
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return !replaced.isEmpty() &&
-                   sending.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-        },
-        10000));
+    const auto done = [&] { return sending.wait_for(0s) == std::future_status::ready; };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !replaced.isEmpty() && done(); }, 10000));
     EXPECT_EQ(sending.get().outcome, ShareClient::Outcome::Done);
     EXPECT_TRUE(asked);
     EXPECT_EQ(notesInFile(mine), (Notes{"sent", "too"}));

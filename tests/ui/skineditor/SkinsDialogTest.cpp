@@ -10,13 +10,11 @@
 namespace almanary::testing {
 namespace {
 
-using enum MessageId;
 using Names = std::vector<std::string>;
 
 const std::string kPictures = ALMANARY_FIXTURES_DIR "/bitmaps/";
-const std::string kPictureA = kPictures + "rgb24.bmp";
-const std::string kPictureB = kPictures + "pal4.bmp";
-const std::string kPictureC = kPictures + "pal8-16.bmp";
+const std::string kPictureA = kPictures + "rgb24.bmp", kPictureB = kPictures + "pal4.bmp",
+                  kPictureC = kPictures + "pal8-16.bmp";
 
 const QColor kRed(255, 0, 0), kBlue(0, 0, 255);
 
@@ -83,8 +81,7 @@ protected:
     std::unique_ptr<SkinsDialog> dialog;
 };
 
-// Every skin offered once, sorted, "Default" once; a skin picked shows in the editor only, one
-// that cannot be read says so and leaves the list; OK hands the skin, saved or not, to the session.
+// The skins offered, sorted; a pick shows, an unreadable one leaves; OK hands it to the session.
 TEST_F(SkinsDialogTest, PickingShowsASkinInTheEditorAndOkHandsItToTheSession) {
     for (const char* name : {"beta", "Alpha", "Cut"})
         writeSkin(name, skinOf(0x00FFFFFF, ""));
@@ -105,10 +102,9 @@ TEST_F(SkinsDialogTest, PickingShowsASkinInTheEditorAndOkHandsItToTheSession) {
     EXPECT_EQ(combo().currentIndex(), -1);
 
     pick(*dialog, "skinsCombo", "Cut");
-    EXPECT_EQ(prompter.ids, Ids{SkinLoadError});
+    EXPECT_EQ(prompter.takeIds(), Ids{SkinLoadError});
     EXPECT_EQ(itemTexts(*dialog, "skinsCombo"), (Names{"Alpha", "beta", "Default", "Ocean"}));
     EXPECT_EQ(shown() + dialog->skinName(), ocean + "Ocean");
-    prompter.clearShown();
 
     pick(*dialog, "skinsCombo", "Default");
     EXPECT_EQ(shown(), "Default||" + platform);
@@ -126,36 +122,30 @@ TEST_F(SkinsDialogTest, PickingShowsASkinInTheEditorAndOkHandsItToTheSession) {
     EXPECT_EQ(prompter.ids, Ids{});
 }
 
-// Save Skin refuses "Default" and no name, makes the folder, replaces only
-// after Yes; a new skin joins the list once.
+// Save Skin refuses "Default" and no name, replaces only after Yes; a new skin is listed once.
 TEST_F(SkinsDialogTest, SaveSkinRefusesDefaultAndNoNameAndAsksBeforeReplacing) {
     open();
-    const struct {
-        const char* name;
-        std::optional<MessageAnswer> answer;
-        QColor face;
-        Ids shown;
-        std::optional<QColor> inFile;  // Keep.skn's face afterwards
-    } cases[] = {
-        {"DEFAULT", {}, kRed, {DefaultSkinReadOnly}, {}},
-        {"", {}, kRed, {SkinNameRequired}, {}},
-        {"Keep", {}, kRed, {}, kRed},
-        {"Keep", MessageAnswer::No, kBlue, {OverwriteSkin}, kRed},
-        {"Keep", MessageAnswer::Yes, kBlue, {OverwriteSkin}, kBlue},
-    };
-    for (const auto& c : cases) {
-        SkinColours::setCurrent({c.face, kBlue, kBlue, kBlue});
-        if (c.answer)
-            prompter.answer(*c.answer);
-        typeName(c.name);
+    // The name typed, the answer, the face; the messages, Keep.skn's face afterwards.
+    const std::tuple<const char*, std::optional<MessageAnswer>, QColor, Ids, std::optional<QColor>>
+        cases[] = {
+            {"DEFAULT", {}, kRed, {DefaultSkinReadOnly}, {}},
+            {"", {}, kRed, {SkinNameRequired}, {}},
+            {"Keep", {}, kRed, {}, kRed},
+            {"Keep", No, kBlue, {OverwriteSkin}, kRed},
+            {"Keep", Yes, kBlue, {OverwriteSkin}, kBlue},
+        };
+    for (const auto& [name, answer, face, said, inFile] : cases) {
+        SkinColours::setCurrent({face, kBlue, kBlue, kBlue});
+        if (answer)
+            prompter.answer(*answer);
+        typeName(name);
         press(*dialog, "saveSkinButton");
-        EXPECT_EQ(prompter.ids, c.shown) << c.name;
-        prompter.clearShown();
+        EXPECT_EQ(prompter.takeIds(), said) << name;
         const SkinRead read = SkinFile::readNamed(services.skinsFolder, "Keep");
         EXPECT_EQ(read.skin ? std::optional(SkinColours::fromColourRef(read.skin->buttonBackground))
                             : std::nullopt,
-                  c.inFile)
-            << c.name;
+                  inFile)
+            << name;
     }
     EXPECT_EQ(dialog->skinName(), "Keep");
     EXPECT_EQ(itemTexts(*dialog, "skinsCombo"), (Names{"Default", "Keep"}));
@@ -173,10 +163,7 @@ TEST_F(SkinsDialogTest, ThePicturesFollowEachStep) {
     writeSkin("Lost", skinOf(0x00C08040, dir.file("lost.bmp")));
     ASSERT_TRUE(session.background().load(kPictureA));
     open();
-    const struct {
-        std::function<void()> step;
-        const char* pictures;
-    } steps[] = {
+    const std::pair<std::function<void()>, const char*> steps[] = {
         {[] {}, "-AAA"},
         {[this] { pick(*dialog, "skinsCombo", "Lost"); }, "--AA"},
         {[this] { press(*dialog, "applyButton"); }, "----"},
@@ -190,9 +177,9 @@ TEST_F(SkinsDialogTest, ThePicturesFollowEachStep) {
         {[this] { choosePicture(dir.file("Skins/Sea.skn")); }, "-CBB"},
         {[this] { press(*dialog, "cancelButton"); }, "-BBB"},
     };
-    for (const auto& s : steps) {
-        s.step();
-        EXPECT_EQ(pictures(), s.pictures) << &s - steps;
+    for (const auto& [step, after] : steps) {
+        step();
+        EXPECT_EQ(pictures(), after) << &step - &steps[0].first;
     }
     // A lost picture applied, 126; applied pictures come unsaved, 131; a file no bitmap, 126.
     EXPECT_EQ(prompter.ids, (Ids{BackgroundMissing, UnsavedSkinOnApply, BackgroundMissing}));
@@ -205,9 +192,7 @@ TEST_F(SkinsDialogTest, CancelAfterApplyKeepsTheAppliedAndUndoesTheRest) {
     open();
     pickColour("buttonBackgroundButton", kBlue);
     EXPECT_EQ(shownName(), "");
-    QPushButton* applyButton = child<QPushButton>(*dialog, "applyButton");
-    applyButton->setFocus();
-    QTest::keyClick(applyButton, Qt::Key_Return);
+    pressKey(*dialog, "applyButton");
     EXPECT_EQ(prompter.ids, Ids{UnsavedSkinOnApply});
     pickColour("buttonTextButton", kRed);
     choosePicture(kPictureA);
@@ -226,10 +211,10 @@ TEST_F(SkinsDialogTest, AnUnsavedColourChangeAsks125AndLeavesNoSkinName) {
     open();
     pickColour("buttonTextButton", kRed);
     EXPECT_EQ(shownName(), "");
-    for (const MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Ok}) {
+    for (const MessageAnswer answer : {Cancel, Ok}) {
         prompter.answer(answer);
         press(*dialog, "okButton");
-        EXPECT_EQ(dialog->isVisible(), answer == MessageAnswer::Cancel);
+        EXPECT_EQ(dialog->isVisible(), answer == Cancel);
     }
     EXPECT_EQ(prompter.ids, (Ids{UnsavedSkinOnOk, UnsavedSkinOnOk}));
     EXPECT_EQ(session.document().skinName, "");

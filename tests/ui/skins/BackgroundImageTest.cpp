@@ -24,8 +24,7 @@ QRgb pixel(const QImage& image, int x, int y) {
     return image.pixel(x, y) | 0xFF000000u;
 }
 
-// The palette size of each kind (0: true colour, holding the 4x2 test card); v5-offset's pixels
-// lie where the file header's offset says, rgb565's 16-bit pixels after the colour masks.
+// Each kind's palette size (0: true colour); pixels found by the header's offset or masks.
 TEST(BackgroundImage, LoadsEachKindOfBitmap) {
     const std::pair<const char*, int> cases[] = {
         {"rgb24.bmp", 0},    {"v5-offset.bmp", 0}, {"rgb565.bmp", 0}, {"pal8-256.bmp", 256},
