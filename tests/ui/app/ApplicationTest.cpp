@@ -69,7 +69,6 @@ TEST_F(ApplicationTest, AWindowKilledWhileSavingLeavesTheFileWhole) {
         document.events.insert(makeEvent(
             {2001 + i / 7200, 1 + day / 28, 1 + day % 28, std::to_string(i % 24), "00", "Old"}));
     }
-    ASSERT_EQ(document.events.count(), kEvents);
     ASSERT_EQ(AlmanaryFile::save(document, file), std::nullopt);
     env.set("ALMANARY_TEST_KEEP_SAVING", "1");
     std::mt19937 random(11);
