@@ -33,7 +33,7 @@ std::optional<FileLock> CliDocument::lock(const std::string& path, CliContext& c
 std::optional<AlmanaryDocument> CliDocument::open(const std::string& path,
                                                   const std::optional<std::string>& password,
                                                   CliContext& context, int& status,
-                                                  const AlmanaryFile::KeepEvent& keep,
+                                                  const RecordFilter& keep,
                                                   std::uint32_t* eventRecords) {
     AlmanaryLoad load = AlmanaryFile::load(path, context.now, keep);
     if (eventRecords != nullptr)

@@ -27,7 +27,7 @@ public:
     static std::optional<AlmanaryDocument> open(const std::string& path,
                                                 const std::optional<std::string>& password,
                                                 CliContext& context, int& status,
-                                                const AlmanaryFile::KeepEvent& keep = {},
+                                                const RecordFilter& keep = {},
                                                 std::uint32_t* eventRecords = nullptr);
 
     // The document of a command that changes it, with the file's lock,

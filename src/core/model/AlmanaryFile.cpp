@@ -68,7 +68,7 @@ bool readCategories(ArchiveStream& stream, CategoryList& categories) {
 
 // The body after the header word, read into `result`: its document, or the
 // reason the stream's reader gives.
-bool readBody(ArchiveStream& stream, const AlmanaryFile::KeepEvent& keep, AlmanaryLoad& result) {
+bool readBody(ArchiveStream& stream, const RecordFilter& keep, AlmanaryLoad& result) {
     AlmanaryDocument document;
     const auto settings = [&](ArchiveReader& in) {
         return AlmanaryFile::readDocumentSettings(in, document.settings);
@@ -86,7 +86,7 @@ bool readBody(ArchiveStream& stream, const AlmanaryFile::KeepEvent& keep, Almana
 
 // Reads the body from `stream`; the problem of a damaged file names `path`.
 AlmanaryLoad parseBody(ArchiveStream& stream, const std::string& path, DateTime now,
-                       const AlmanaryFile::KeepEvent& keep) {
+                       const RecordFilter& keep) {
     AlmanaryLoad result;
     try {
         if (readBody(stream, keep, result)) {
@@ -165,7 +165,7 @@ bool AlmanaryFile::hasPlainHeader(std::string_view plainBytes) {
            plainBytes.substr(1, kHeaderWord.size()) == kHeaderWord;
 }
 
-AlmanaryLoad AlmanaryFile::load(const std::string& path, DateTime now, const KeepEvent& keep,
+AlmanaryLoad AlmanaryFile::load(const std::string& path, DateTime now, const RecordFilter& keep,
                                 std::size_t windowSize) {
     FileWindow window(path, unscramble, std::max(windowSize, kHeaderSize));
     AlmanaryLoad result;
@@ -197,7 +197,7 @@ AlmanaryLoad AlmanaryFile::load(const std::string& path, DateTime now, const Kee
 }
 
 AlmanaryLoad AlmanaryFile::parse(std::string fileBytes, const std::string& path, DateTime now,
-                                 const KeepEvent& keep) {
+                                 const RecordFilter& keep) {
     if (!hasHeader(fileBytes))
         return failed(AlmanaryProblem::Kind::NotAlmanary, path);
     scramble(fileBytes, kHeaderSize);

@@ -62,11 +62,6 @@ struct AlmanaryLoad {
 
 class AlmanaryFile {
 public:
-    // Decides, record by record while reading, which events the loaded
-    // document keeps; an empty function keeps them all. The others are
-    // read past, never built.
-    using KeepEvent = RecordFilter;
-
     static constexpr std::string_view kHeaderWord = "Almanary";
     static constexpr unsigned char kScrambleKey = 0x6B;
     // The header word with its length byte: the first bytes of every file.
@@ -91,12 +86,16 @@ public:
     static void writeDocumentSettings(ArchiveWriter& out, const DocumentSettings& settings);
     static bool readDocumentSettings(ArchiveReader& in, DocumentSettings& settings);
 
+    // `keep` decides, record by record while reading, which events the
+    // loaded document holds (all when it is empty); the others are read
+    // past, never built.
+    //
     // Reads the file at `path` as parse() reads bytes, a window of
     // `windowSize` bytes at a time, so a filtered load of a huge file holds
     // little more than what it keeps. Problems: Missing (the file cannot be
     // opened), Unreadable (no ordinary file, or a read failed), NotAlmanary,
     // Damaged.
-    static AlmanaryLoad load(const std::string& path, DateTime now, const KeepEvent& keep = {},
+    static AlmanaryLoad load(const std::string& path, DateTime now, const RecordFilter& keep = {},
                              std::size_t windowSize = kLoadWindow);
     static constexpr std::size_t kLoadWindow = std::size_t{1} << 20;
 
@@ -105,7 +104,7 @@ public:
     // The due reminders are those of the kept events at `now`; bytes after
     // the last event record are ignored.
     static AlmanaryLoad parse(std::string fileBytes, const std::string& path, DateTime now,
-                              const KeepEvent& keep = {});
+                              const RecordFilter& keep = {});
 
     // Writes the scrambled document to `path` with AtomicFile. On success
     // the events' modified flag is clear and `written` (when given) holds

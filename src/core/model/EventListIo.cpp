@@ -42,27 +42,25 @@ void writeEvent(ArchiveWriter& out, const Event& event) {
 }
 
 Event EventRecord::toEvent() const {
-    Event event;
-    event.setHour(hour);
-    event.setMinute(minute);
-    event.setDuration(duration);
+    Event event = timedEvent();
     event.setNotes(std::string(notes));
     event.setCategory(std::string(category));
-    event.setRemind(remind);
-    event.setRemindMinutes(remindMinutes);
-    event.setDate(date);  // last: recomputes the key from the date, hour and minute
     return event;
 }
 
 EventTiming EventRecord::timing() const {
+    return EventTiming::of(timedEvent());
+}
+
+Event EventRecord::timedEvent() const {
     Event event;
     event.setHour(hour);
     event.setMinute(minute);
     event.setDuration(duration);
     event.setRemind(remind);
     event.setRemindMinutes(remindMinutes);
-    event.setDate(date);
-    return EventTiming::of(event);
+    event.setDate(date);  // last: recomputes the key from the date, hour and minute
+    return event;
 }
 
 bool readEventRecord(ArchiveReader& in, EventRecord& record, std::array<std::string, 5>& wide,

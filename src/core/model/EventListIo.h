@@ -36,8 +36,12 @@ struct EventRecord {
 
     // The event it describes.
     Event toEvent() const;
-    // Where that event lies on the minute scale (built without its texts).
+    // Where that event lies on the minute scale.
     EventTiming timing() const;
+
+private:
+    // The event without its notes and category, which its timing ignores.
+    Event timedEvent() const;
 };
 
 // Decides, record by record while reading, which events a read keeps.
